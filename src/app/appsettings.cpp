@@ -1,0 +1,35 @@
+#include "appsettings.h"
+
+#include "platform/settingsstore.h"
+
+const QString AppSettings::kMainTitle = QStringLiteral("Velno 6100 Management System");
+const QString AppSettings::kSettingTitle = QStringLiteral("Velno 6300 Managemant System");
+const QString AppSettings::kSection = QStringLiteral("Properties");
+
+namespace {
+const QString kPortKey = QStringLiteral("Port");
+const QString kPhoneKey = QStringLiteral("ph");
+const QString kSetupKey = QStringLiteral("sett");
+const QString kByteCycleKey = QStringLiteral("savea");
+} // namespace
+
+AppSettings::AppSettings(SettingsStore& store) : m_store(store) {}
+
+QString AppSettings::read(const QString& application, const QString& key) const
+{
+    return m_store.read(application, kSection, key, QString());
+}
+
+void AppSettings::store(const QString& application, const QString& key, const QString& value)
+{
+    m_store.store(application, kSection, key, value);
+}
+
+QString AppSettings::port() const { return read(kMainTitle, kPortKey); }
+void AppSettings::storePort(const QString& value) { store(kMainTitle, kPortKey, value); }
+QString AppSettings::phone() const { return read(kMainTitle, kPhoneKey); }
+void AppSettings::storePhone(const QString& value) { store(kMainTitle, kPhoneKey, value); }
+QString AppSettings::setupString() const { return read(kSettingTitle, kSetupKey); }
+void AppSettings::storeSetupString(const QString& value) { store(kSettingTitle, kSetupKey, value); }
+QString AppSettings::byteCycle() const { return read(kSettingTitle, kByteCycleKey); }
+void AppSettings::storeByteCycle(const QString& value) { store(kSettingTitle, kByteCycleKey, value); }

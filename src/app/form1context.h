@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/appsettings.h"
+#include "app/form1ui.h"
+#include "platform/platform.h"
+
+class QMainWindow;
+class ModemSettings;
+class Waiter;
+
+// The state the main window's handlers share: its controls, the platform's
+// services, the settings, the waits and the flags that live as long as the
+// window.
+struct Form1Context {
+    QMainWindow* window;
+    Form1Ui& ui;
+    Platform& platform;
+    AppSettings& settings;
+    Waiter& waiter;
+    ModemSettings& modem;
+
+    bool sendAllowed = false;   // cleared by Disconnect; a running send stops on it
+    bool ending = false;        // the main window is being closed
+
+    // The main window's mouse pointer: the hourglass or the default.
+    void setHourglass(bool on) const;
+    // A box with an OK button, no icon and the application title.
+    void tellWithTitle(const QString& prompt) const;
+};

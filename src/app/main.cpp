@@ -1,0 +1,15 @@
+#include "app/startup.h"
+#include "platform/realplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velno 6100 Management System"));
+    QApplication::setOrganizationName(QStringLiteral("Velno"));
+    QApplication::setApplicationVersion(QStringLiteral(VELNO_VERSION));
+
+    RealPlatform real;
+    return runProgram(app, real.platform());
+}

@@ -1,0 +1,185 @@
+#include "mainwindow.h"
+
+#include "app/statuspanels.h"
+#include "link/connection.h"
+#include "platform/clock.h"
+#include "platform/desktopopener.h"
+#include "platform/leadingnumber.h"
+#include "platform/serialport.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QToolButton>
+
+const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
+
+// The help page is compiled into the library; a static library's resources
+// must be registered by hand.
+static void registerResources() { Q_INIT_RESOURCE(resources); }
+
+namespace {
+const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
+const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
+} // namespace
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
+    : QMainWindow(parent),
+      m_platform(platform),
+      m_settings(platform.store),
+      m_waiter(platform.realMsPerSecond),
+      m_setform(m_settings, this),
+      m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform}
+{
+    registerResources();
+    buildForm1(this, m_ui);
+    addHelpVerb();
+    m_connection = std::make_unique<Connection>(m_ctx);
+    wire();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::wire()
+{
+    connect(m_ui.closeItem, &QAction::triggered, this, &MainWindow::close_Click);
+    connect(m_ui.Setting, &QAction::triggered, this, &MainWindow::Setting_Click);
+    connect(m_ui.upload, &QPushButton::clicked, this, &MainWindow::upload_Click);
+    connect(m_ui.yess, &QAction::triggered, this, &MainWindow::yess_Click);
+    connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
+}
+
+void MainWindow::addHelpVerb()
+{
+    auto* verb = new QAction(kHelpVerb, m_ui.OLE2);
+    connect(verb, &QAction::triggered, this, &MainWindow::openHelpPage);
+    m_ui.OLE2->addAction(verb);
+    m_ui.OLE2->setDefaultAction(verb);
+    m_ui.OLE2->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_ui.OLE2->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+}
+
+void MainWindow::Form_Load()
+{
+    raise();
+    m_ui.Command1->hide();
+    m_ui.Command3->hide();
+    m_ui.Mastercode->setEnabled(false);
+    centreOnScreen();
+    m_ui.Progress->hide();
+    m_ui.bar->setPanel(1, QStringLiteral("Status Bar:"));
+    m_ui.bar->setPanel(3, QStringLiteral("Send Record:  0"));
+    m_ui.bar->setPanel(4, QStringLiteral("Setting: 1200,N,8,1 "));
+    m_settings.setTitle(AppSettings::kMainTitle);
+
+    const QString port = m_settings.port();
+    const QString phone = m_settings.phone();
+    m_ui.Text2->setText(phone);
+    const double n = leadingNumber(port);
+    if (n >= 1 && n <= 4 && n == int(n))
+        m_connection->Option_Click(int(n));
+    m_ui.bar->setPanel(2, QStringLiteral("Comm Number:  ") + QString::number(n));
+
+    m_ui.Text1->clear();
+    QPalette palette = m_ui.Text1->palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 255));
+    m_ui.Text1->setPalette(palette);
+    m_ui.paset_file->setEnabled(false);
+    for (QWidget* control : m_ui.commandControls())
+        control->setEnabled(false);
+    m_platform.port.setSendThreshold(1);
+    m_waiter.Timer1().start();
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = frameGeometry().size();
+    move(int((area.width() - size.width()) / 2.0) + area.x(),
+         int((area.height() - size.height()) / 2.0) + area.y());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    SerialPort& port = m_platform.port;
+    for (int n = 1; n <= 4; ++n) {
+        if (m_ui.option(n)->isChecked()) {
+            port.setPortNumber(n);   // no effect while the port is open
+            break;
+        }
+    }
+    m_settings.storePort(QString::number(port.portNumber()));
+    if (!m_ui.Text2->text().isEmpty())
+        m_settings.storePhone(m_ui.Text2->text());
+
+    // End at once: every wait ends, the port is released, nothing is sent.
+    m_ctx.ending = true;
+    m_waiter.stopAll();
+    port.close();
+    emit ended();
+}
+
+void MainWindow::close_Click() { close(); }
+
+void MainWindow::Setting_Click() { m_setform.showModal(); }
+
+void MainWindow::upload_Click()
+{
+    for (QPushButton* b : {m_ui.up_all, m_ui.up_par, m_ui.up_tnt, m_ui.up_evr})
+        b->setEnabled(true);
+    m_ui.up_par->setFocus();
+}
+
+void MainWindow::yess_Click()
+{
+    const QList<QAction*> verbs = m_ui.OLE2->actions();
+    for (QAction* verb : verbs) {
+        if (verb->text() == kHelpVerb) {
+            verb->trigger();
+            return;
+        }
+    }
+}
+
+void MainWindow::openHelpPage()
+{
+    const QString folder = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+                               .filePath(QStringLiteral("velno-help"));
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(kHelpFileName);
+    QFile::remove(path);
+    if (QFile::copy(kHelpResource, path)) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                        | QFile::ReadOther);
+        m_platform.opener.openFile(path);
+    }
+}
+
+void MainWindow::showClock()
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));   // the time of day without its zone
+    m_ui.bar->setPanel(5, QLocale::system().toString(m_platform.clock.now().time(), format.trimmed()));
+}

@@ -1,0 +1,34 @@
+#include "setformhost.h"
+
+#include "app/setform.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+SetFormHost::SetFormHost(AppSettings& settings, QWidget* parent)
+    : m_settings(settings), m_parent(parent)
+{
+}
+
+SetFormHost::~SetFormHost() { delete m_form.data(); }
+
+SetForm& SetFormHost::ensureLoaded()
+{
+    if (!m_form) {
+        m_form = new SetForm(m_settings, m_parent);
+        SetForm* form = m_form;
+        QObject::connect(form, &SetForm::unloaded, form, [this, form] {
+            if (m_form == form)
+                m_form = nullptr;
+            form->deleteLater();
+        });
+        form->Form_Load();
+    }
+    return *m_form;
+}
+
+void SetFormHost::showModal() { ensureLoaded().exec(); }
+
+QString SetFormHost::setupString() { return ensureLoaded().Text1->text(); }
+
+QString SetFormHost::byteCycle() { return ensureLoaded().Combo1->currentText(); }

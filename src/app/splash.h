@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+// The splash window Form2: a picture and four progress bars, no behaviour.
+class Splash : public QWidget {
+    Q_OBJECT
+public:
+    explicit Splash(QWidget* parent = nullptr);
+
+    // The 256-colour picture of 168 x 136 pixels.
+    static QImage picture();
+};

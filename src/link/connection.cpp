@@ -1,0 +1,206 @@
+#include "connection.h"
+
+#include "app/form1context.h"
+#include "app/statuspanels.h"
+#include "commands/commandline.h"
+#include "link/modemsettings.h"
+#include "link/waiter.h"
+#include "platform/controlevents.h"
+#include "platform/prompter.h"
+#include "platform/serialport.h"
+
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+const QString Connection::kPortClosedPrompt = QString(14, u' ') + QStringLiteral("The comm port is closed.");
+const QString Connection::kPortClosedTitle = QStringLiteral("Velno 6300 Management System");
+
+namespace {
+
+constexpr int kDialPauseSeconds = 2;
+constexpr int kNoOptionPort = 4;
+const QString kLineSettings = QStringLiteral("1200,N,8,1");
+
+QString openFailureDetail(const OpenResult& failure)
+{
+    if (failure.error == OpenResult::Error::AlreadyOpen)
+        return QStringLiteral("%1 is already open.").arg(failure.device);
+    QString detail = QStringLiteral("%1: %2").arg(failure.device, failure.reason);
+#ifdef Q_OS_LINUX
+    if (failure.error == OpenResult::Error::Permission) {
+        detail += QStringLiteral("\nYour user may not use this device: add it to the group that "
+                                 "owns the device (usually dialout) and log in again.");
+    }
+#endif
+    return detail;
+}
+
+} // namespace
+
+Connection::Connection(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    wire();
+}
+
+void Connection::wire()
+{
+    Form1Ui& ui = m_ctx.ui;
+    for (int n = 1; n <= 4; ++n)
+        connect(ui.option(n), &QRadioButton::clicked, this, [this, n] { Option_Click(n); });
+    connect(ui.connectButton, &QPushButton::clicked, this, &Connection::connect_Click);
+    connect(ui.close1, &QPushButton::clicked, this, &Connection::close1_Click);
+    connect(ui.Text2, &QLineEdit::textChanged, this, &Connection::Text2_Change);
+    ControlEvents& text2 = ControlEvents::of(ui.Text2);
+    text2.gotFocus = [this] { Text2_GotFocus(); };
+    text2.keyDown = [this](int key) { return Text2_KeyDown(key); };
+    text2.keyPress = [this](int& ch) { Text2_KeyPress(ch); };
+}
+
+QString Connection::commNumberText(int number)
+{
+    return QStringLiteral("Comm Number:  %1").arg(number);
+}
+
+void Connection::Option_Click(int number)
+{
+    SerialPort& port = m_ctx.platform.port;
+    if (port.isOpen()) {
+        // The open port cannot change: the selection goes back to it.
+        selectOption(port.portNumber());
+        return;
+    }
+    selectOption(number);
+    port.setPortNumber(number);
+    m_ctx.settings.storePort(QString::number(port.portNumber()));
+    m_ctx.ui.bar->setPanel(2, commNumberText(number));
+}
+
+void Connection::selectOption(int number)
+{
+    for (int n = 1; n <= 4; ++n) {
+        QRadioButton* option = m_ctx.ui.option(n);
+        option->setAutoExclusive(false);   // lets every option be cleared
+        option->setChecked(n == number);
+        option->setAutoExclusive(true);
+    }
+}
+
+void Connection::open_port()
+{
+    SerialPort& port = m_ctx.platform.port;
+    OpenResult result;
+    if (port.isOpen()) {
+        result.error = OpenResult::Error::AlreadyOpen;
+        result.device = port.deviceFor(port.portNumber());
+    } else {
+        int number = kNoOptionPort;
+        for (int n = 1; n <= 4; ++n) {
+            if (m_ctx.ui.option(n)->isChecked()) {
+                number = n;
+                break;
+            }
+        }
+        port.setPortNumber(number);
+        port.setHandshaking(SerialPort::Handshaking::XonXoff);
+        port.setLineSettings(kLineSettings);
+        result = port.open();
+    }
+    if (!port.isOpen() || result.error == OpenResult::Error::AlreadyOpen)
+        reportPortClosed(result);
+}
+
+void Connection::reportPortClosed(const OpenResult& failure)
+{
+    MessageBox box;
+    box.prompt = kPortClosedPrompt;
+    box.title = kPortClosedTitle;
+    box.detail = openFailureDetail(failure);
+    m_ctx.platform.prompter.ask(box);
+}
+
+void Connection::writeLine(const QString& text)
+{
+    m_ctx.platform.port.write(CommandLine::line(text));   // failures are ignored here
+}
+
+void Connection::connect_Click()
+{
+    SerialPort& port = m_ctx.platform.port;
+    const int phoneLength = int(m_ctx.ui.Text2->text().size());
+    if (!port.isOpen())
+        open_port();
+    if (port.isOpen()) {
+        if (phoneLength == 0) {
+            m_ctx.platform.prompter.tell(QStringLiteral("Please input the phone number"),
+                                         QStringLiteral("Phone Number"));
+            m_ctx.ui.Text2->setFocus();
+        } else {
+            dial();
+        }
+    }
+    m_ctx.ui.Mastercode->setEnabled(true);
+    m_ctx.setHourglass(false);
+}
+
+void Connection::dial()
+{
+    m_ctx.setHourglass(true);
+    writeLine(m_ctx.modem.setupString());
+    m_ctx.waiter.wait_seconds(kDialPauseSeconds);
+    writeLine(QStringLiteral("ATDT") + m_ctx.ui.Text2->text());
+    m_ctx.ui.Text3->setFocus();
+    m_ctx.waiter.wait_seconds(kDialPauseSeconds);
+    m_ctx.setHourglass(false);
+}
+
+void Connection::close1_Click()
+{
+    SerialPort& port = m_ctx.platform.port;
+    Form1Ui& ui = m_ctx.ui;
+    if (!port.isOpen()) {
+        m_ctx.platform.prompter.tell(QStringLiteral("The comm port is closed"),
+                                     QStringLiteral("End Communicatiom "));
+        return;
+    }
+    port.write(CommandLine::command(QStringLiteral("END")));
+    m_ctx.sendAllowed = false;
+    for (QWidget* control : ui.commandControls())
+        control->setEnabled(false);
+    port.close();
+    ui.connectButton->setFocus();
+    ui.bar->setPanel(3, QStringLiteral("Send Record:  0"));
+    ui.Progress->hide();
+    ui.Command1->hide();
+    m_ctx.setHourglass(false);
+}
+
+void Connection::Text2_GotFocus()
+{
+    m_ctx.ui.Text2->setCursorPosition(0);
+    m_ctx.ui.Text2->deselect();
+}
+
+void Connection::Text2_Change()
+{
+    m_ctx.settings.storePhone(m_ctx.ui.Text2->text());
+}
+
+bool Connection::Text2_KeyDown(int keyCode)
+{
+    if (keyCode != ControlEvents::kBackspace)
+        return false;
+    m_ctx.ui.Text2->clear();
+    return true;
+}
+
+void Connection::Text2_KeyPress(int charCode)
+{
+    if (charCode != ControlEvents::kEnter)
+        return;
+    m_ctx.settings.storePhone(m_ctx.ui.Text2->text());
+    m_ctx.ui.connectButton->setFocus();
+}

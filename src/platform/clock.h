@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+
+// The PC's current date and time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};

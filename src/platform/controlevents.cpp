@@ -1,0 +1,68 @@
+#include "controlevents.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+int keyCodeOf(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Backspace: return ControlEvents::kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ControlEvents::kEnter;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Delete: return 46;
+    default: return key.key() < 0x100 ? key.key() : 0;
+    }
+}
+
+// The character a key types, 0 for keys that type none.
+int charCodeOf(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Backspace: return ControlEvents::kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ControlEvents::kEnter;
+    default: break;
+    }
+    const QString text = key.text();
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return 0;
+    return text.at(0).unicode();
+}
+
+} // namespace
+
+ControlEvents::ControlEvents(QWidget* control) : QObject(control)
+{
+    control->installEventFilter(this);
+}
+
+ControlEvents& ControlEvents::of(QWidget* control)
+{
+    if (auto* existing = control->findChild<ControlEvents*>(QString(), Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new ControlEvents(control);
+}
+
+bool ControlEvents::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && gotFocus) {
+        watched->event(event);   // the control's own handling first
+        gotFocus();
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (keyDown && keyDown(keyCodeOf(key)))
+        return true;
+    int code = charCodeOf(key);
+    if (keyPress && code != 0) {
+        keyPress(code);
+        if (code == 0)
+            return true;
+    }
+    return false;
+}

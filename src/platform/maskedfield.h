@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A digit field with a mask: "#" is one digit position, any other character
+// a literal ("#/#"). Unfilled positions show as blanks.
+class MaskedField : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit MaskedField(const QString& mask, QWidget* parent = nullptr);
+
+    const QString& mask() const { return m_mask; }
+    int positions() const;
+
+    // The digits typed, left to right, without literals and unfilled positions.
+    QString typedValue() const;
+    // Sets the whole text, literals included ("5/7"; blanks empty a position).
+    void setFullText(const QString& text);
+
+private:
+    QString m_mask;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+class SerialPort;
+class Prompter;
+class SettingsStore;
+class Clock;
+class Clipboard;
+class Printer;
+class DesktopOpener;
+
+// The services of the system the program's logic uses; real ones in the
+// program, fakes in tests.
+struct Platform {
+    SerialPort& port;
+    Prompter& prompter;
+    SettingsStore& store;
+    Clock& clock;
+    Clipboard& clipboard;
+    Printer& printer;
+    DesktopOpener& opener;
+    int realMsPerSecond = 1000;   // the tick length; shortened in tests only
+};

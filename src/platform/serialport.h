@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// What opening the port came to.
+struct OpenResult {
+    enum class Error { None, AlreadyOpen, NotFound, Permission, Other };
+    Error error = Error::None;
+    QString device;      // the device path that was tried
+    QString reason;      // the system's own description of the failure
+
+    bool ok() const { return error == Error::None; }
+    static constexpr int kAlreadyOpenCode = 8005;
+};
+
+// The serial port of the main window: a port number 1 to 4, fixed line
+// settings, XON/XOFF, and a notification with an event code for everything
+// that happens on the line.
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    // Event codes of the notification.
+    static constexpr int kSendBufferLow = 1;
+    static constexpr int kDataReceived = 2;
+    static constexpr int kOverrun = 1006;
+    static constexpr int kReceiveOverflow = 1008;
+    static constexpr int kTransmitFull = 1010;
+    // The device went away; the port has been closed.
+    static constexpr int kLineLost = 1101;
+
+    enum class Handshaking { None = 0, XonXoff = 1 };
+
+    using QObject::QObject;
+
+    virtual int portNumber() const = 0;
+    // Fails (returns false) while the port is open: the number cannot change then.
+    virtual bool setPortNumber(int number) = 0;
+    virtual void setLineSettings(const QString& settings) = 0;  // "1200,N,8,1"
+    virtual void setHandshaking(Handshaking mode) = 0;
+    virtual void setSendThreshold(int bytes) = 0;
+
+    virtual bool isOpen() const = 0;
+    virtual OpenResult open() = 0;
+    virtual void close() = 0;
+
+    // Queues the bytes for sending; false when the port is closed or refuses them.
+    virtual bool write(const QByteArray& bytes) = 0;
+    // Everything waiting in the input buffer.
+    virtual QByteArray readAll() = 0;
+    // Drops everything waiting in the input buffer.
+    virtual void discardInput() = 0;
+
+    // The device a port number stands for, for messages and tooltips.
+    virtual QString deviceFor(int portNumber) const = 0;
+
+signals:
+    void notified(int eventCode);
+};

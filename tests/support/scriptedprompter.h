@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/prompter.h"
+
+#include <QList>
+#include <QQueue>
+#include <functional>
+
+// Records every box and dialog and answers them from a script. A box with no
+// scripted answer gets its default button; a dialog with none is cancelled.
+class ScriptedPrompter : public Prompter {
+public:
+    MessageBox::Answer ask(const MessageBox& box) override;
+    FileDialogResult chooseFile(const FileDialogRequest& request) override;
+    void beep() override { ++beeps; }
+
+    void answer(MessageBox::Answer a) { answers.enqueue(a); }
+    void choose(const QString& path);
+    void cancelDialog();
+
+    // Runs when a box is shown, before it is answered (to look at the window then).
+    std::function<void(const MessageBox&)> onBox;
+
+    QList<MessageBox> boxes;
+    QList<FileDialogRequest> dialogs;
+    QQueue<MessageBox::Answer> answers;
+    QQueue<FileDialogResult> dialogResults;
+    int beeps = 0;
+};
