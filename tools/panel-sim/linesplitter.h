@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// Cuts the incoming byte stream into lines. CR LF, a bare CR and a bare LF
+// all end a line; a CR LF pair split across two reads still counts once.
+class LineSplitter
+{
+public:
+    // Longer lines are cut to kMaxLineLength + 1 bytes, so that the caller
+    // can still tell they were too long while memory stays bounded.
+    static constexpr int kMaxLineLength = 256;
+
+    QList<QByteArray> feed(const QByteArray &bytes);
+    QByteArray pending() const { return m_pending; }
+    void clear();
+
+private:
+    QByteArray m_pending;
+    bool m_afterCr = false;
+};
