@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kCarrierPollMs = 250;
+constexpr qint64 kReadChunk = 1024;
 
 QString systemError(const QString &what)
 {
@@ -117,22 +118,36 @@ void SerialLine::watchClients()
     connect(m_clientNotifier, &QSocketNotifier::activated, this, &SerialLine::service);
 }
 
-// Client changes are handled before the data, so that what a reopened
-// client sends is not taken for the tail of the previous connection.
+// Bytes already waiting before the client changes are read were sent
+// before any of those changes, so each byte reaches the right connection
+// even when a client closes and reopens the line between two wake-ups.
 void SerialLine::service()
 {
+    const qint64 waiting = bytesWaiting();
     const QList<int> changes = readClientChanges();
+    bool dataRead = false;
     for (int i = 0; i < changes.size(); ++i) {
         m_clients = qMax(0, m_clients + changes.at(i));
         if (changes.at(i) > 0 || m_clients > 0)
             continue;
-        // Nobody reopened yet: whatever is still unread was sent by the
-        // client that just left, and belongs before its hang-up.
-        if (!changes.mid(i + 1).contains(1))
-            readData();
+        // Nobody opened the line again yet: what is waiting came from the
+        // client that just left and belongs before its hang-up.
+        if (!dataRead && !changes.mid(i + 1).contains(1)) {
+            readData(waiting);
+            dataRead = true;
+        }
         emit hungUp();
     }
-    readData();
+    if (!dataRead)
+        readData(waiting);
+}
+
+qint64 SerialLine::bytesWaiting() const
+{
+    int count = 0;
+    if (!isPty() || ::ioctl(m_fd, FIONREAD, &count) < 0)
+        return kReadChunk; // let the read itself report what is wrong
+    return count;
 }
 
 QList<int> SerialLine::readClientChanges()
@@ -155,23 +170,23 @@ QList<int> SerialLine::readClientChanges()
     return changes;
 }
 
-void SerialLine::readData()
+void SerialLine::readData(qint64 count)
 {
-    char buffer[1024];
-    for (;;) {
-        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
-        if (n > 0) {
-            emit received(QByteArray(buffer, n));
-            continue;
-        }
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            return;
-        // A device that vanished (USB adapter pulled) ends the simulator.
-        m_dataNotifier->setEnabled(false);
-        emit failed(n == 0 ? QStringLiteral("%1: end of input").arg(m_path)
-                           : systemError(QStringLiteral("cannot read %1").arg(m_path)));
+    if (count <= 0)
+        return;
+    QByteArray buffer(count, Qt::Uninitialized);
+    const ssize_t n = ::read(m_fd, buffer.data(), buffer.size());
+    if (n > 0) {
+        buffer.truncate(n);
+        emit received(buffer);
         return;
     }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    // A device that vanished (USB adapter pulled) ends the simulator.
+    m_dataNotifier->setEnabled(false);
+    emit failed(n == 0 ? QStringLiteral("%1: end of input").arg(m_path)
+                       : systemError(QStringLiteral("cannot read %1").arg(m_path)));
 }
 
 void SerialLine::checkCarrier()

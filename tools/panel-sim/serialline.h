@@ -38,7 +38,8 @@ signals:
 
 private:
     void service();
-    void readData();
+    qint64 bytesWaiting() const;
+    void readData(qint64 count);
     QList<int> readClientChanges();
     void watchClients();
     void checkCarrier();
