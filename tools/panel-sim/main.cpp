@@ -36,7 +36,8 @@ void addOptions(QCommandLineParser &parser)
     parser.addOptions({
         {QStringLiteral("device"), QStringLiteral("Use serial device <path> instead of a pseudo-terminal."),
          QStringLiteral("path")},
-        {QStringLiteral("master-code"), QStringLiteral("Master code, 1 to 6 digits (default 1234); when given, it overrides the state file."),
+        {QStringLiteral("master-code"),
+         QStringLiteral("Master code, 1 to 6 digits (default 1234); when given, it overrides the state file."),
          QStringLiteral("code"), QStringLiteral("1234")},
         {QStringLiteral("modem"), QStringLiteral("Put a Hayes-style modem in front of the panel.")},
         {QStringLiteral("state"), QStringLiteral("Load the panel from <file> and save changes back to it."),
