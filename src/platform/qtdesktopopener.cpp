@@ -1,0 +1,9 @@
+#include "qtdesktopopener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+bool QtDesktopOpener::openFile(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

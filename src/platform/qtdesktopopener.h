@@ -1,0 +1,9 @@
+#pragma once
+
+#include "desktopopener.h"
+
+// Opens a local file with the desktop's viewer through QDesktopServices.
+class QtDesktopOpener : public DesktopOpener {
+public:
+    bool openFile(const QString& path) override;
+};

@@ -1,0 +1,207 @@
+#include "qtserialport.h"
+
+#include "settingsstore.h"
+
+#include <QMetaObject>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace {
+
+OpenResult::Error openErrorFor(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenResult::Error::NotFound;
+    case QSerialPort::PermissionError:
+        return OpenResult::Error::Permission;
+    default:
+        return OpenResult::Error::Other;
+    }
+}
+
+// Errors after which the line is of no further use. On Linux a device that
+// went away (or a pseudo-terminal whose other end closed) keeps the descriptor
+// readable while each read finds nothing, which Qt reports as ReadError or
+// ResourceError depending on the errno it finds, over and over.
+bool meansLineLost(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError
+        || error == QSerialPort::WriteError;
+}
+
+// XON/XOFF need their characters; a device left with them disabled by another
+// program would never stop or resume its output. Qt leaves them as it finds them.
+void setFlowCharacters(qintptr handle)
+{
+#ifdef Q_OS_UNIX
+    termios settings {};
+    if (tcgetattr(int(handle), &settings) != 0)
+        return;
+    settings.c_cc[VSTART] = 0x11;
+    settings.c_cc[VSTOP] = 0x13;
+    tcsetattr(int(handle), TCSANOW, &settings);
+#else
+    Q_UNUSED(handle);
+#endif
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
+    : SerialPort(parent), m_store(store)
+{
+    m_port.setReadBufferSize(0);   // unlimited: the program drains it on every notification
+    connect(&m_port, &QSerialPort::readyRead, this, [this] { emit notified(kDataReceived); });
+    connect(&m_port, &QSerialPort::bytesWritten, this, &QtSerialPort::onBytesWritten);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
+    applySettings();
+}
+
+QtSerialPort::~QtSerialPort()
+{
+    close();
+}
+
+bool QtSerialPort::setPortNumber(int number)
+{
+    if (isOpen() || number < 1 || number > kPortCount)
+        return false;
+    m_portNumber = number;
+    return true;
+}
+
+void QtSerialPort::setLineSettings(const QString& settings)
+{
+    if (const auto parsed = LineSettings::parse(settings)) {
+        m_line = *parsed;
+        applySettings();
+    }
+}
+
+void QtSerialPort::setHandshaking(Handshaking mode)
+{
+    m_handshaking = mode;
+    applySettings();
+}
+
+OpenResult QtSerialPort::open()
+{
+    OpenResult result;
+    result.device = deviceFor(m_portNumber);
+    if (isOpen()) {
+        result.error = OpenResult::Error::AlreadyOpen;
+        return result;
+    }
+    m_port.setPortName(result.device);
+    m_port.clearError();
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        result.error = openErrorFor(m_port.error());
+        result.reason = m_port.errorString();
+        m_port.clearError();
+        return result;
+    }
+    m_lossPending = false;
+    applySettings();
+    setModemLine(true);
+    return result;
+}
+
+void QtSerialPort::close()
+{
+    m_lossPending = false;
+    if (!isOpen())
+        return;
+    // What was written last ("END") is still in Qt's buffer: hand it to the
+    // system, which sends it out, before the port goes.
+    m_port.flush();
+    setModemLine(false);
+    m_port.close();
+    m_port.clearError();
+}
+
+bool QtSerialPort::write(const QByteArray& bytes)
+{
+    if (!isOpen())
+        return false;
+    return m_port.write(bytes) != -1;
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return isOpen() ? m_port.readAll() : QByteArray();
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+QString QtSerialPort::deviceFor(int portNumber) const
+{
+    if (portNumber < 1)
+        return QString();
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    const QString mapped = m_store.read(QLatin1String(kApplication), QLatin1String(kSection),
+                                        QString::number(portNumber), QString()).trimmed();
+    if (!mapped.isEmpty())
+        return mapped;
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+void QtSerialPort::applySettings()
+{
+    m_port.setBaudRate(m_line.baudRate);
+    m_port.setParity(m_line.parity);
+    m_port.setDataBits(m_line.dataBits);
+    m_port.setStopBits(m_line.stopBits);
+    m_port.setFlowControl(m_handshaking == Handshaking::XonXoff ? QSerialPort::SoftwareControl
+                                                                 : QSerialPort::NoFlowControl);
+    if (m_handshaking == Handshaking::XonXoff && isOpen())
+        setFlowCharacters(m_port.handle());
+}
+
+// DTR tells the panel a terminal is there. Devices without modem lines (a
+// pseudo-terminal, some adapters) refuse the request; that is no fault.
+void QtSerialPort::setModemLine(bool raised)
+{
+    m_inModemRequest = true;
+    m_port.setDataTerminalReady(raised);
+    m_inModemRequest = false;
+    m_port.clearError();
+}
+
+// Qt reports every chunk handed to the driver; the program wants to hear when
+// fewer than the threshold bytes wait (threshold 0: never).
+void QtSerialPort::onBytesWritten()
+{
+    if (m_sendThreshold > 0 && m_port.bytesToWrite() < m_sendThreshold)
+        emit notified(kSendBufferLow);
+}
+
+void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
+{
+    if (m_inModemRequest || m_lossPending || !isOpen() || !meansLineLost(error))
+        return;
+    // Closing inside Qt's own notifier call is unsafe: close on the next pass
+    // of the event loop.
+    m_lossPending = true;
+    QMetaObject::invokeMethod(this, &QtSerialPort::dropLostLine, Qt::QueuedConnection);
+}
+
+void QtSerialPort::dropLostLine()
+{
+    if (!m_lossPending)
+        return;   // closed (and maybe reopened) by the program meanwhile
+    m_lossPending = false;
+    close();
+    emit notified(kLineLost);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "linesettings.h"
+#include "serialport.h"
+
+#include <QSerialPort>
+
+class SettingsStore;
+
+// The serial port over QSerialPort, opened by the device path that the port
+// number stands for: COM1..COM4 on Windows, elsewhere the path mapped in the
+// settings store (application kApplication, section "Ports", keys "1".."4"),
+// /dev/ttyS0../dev/ttyS3 when a key is unset.
+class QtSerialPort : public SerialPort {
+    Q_OBJECT
+public:
+    static constexpr int kPortCount = 4;
+    static constexpr const char* kApplication = "Velno 6100 Management System";
+    static constexpr const char* kSection = "Ports";
+
+    explicit QtSerialPort(SettingsStore& store, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    int portNumber() const override { return m_portNumber; }
+    bool setPortNumber(int number) override;
+    void setLineSettings(const QString& settings) override;
+    void setHandshaking(Handshaking mode) override;
+    void setSendThreshold(int bytes) override { m_sendThreshold = bytes; }
+
+    bool isOpen() const override { return m_port.isOpen(); }
+    OpenResult open() override;
+    void close() override;
+
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    void discardInput() override;
+
+    QString deviceFor(int portNumber) const override;
+
+private:
+    void applySettings();
+    void setModemLine(bool raised);
+    void onBytesWritten();
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+    void dropLostLine();
+
+    SettingsStore& m_store;
+    QSerialPort m_port;
+    LineSettings m_line;
+    Handshaking m_handshaking = Handshaking::None;
+    int m_portNumber = 1;
+    int m_sendThreshold = 1;
+    bool m_inModemRequest = false;  // errors of DTR requests are expected on some devices
+    bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
+};

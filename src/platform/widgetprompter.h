@@ -1,0 +1,23 @@
+#pragma once
+
+#include "prompter.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// Message boxes and file dialogs as Qt widgets over the given parent window
+// (none: top-level), always Qt's own file dialog rather than the desktop's.
+class WidgetPrompter : public Prompter {
+public:
+    explicit WidgetPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    void setDialogParent(QWidget* parent) { m_parent = parent; }
+    QWidget* dialogParent() const { return m_parent; }
+
+    MessageBox::Answer ask(const MessageBox& box) override;
+    FileDialogResult chooseFile(const FileDialogRequest& request) override;
+    void beep() override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

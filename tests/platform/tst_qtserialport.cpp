@@ -1,0 +1,551 @@
+#include "platform/qtserialport.h"
+#include "platform/settingsstore.h"
+
+#include <QElapsedTimer>
+#include <QMap>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kApp = QStringLiteral("Velno 6100 Management System");
+
+class MemoryStore : public SettingsStore {
+public:
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& fallback) const override
+    {
+        return m_values.value(path(application, section, key), fallback);
+    }
+    void store(const QString& application, const QString& section, const QString& key,
+               const QString& value) override
+    {
+        m_values.insert(path(application, section, key), value);
+    }
+
+private:
+    static QString path(const QString& application, const QString& section, const QString& key)
+    {
+        return application + '\n' + section + '\n' + key.toLower();
+    }
+    QMap<QString, QString> m_values;
+};
+
+// A pseudo-terminal: the port opens the slave, the test plays the panel at the
+// master end.
+class Pty {
+public:
+    ~Pty()
+    {
+        closeMaster();
+        closeSlave();
+    }
+
+    bool open()
+    {
+        char name[256] = {};
+        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+            return false;
+        termios raw {};
+        tcgetattr(m_slave, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(m_slave, TCSANOW, &raw);
+        fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_slavePath = QString::fromLocal8Bit(name);
+        return true;
+    }
+
+    QString slavePath() const { return m_slavePath; }
+
+    termios slaveSettings() const
+    {
+        termios t {};
+        tcgetattr(m_slave, &t);
+        return t;
+    }
+
+    void setSlaveSettings(const termios& t) const { tcsetattr(m_slave, TCSANOW, &t); }
+
+    bool send(const QByteArray& bytes) const
+    {
+        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+
+    // Reads at the master end while the event loop runs until count bytes came
+    // or the time ran out.
+    QByteArray receive(int count, int timeoutMs = 5000) const
+    {
+        QByteArray got;
+        QElapsedTimer timer;
+        timer.start();
+        while (got.size() < count && timer.elapsed() < timeoutMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            pollfd p {m_master, POLLIN, 0};
+            if (poll(&p, 1, 10) <= 0)
+                continue;
+            char buffer[512];
+            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            if (n > 0)
+                got.append(buffer, int(n));
+        }
+        return got;
+    }
+
+    void closeMaster()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+
+    void closeSlave()
+    {
+        if (m_slave >= 0)
+            ::close(m_slave);
+        m_slave = -1;
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_slavePath;
+};
+
+QList<int> codes(const QSignalSpy& spy)
+{
+    QList<int> result;
+    for (const QList<QVariant>& call : spy)
+        result << call.at(0).toInt();
+    return result;
+}
+
+QByteArray allByteValues()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes;
+}
+
+} // namespace
+
+class TestQtSerialPort : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    // port numbers and devices
+    void deviceForDefaults_data();
+    void deviceForDefaults();
+    void deviceForMapped();
+    void mappingIsReadAtEachOpen();
+    void portNumberRange();
+    void portNumberFixedWhileOpen();
+
+    // opening
+    void openMissingDevice();
+    void openTwice();
+    void refusedModemLinesKeepPortOpen();
+    void lineSettingsReachTheDevice_data();
+    void lineSettingsReachTheDevice();
+    void flowCharactersAreSet();
+    void invalidLineSettingsAreIgnored();
+
+    // data
+    void sendsEveryByteValue();
+    void receivesWithNotification();
+    void sendNotification();
+    void sendThresholdZeroIsSilent();
+    void xoffHoldsOutput();
+    void discardInputDropsWaitingBytes();
+    void writeWhenClosedFails();
+
+    // the far end going away
+    void farEndGone_data();
+    void farEndGone();
+    void reopensAfterLineLost();
+
+private:
+    bool openOnPty(QtSerialPort& port);
+
+    std::unique_ptr<MemoryStore> m_store;
+    std::unique_ptr<Pty> m_pty;
+};
+
+void TestQtSerialPort::init()
+{
+    m_store = std::make_unique<MemoryStore>();
+    m_pty = std::make_unique<Pty>();
+    QVERIFY(m_pty->open());
+}
+
+void TestQtSerialPort::cleanup()
+{
+    m_pty.reset();
+    m_store.reset();
+}
+
+bool TestQtSerialPort::openOnPty(QtSerialPort& port)
+{
+    m_store->store(kApp, "Ports", QString::number(port.portNumber()), m_pty->slavePath());
+    const OpenResult result = port.open();
+    if (!result.ok())
+        qWarning() << "open failed:" << result.device << result.reason;
+    return result.ok();
+}
+
+void TestQtSerialPort::deviceForDefaults_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("device");
+    QTest::newRow("1") << 1 << "/dev/ttyS0";
+    QTest::newRow("2") << 2 << "/dev/ttyS1";
+    QTest::newRow("3") << 3 << "/dev/ttyS2";
+    QTest::newRow("4") << 4 << "/dev/ttyS3";
+}
+
+void TestQtSerialPort::deviceForDefaults()
+{
+    QFETCH(int, number);
+    QFETCH(QString, device);
+    QtSerialPort port(*m_store);
+    QCOMPARE(port.deviceFor(number), device);
+    m_store->store(kApp, "Ports", QString::number(number), QString());
+    QCOMPARE(port.deviceFor(number), device);
+}
+
+void TestQtSerialPort::deviceForMapped()
+{
+    QtSerialPort port(*m_store);
+    m_store->store(kApp, "Ports", "1", "/dev/ttyUSB0");
+    m_store->store(kApp, "Ports", "3", " /dev/ttyACM1 ");
+    QCOMPARE(port.deviceFor(1), QString("/dev/ttyUSB0"));
+    QCOMPARE(port.deviceFor(2), QString("/dev/ttyS1"));
+    QCOMPARE(port.deviceFor(3), QString("/dev/ttyACM1"));
+}
+
+void TestQtSerialPort::mappingIsReadAtEachOpen()
+{
+    QTemporaryDir dir;
+    QtSerialPort port(*m_store);
+    m_store->store(kApp, "Ports", "1", dir.filePath("first"));
+    QCOMPARE(port.open().device, dir.filePath("first"));
+    m_store->store(kApp, "Ports", "1", dir.filePath("second"));
+    QCOMPARE(port.open().device, dir.filePath("second"));
+    QVERIFY(openOnPty(port));
+    QVERIFY(port.isOpen());
+}
+
+void TestQtSerialPort::portNumberRange()
+{
+    QtSerialPort port(*m_store);
+    QCOMPARE(port.portNumber(), 1);
+    QVERIFY(!port.setPortNumber(0));
+    QVERIFY(!port.setPortNumber(5));
+    QCOMPARE(port.portNumber(), 1);
+    QVERIFY(port.setPortNumber(4));
+    QCOMPARE(port.portNumber(), 4);
+}
+
+void TestQtSerialPort::portNumberFixedWhileOpen()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(port.setPortNumber(2));
+    QVERIFY(openOnPty(port));
+    QVERIFY(!port.setPortNumber(3));
+    QCOMPARE(port.portNumber(), 2);
+    port.close();
+    QVERIFY(port.setPortNumber(3));
+}
+
+void TestQtSerialPort::openMissingDevice()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("ttyMissing");
+    m_store->store(kApp, "Ports", "2", missing);
+    QtSerialPort port(*m_store);
+    QVERIFY(port.setPortNumber(2));
+    QSignalSpy spy(&port, &SerialPort::notified);
+
+    const OpenResult result = port.open();
+    QCOMPARE(result.error, OpenResult::Error::NotFound);
+    QCOMPARE(result.device, missing);
+    QVERIFY(!result.reason.isEmpty());
+    QVERIFY(!port.isOpen());
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestQtSerialPort::openTwice()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    const OpenResult again = port.open();
+    QCOMPARE(again.error, OpenResult::Error::AlreadyOpen);
+    QCOMPARE(again.device, m_pty->slavePath());
+    QVERIFY(port.isOpen());
+}
+
+// A pseudo-terminal has no modem lines: raising DTR on open and dropping it
+// on close fail there, which must go unnoticed.
+void TestQtSerialPort::refusedModemLinesKeepPortOpen()
+{
+    QtSerialPort port(*m_store);
+    QSignalSpy spy(&port, &SerialPort::notified);
+    QVERIFY(openOnPty(port));
+    QTest::qWait(200);
+    QVERIFY(port.isOpen());
+    QVERIFY(port.write("ping"));
+    QCOMPARE(m_pty->receive(4), QByteArray("ping"));
+    QTest::qWait(50);
+    for (int code : codes(spy))
+        QVERIFY2(code == SerialPort::kSendBufferLow || code == SerialPort::kDataReceived,
+                 qPrintable(QString::number(code)));
+    port.close();
+    QVERIFY(!port.isOpen());
+    QTest::qWait(50);
+    for (int code : codes(spy))
+        QVERIFY(code == SerialPort::kSendBufferLow || code == SerialPort::kDataReceived);
+}
+
+// A pseudo-terminal keeps the speed, stop bits, odd parity flag and
+// handshaking it is given but always reports 8 data bits and no parity.
+void TestQtSerialPort::lineSettingsReachTheDevice_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<bool>("xonXoff");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<bool>("odd");
+    QTest::addColumn<bool>("twoStop");
+
+    QTest::newRow("panel") << "1200,N,8,1" << true << int(B1200) << false << false;
+    QTest::newRow("even 7 2") << "9600,E,7,2" << false << int(B9600) << false << true;
+    QTest::newRow("odd 8 1") << "2400,O,8,1" << true << int(B2400) << true << false;
+    QTest::newRow("space 8 1") << "300,S,8,1" << false << int(B300) << false << false;
+}
+
+void TestQtSerialPort::lineSettingsReachTheDevice()
+{
+    QFETCH(QString, settings);
+    QFETCH(bool, xonXoff);
+    QFETCH(int, speed);
+    QFETCH(bool, odd);
+    QFETCH(bool, twoStop);
+
+    QtSerialPort port(*m_store);
+    port.setLineSettings(settings);
+    port.setHandshaking(xonXoff ? SerialPort::Handshaking::XonXoff
+                                : SerialPort::Handshaking::None);
+    QVERIFY(openOnPty(port));
+
+    const termios t = m_pty->slaveSettings();
+    QCOMPARE(int(cfgetospeed(&t)), speed);
+    QCOMPARE(int(cfgetispeed(&t)), speed);
+    QCOMPARE(bool(t.c_cflag & PARODD), odd);
+    QCOMPARE(bool(t.c_cflag & CSTOPB), twoStop);
+    QCOMPARE(bool(t.c_iflag & IXON), xonXoff);
+    QCOMPARE(bool(t.c_iflag & IXOFF), xonXoff);
+    QVERIFY(!(t.c_lflag & (ICANON | ECHO)));
+    QVERIFY(!(t.c_oflag & OPOST));
+
+    // Changing them while open applies them at once.
+    port.setLineSettings("4800,O,7,2");
+    const termios changed = m_pty->slaveSettings();
+    QCOMPARE(int(cfgetospeed(&changed)), int(B4800));
+    QVERIFY(changed.c_cflag & PARODD);
+    QVERIFY(changed.c_cflag & CSTOPB);
+    port.setHandshaking(xonXoff ? SerialPort::Handshaking::None
+                                : SerialPort::Handshaking::XonXoff);
+    QCOMPARE(bool(m_pty->slaveSettings().c_iflag & IXON), !xonXoff);
+}
+
+// A device left with the XON/XOFF characters disabled gets them back.
+void TestQtSerialPort::flowCharactersAreSet()
+{
+    termios t = m_pty->slaveSettings();
+    t.c_cc[VSTART] = _POSIX_VDISABLE;
+    t.c_cc[VSTOP] = _POSIX_VDISABLE;
+    m_pty->setSlaveSettings(t);
+
+    QtSerialPort port(*m_store);
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    QVERIFY(openOnPty(port));
+    const termios opened = m_pty->slaveSettings();
+    QCOMPARE(int(opened.c_cc[VSTART]), 0x11);
+    QCOMPARE(int(opened.c_cc[VSTOP]), 0x13);
+}
+
+void TestQtSerialPort::invalidLineSettingsAreIgnored()
+{
+    QtSerialPort port(*m_store);
+    port.setLineSettings("9600,N,8,1");
+    port.setLineSettings("fast please");
+    QVERIFY(openOnPty(port));
+    const termios t = m_pty->slaveSettings();
+    QCOMPARE(int(cfgetospeed(&t)), int(B9600));
+}
+
+void TestQtSerialPort::sendsEveryByteValue()
+{
+    QtSerialPort port(*m_store);
+    port.setLineSettings("1200,N,8,1");
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    QVERIFY(openOnPty(port));
+
+    const QByteArray expected = allByteValues() + "END\r\n";
+    QVERIFY(port.write(allByteValues()));
+    QVERIFY(port.write("END\r\n"));
+    QCOMPARE(m_pty->receive(expected.size()), expected);
+    QCOMPARE(m_pty->receive(1, 100), QByteArray());
+}
+
+void TestQtSerialPort::receivesWithNotification()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+
+    QByteArray received;
+    connect(&port, &SerialPort::notified, this, [&](int code) {
+        if (code == SerialPort::kDataReceived)
+            received += port.readAll();
+    });
+    // Every byte value but XON/XOFF, which the port's handshaking may take.
+    QByteArray bytes = allByteValues();
+    bytes.remove(0x13, 1);
+    bytes.remove(0x11, 1);
+    bytes += "R\r\n";
+    QVERIFY(m_pty->send(bytes));
+    QTRY_COMPARE(received, bytes);
+    QVERIFY(codes(spy).contains(SerialPort::kDataReceived));
+    for (int code : codes(spy))
+        QCOMPARE(code, SerialPort::kDataReceived);
+    QCOMPARE(port.readAll(), QByteArray());
+}
+
+void TestQtSerialPort::sendNotification()
+{
+    QtSerialPort port(*m_store);
+    port.setSendThreshold(1);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    QVERIFY(port.write("ABC"));
+    QTRY_VERIFY(codes(spy).contains(SerialPort::kSendBufferLow));
+    QCOMPARE(m_pty->receive(3), QByteArray("ABC"));
+}
+
+void TestQtSerialPort::sendThresholdZeroIsSilent()
+{
+    QtSerialPort port(*m_store);
+    port.setSendThreshold(0);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    QVERIFY(port.write("ABC"));
+    QCOMPARE(m_pty->receive(3), QByteArray("ABC"));
+    QTest::qWait(50);
+    QVERIFY(!codes(spy).contains(SerialPort::kSendBufferLow));
+}
+
+// With XON/XOFF handshaking an XOFF from the panel holds the output until XON.
+void TestQtSerialPort::xoffHoldsOutput()
+{
+    QtSerialPort port(*m_store);
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    QVERIFY(openOnPty(port));
+
+    QVERIFY(m_pty->send(QByteArray(1, '\x13')));
+    QTest::qWait(50);
+    QVERIFY(port.write("HELD"));
+    QCOMPARE(m_pty->receive(4, 300), QByteArray());
+    QVERIFY(m_pty->send(QByteArray(1, '\x11')));
+    QCOMPARE(m_pty->receive(4), QByteArray("HELD"));
+    QCOMPARE(port.readAll(), QByteArray());
+}
+
+void TestQtSerialPort::discardInputDropsWaitingBytes()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    QVERIFY(m_pty->send("junk"));
+    QTRY_VERIFY(codes(spy).contains(SerialPort::kDataReceived));
+    port.discardInput();
+    QCOMPARE(port.readAll(), QByteArray());
+
+    spy.clear();
+    QVERIFY(m_pty->send("fresh"));
+    QTRY_VERIFY(codes(spy).contains(SerialPort::kDataReceived));
+    QCOMPARE(port.readAll(), QByteArray("fresh"));
+}
+
+void TestQtSerialPort::writeWhenClosedFails()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(!port.write("x"));
+    QCOMPARE(port.readAll(), QByteArray());
+    port.discardInput();
+    port.close();
+    QVERIFY(openOnPty(port));
+    port.close();
+    QVERIFY(!port.write("x"));
+}
+
+// Closing the master end hangs up the pseudo-terminal as an unplugged adapter
+// would. Qt 6.4 on Linux then reports ReadError (or ResourceError, by the
+// errno it happens to find) for every pass of the event loop; the port closes
+// once and says so with kLineLost.
+void TestQtSerialPort::farEndGone_data()
+{
+    QTest::addColumn<bool>("writeAfter");
+    QTest::newRow("idle") << false;
+    QTest::newRow("writing") << true;
+}
+
+void TestQtSerialPort::farEndGone()
+{
+    QFETCH(bool, writeAfter);
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    m_pty->closeSlave();
+    QSignalSpy spy(&port, &SerialPort::notified);
+
+    m_pty->closeMaster();
+    if (writeAfter)
+        port.write("lost?");
+    QTRY_VERIFY(codes(spy).contains(SerialPort::kLineLost));
+    QVERIFY(!port.isOpen());
+    QTest::qWait(100);
+    QCOMPARE(codes(spy).count(SerialPort::kLineLost), 1);
+    QVERIFY(!port.write("x"));
+    QCOMPARE(port.readAll(), QByteArray());
+}
+
+void TestQtSerialPort::reopensAfterLineLost()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    m_pty->closeMaster();
+    QTRY_VERIFY(!port.isOpen());
+
+    m_pty = std::make_unique<Pty>();
+    QVERIFY(m_pty->open());
+    QVERIFY(openOnPty(port));
+    QVERIFY(port.write("again"));
+    QCOMPARE(m_pty->receive(5), QByteArray("again"));
+    QTest::qWait(100);
+    QVERIFY(port.isOpen());
+    QCOMPARE(codes(spy).count(SerialPort::kLineLost), 1);
+}
+
+QTEST_GUILESS_MAIN(TestQtSerialPort)
+#include "tst_qtserialport.moc"
