@@ -114,12 +114,15 @@ void QtSerialPort::close()
     m_lossPending = false;
     if (!isOpen())
         return;
+    // On a line that is gone the steps below fail; none of that matters now.
+    m_ignoringErrors = true;
     // What was written last ("END") is still in Qt's buffer: hand it to the
     // system, which sends it out, before the port goes.
     m_port.flush();
     setModemLine(false);
     m_port.close();
     m_port.clearError();
+    m_ignoringErrors = false;
 }
 
 bool QtSerialPort::write(const QByteArray& bytes)
@@ -173,10 +176,11 @@ void QtSerialPort::applySettings()
 // pseudo-terminal, some adapters) refuse the request; that is no fault.
 void QtSerialPort::setModemLine(bool raised)
 {
-    m_inModemRequest = true;
+    const bool wasIgnoring = m_ignoringErrors;
+    m_ignoringErrors = true;
     m_port.setDataTerminalReady(raised);
-    m_inModemRequest = false;
     m_port.clearError();
+    m_ignoringErrors = wasIgnoring;
 }
 
 // Qt reports every chunk handed to the driver; the program wants to hear when
@@ -189,7 +193,7 @@ void QtSerialPort::onBytesWritten()
 
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
 {
-    if (m_inModemRequest || m_lossPending || !isOpen() || !meansLineLost(error))
+    if (m_ignoringErrors || m_lossPending || !isOpen() || !meansLineLost(error))
         return;
     // Closing inside Qt's own notifier call is unsafe: close on the next pass
     // of the event loop.
@@ -199,9 +203,8 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
 
 void QtSerialPort::dropLostLine()
 {
-    if (!m_lossPending)
+    if (!m_lossPending || !isOpen())
         return;   // closed (and maybe reopened) by the program meanwhile
-    m_lossPending = false;
     close();
     emit notified(kLineLost);
 }

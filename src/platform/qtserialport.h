@@ -50,6 +50,6 @@ private:
     Handshaking m_handshaking = Handshaking::None;
     int m_portNumber = 1;
     int m_sendThreshold = 1;
-    bool m_inModemRequest = false;  // errors of DTR requests are expected on some devices
+    bool m_ignoringErrors = false;  // during DTR requests (refused by some devices) and closing
     bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
 };

@@ -168,6 +168,7 @@ private slots:
     void xoffHoldsOutput();
     void discardInputDropsWaitingBytes();
     void writeWhenClosedFails();
+    void closeSendsWhatWasWritten();
 
     // the far end going away
     void farEndGone_data();
@@ -497,6 +498,15 @@ void TestQtSerialPort::writeWhenClosedFails()
     QVERIFY(openOnPty(port));
     port.close();
     QVERIFY(!port.write("x"));
+}
+
+void TestQtSerialPort::closeSendsWhatWasWritten()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    QVERIFY(port.write("END\r\n"));
+    port.close();
+    QCOMPARE(m_pty->receive(5), QByteArray("END\r\n"));
 }
 
 // Closing the master end hangs up the pseudo-terminal as an unplugged adapter
