@@ -28,6 +28,9 @@ public:
     // reports copies.
     void usePdf(const QString& path, int copies);
 
+    // The copies the printer itself makes of each page: 1 after the dialog.
+    int printerCopyCount() const { return device().copyCount(); }
+
     void setDialogParent(QWidget* parent) { m_dialogParent = parent; }
     void setFont(const QFont& font) { m_font = font; }
     QFont font() const { return m_font; }

@@ -65,8 +65,11 @@ void TestIniSettingsStore::filePathPerApplication()
 
 void TestIniSettingsStore::defaultRootIsUserConfigFolder()
 {
-    QCOMPARE(IniSettingsStore::defaultRoot(),
-             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QCOMPARE(IniSettingsStore::defaultRoot(), root);
+    QCOMPARE(IniSettingsStore::userFilePath(kApp),
+             root + "/Velno/Velno 6100 Management System.ini");
+    QCOMPARE(IniSettingsStore().filePath(kApp), IniSettingsStore::userFilePath(kApp));
 }
 
 void TestIniSettingsStore::onlyTheStoredApplicationsFileIsWritten()

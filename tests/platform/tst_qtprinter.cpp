@@ -1,6 +1,11 @@
 #include "platform/qtprinter.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QSpinBox>
+#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -59,6 +64,31 @@ Word find(const QList<Word>& words, const QString& text)
     return Word{};
 }
 
+// Answers the print dialog when it shows: copies and file name set, then OK;
+// copies 0 stands for Cancel.
+void answerPrintDialog(int copies, const QString& fileName)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, copies, fileName] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (copies == 0) {
+            dialog->reject();
+            return;
+        }
+        if (auto* spin = dialog->findChild<QSpinBox*>(QStringLiteral("copies")))
+            spin->setValue(copies);
+        if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            edit->setText(fileName);
+        dialog->accept();
+    });
+    timer->start();
+}
+
 void printCopy(Printer& printer)
 {
     printer.setCurrentY(0);
@@ -83,6 +113,8 @@ private slots:
     void deliberateBlankPageStays();
     void emptyDocumentIsValid();
     void systemPrinterWithNothingPrinted();
+    void printDialogCancelled();
+    void printDialogCopies();
     void secondJobReplacesFile();
     void unwritableFileFails();
 
@@ -202,6 +234,36 @@ void TestQtPrinter::systemPrinterWithNothingPrinted()
     QVERIFY(printer.newPage());
     QVERIFY(printer.endDoc());
     QVERIFY(printer.printableWidth() > 0);
+}
+
+void TestQtPrinter::printDialogCancelled()
+{
+    QtPrinter printer;
+    answerPrintDialog(0, QString());
+    int copies = -1;
+    QVERIFY(!printer.showPrintDialog(copies));
+    QCOMPARE(copies, -1);
+}
+
+// The operator's copies come back to the program, which prints them itself;
+// the printer then makes one of each page. Without a print server the dialog
+// offers printing to a PDF file only.
+void TestQtPrinter::printDialogCopies()
+{
+    const QString path = pdfPath("dialog.pdf");
+    QtPrinter printer;
+    answerPrintDialog(3, path);
+    int copies = 0;
+    QVERIFY(printer.showPrintDialog(copies));
+    QCOMPARE(copies, 3);
+    QCOMPARE(printer.printerCopyCount(), 1);
+    QVERIFY(printer.printLine("One sheet"));
+    QVERIFY(printer.endDoc());
+    if (!m_havePdftotext)
+        QSKIP("pdftotext is not installed");
+    const QStringList pages = pagesOf(path);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains("One sheet"));
 }
 
 void TestQtPrinter::secondJobReplacesFile()
