@@ -72,6 +72,8 @@ void TstMainWindow::firstRunState()
     QVERIFY(!ui.print_send->isEnabled());
     QCOMPARE(rig.fakes.port.sendThreshold, 1);
     QVERIFY(!rig.fakes.port.isOpen());
+    for (int n = 1; n <= 4; ++n)
+        QCOMPARE(ui.option(n)->toolTip(), rig.fakes.port.deviceFor(n));
     QVERIFY(rig.window->waiter().Timer1().isActive());
     QCOMPARE(rig.window->waiter().Timer1().interval(), 1000);
     QCOMPARE(rig.window->settings().title(), kMain);

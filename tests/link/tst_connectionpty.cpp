@@ -1,0 +1,76 @@
+#include "app/mainwindow.h"
+#include "link/connection.h"
+#include "platform/qtserialport.h"
+#include "ptypair.h"
+#include "testplatform.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const QString kMain = QStringLiteral("Velno 6100 Management System");
+const QString kSecond = QStringLiteral("Velno 6300 Managemant System");
+const QString kProps = QStringLiteral("Properties");
+
+// The main window on a real serial port whose port 1 is a pseudo-terminal.
+struct PtyRig {
+    PtyRig()
+        : realPort(fakes.store),
+          platform{realPort, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
+                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
+    {
+        fakes.store.store(kMain, QStringLiteral("Ports"), QStringLiteral("1"), pty.slavePath());
+        window = std::make_unique<MainWindow>(platform);
+        window->Form_Load();
+        window->connection().Option_Click(1);
+    }
+    ~PtyRig() { realPort.close(); }
+
+    PtyPair pty;
+    TestPlatform fakes;
+    QtSerialPort realPort;
+    Platform platform;
+    std::unique_ptr<MainWindow> window;
+};
+} // namespace
+
+class TstConnectionPty : public QObject {
+    Q_OBJECT
+private slots:
+    void dialPutsExactBytesOnTheLine();
+    void directConnectThenDisconnectSendsOnlyEnd();
+};
+
+void TstConnectionPty::dialPutsExactBytesOnTheLine()
+{
+    PtyRig rig;
+    QVERIFY(rig.pty.isValid());
+    rig.fakes.store.store(kSecond, kProps, QStringLiteral("sett"), QStringLiteral("AT&F\xe9"));
+    rig.window->ui().Text2->setText(QStringLiteral("0123456"));
+
+    rig.window->connection().connect_Click();
+
+    QVERIFY(rig.realPort.isOpen());
+    // The modem lines cannot be set on a pseudo-terminal: that is no reason for a box.
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+    const QByteArray expected("AT&F\xe9\r\nATDT0123456\r\n");
+    QCOMPARE(rig.pty.receive(int(expected.size())), expected);
+
+    rig.window->connection().close1_Click();
+    QCOMPARE(rig.pty.receive(5), QByteArray("END\r\n"));
+    QVERIFY(!rig.realPort.isOpen());
+}
+
+void TstConnectionPty::directConnectThenDisconnectSendsOnlyEnd()
+{
+    PtyRig rig;
+    rig.window->connection().connect_Click();
+    QVERIFY(rig.realPort.isOpen());
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);   // "Please input the phone number"
+    QCOMPARE(rig.pty.receive(1, 200), QByteArray());
+    rig.window->connection().close1_Click();
+    QCOMPARE(rig.pty.receive(5), QByteArray("END\r\n"));
+}
+
+QTEST_MAIN(TstConnectionPty)
+#include "tst_connectionpty.moc"
