@@ -4,6 +4,11 @@
 
 namespace CommandLine {
 
+namespace {
+const QString kProgrammingWord = QStringLiteral("PGM");
+const QString kMessageWord = QStringLiteral("PARMSG");
+} // namespace
+
 QByteArray line(const QString& text)
 {
     return EightBit::encode(text) + QByteArrayLiteral("\r\n");
@@ -14,6 +19,16 @@ QByteArray command(const QString& word, const QStringList& values)
     if (values.isEmpty())
         return line(word);
     return line(word + u' ' + values.join(u' '));
+}
+
+QByteArray programming(const QString& code)
+{
+    return line(kProgrammingWord + code);
+}
+
+QByteArrayList welcomeMessage(const QString& message)
+{
+    return {EightBit::encode(kMessageWord), line(u' ' + message + u' ')};
 }
 
 } // namespace CommandLine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,15 @@ namespace CommandLine {
 QByteArray line(const QString& text);
 
 // The command word; for a command with a value one blank and the value
-// (several fields separated by single blanks); then CR LF.
+// (several fields separated by single blanks); then CR LF. An empty value is
+// still a value: command("PARDTM", {""}) is "PARDTM", a blank, CR LF.
 QByteArray command(const QString& word, const QStringList& values = {});
+
+// The programming line: "PGM" directly followed by the code, then CR LF.
+QByteArray programming(const QString& code);
+
+// The welcome message goes out in two writes: "PARMSG" on its own, then a
+// blank, the message, a blank and CR LF.
+QByteArrayList welcomeMessage(const QString& message);
 
 } // namespace CommandLine

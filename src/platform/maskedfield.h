@@ -16,6 +16,10 @@ public:
     QString typedValue() const;
     // Sets the whole text, literals included ("5/7"; blanks empty a position).
     void setFullText(const QString& text);
+    // A paste: replaces the selection with the digits 0 to 9 of text, filling
+    // the digit positions from the caret on; other characters and digits
+    // beyond the last position are dropped.
+    void pasteFitting(const QString& text);
 
 private:
     QString m_mask;

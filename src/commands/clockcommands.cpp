@@ -1,0 +1,46 @@
+#include "clockcommands.h"
+
+#include "app/form1context.h"
+#include "commands/commandline.h"
+#include "commands/connectionguard.h"
+#include "platform/clock.h"
+
+#include <QDateTime>
+#include <QPushButton>
+
+namespace {
+
+// At least two digits, a leading zero where needed.
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// Month, day, year and day of the week (Monday 1 ... Sunday 7).
+QStringList dateFields(const QDate& date)
+{
+    return {twoDigits(date.month()), twoDigits(date.day()), QString::number(date.year()),
+            QString::number(date.dayOfWeek())};
+}
+
+// Hour (00-23) and minute; no seconds.
+QStringList timeFields(const QTime& time) { return {twoDigits(time.hour()), twoDigits(time.minute())}; }
+
+} // namespace
+
+ClockCommands::ClockCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.ui.Date, &QPushButton::clicked, this, &ClockCommands::Date_Click);
+    connect(ctx.ui.rtrtc, &QPushButton::clicked, this, &ClockCommands::rtrtc_Click);
+}
+
+void ClockCommands::Date_Click()
+{
+    const QStringList fields = dateFields(m_ctx.platform.clock.now().date());
+    if (sendGuarded(m_ctx, CommandLine::command(QStringLiteral("DAT"), fields)))
+        m_ctx.ui.rtrtc->setFocus();
+}
+
+void ClockCommands::rtrtc_Click()
+{
+    const QStringList fields = timeFields(m_ctx.platform.clock.now().time());
+    if (sendGuarded(m_ctx, CommandLine::command(QStringLiteral("TIM"), fields)))
+        m_ctx.ui.rtrtc->setFocus();
+}

@@ -1,0 +1,40 @@
+#include "doorreleasecommands.h"
+
+#include "app/form1context.h"
+#include "commands/commandline.h"
+#include "commands/connectionguard.h"
+#include "commands/fieldcaret.h"
+#include "platform/controlevents.h"
+#include "platform/maskedfield.h"
+
+#include <QPushButton>
+
+DoorReleaseCommands::DoorReleaseCommands(Form1Context& ctx, QObject* parent)
+    : QObject(parent),
+      m_ctx(ctx),
+      m_doorNumbers(ctx, {QStringLiteral("PARDTM"), ctx.ui.dtmf,
+                          QStringLiteral("Please input Door1,Door2TelephoneOpenNumber"), ctx.ui.medit1,
+                          ctx.ui.medit2})
+{
+    Form1Ui& ui = ctx.ui;
+    connect(ui.opendtmf, &QPushButton::clicked, this, &DoorReleaseCommands::opendtmf_Click);
+    connect(ui.um, &QPushButton::clicked, this, &DoorReleaseCommands::um_Click);
+    connect(ui.up, &QPushButton::clicked, this, &DoorReleaseCommands::up_Click);
+    ControlEvents& dtmf = ControlEvents::of(ui.dtmf);
+    dtmf.keyPress = [this](int& ch) { dtmf_KeyPress(ch); };
+    dtmf.gotFocus = [this] { dtmf_GotFocus(); };
+}
+
+void DoorReleaseCommands::opendtmf_Click() { m_doorNumbers.sendByButton(); }
+
+void DoorReleaseCommands::dtmf_KeyPress(int charCode)
+{
+    if (charCode == ControlEvents::kEnter)
+        m_doorNumbers.sendByEnter();
+}
+
+void DoorReleaseCommands::dtmf_GotFocus() { putCaretAtStart(m_ctx.ui.dtmf); }
+
+void DoorReleaseCommands::um_Click() { sendGuarded(m_ctx, CommandLine::command(QStringLiteral("PAROPN"))); }
+
+void DoorReleaseCommands::up_Click() { sendGuarded(m_ctx, CommandLine::command(QStringLiteral("PAROPB"))); }

@@ -1,0 +1,9 @@
+#include "fieldcaret.h"
+
+#include <QLineEdit>
+
+void putCaretAtStart(QLineEdit* field)
+{
+    field->deselect();
+    field->setCursorPosition(0);
+}

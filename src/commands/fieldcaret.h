@@ -1,0 +1,7 @@
+#pragma once
+
+class QLineEdit;
+
+// Puts the caret at the first position of a field with nothing selected, so
+// that typing begins there whatever the field already holds.
+void putCaretAtStart(QLineEdit* field);

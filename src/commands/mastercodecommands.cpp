@@ -1,0 +1,85 @@
+#include "mastercodecommands.h"
+
+#include "app/form1context.h"
+#include "commands/commandline.h"
+#include "commands/connectionguard.h"
+#include "commands/fieldcaret.h"
+#include "commands/programmingmode.h"
+#include "commands/typedtextcheck.h"
+#include "platform/controlevents.h"
+#include "platform/prompter.h"
+#include "platform/serialport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kButtonWrites = 1;
+} // namespace
+
+MasterCodeCommands::MasterCodeCommands(Form1Context& ctx, QObject* parent)
+    : QObject(parent),
+      m_ctx(ctx),
+      m_newMasterCode(ctx, {QStringLiteral("PARCMC"), ctx.ui.Medit_New_mastercode,
+                            QStringLiteral("Please input new MasterCode"), nullptr, nullptr})
+{
+    wire();
+}
+
+void MasterCodeCommands::wire()
+{
+    Form1Ui& ui = m_ctx.ui;
+    connect(ui.Mastercode, &QPushButton::clicked, this, &MasterCodeCommands::Mastercode_Click);
+    connect(ui.Newmastcode, &QPushButton::clicked, this, &MasterCodeCommands::Newmastcode_Click);
+    connect(ui.message, &QPushButton::clicked, this, &MasterCodeCommands::message_Click);
+    ControlEvents& newCode = ControlEvents::of(ui.Medit_New_mastercode);
+    newCode.keyPress = [this](int& ch) { Medit_New_mastercode_KeyPress(ch); };
+    newCode.gotFocus = [this] { Medit_New_mastercode_GotFocus(); };
+    ControlEvents::of(ui.MsgWel).keyPress = [this](int& ch) { MsgWel_KeyPress(ch); };
+}
+
+void MasterCodeCommands::Mastercode_Click()
+{
+    const QString code = m_ctx.ui.Text3->text();
+    if (code.isEmpty()) {
+        m_ctx.tellWithTitle(QStringLiteral("Please input MasterCode"));
+        m_ctx.ui.Text3->setFocus();
+        return;
+    }
+    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, code))
+        ProgrammingMode::enter(m_ctx, code, kButtonWrites);
+}
+
+void MasterCodeCommands::Newmastcode_Click() { m_newMasterCode.sendByButton(); }
+
+void MasterCodeCommands::Medit_New_mastercode_KeyPress(int charCode)
+{
+    if (charCode == ControlEvents::kEnter)
+        m_newMasterCode.sendByEnter();
+}
+
+void MasterCodeCommands::Medit_New_mastercode_GotFocus() { putCaretAtStart(m_ctx.ui.Medit_New_mastercode); }
+
+// One box stands for both an empty message and a closed port.
+void MasterCodeCommands::message_Click()
+{
+    const QString message = m_ctx.ui.MsgWel->text();
+    SerialPort& port = m_ctx.platform.port;
+    if (message.isEmpty() || !port.isOpen()) {
+        m_ctx.platform.prompter.tell(QStringLiteral("Please Input the text in 'Welcome Message' box"),
+                                     QStringLiteral("Wellcome Message"));
+        return;
+    }
+    if (!typedTextFitsTheLine(m_ctx, message))
+        return;
+    m_ctx.setHourglass(true);
+    for (const QByteArray& part : CommandLine::welcomeMessage(message))
+        port.write(part);
+    m_ctx.setHourglass(false);
+}
+
+void MasterCodeCommands::MsgWel_KeyPress(int charCode)
+{
+    if (charCode == ControlEvents::kEnter)
+        m_ctx.ui.message->setFocus();
+}

@@ -1,0 +1,33 @@
+#include "typedtextcheck.h"
+
+#include "app/form1context.h"
+#include "platform/eightbit.h"
+#include "platform/prompter.h"
+
+namespace {
+
+QString charactersWithoutByte(const QString& typed)
+{
+    QString found;
+    for (QChar c : typed) {
+        if (!EightBit::representable(QString(c)) && !found.contains(c))
+            found += c;
+    }
+    return found;
+}
+
+} // namespace
+
+bool typedTextFitsTheLine(const Form1Context& ctx, const QString& typed)
+{
+    if (EightBit::representable(typed))
+        return true;
+    MessageBox box;
+    box.prompt = QStringLiteral("These characters cannot be sent to the panel: %1\n"
+                                "Please type the text again without them.")
+                     .arg(charactersWithoutByte(typed));
+    box.title = ctx.settings.title();
+    box.icon = MessageBox::Icon::Exclamation;
+    ctx.platform.prompter.ask(box);
+    return false;
+}

@@ -1,0 +1,46 @@
+#include "programmingcode.h"
+
+#include "app/form1context.h"
+#include "commands/connectionguard.h"
+#include "commands/fieldcaret.h"
+#include "commands/programmingmode.h"
+#include "commands/typedtextcheck.h"
+#include "platform/controlevents.h"
+
+#include <QLineEdit>
+
+ProgrammingCode::ProgrammingCode(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    ControlEvents& text3 = ControlEvents::of(ctx.ui.Text3);
+    text3.gotFocus = [this] { Text3_GotFocus(); };
+    text3.keyDown = [this](int key) { return Text3_KeyDown(key); };
+    text3.keyPress = [this](int& ch) { Text3_KeyPress(ch); };
+}
+
+void ProgrammingCode::Text3_GotFocus() { putCaretAtStart(m_ctx.ui.Text3); }
+
+// Backspace never deletes one character here: it empties the field.
+bool ProgrammingCode::Text3_KeyDown(int keyCode)
+{
+    if (keyCode != ControlEvents::kBackspace)
+        return false;
+    m_ctx.ui.Text3->clear();
+    return true;
+}
+
+// Runs before the character goes in, which it still does after sending.
+void ProgrammingCode::Text3_KeyPress(int charCode)
+{
+    QLineEdit* field = m_ctx.ui.Text3;
+    const QString code = field->text();
+    const bool holdsWholeCode = code.size() >= kCodeLength;
+    if (!holdsWholeCode && charCode != ControlEvents::kEnter)
+        return;
+    if (code.isEmpty()) {
+        m_ctx.tellWithTitle(QStringLiteral("Please input 4-digit PassWord, and Press ENTER to Send"));
+        field->setFocus();
+        return;
+    }
+    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, code))
+        ProgrammingMode::enter(m_ctx, code, kKeyboardWrites);
+}

@@ -1,0 +1,484 @@
+#include "form1rig.h"
+#include "platform/maskedfield.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using Answer = MessageBox::Answer;
+using Buttons = MessageBox::Buttons;
+using Icon = MessageBox::Icon;
+
+const QString kAppTitle = QStringLiteral("Velno 6100 Management System");
+const QString kGuardPrompt = QStringLiteral("The comm port is closed");
+const QString kGuardTitle = QStringLiteral("Disconnect");
+const QString kEventsPrompt = QStringLiteral("Do you really want to delete EventRecord DataBase ?");
+const QString kTenantsPrompt = QStringLiteral("Do you really want to delete Tenant DataBase ?");
+const QString kDirectoryPrompt = QStringLiteral(
+    " Please input the Tenant_Directory you want to delete ! Warning: If you input '0' or '00' or "
+    "'000' or '0000', All tenants in the system will be deleted!");
+const QString kMessagePrompt = QStringLiteral("Please Input the text in 'Welcome Message' box");
+
+enum class Trigger { Click, Enter };
+
+// The window after "SEND" (every command control usable), the port open or not.
+struct CommandRig : Form1Rig {
+    explicit CommandRig(bool portOpen)
+    {
+        if (portOpen)
+            connectDirect();
+        for (QWidget* usable : ui().commandControls())
+            usable->setEnabled(true);
+        ui().upload->setEnabled(false);
+        ui().download->setEnabled(false);
+    }
+
+    template <typename T = QWidget>
+    T* control(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+
+    // Types into a field the way the operator does: focus first, then the keys.
+    void type(const QString& field, const QString& keys) const
+    {
+        control(field)->setFocus();
+        QTest::keyClicks(control(field), keys);
+    }
+
+    void act(const QString& target, Trigger trigger) const
+    {
+        if (trigger == Trigger::Click) {
+            QTest::mouseClick(control<QPushButton>(target), Qt::LeftButton);
+        } else {
+            control(target)->setFocus();
+            QTest::keyClick(control(target), Qt::Key_Return);
+        }
+    }
+
+    QString focusName() const { return focus() ? focus()->objectName() : QString(); }
+    QStringList prompts() const
+    {
+        QStringList out;
+        for (const MessageBox& box : fakes.prompter.boxes)
+            out << box.prompt;
+        return out;
+    }
+};
+
+void verifyOkBox(const MessageBox& box, const QString& prompt, const QString& title, Icon icon = Icon::None)
+{
+    QCOMPARE(box.prompt, prompt);
+    QCOMPARE(box.title, title);
+    QCOMPARE(box.buttons, Buttons::Ok);
+    QCOMPARE(box.icon, icon);
+}
+
+void verifyConfirmation(const MessageBox& box, const QString& prompt)
+{
+    QCOMPARE(box.prompt, prompt);
+    QCOMPARE(box.title, QStringLiteral("Delete Confirmation"));
+    QCOMPARE(box.buttons, Buttons::YesNo);
+    QCOMPARE(box.icon, Icon::Exclamation);
+    QCOMPARE(box.defaultButton, Answer::No);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Trigger)
+
+class TstCommandChecks : public QObject {
+    Q_OBJECT
+private slots:
+    void emptyFieldPromptComesBeforeTheGuard_data();
+    void emptyFieldPromptComesBeforeTheGuard();
+    void emptyFieldPromptUsesTheCurrentTitle();
+    void closedPortShowsTheGuardAndKeepsTheFocus_data();
+    void closedPortShowsTheGuardAndKeepsTheFocus();
+    void clearingAsksBeforeTheGuard_data();
+    void clearingAsksBeforeTheGuard();
+    void clearTenantWithoutDirectoryOnlyWarns_data();
+    void clearTenantWithoutDirectoryOnlyWarns();
+    void welcomeMessageBoxStandsForBothCauses_data();
+    void welcomeMessageBoxStandsForBothCauses();
+    void welcomeMessageHourglassOnlyAroundTheWrites();
+    void welcomeMessageFieldEnterGoesToTheButton();
+    void masterCodeButtonOpensTheTransfers();
+    void textsThatTheLineCannotCarryAreRefused_data();
+    void textsThatTheLineCannotCarryAreRefused();
+    void caretGoesToTheStartOnFocus_data();
+    void caretGoesToTheStartOnFocus();
+    void doorValuesTypedRoundTheGroup();
+    void sendingKeepsTheFieldAndRepeats();
+};
+
+void TstCommandChecks::emptyFieldPromptComesBeforeTheGuard_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<bool>("portOpen");
+    const struct {
+        const char* button;
+        const char* field;
+        const char* prompt;
+    } rows[] = {
+        {"uptalktime", "medit1", "Please input CallHold Time "},
+        {"opentime1", "medit2", "Please input Door1OpenTime"},
+        {"opentime2", "medit3", "Please input Door2OpenTime "},
+        {"manualdoor1", "medit7", "Please input Door1UnlockHour"},
+        {"manualdoor2", "medit8", "Please input Door2UnlockHour "},
+        {"opendtmf", "dtmf", "Please input Door1,Door2TelephoneOpenNumber"},
+        {"Newmastcode", "Medit_New_mastercode", "Please input new MasterCode"},
+        {"Mastercode", "Text3", "Please input MasterCode"},
+    };
+    for (const auto& row : rows) {
+        for (bool open : {true, false}) {
+            QTest::addRow("%s, port %s", row.button, open ? "open" : "closed")
+                << row.button << row.field << row.prompt << open;
+        }
+    }
+}
+
+void TstCommandChecks::emptyFieldPromptComesBeforeTheGuard()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+    QFETCH(QString, prompt);
+    QFETCH(bool, portOpen);
+    CommandRig rig(portOpen);
+
+    rig.act(button, Trigger::Click);
+
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    verifyOkBox(rig.fakes.prompter.boxes.first(), prompt, kAppTitle);
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QCOMPARE(rig.focusName(), field);
+    QVERIFY(!rig.ui().upload->isEnabled());
+    QVERIFY(!rig.ui().download->isEnabled());
+}
+
+void TstCommandChecks::emptyFieldPromptUsesTheCurrentTitle()
+{
+    CommandRig rig(true);
+    rig.window->settings().setTitle(QStringLiteral("Velno 6300 Managemant System"));
+    rig.act(QStringLiteral("opentime1"), Trigger::Click);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(rig.fakes.prompter.boxes.first().title, QStringLiteral("Velno 6300 Managemant System"));
+}
+
+void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<Trigger>("trigger");
+    QTest::addColumn<int>("confirmations");
+    const auto click = Trigger::Click;
+    const auto enter = Trigger::Enter;
+    QTest::addRow("Date") << "" << "" << "Date" << click << 0;
+    QTest::addRow("Time") << "" << "" << "rtrtc" << click << 0;
+    QTest::addRow("OpenDoorNo") << "dtmf" << "12" << "opendtmf" << click << 0;
+    QTest::addRow("Enter in dtmf") << "dtmf" << "12" << "dtmf" << enter << 0;
+    QTest::addRow("UnlockMute") << "" << "" << "um" << click << 0;
+    QTest::addRow("UnlockBeep") << "" << "" << "up" << click << 0;
+    QTest::addRow("Talk Time") << "medit1" << "30" << "uptalktime" << click << 0;
+    QTest::addRow("Enter in medit1") << "medit1" << "30" << "medit1" << enter << 0;
+    QTest::addRow("Door1 Open Time") << "medit2" << "5" << "opentime1" << click << 0;
+    QTest::addRow("Enter in medit2") << "medit2" << "5" << "medit2" << enter << 0;
+    QTest::addRow("Door2 Open Time") << "medit3" << "5" << "opentime2" << click << 0;
+    QTest::addRow("Enter in empty medit3") << "" << "" << "medit3" << enter << 0;
+    QTest::addRow("ManualUnlockDoor1") << "medit7" << "8" << "manualdoor1" << click << 0;
+    QTest::addRow("Enter in medit7") << "medit7" << "8" << "medit7" << enter << 0;
+    QTest::addRow("ManualUnlockDoor2") << "medit8" << "18" << "manualdoor2" << click << 0;
+    QTest::addRow("Enter in medit8") << "medit8" << "18" << "medit8" << enter << 0;
+    QTest::addRow("New Mastercode") << "Medit_New_mastercode" << "4321" << "Newmastcode" << click << 0;
+    QTest::addRow("Enter in new master code") << "" << "" << "Medit_New_mastercode" << enter << 0;
+    QTest::addRow("MasterCode") << "Text3" << "1234" << "Mastercode" << click << 0;
+    QTest::addRow("Enter in Text3") << "Text3" << "1234" << "Text3" << enter << 0;
+    QTest::addRow("Clear Events after Yes") << "" << "" << "clearevr" << click << 1;
+    QTest::addRow("Clear Tenant after Yes") << "MEDITTNT" << "12" << "cleartnt" << click << 1;
+}
+
+void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, target);
+    QFETCH(Trigger, trigger);
+    QFETCH(int, confirmations);
+    CommandRig rig(false);
+    rig.fakes.prompter.answer(Answer::Yes);
+    if (!field.isEmpty())
+        rig.type(field, keys);
+
+    rig.act(target, trigger);
+
+    const QList<MessageBox>& boxes = rig.fakes.prompter.boxes;
+    QCOMPARE(boxes.size(), confirmations + 1);
+    verifyOkBox(boxes.last(), kGuardPrompt, kGuardTitle);
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QCOMPARE(rig.focusName(), target);
+    QVERIFY(!rig.ui().upload->isEnabled());
+    QVERIFY(!rig.ui().download->isEnabled());
+}
+
+void TstCommandChecks::clearingAsksBeforeTheGuard_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<bool>("portOpen");
+    QTest::addColumn<QList<Answer>>("answers");   // none: the default button
+    QTest::addColumn<QStringList>("prompts");
+    QTest::addColumn<QByteArrayList>("writes");
+    const QList<Answer> yes{Answer::Yes};
+    const QList<Answer> no{Answer::No};
+    QTest::addRow("events, No") << "clearevr" << "" << true << no << QStringList{kEventsPrompt}
+                                << QByteArrayList{};
+    QTest::addRow("events, default button") << "clearevr" << "" << true << QList<Answer>{}
+                                            << QStringList{kEventsPrompt} << QByteArrayList{};
+    QTest::addRow("events, Yes") << "clearevr" << "" << true << yes << QStringList{kEventsPrompt}
+                                 << QByteArrayList{"KLR EVR\r\n"};
+    QTest::addRow("events, closed, No") << "clearevr" << "" << false << no << QStringList{kEventsPrompt}
+                                        << QByteArrayList{};
+    QTest::addRow("events, closed, Yes") << "clearevr" << "" << false << yes
+                                         << QStringList{kEventsPrompt, kGuardPrompt} << QByteArrayList{};
+    QTest::addRow("tenant 12, No") << "cleartnt" << "12" << true << no << QStringList{kTenantsPrompt}
+                                   << QByteArrayList{};
+    QTest::addRow("tenant 12, default button") << "cleartnt" << "12" << true << QList<Answer>{}
+                                               << QStringList{kTenantsPrompt} << QByteArrayList{};
+    QTest::addRow("tenant 0 asks the same") << "cleartnt" << "0" << true << yes << QStringList{kTenantsPrompt}
+                                            << QByteArrayList{"CLR 0\r\n"};
+    QTest::addRow("tenant 12, closed, Yes") << "cleartnt" << "12" << false << yes
+                                            << QStringList{kTenantsPrompt, kGuardPrompt} << QByteArrayList{};
+}
+
+void TstCommandChecks::clearingAsksBeforeTheGuard()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, directory);
+    QFETCH(bool, portOpen);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QStringList, prompts);
+    QFETCH(QByteArrayList, writes);
+    CommandRig rig(portOpen);
+    for (Answer a : answers)
+        rig.fakes.prompter.answer(a);
+    if (!directory.isEmpty())
+        rig.type(QStringLiteral("MEDITTNT"), directory);
+
+    rig.act(button, Trigger::Click);
+
+    QCOMPARE(rig.prompts(), prompts);
+    verifyConfirmation(rig.fakes.prompter.boxes.first(), prompts.first());
+    QCOMPARE(rig.fakes.port.writes, writes);
+    QCOMPARE(rig.ui().MEDITTNT->typedValue(), directory);   // kept after sending
+}
+
+void TstCommandChecks::clearTenantWithoutDirectoryOnlyWarns_data()
+{
+    QTest::addColumn<bool>("portOpen");
+    QTest::addRow("port open") << true;
+    QTest::addRow("port closed") << false;
+}
+
+void TstCommandChecks::clearTenantWithoutDirectoryOnlyWarns()
+{
+    QFETCH(bool, portOpen);
+    CommandRig rig(portOpen);
+    rig.act(QStringLiteral("cleartnt"), Trigger::Click);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    verifyOkBox(rig.fakes.prompter.boxes.first(), kDirectoryPrompt, QStringLiteral("Clear tenant"),
+                Icon::Information);
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QCOMPARE(rig.focusName(), QStringLiteral("MEDITTNT"));
+}
+
+void TstCommandChecks::welcomeMessageBoxStandsForBothCauses_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("portOpen");
+    QTest::addRow("empty, port open") << "" << true;
+    QTest::addRow("text, port closed") << "WELCOME" << false;
+    QTest::addRow("empty, port closed") << "" << false;
+}
+
+void TstCommandChecks::welcomeMessageBoxStandsForBothCauses()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, portOpen);
+    CommandRig rig(portOpen);
+    rig.type(QStringLiteral("MsgWel"), text);
+    rig.act(QStringLiteral("message"), Trigger::Click);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    verifyOkBox(rig.fakes.prompter.boxes.first(), kMessagePrompt, QStringLiteral("Wellcome Message"));
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QCOMPARE(rig.focusName(), QStringLiteral("message"));
+    QCOMPARE(rig.ui().MsgWel->text(), text);
+}
+
+void TstCommandChecks::welcomeMessageHourglassOnlyAroundTheWrites()
+{
+    CommandRig rig(true);
+    QList<bool> waitShapeAtWrite;
+    rig.fakes.port.onWrite = [&](const QByteArray&) {
+        waitShapeAtWrite << (rig.window->cursor().shape() == Qt::WaitCursor);
+    };
+    rig.fakes.prompter.onBox = [&](const MessageBox&) {
+        QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
+    };
+    rig.type(QStringLiteral("MsgWel"), QStringLiteral("HELLO"));
+    QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
+    rig.act(QStringLiteral("message"), Trigger::Click);
+    QCOMPARE(waitShapeAtWrite, (QList<bool>{true, true}));
+    QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
+    QCOMPARE(rig.fakes.port.written(), QByteArray("PARMSG HELLO \r\n"));
+}
+
+void TstCommandChecks::welcomeMessageFieldEnterGoesToTheButton()
+{
+    CommandRig rig(true);
+    rig.type(QStringLiteral("MsgWel"), QString(52, u'x'));
+    QCOMPARE(rig.ui().MsgWel->text(), QString(51, u'x'));   // the 52nd key is refused
+    QTest::keyClick(rig.ui().MsgWel, Qt::Key_Return);
+    QCOMPARE(rig.focusName(), QStringLiteral("message"));
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+    QCOMPARE(rig.ui().MsgWel->text(), QString(51, u'x'));
+}
+
+void TstCommandChecks::masterCodeButtonOpensTheTransfers()
+{
+    CommandRig rig(true);
+    QList<bool> transfersEnabledAtWrite;
+    rig.fakes.port.onWrite = [&](const QByteArray&) { transfersEnabledAtWrite << rig.ui().upload->isEnabled(); };
+    rig.type(QStringLiteral("Text3"), QStringLiteral("4321"));
+    rig.act(QStringLiteral("Mastercode"), Trigger::Click);
+    QCOMPARE(transfersEnabledAtWrite, QList<bool>{false});
+    QVERIFY(rig.ui().upload->isEnabled());
+    QVERIFY(rig.ui().download->isEnabled());
+    QCOMPARE(rig.focusName(), QStringLiteral("upload"));
+    QCOMPARE(rig.ui().Text3->text(), QStringLiteral("4321"));
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+}
+
+void TstCommandChecks::textsThatTheLineCannotCarryAreRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<Trigger>("trigger");
+    QTest::addColumn<QString>("named");
+    QTest::addRow("welcome message") << "MsgWel" << QStringLiteral("Caf\u00e9 \u263a\u263a") << "message"
+                                     << Trigger::Click << QStringLiteral("\u263a");
+    QTest::addRow("new master code by button") << "Medit_New_mastercode" << QStringLiteral("\u20ac1")
+                                               << "Newmastcode" << Trigger::Click << QStringLiteral("\u20ac");
+    QTest::addRow("new master code by Enter") << "Medit_New_mastercode" << QStringLiteral("1\u4e002")
+                                              << "Medit_New_mastercode" << Trigger::Enter
+                                              << QStringLiteral("\u4e00");
+    QTest::addRow("programming code by button") << "Text3" << QStringLiteral("12\u20ac") << "Mastercode"
+                                                << Trigger::Click << QStringLiteral("\u20ac");
+}
+
+void TstCommandChecks::textsThatTheLineCannotCarryAreRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, target);
+    QFETCH(Trigger, trigger);
+    QFETCH(QString, named);
+    CommandRig rig(true);
+    rig.control<QLineEdit>(field)->setText(text);
+
+    rig.act(target, trigger);
+
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    const MessageBox& box = rig.fakes.prompter.boxes.first();
+    QVERIFY2(box.prompt.contains(named), qPrintable(box.prompt));
+    QCOMPARE(box.title, kAppTitle);
+    QCOMPARE(box.icon, Icon::Exclamation);
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+    QCOMPARE(rig.control<QLineEdit>(field)->text(), text);
+    QVERIFY(!rig.ui().upload->isEnabled());
+}
+
+void TstCommandChecks::caretGoesToTheStartOnFocus_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("fullText");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("afterKey");
+    QTest::addRow("dtmf") << "dtmf" << "5/7" << "3" << "3/7";
+    QTest::addRow("medit1") << "medit1" << "120" << "9" << "920";
+    QTest::addRow("medit2") << "medit2" << "45" << "7" << "75";
+    QTest::addRow("medit3") << "medit3" << "45" << "7" << "75";
+    QTest::addRow("medit7") << "medit7" << "45" << "7" << "75";
+    QTest::addRow("medit8") << "medit8" << "45" << "7" << "75";
+    QTest::addRow("new master code") << "Medit_New_mastercode" << "1234" << "9" << "91234";
+}
+
+void TstCommandChecks::caretGoesToTheStartOnFocus()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, fullText);
+    QFETCH(QString, key);
+    QFETCH(QString, afterKey);
+    CommandRig rig(true);
+    auto* edit = rig.control<QLineEdit>(field);
+    edit->setText(fullText);
+    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::OtherFocusReason}) {
+        rig.ui().Text2->setFocus();
+        edit->setCursorPosition(int(fullText.size()));
+        edit->setFocus(reason);
+        QCOMPARE(edit->cursorPosition(), 0);
+        QVERIFY(!edit->hasSelectedText());
+    }
+    QTest::keyClicks(edit, key);
+    QCOMPARE(edit->text(), afterKey);
+    QVERIFY(rig.fakes.port.writes.isEmpty());
+}
+
+// The operator types each value and presses Enter; the focus walks the group.
+void TstCommandChecks::doorValuesTypedRoundTheGroup()
+{
+    CommandRig rig(true);
+    rig.ui().medit2->setFocus();
+    const struct {
+        const char* keys;
+        const char* line;
+        const char* nextFocus;
+    } steps[] = {
+        {"10", "PARDOT1 10\r\n", "medit3"}, {"12", "PARDOT2 12\r\n", "medit7"},
+        {"5", "PAROHR1 5\r\n", "medit8"},   {"06", "PAROHR2 06\r\n", "medit1"},
+        {"030", "PARTKT 030\r\n", "um"},
+    };
+    QByteArrayList expected;
+    for (const auto& step : steps) {
+        QTest::keyClicks(Form1Rig::focus(), QString::fromLatin1(step.keys));
+        QCOMPARE(rig.fakes.port.writes, expected);   // typing alone sends nothing
+        QTest::keyClick(Form1Rig::focus(), Qt::Key_Return);
+        expected << step.line;
+        QCOMPARE(rig.fakes.port.writes, expected);
+        QCOMPARE(rig.focusName(), QString::fromLatin1(step.nextFocus));
+    }
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+}
+
+void TstCommandChecks::sendingKeepsTheFieldAndRepeats()
+{
+    CommandRig rig(true);
+    rig.type(QStringLiteral("medit2"), QStringLiteral("45"));
+    rig.act(QStringLiteral("opentime1"), Trigger::Click);
+    rig.act(QStringLiteral("opentime1"), Trigger::Click);
+    QCOMPARE(rig.fakes.port.writes, (QByteArrayList{"PARDOT1 45\r\n", "PARDOT1 45\r\n"}));
+    QCOMPARE(rig.ui().medit2->typedValue(), QStringLiteral("45"));
+}
+
+QTEST_MAIN(TstCommandChecks)
+#include "tst_commandchecks.moc"

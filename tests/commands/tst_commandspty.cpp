@@ -1,0 +1,136 @@
+#include "app/mainwindow.h"
+#include "platform/maskedfield.h"
+#include "platform/qtserialport.h"
+#include "ptypair.h"
+#include "testplatform.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+// The main window on a real serial port whose port 1 is a pseudo-terminal;
+// the test plays the panel at the far end. Everything else is a fake.
+struct PtyRig {
+    PtyRig()
+        : realPort(fakes.store),
+          platform{realPort, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
+                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
+    {
+        fakes.store.store(QString::fromLatin1(QtSerialPort::kApplication),
+                          QString::fromLatin1(QtSerialPort::kSection), QStringLiteral("1"), pty.slavePath());
+        window = std::make_unique<MainWindow>(platform);
+        window->Form_Load();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        active = QTest::qWaitForWindowActive(window.get());
+    }
+    ~PtyRig() { realPort.close(); }
+
+    Form1Ui& ui() { return window->ui(); }
+
+    // Clicks into a field at its left edge, where typing then begins.
+    void clickInto(QLineEdit* field)
+    {
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(3, field->height() / 2));
+    }
+    void typeInto(QLineEdit* field, const QString& keys)
+    {
+        clickInto(field);
+        QTest::keyClicks(QApplication::focusWidget(), keys);
+    }
+    void pressEnter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // What arrived at the far end: the expected bytes, then nothing more.
+    QByteArray arrived(const QByteArray& expected)
+    {
+        QByteArray got = pty.receive(int(expected.size()));
+        QTest::qWait(50);
+        return got + pty.drain();
+    }
+
+    PtyPair pty;
+    TestPlatform fakes;
+    QtSerialPort realPort;
+    Platform platform;
+    std::unique_ptr<MainWindow> window;
+    bool active = false;
+};
+
+QByteArray times(int count, const QByteArray& line) { return line.repeated(count); }
+
+} // namespace
+
+class TstCommandsPty : public QObject {
+    Q_OBJECT
+private slots:
+    void operatorSessionPutsExactBytesOnTheLine();
+};
+
+void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
+{
+    PtyRig rig;
+    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.active);
+    Form1Ui& ui = rig.ui();
+    rig.fakes.clock.time = QDateTime(QDate(2003, 1, 5), QTime(23, 59, 40));
+
+    QTest::mouseClick(ui.Option1, Qt::LeftButton);
+    rig.click(ui.connectButton);   // no phone number: a direct line
+    QVERIFY(rig.realPort.isOpen());
+    rig.fakes.prompter.boxes.clear();
+
+    rig.typeInto(ui.Text3, QStringLiteral("1234"));
+    QCOMPARE(rig.pty.drain(), QByteArray());
+    rig.pressEnter();
+    QCOMPARE(rig.arrived(times(6, "PGM1234\r\n")), times(6, "PGM1234\r\n"));
+    QCOMPARE(QApplication::focusWidget(), ui.upload);
+    QVERIFY(ui.download->isEnabled());
+
+    // What "SEND" does for the parameter commands.
+    for (QWidget* control : ui.commandControls())
+        control->setEnabled(true);
+
+    rig.typeInto(ui.medit2, QStringLiteral("45"));
+    rig.pressEnter();
+    QCOMPARE(QApplication::focusWidget(), ui.medit3);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    rig.pressEnter();
+    QCOMPARE(QApplication::focusWidget(), ui.medit7);
+    QCOMPARE(rig.arrived("PARDOT1 45\r\nPARDOT2 7\r\n"), QByteArray("PARDOT1 45\r\nPARDOT2 7\r\n"));
+
+    rig.typeInto(ui.dtmf, QStringLiteral("12"));
+    rig.click(ui.opendtmf);
+    QCOMPARE(rig.arrived("PARDTM 12\r\n"), QByteArray("PARDTM 12\r\n"));
+    QCOMPARE(QApplication::focusWidget(), ui.medit1);
+
+    rig.click(ui.Date);
+    rig.click(ui.rtrtc);
+    QCOMPARE(rig.arrived("DAT 01 05 2003 7\r\nTIM 23 59\r\n"), QByteArray("DAT 01 05 2003 7\r\nTIM 23 59\r\n"));
+
+    rig.typeInto(ui.MsgWel, QStringLiteral("WELCOME"));
+    rig.pressEnter();
+    QCOMPARE(QApplication::focusWidget(), ui.message);
+    QTest::keyClick(ui.message, Qt::Key_Space);   // the focused button, pressed from the keyboard
+    QCOMPARE(rig.arrived("PARMSG WELCOME \r\n"), QByteArray("PARMSG WELCOME \r\n"));
+
+    rig.typeInto(ui.MEDITTNT, QStringLiteral("12"));
+    rig.fakes.prompter.answer(MessageBox::Answer::Yes);
+    rig.click(ui.cleartnt);
+    rig.click(ui.clearevr);   // not confirmed: the default button is No
+    QCOMPARE(rig.arrived("CLR 12\r\n"), QByteArray("CLR 12\r\n"));
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 2);
+
+    rig.click(ui.close1);
+    QCOMPARE(rig.arrived("END\r\n"), QByteArray("END\r\n"));
+    rig.click(ui.um);   // disabled again: nothing happens
+    QVERIFY(!rig.realPort.isOpen());
+    QCOMPARE(rig.pty.drain(), QByteArray());
+}
+
+QTEST_MAIN(TstCommandsPty)
+#include "tst_commandspty.moc"

@@ -1,0 +1,91 @@
+#include "platform/maskedfield.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+// Types each character as a key of its own, also characters that no key
+// sequence of the test keyboard has.
+void typeText(QWidget* field, const QString& text)
+{
+    for (QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TstMaskedField : public QObject {
+    Q_OBJECT
+private slots:
+    void typedValueOfKeysTyped_data();
+    void typedValueOfKeysTyped();
+    void typedValueOfFullText_data();
+    void typedValueOfFullText();
+};
+
+void TstMaskedField::typedValueOfKeysTyped_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addRow("untouched") << "##" << 0 << "" << "  " << "";
+    QTest::addRow("one digit of two") << "##" << 0 << "7" << "7 " << "7";
+    QTest::addRow("leading zero kept") << "##" << 0 << "07" << "07" << "07";
+    QTest::addRow("three positions") << "###" << 0 << "30" << "30 " << "30";
+    QTest::addRow("no more than its positions") << "##" << 0 << "123" << "12" << "12";
+    QTest::addRow("letters and signs refused") << "####" << 0 << "a1-b2.3+" << "123 " << "123";
+    QTest::addRow("a blank leaves a position unfilled") << "####" << 0 << "1 3" << "1 3 " << "13";
+    QTest::addRow("other scripts' digits refused") << "####" << 0 << "\u0663\u0664" "5" << "5   " << "5";
+    QTest::addRow("slash skipped while typing") << "#/#" << 0 << "57" << "5/7" << "57";
+    QTest::addRow("slash typed over") << "#/#" << 0 << "5/7" << "5/7" << "57";
+    QTest::addRow("first digit only") << "#/#" << 0 << "5" << "5/ " << "5";
+    QTest::addRow("second digit only") << "#/#" << 2 << "7" << " /7" << "7";
+    QTest::addRow("four digits") << "####" << 0 << "0000" << "0000" << "0000";
+}
+
+void TstMaskedField::typedValueOfKeysTyped()
+{
+    QFETCH(QString, mask);
+    QFETCH(int, caret);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    MaskedField field(mask);
+    QCOMPARE(field.positions(), int(mask.count(u'#')));
+    field.setCursorPosition(caret);
+    typeText(&field, keys);
+    QCOMPARE(field.displayText(), shown);
+    QCOMPARE(field.typedValue(), typed);
+}
+
+void TstMaskedField::typedValueOfFullText_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("fullText");
+    QTest::addColumn<QString>("typed");
+    QTest::addRow("both door digits") << "#/#" << "5/7" << "57";
+    QTest::addRow("second door digit") << "#/#" << " /7" << "7";
+    QTest::addRow("first door digit") << "#/#" << "5/ " << "5";
+    QTest::addRow("empty") << "#/#" << "" << "";
+    QTest::addRow("inner blank") << "####" << "1 3 " << "13";
+    QTest::addRow("other scripts' digits left out") << "##" << "\u0663" "4" << "4";
+    QTest::addRow("directory") << "####" << "0012" << "0012";
+}
+
+void TstMaskedField::typedValueOfFullText()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, fullText);
+    QFETCH(QString, typed);
+    MaskedField field(mask);
+    field.setFullText(fullText);
+    QCOMPARE(field.typedValue(), typed);
+}
+
+QTEST_MAIN(TstMaskedField)
+#include "tst_maskedfield.moc"
