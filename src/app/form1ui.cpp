@@ -68,15 +68,6 @@ QAction* item(const char* name, const QString& caption, QMenu* menu)
     return a;
 }
 
-QFont terminalFont()
-{
-    QFont font(QStringLiteral("Terminal"));
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontDatabase::families().contains(font.family()))
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
-}
-
 void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
 {
     ui.Frame2 = named(new QGroupBox(QStringLiteral("Select Port"), parent), "Frame2");
@@ -127,7 +118,7 @@ void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
 
 void buildReceivePane(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
 {
-    ui.Text1 = named(new QPlainTextEdit(parent), "Text1");
+    ui.Text1 = named(new ReceivePane(parent), "Text1");
     ui.Text1->setAccessibleName(QStringLiteral("Received data"));
     ui.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -284,6 +275,15 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
 }
 
 } // namespace
+
+QFont terminalFont()
+{
+    QFont font(QStringLiteral("Terminal"));
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontDatabase::families().contains(font.family()))
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    return font;
+}
 
 QRadioButton* Form1Ui::option(int number) const
 {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "link/receivepane.h"
+
 #include <QList>
 
 class QAction;
+class QFont;
 class QWidget;
 class QGroupBox;
 class QLabel;
@@ -36,7 +39,7 @@ struct Form1Ui {
     QLineEdit* Text3 = nullptr;
     QPushButton* Mastercode = nullptr;
     QPushButton* rtrtc = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
+    ReceivePane* Text1 = nullptr;      // the receive pane
     QPushButton* Command1 = nullptr;   // "Please Wait..."
     QToolButton* OLE2 = nullptr;       // the help page, shown as an icon
 
@@ -109,3 +112,6 @@ struct Form1Ui {
 
 // Creates the controls of the main window in their start-up state.
 void buildForm1(QMainWindow* window, Form1Ui& ui);
+
+// The fixed-pitch "Terminal" font of the text panes, or the system's fixed font.
+QFont terminalFont();

@@ -1,0 +1,46 @@
+#include "editmenu.h"
+
+#include "app/form1context.h"
+#include "files/controlselection.h"
+#include "platform/clipboard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+
+EditMenu::EditMenu(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.ui.cut_file, &QAction::triggered, this, &EditMenu::cut_file_Click);
+    connect(ctx.ui.copy_file, &QAction::triggered, this, &EditMenu::copy_file_Click);
+    connect(ctx.ui.paset_file, &QAction::triggered, this, &EditMenu::paset_file_Click);
+}
+
+// The main window's control with the focus; none while another window has it.
+QWidget* EditMenu::activeControl() const
+{
+    QWidget* focused = QApplication::focusWidget();
+    return focused && m_ctx.window->isAncestorOf(focused) ? focused : nullptr;
+}
+
+// The clipboard is cleared before the selection is read, so a control without
+// one leaves it empty; Paste becomes available only once text was put there.
+void EditMenu::selectionToClipboard(Removal removal)
+{
+    if (m_ctx.ui.Text1->text().isEmpty())
+        return;
+    Clipboard& clipboard = m_ctx.platform.clipboard;
+    clipboard.clear();
+    QWidget* control = activeControl();
+    const std::optional<QString> selection = ControlSelection::selectedText(control);
+    if (!selection)
+        return;
+    clipboard.setText(*selection);
+    if (removal == Removal::Cut)
+        ControlSelection::replace(control, QString());
+    m_ctx.ui.paset_file->setEnabled(true);
+}
+
+void EditMenu::paset_file_Click()
+{
+    ControlSelection::replace(activeControl(), m_ctx.platform.clipboard.text());
+}

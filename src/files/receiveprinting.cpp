@@ -1,0 +1,18 @@
+#include "receiveprinting.h"
+
+#include "app/form1context.h"
+#include "files/printjob.h"
+
+#include <QAction>
+
+const QString ReceivePrinting::kReceiveTitle = QStringLiteral("RECEIVE: FILE CONTENT");
+
+ReceivePrinting::ReceivePrinting(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.ui.print_receive, &QAction::triggered, this, &ReceivePrinting::print_receive_Click);
+}
+
+void ReceivePrinting::print_receive_Click()
+{
+    PrintJob{kReceiveTitle, m_ctx.ui.Text1->text()}.print(m_ctx.platform.printer, m_ctx.platform.clock);
+}

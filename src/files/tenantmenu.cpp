@@ -1,0 +1,55 @@
+#include "tenantmenu.h"
+
+#include "app/form1context.h"
+#include "files/tenanteditor.h"
+#include "files/tenantfile.h"
+#include "files/textfile.h"
+#include "platform/prompter.h"
+
+#include <QAction>
+#include <QMainWindow>
+
+const QString TenantMenu::kOpenFilter = QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT");
+
+namespace {
+constexpr int kTenantFilterIndex = 2;
+} // namespace
+
+TenantMenu::TenantMenu(Form1Context& ctx, QObject* parent)
+    : QObject(parent), runModal([](TenantEditor& editor) { editor.exec(); }), m_ctx(ctx)
+{
+    const Form1Ui& ui = ctx.ui;
+    connect(ui.di, &QAction::triggered, this, &TenantMenu::di_Click);
+    connect(ui.dig, &QAction::triggered, this, &TenantMenu::dig_Click);
+    connect(ui.digi, &QAction::triggered, this, &TenantMenu::digi_Click);
+    connect(ui.open_send, &QAction::triggered, this, &TenantMenu::open_send_Click);
+}
+
+void TenantMenu::showEditor(int digits)
+{
+    TenantEditor editor(digits, m_ctx.platform, m_ctx.settings, m_pending, m_ctx.window);
+    editor.Form_Load();
+    runModal(editor);
+}
+
+// The dialog opens with an empty file name, so a cancel leaves no file for
+// the next New Tenant Database; a chosen file stays pending even when no
+// editor fits it.
+void TenantMenu::open_send_Click()
+{
+    m_pending.clear();
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.filter = kOpenFilter;
+    request.filterIndex = kTenantFilterIndex;
+    const FileDialogResult result = m_ctx.platform.prompter.chooseFile(request);
+    if (!result.chosen())
+        return;
+    m_pending.set(result.path);
+    QStringList lines;
+    if (!TextFile::readLines(result.path, lines))
+        return;
+    const int digits = TenantFile::digitCountOf(lines);
+    if (digits != 0)
+        showEditor(digits);
+}

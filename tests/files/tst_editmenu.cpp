@@ -1,0 +1,253 @@
+#include "files/editmenu.h"
+#include "files/pendingtenantfile.h"
+#include "files/tenanteditor.h"
+#include "form1rig.h"
+#include "platform/maskedfield.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+struct EditRig {
+    EditRig() { fill(QStringLiteral("PRIPAR\nTALK 045")); }
+
+    void fill(const QString& text) { ui().Text1->setPlainText(text); }
+    Form1Ui& ui() { return rig.ui(); }
+    FakeClipboard& clipboard() { return rig.fakes.clipboard; }
+    void cut() { ui().cut_file->trigger(); }
+    void copy() { ui().copy_file->trigger(); }
+    void paste() { rig.window->editMenu().paset_file_Click(); }
+
+    // Gives field the focus with characters [start, start + length) selected.
+    void select(QLineEdit* field, int start, int length)
+    {
+        field->setEnabled(true);
+        field->setFocus();
+        field->setSelection(start, length);
+    }
+
+    Form1Rig rig;
+};
+
+} // namespace
+
+class TstEditMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void pasteAvailableAfterFirstCopy();
+    void emptyReceivePaneStopsCutAndCopy();
+    void copyWithoutSelectionPutsEmptyText();
+    void cutAndCopyInFields_data();
+    void cutAndCopyInFields();
+    void receivePaneSelectionWithLineEnds();
+    void cutInReceivePaneRemovesSelection();
+    void pasteReplacesSelection_data();
+    void pasteReplacesSelection();
+    void maskedFieldTakesFittingDigits_data();
+    void maskedFieldTakesFittingDigits();
+    void controlWithoutSelection();
+    void tenantEditorIsNeverActedOn();
+};
+
+void TstEditMenu::pasteAvailableAfterFirstCopy()
+{
+    EditRig r;
+    QVERIFY(!r.ui().paset_file->isEnabled());
+    r.fill(QString());
+    r.copy();
+    QVERIFY(!r.ui().paset_file->isEnabled());
+    r.fill(QStringLiteral("data"));
+    r.select(r.ui().Text2, 0, 0);
+    r.copy();
+    QVERIFY(r.ui().paset_file->isEnabled());
+    r.fill(QString());
+    r.cut();
+    QVERIFY(r.ui().paset_file->isEnabled());
+}
+
+void TstEditMenu::emptyReceivePaneStopsCutAndCopy()
+{
+    EditRig r;
+    r.fill(QString());
+    r.clipboard().content = QStringLiteral("kept");
+    r.ui().Text2->setText(QStringLiteral("5551234"));
+    r.select(r.ui().Text2, 0, 3);
+    r.cut();
+    r.copy();
+    QCOMPARE(r.ui().Text2->text(), QStringLiteral("5551234"));
+    QCOMPARE(r.clipboard().content, QStringLiteral("kept"));
+    QCOMPARE(r.clipboard().clears, 0);
+}
+
+void TstEditMenu::copyWithoutSelectionPutsEmptyText()
+{
+    EditRig r;
+    r.clipboard().content = QStringLiteral("old");
+    r.ui().MsgWel->setText(QStringLiteral("Welcome"));
+    r.select(r.ui().MsgWel, 2, 0);
+    r.copy();
+    QCOMPARE(r.clipboard().clears, 1);
+    QCOMPARE(r.clipboard().content, QString());
+    QVERIFY(r.ui().paset_file->isEnabled());
+}
+
+void TstEditMenu::cutAndCopyInFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("afterCut");
+    QTest::addRow("phone") << "Text2" << "5551234" << 1 << 3 << "551" << "5234";
+    QTest::addRow("programming code") << "Text3" << "1234" << 0 << 2 << "12" << "34";
+    QTest::addRow("welcome message") << "MsgWel" << "Hi there" << 2 << 6 << " there" << "Hi";
+    QTest::addRow("masked field") << "dtmf" << "4/5" << 0 << 3 << "4/5" << " / ";
+}
+
+void TstEditMenu::cutAndCopyInFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, selected);
+    QFETCH(QString, afterCut);
+    EditRig r;
+    auto* edit = r.rig.window->findChild<QLineEdit*>(field);
+    edit->setText(text);
+    r.select(edit, start, length);
+    r.copy();
+    QCOMPARE(r.clipboard().content, selected);
+    QCOMPARE(edit->displayText().size(), text.size());
+    r.select(edit, start, length);
+    r.cut();
+    QCOMPARE(r.clipboard().content, selected);
+    QCOMPARE(qobject_cast<MaskedField*>(edit) ? edit->displayText() : edit->text(), afterCut);
+}
+
+void TstEditMenu::receivePaneSelectionWithLineEnds()
+{
+    EditRig r;
+    ReceivePane* pane = r.ui().Text1;
+    pane->setFocus();
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(3);
+    cursor.setPosition(9, QTextCursor::KeepAnchor);   // "PAR", the line end, "TA"
+    pane->setTextCursor(cursor);
+    r.copy();
+    QCOMPARE(r.clipboard().content, QStringLiteral("PAR\r\nTA"));
+}
+
+void TstEditMenu::cutInReceivePaneRemovesSelection()
+{
+    EditRig r;
+    ReceivePane* pane = r.ui().Text1;
+    pane->setFocus();
+    pane->setSelection(6, 4);   // the CR LF and "TA"
+    r.cut();
+    QCOMPARE(r.clipboard().content, QStringLiteral("\r\nTA"));
+    QCOMPARE(pane->text(), QStringLiteral("PRIPARLK 045"));
+
+    r.clipboard().content = QStringLiteral("\r\nXY");
+    pane->setSelection(6, 0);
+    r.paste();
+    QCOMPARE(pane->text(), QStringLiteral("PRIPAR\r\nXYLK 045"));
+}
+
+void TstEditMenu::pasteReplacesSelection_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("after");
+    QTest::addRow("text") << "555" << "0555234";
+    QTest::addRow("clipboard without text deletes the selection") << "" << "0234";
+}
+
+void TstEditMenu::pasteReplacesSelection()
+{
+    QFETCH(QString, clip);
+    QFETCH(QString, after);
+    EditRig r;
+    r.fill(QString());   // paste does not look at the receive pane
+    r.clipboard().content = clip;
+    r.ui().Text2->setText(QStringLiteral("0111234"));
+    r.select(r.ui().Text2, 1, 3);
+    r.paste();
+    QCOMPARE(r.ui().Text2->text(), after);
+}
+
+void TstEditMenu::maskedFieldTakesFittingDigits_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("typed");
+    QTest::addRow("letters dropped") << "medit1" << "" << 0 << 3 << "a4-5x6" << "456";
+    QTest::addRow("digits beyond the field dropped") << "medit1" << "" << 0 << 3 << "12345" << "123";
+    QTest::addRow("literal skipped") << "dtmf" << "" << 0 << 3 << "45" << "45";
+    QTest::addRow("copied with its literal") << "dtmf" << "" << 0 << 3 << "4/5" << "45";
+    QTest::addRow("other scripts' digits dropped") << "medit2" << "" << 0 << 2 << "\u0664\u0665" << "";
+    QTest::addRow("blanks dropped") << "medit1" << "" << 0 << 3 << "1 2 3" << "123";
+    QTest::addRow("into a selection") << "medit1" << "123" << 1 << 1 << "9" << "193";
+    QTest::addRow("nothing fits") << "medit2" << "12" << 0 << 2 << "ab" << "";
+}
+
+void TstEditMenu::maskedFieldTakesFittingDigits()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, before);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, clip);
+    QFETCH(QString, typed);
+    EditRig r;
+    auto* masked = r.rig.window->findChild<MaskedField*>(field);
+    masked->setFullText(before);
+    r.select(masked, start, length);
+    r.clipboard().content = clip;
+    r.paste();
+    QCOMPARE(masked->typedValue(), typed);
+}
+
+void TstEditMenu::controlWithoutSelection()
+{
+    EditRig r;
+    r.clipboard().content = QStringLiteral("old");
+    r.ui().connectButton->setFocus();
+    QCOMPARE(Form1Rig::focus(), r.ui().connectButton);
+    r.copy();
+    QCOMPARE(r.clipboard().clears, 1);   // cleared before the selection was looked for
+    QCOMPARE(r.clipboard().content, QString());
+    QVERIFY(!r.ui().paset_file->isEnabled());
+    r.clipboard().content = QStringLiteral("x");
+    r.paste();
+    QCOMPARE(r.ui().connectButton->text(), QStringLiteral("Connect"));
+}
+
+void TstEditMenu::tenantEditorIsNeverActedOn()
+{
+    EditRig r;
+    PendingTenantFile pending;
+    TenantEditor editor(2, r.rig.fakes.platform, r.rig.window->settings(), pending);
+    editor.Form_Load();
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.ui().Text2->setText(QStringLiteral("Ann"));
+    editor.ui().Text2->setFocus();
+    editor.ui().Text2->selectAll();
+    r.clipboard().content = QStringLiteral("Bo");
+    r.paste();
+    r.cut();
+    QCOMPARE(editor.ui().Text2->text(), QStringLiteral("Ann"));
+    QCOMPARE(r.clipboard().content, QString());
+}
+
+QTEST_MAIN(TstEditMenu)
+#include "tst_editmenu.moc"
