@@ -2,6 +2,7 @@
 
 #include "app/appsettings.h"
 #include "app/form1ui.h"
+#include "link/capturefile.h"
 #include "platform/platform.h"
 
 class QMainWindow;
@@ -21,6 +22,7 @@ struct Form1Context {
 
     bool sendAllowed = false;   // cleared by Disconnect; a running send stops on it
     bool ending = false;        // the main window is being closed
+    CaptureFile capture{};      // the capture slot: open while received text is captured
 
     // The main window's mouse pointer: the hourglass or the default.
     void setHourglass(bool on) const;

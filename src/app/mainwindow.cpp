@@ -1,11 +1,20 @@
 #include "mainwindow.h"
 
 #include "app/statuspanels.h"
+#include "commands/panelcommands.h"
+#include "files/editmenu.h"
+#include "files/parametermenu.h"
+#include "files/receiveprinting.h"
+#include "files/tenantmenu.h"
+#include "link/capturelog.h"
 #include "link/connection.h"
+#include "link/programmingcode.h"
+#include "link/receiver.h"
 #include "platform/clock.h"
 #include "platform/desktopopener.h"
 #include "platform/leadingnumber.h"
 #include "platform/serialport.h"
+#include "transfer/savereceived.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -45,6 +54,15 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     buildForm1(this, m_ui);
     addHelpVerb();
     m_connection = std::make_unique<Connection>(m_ctx);
+    m_captureLog = std::make_unique<CaptureLog>(m_ctx);
+    m_receiver = std::make_unique<Receiver>(m_ctx, *m_captureLog);
+    m_saveReceived = std::make_unique<SaveReceived>(m_ctx);
+    m_tenantMenu = std::make_unique<TenantMenu>(m_ctx);
+    m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
+    m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);
+    m_editMenu = std::make_unique<EditMenu>(m_ctx);
+    m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
+    m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
 }
 
@@ -99,6 +117,13 @@ void MainWindow::Form_Load()
         control->setEnabled(false);
     m_platform.port.setSendThreshold(1);
     m_waiter.Timer1().start();
+    showPortDevices();
+}
+
+void MainWindow::showPortDevices()
+{
+    for (int n = 1; n <= 4; ++n)
+        m_ui.option(n)->setToolTip(m_platform.port.deviceFor(n));
 }
 
 void MainWindow::centreOnScreen()
@@ -133,6 +158,8 @@ void MainWindow::Form_Unload()
     m_settings.storePort(QString::number(port.portNumber()));
     if (!m_ui.Text2->text().isEmpty())
         m_settings.storePhone(m_ui.Text2->text());
+    if (m_ctx.capture.isOpen())
+        m_captureLog->mnuCloseLog_Click();
 
     // End at once: every wait ends, the port is released, nothing is sent.
     m_ctx.ending = true;

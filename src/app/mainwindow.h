@@ -9,7 +9,16 @@
 #include <QMainWindow>
 #include <memory>
 
+class CaptureLog;
 class Connection;
+class Receiver;
+class SaveReceived;
+class EditMenu;
+class ParameterMenu;
+class ReceivePrinting;
+class TenantMenu;
+class PanelCommands;
+class ProgrammingCode;
 
 // The main window form1: owns the controls, the serial port's use, the waits
 // and every handler object; its own handlers are the frame's.
@@ -27,6 +36,13 @@ public:
     Waiter& waiter() { return m_waiter; }
     SetFormHost& setform() { return m_setform; }
     Connection& connection() { return *m_connection; }
+    CaptureLog& captureLog() { return *m_captureLog; }
+    Receiver& receiver() { return *m_receiver; }
+    SaveReceived& saveReceived() { return *m_saveReceived; }
+    TenantMenu& tenantMenu() { return *m_tenantMenu; }
+    ParameterMenu& parameterMenu() { return *m_parameterMenu; }
+    ReceivePrinting& receivePrinting() { return *m_receivePrinting; }
+    EditMenu& editMenu() { return *m_editMenu; }
 
     void Form_Load();
     void Form_Unload();
@@ -48,6 +64,7 @@ private:
     void openHelpPage();
     void centreOnScreen();
     void showClock();
+    void showPortDevices();
 
     Platform& m_platform;
     Form1Ui m_ui;
@@ -56,5 +73,14 @@ private:
     SetFormHost m_setform;
     Form1Context m_ctx;
     std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<CaptureLog> m_captureLog;
+    std::unique_ptr<Receiver> m_receiver;
+    std::unique_ptr<SaveReceived> m_saveReceived;
+    std::unique_ptr<TenantMenu> m_tenantMenu;
+    std::unique_ptr<ParameterMenu> m_parameterMenu;
+    std::unique_ptr<ReceivePrinting> m_receivePrinting;
+    std::unique_ptr<EditMenu> m_editMenu;
+    std::unique_ptr<ProgrammingCode> m_programmingCode;
+    std::unique_ptr<PanelCommands> m_commands;
     bool m_unloaded = false;
 };

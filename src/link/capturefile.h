@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The one capture slot: the file that received text is copied into while it
+// is open. Writes go straight to the operating system (no buffer in the
+// program), so what was shown is on disk even if the program is killed.
+class CaptureFile {
+public:
+    CaptureFile() = default;
+    CaptureFile(const CaptureFile&) = delete;
+    CaptureFile& operator=(const CaptureFile&) = delete;
+
+    bool isOpen() const { return m_file.isOpen(); }
+    QString path() const { return isOpen() ? m_file.fileName() : QString(); }
+
+    // Opens path for writing at its end, creating it if missing and keeping
+    // what it holds; a capture already open is closed first.
+    bool open(const QString& path);
+    void close();
+    // Writes the bytes at the end; returns how many reached the file (all of
+    // them unless it failed).
+    qint64 write(const QByteArray& bytes);
+    // The system's description of the last failure.
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    QFile m_file;
+};

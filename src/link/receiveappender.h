@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+struct Form1Context;
+class CaptureLog;
+class ReceivePane;
+
+// append_received: puts one received chunk into the receive pane and the
+// capture file.
+class ReceiveAppender {
+public:
+    static constexpr int kSoftLimit = 20000;   // more than this before an append: cut
+    static constexpr int kCut = 4096;          // characters dropped from the head
+
+    ReceiveAppender(Form1Context& ctx, CaptureLog& log);
+
+    // Returns the text appended to the pane and written to the capture file.
+    QString append_received(ReceivePane& pane, const QString& data);
+
+private:
+    template <typename Step>
+    void guarded(Step step);
+    void reportFailure(const QString& description);
+    void capture(const QString& text);
+    void keepWithinLimit(ReceivePane& pane);
+
+    Form1Context& m_ctx;
+    CaptureLog& m_log;
+};

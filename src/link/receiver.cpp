@@ -1,0 +1,113 @@
+#include "receiver.h"
+
+#include "app/form1context.h"
+#include "app/statuspanels.h"
+#include "link/receivepane.h"
+#include "platform/eightbit.h"
+#include "platform/prompter.h"
+#include "platform/serialport.h"
+
+#include <QPushButton>
+
+const QString Receiver::kReceiving = QStringLiteral("Receiving...");
+const QString Receiver::kErrorBoxTitle = QStringLiteral("Click Cancel to quit, OK to ignore.");
+const QString Receiver::kLineLost = QStringLiteral("Line Lost");
+
+namespace {
+const QString kStatusPrefix = QStringLiteral("Status: ");
+} // namespace
+
+Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_appender(ctx, log)
+{
+    connect(&ctx.platform.port, &SerialPort::notified, this, &Receiver::MSComm1_OnComm);
+    connect(ctx.ui.Command3, &QPushButton::clicked, this, &Receiver::Command3_Click);
+}
+
+QString Receiver::errorText(int eventCode)
+{
+    switch (eventCode) {
+    case SerialPort::kOverrun:
+        return QStringLiteral("Overrun Error");
+    case SerialPort::kReceiveOverflow:
+        return QStringLiteral("Receive Buffer Overflow");
+    case SerialPort::kTransmitFull:
+        return QStringLiteral("Transmit Buffer Full");
+    default:
+        return QString();
+    }
+}
+
+void Receiver::MSComm1_OnComm(int eventCode)
+{
+    if (eventCode == SerialPort::kDataReceived) {
+        receiveWaiting();
+        showStatus(kReceiving);
+    } else if (eventCode == SerialPort::kLineLost) {
+        reportLineLost();
+    } else if (const QString error = errorText(eventCode); !error.isEmpty()) {
+        reportLineError(error);
+    }
+}
+
+// A notification that arrives while a chunk is being appended (a box of the
+// capture write is open) is served when that append is done, in order.
+void Receiver::receiveWaiting()
+{
+    if (m_appending) {
+        m_moreWaiting = true;
+        return;
+    }
+    m_appending = true;
+    do {
+        m_moreWaiting = false;
+        const QString chunk = EightBit::decode(m_ctx.platform.port.readAll());
+        m_appender.append_received(*m_ctx.ui.Text1, chunk);
+    } while (m_moreWaiting);
+    m_appending = false;
+}
+
+void Receiver::showStatus(const QString& text)
+{
+    m_ctx.ui.bar->setPanel(1, kStatusPrefix + text);
+}
+
+void Receiver::reportLineError(const QString& text)
+{
+    showStatus(text);
+    m_ctx.platform.prompter.beep();
+    MessageBox box;
+    box.prompt = text;
+    box.title = kErrorBoxTitle;
+    box.buttons = MessageBox::Buttons::OkCancel;
+    if (m_ctx.platform.prompter.ask(box) == MessageBox::Answer::Cancel)
+        m_ctx.platform.port.close();
+}
+
+// The port has already been closed. Controls and the capture file stay as
+// they are; later commands meet the connection guard.
+void Receiver::reportLineLost()
+{
+    const SerialPort& port = m_ctx.platform.port;
+    const QString device = port.deviceFor(port.portNumber());
+    showStatus(kLineLost + QStringLiteral(" (") + device + QStringLiteral(")"));
+    m_ctx.platform.prompter.beep();
+    MessageBox box;
+    box.prompt = QStringLiteral("The connection to the panel through %1 was lost: the device "
+                                "went away, and the port has been closed.")
+                     .arg(device);
+    box.detail = m_ctx.capture.isOpen()
+        ? QStringLiteral("Everything received is in the receive pane and in the capture file, "
+                         "which stays open. Connect again when the device is back.")
+        : QStringLiteral("Everything received is in the receive pane. "
+                         "Connect again when the device is back.");
+    box.title = m_ctx.settings.title();
+    box.icon = MessageBox::Icon::Exclamation;
+    m_ctx.platform.prompter.ask(box);
+}
+
+void Receiver::Command3_Click()
+{
+    m_ctx.capture.close();
+    m_ctx.ui.Command3->hide();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/receiveappender.h"
+
+#include <QObject>
+
+struct Form1Context;
+class CaptureLog;
+
+// The serial port's notification MSComm1_OnComm: received text into the pane
+// and the capture file, status texts, line errors; and Command3, which closes
+// the capture file an upload left open.
+class Receiver : public QObject {
+    Q_OBJECT
+public:
+    static const QString kReceiving;          // "Receiving..."
+    static const QString kErrorBoxTitle;      // "Click Cancel to quit, OK to ignore."
+    static const QString kLineLost;           // the status text of a device that went away
+
+    Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent = nullptr);
+
+    void MSComm1_OnComm(int eventCode);
+    void Command3_Click();
+
+    // The error text of a line error code, empty for any other code.
+    static QString errorText(int eventCode);
+
+private:
+    void receiveWaiting();
+    void showStatus(const QString& text);
+    void reportLineError(const QString& text);
+    void reportLineLost();
+
+    Form1Context& m_ctx;
+    ReceiveAppender m_appender;
+    bool m_appending = false;
+    bool m_moreWaiting = false;   // data came in while a chunk was being appended
+};

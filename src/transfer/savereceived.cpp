@@ -1,0 +1,59 @@
+#include "savereceived.h"
+
+#include "app/form1context.h"
+#include "link/receivepane.h"
+#include "platform/eightbit.h"
+#include "platform/prompter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSaveFile>
+
+const QString SaveReceived::kFilter = QStringLiteral("txt Files (*.txt)|*.txt");
+
+SaveReceived::SaveReceived(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.ui.save_received, &QAction::triggered, this, &SaveReceived::save_received_Click);
+}
+
+// The text goes to a temporary file that replaces the target only when it is
+// complete, so a failure never leaves an old file half overwritten.
+void SaveReceived::save_received_Click()
+{
+    ReceivePane& pane = *m_ctx.ui.Text1;
+    const QString text = pane.text();
+    if (text.isEmpty()) {
+        m_ctx.platform.prompter.tell(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
+        return;
+    }
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.filter = kFilter;
+    request.fileName = m_fileName;
+    request.hideReadOnly = true;
+    const FileDialogResult chosen = m_ctx.platform.prompter.chooseFile(request);
+    if (!chosen.chosen())
+        return;
+    m_fileName = chosen.path;
+    pane.setFocus();
+
+    QSaveFile file(chosen.path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reportFailure(file.errorString(), chosen.path);
+        return;
+    }
+    file.write(EightBit::encode(text + QStringLiteral("\r\n")));
+    if (!file.commit())
+        reportFailure(file.errorString(), chosen.path);
+}
+
+void SaveReceived::reportFailure(const QString& description, const QString& path)
+{
+    MessageBox box;
+    box.prompt = description;
+    box.detail = QStringLiteral("The received text was not saved to %1.")
+                     .arg(QDir::toNativeSeparators(path));
+    box.title = m_ctx.settings.title();
+    box.icon = MessageBox::Icon::Exclamation;
+    m_ctx.platform.prompter.ask(box);
+}

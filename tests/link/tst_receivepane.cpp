@@ -1,0 +1,240 @@
+#include "link/receivepane.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QTextCursor>
+
+namespace {
+
+// What the document must show for an exact text: each CR LF, lone CR and
+// lone LF one line break.
+QString shownFor(QString exact)
+{
+    exact.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+    exact.replace(u'\r', QChar::ParagraphSeparator);
+    exact.replace(u'\n', QChar::ParagraphSeparator);
+    return exact;
+}
+
+#define VERIFY_SHOWN(pane) QCOMPARE((pane).document()->toRawText(), shownFor((pane).text()))
+
+QString allBytes()
+{
+    QString all;
+    for (int c = 0; c < 256; ++c)
+        all.append(QChar(c));
+    return all;
+}
+
+void selectOnDocument(ReceivePane& pane, int anchor, int position)
+{
+    QTextCursor c = pane.textCursor();
+    c.setPosition(anchor);
+    c.setPosition(position, QTextCursor::KeepAnchor);
+    pane.setTextCursor(c);
+}
+
+} // namespace
+
+class TstReceivePane : public QObject {
+    Q_OBJECT
+private slots:
+    void keepsEveryCharacterAndLineEnd();
+    void exactSelections_data();
+    void exactSelections();
+    void documentSelectionCoversWholeLineEnds();
+    void replacingTheLfOfALineEndLeavesALoneCr();
+    void removeHeadBetweenCrAndLf();
+    void editsOnTheDocumentFollow();
+    void formatChangesLeaveTheTextAlone();
+    void copyGivesTheExactText();
+    void operatorStopsAtTheLimit();
+    void pasteIsCutToTheLimit();
+};
+
+void TstReceivePane::keepsEveryCharacterAndLineEnd()
+{
+    ReceivePane pane;
+    const QString text = allBytes() + QStringLiteral("a\r\nb\rc\nd\x00a0 e\r\n");
+    pane.replaceSelection(text);
+    QCOMPARE(pane.text(), text);
+    QCOMPARE(pane.length(), int(text.size()));
+    QCOMPARE(pane.selectionStart(), pane.length());
+    QCOMPARE(pane.selectionLength(), 0);
+    VERIFY_SHOWN(pane);
+}
+
+void TstReceivePane::exactSelections_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<int>("docStart");
+    QTest::addColumn<int>("docEnd");
+
+    const QString text = QStringLiteral("ab\r\ncd\r\nef");   // shown: ab|cd|ef
+    QTest::addRow("across a line end") << text << 1 << 4 << QStringLiteral("b\r\nc") << 1 << 4;
+    QTest::addRow("the last character") << text << 9 << 1 << QStringLiteral("f") << 7 << 8;
+    QTest::addRow("the LF alone") << text << 3 << 1 << QStringLiteral("\n") << 2 << 3;
+    QTest::addRow("the CR alone") << text << 2 << 1 << QStringLiteral("\r") << 2 << 3;
+    QTest::addRow("past the end is the end") << text << 50 << 3 << QString() << 8 << 8;
+    QTest::addRow("too long is cut") << text << 8 << 9 << QStringLiteral("ef") << 6 << 8;
+    QTest::addRow("from the start, long text")
+        << QString(QStringLiteral("x\r\n")).repeated(50) << 0 << 6 << QStringLiteral("x\r\nx\r\n") << 0 << 4;
+}
+
+void TstReceivePane::exactSelections()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, selected);
+    QFETCH(int, docStart);
+    QFETCH(int, docEnd);
+    ReceivePane pane;
+    pane.replaceSelection(text);
+    pane.setSelection(start, length);
+    QCOMPARE(pane.selectedText(), selected);
+    QCOMPARE(pane.selectionStart(), qMin(start, int(text.size())));
+    QCOMPARE(pane.selectionLength(), int(selected.size()));
+    QCOMPARE(pane.textCursor().selectionStart(), docStart);
+    QCOMPARE(pane.textCursor().selectionEnd(), docEnd);
+}
+
+void TstReceivePane::documentSelectionCoversWholeLineEnds()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QStringLiteral("ab\r\ncd\rxy"));   // shown: ab|cd|xy
+    selectOnDocument(pane, 6, 1);   // made backwards, ending after the lone CR
+    QCOMPARE(pane.selectionStart(), 1);
+    QCOMPARE(pane.selectedText(), QStringLiteral("b\r\ncd\r"));
+    selectOnDocument(pane, 2, 3);
+    QCOMPARE(pane.selectedText(), QStringLiteral("\r\n"));
+    pane.replaceSelection(QStringLiteral("-"));
+    QCOMPARE(pane.text(), QStringLiteral("ab-cd\rxy"));
+    VERIFY_SHOWN(pane);
+}
+
+void TstReceivePane::replacingTheLfOfALineEndLeavesALoneCr()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QStringLiteral("x\r\n"));
+    pane.setSelection(2, 1);
+    pane.replaceSelection(QStringLiteral("Y"));
+    QCOMPARE(pane.text(), QStringLiteral("x\rY"));
+    VERIFY_SHOWN(pane);
+    // Taking the lone CR's neighbour and then appending a LF-led text must
+    // not run the two into one line end.
+    pane.setSelection(2, 1);
+    pane.replaceSelection(QStringLiteral("\nZ"));
+    QCOMPARE(pane.text(), QStringLiteral("x\r\nZ"));
+    VERIFY_SHOWN(pane);
+    QCOMPARE(pane.selectionStart(), 4);
+}
+
+void TstReceivePane::removeHeadBetweenCrAndLf()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QStringLiteral("ab\r\ncd"));
+    pane.removeHead(3);
+    QCOMPARE(pane.text(), QStringLiteral("\ncd"));
+    VERIFY_SHOWN(pane);
+    pane.removeHead(1);
+    QCOMPARE(pane.text(), QStringLiteral("cd"));
+    VERIFY_SHOWN(pane);
+    pane.removeHead(10);
+    QCOMPARE(pane.text(), QString());
+    VERIFY_SHOWN(pane);
+}
+
+void TstReceivePane::editsOnTheDocumentFollow()
+{
+    ReceivePane pane;
+    pane.setPlainText(QStringLiteral("one\ntwo"));
+    QCOMPARE(pane.text(), QStringLiteral("one\r\ntwo"));
+    pane.clear();
+    QCOMPARE(pane.text(), QString());
+
+    pane.replaceSelection(QStringLiteral("a\rb\r\nc"));   // a lone CR stays a lone CR
+    pane.show();
+    pane.setFocus();
+    pane.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&pane, QStringLiteral("hi"));
+    QTest::keyClick(&pane, Qt::Key_Return);
+    QTest::keyClicks(&pane, QStringLiteral("x"));
+    QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nchi\r\nx"));
+    QTest::keyClick(&pane, Qt::Key_Backspace);
+    QTest::keyClick(&pane, Qt::Key_Backspace);   // the line end goes whole
+    QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nchi"));
+    VERIFY_SHOWN(pane);
+
+    selectOnDocument(pane, 2, 4);   // "b" and the CR LF after it
+    QTextCursor c = pane.textCursor();
+    c.removeSelectedText();
+    QCOMPARE(pane.text(), QStringLiteral("a\rchi"));
+    c.insertText(QStringLiteral("1\n2"));
+    QCOMPARE(pane.text(), QStringLiteral("a\r1\r\n2chi"));
+    VERIFY_SHOWN(pane);
+}
+
+void TstReceivePane::formatChangesLeaveTheTextAlone()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QStringLiteral("a\rb\r\nc"));
+    QTextCursor c(pane.document());
+    c.select(QTextCursor::Document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+    QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nc"));
+}
+
+void TstReceivePane::copyGivesTheExactText()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QStringLiteral("a\rb\r\n\xa0z"));
+    pane.selectAll();
+    pane.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\rb\r\n\xa0z"));
+}
+
+void TstReceivePane::operatorStopsAtTheLimit()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QString(ReceivePane::kMaxLength - 1, u'.'));
+    pane.show();
+    pane.setFocus();
+    pane.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&pane, QStringLiteral("ab"));
+    QCOMPARE(pane.length(), ReceivePane::kMaxLength);
+    QVERIFY(pane.text().endsWith(QStringLiteral(".a")));
+    QTest::keyClick(&pane, Qt::Key_Backspace);
+    QTest::keyClick(&pane, Qt::Key_Return);   // two characters do not fit in one
+    QCOMPARE(pane.length(), ReceivePane::kMaxLength - 1);
+    // The program's own text is not limited.
+    pane.replaceSelection(QStringLiteral("xyz"));
+    QCOMPARE(pane.length(), ReceivePane::kMaxLength + 2);
+}
+
+void TstReceivePane::pasteIsCutToTheLimit()
+{
+    ReceivePane pane;
+    pane.replaceSelection(QString(ReceivePane::kMaxLength - 4, u'.'));
+    QGuiApplication::clipboard()->setText(QStringLiteral("ab\ncd"));
+    pane.moveCursor(QTextCursor::End);
+    pane.paste();
+    QVERIFY(pane.text().endsWith(QStringLiteral(".ab\r\n")));
+    QCOMPARE(pane.length(), ReceivePane::kMaxLength);
+
+    pane.setSelection(0, 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\r2\n3"));
+    pane.paste();   // three characters make room
+    QVERIFY(pane.text().startsWith(QStringLiteral("1\r\n.")));
+    VERIFY_SHOWN(pane);
+}
+
+QTEST_MAIN(TstReceivePane)
+#include "tst_receivepane.moc"

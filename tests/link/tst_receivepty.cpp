@@ -1,0 +1,135 @@
+#include "app/mainwindow.h"
+#include "app/statuspanels.h"
+#include "link/capturelog.h"
+#include "link/connection.h"
+#include "platform/eightbit.h"
+#include "platform/qtserialport.h"
+#include "ptypair.h"
+#include "testplatform.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The main window on the real serial port, port 1 mapped to a
+// pseudo-terminal whose far end the test plays; connected, capturing.
+struct PtyRig {
+    PtyRig()
+        : port(fakes.store),
+          platform{port, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
+                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
+    {
+        fakes.store.store(QLatin1String(QtSerialPort::kApplication),
+                          QLatin1String(QtSerialPort::kSection), QStringLiteral("1"),
+                          pty.slavePath());
+        window = std::make_unique<MainWindow>(platform);
+        window->Form_Load();
+        window->connection().Option_Click(1);
+        capturePath = dir.filePath(QStringLiteral("pty.log"));
+        fakes.prompter.choose(capturePath);
+        window->captureLog().mnuOpenLog_Click();
+        window->ui().Text2->clear();
+        window->connection().connect_Click();
+        fakes.prompter.boxes.clear();   // "Please input the phone number"
+    }
+    ~PtyRig() { port.close(); }
+
+    QString paneText() { return window->ui().Text1->text(); }
+
+    PtyPair pty;
+    TestPlatform fakes;
+    QtSerialPort port;
+    Platform platform;
+    QTemporaryDir dir;
+    QString capturePath;
+    std::unique_ptr<MainWindow> window;
+};
+
+// Every byte value but XON and XOFF, which the line's handshaking keeps for itself.
+QByteArray everyDataByte()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b != 0x11 && b != 0x13)
+            bytes.append(char(b));
+    }
+    return bytes;
+}
+
+// The same bytes as shown: the backspace takes back 7, LF goes, CR gets its LF.
+QString everyDataByteShown()
+{
+    QString shown;
+    for (const char c : everyDataByte()) {
+        const int b = uchar(c);
+        if (b == 7 || b == 8 || b == 10)
+            continue;
+        shown.append(QChar(b));
+        if (b == 13)
+            shown.append(u'\n');
+    }
+    return shown;
+}
+
+} // namespace
+
+class TstReceivePty : public QObject {
+    Q_OBJECT
+private slots:
+    void receivedTextReachesPaneAndCapture();
+    void unpluggingIsReportedAndLosesNothing();
+};
+
+void TstReceivePty::receivedTextReachesPaneAndCapture()
+{
+    PtyRig rig;
+    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.window->context().capture.isOpen());
+
+    QVERIFY(rig.pty.send("HELLO\r\nAB\bC\n"));
+    QTRY_COMPARE(rig.paneText(), QStringLiteral("HELLO\r\nAC"));
+    QVERIFY(rig.pty.send(everyDataByte()));
+    const QString expected = QStringLiteral("HELLO\r\nAC") + everyDataByteShown();
+    QTRY_COMPARE(rig.paneText(), expected);
+
+    QCOMPARE(contentOf(rig.capturePath), EightBit::encode(expected));
+    QCOMPARE(rig.window->ui().bar->panel(1), QStringLiteral("Status: Receiving..."));
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+}
+
+void TstReceivePty::unpluggingIsReportedAndLosesNothing()
+{
+    PtyRig rig;
+    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.pty.send("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+    QTRY_COMPARE(rig.paneText(), QStringLiteral("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+
+    rig.pty.closeMaster();
+
+    QTRY_COMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QVERIFY(!rig.port.isOpen());
+    QCOMPARE(rig.window->ui().bar->panel(1),
+             QStringLiteral("Status: Line Lost (") + rig.pty.slavePath() + QStringLiteral(")"));
+    const MessageBox& box = rig.fakes.prompter.boxes.first();
+    QVERIFY(box.prompt.contains(rig.pty.slavePath()));
+    QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
+    QVERIFY(rig.window->context().capture.isOpen());
+    QCOMPARE(contentOf(rig.capturePath), EightBit::encode(rig.paneText()));
+
+    QTest::qWait(200);   // told once, and nothing keeps going on
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(rig.paneText(), QStringLiteral("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+}
+
+QTEST_MAIN(TstReceivePty)
+#include "tst_receivepty.moc"
