@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
-          qt6-qpa-plugins poppler-utils "$@")
+          qt6-qpa-plugins fonts-dejavu-core poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -278,11 +279,25 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
 
 QFont terminalFont()
 {
-    QFont font(QStringLiteral("Terminal"));
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontDatabase::families().contains(font.family()))
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
+    // "Terminal" where it exists, otherwise the first fixed-pitch family of the
+    // system's usual ones: some monospaced fonts do not say they are, so each
+    // candidate is checked as it is actually resolved.
+    const QStringList candidates = {QStringLiteral("Terminal"),
+                                    QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                                    QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+                                    QStringLiteral("Noto Mono"), QStringLiteral("Courier New")};
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : candidates) {
+        QFont font(family);
+        font.setStyleHint(QFont::TypeWriter);
+        if (installed.contains(family) && QFontInfo(font).fixedPitch())
+            return font;
+    }
+    for (const QString& family : installed) {
+        if (QFontDatabase::isFixedPitch(family) && QFontInfo(QFont(family)).fixedPitch())
+            return QFont(family);
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
 QRadioButton* Form1Ui::option(int number) const
