@@ -23,7 +23,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 
-"$here/scripts/build.sh"
+"$here/scripts/build.sh" velno velno-panel-sim velno-setport
 
 if [ "$use_simulator" -eq 0 ]; then
     exec "$build/src/velno"

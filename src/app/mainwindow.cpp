@@ -14,7 +14,9 @@
 #include "platform/desktopopener.h"
 #include "platform/leadingnumber.h"
 #include "platform/serialport.h"
+#include "transfer/filesender.h"
 #include "transfer/savereceived.h"
+#include "transfer/uploads.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -57,6 +59,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_captureLog = std::make_unique<CaptureLog>(m_ctx);
     m_receiver = std::make_unique<Receiver>(m_ctx, *m_captureLog);
     m_saveReceived = std::make_unique<SaveReceived>(m_ctx);
+    m_fileSender = std::make_unique<FileSender>(m_ctx);
+    m_uploads = std::make_unique<Uploads>(m_ctx, *m_captureLog);
     m_tenantMenu = std::make_unique<TenantMenu>(m_ctx);
     m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
     m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);

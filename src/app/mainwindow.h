@@ -13,6 +13,8 @@ class CaptureLog;
 class Connection;
 class Receiver;
 class SaveReceived;
+class FileSender;
+class Uploads;
 class EditMenu;
 class ParameterMenu;
 class ReceivePrinting;
@@ -39,6 +41,8 @@ public:
     CaptureLog& captureLog() { return *m_captureLog; }
     Receiver& receiver() { return *m_receiver; }
     SaveReceived& saveReceived() { return *m_saveReceived; }
+    FileSender& fileSender() { return *m_fileSender; }
+    Uploads& uploads() { return *m_uploads; }
     TenantMenu& tenantMenu() { return *m_tenantMenu; }
     ParameterMenu& parameterMenu() { return *m_parameterMenu; }
     ReceivePrinting& receivePrinting() { return *m_receivePrinting; }
@@ -76,6 +80,8 @@ private:
     std::unique_ptr<CaptureLog> m_captureLog;
     std::unique_ptr<Receiver> m_receiver;
     std::unique_ptr<SaveReceived> m_saveReceived;
+    std::unique_ptr<FileSender> m_fileSender;
+    std::unique_ptr<Uploads> m_uploads;
     std::unique_ptr<TenantMenu> m_tenantMenu;
     std::unique_ptr<ParameterMenu> m_parameterMenu;
     std::unique_ptr<ReceivePrinting> m_receivePrinting;

@@ -17,12 +17,13 @@ CaptureLog::CaptureLog(Form1Context& ctx, QObject* parent) : QObject(parent), m_
     connect(ctx.ui.mnuCloseLog, &QAction::triggered, this, &CaptureLog::mnuCloseLog_Click);
 }
 
-// The file may be new: the dialog is a save dialog that asks nothing itself,
-// the replace question below is the only one.
+// The file may be new: an open dialog that takes any name and asks nothing
+// itself; the replace question below is the only one.
 CaptureOpen CaptureLog::open_capture_file(const QString& title, const QString& filter)
 {
     FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.mustExist = false;
     request.title = title;
     request.filter = filter;
     request.hideReadOnly = true;

@@ -258,13 +258,17 @@ void ReceivePane::keyPressEvent(QKeyEvent* event)
 
 void ReceivePane::insertFromMimeData(const QMimeData* source)
 {
-    if (isReadOnly() || !source->hasText())
-        return;
-    QString text = lineBreaksAsCrLf(source->text());
-    text.truncate(roomFor(text));
-    if (text.endsWith(kCr))
-        text.chop(1);   // never half a line end
-    replaceSelection(text);
+    if (!isReadOnly() && source->hasText())
+        pasteFitting(source->text());
+}
+
+void ReceivePane::pasteFitting(const QString& text)
+{
+    QString fitting = lineBreaksAsCrLf(text);
+    fitting.truncate(roomFor(fitting));
+    if (fitting.endsWith(kCr))
+        fitting.chop(1);   // never half a line end
+    replaceSelection(fitting);
     ensureCursorVisible();
 }
 

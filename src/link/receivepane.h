@@ -45,6 +45,8 @@ public:
     virtual void replaceSelection(const QString& text);
     // Drops the first count characters.
     void removeHead(int count);
+    // The operator's paste: line breaks as CR LF, cut to what fits under kMaxLength.
+    void pasteFitting(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

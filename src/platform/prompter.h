@@ -26,6 +26,7 @@ struct FileDialogRequest {
     int filterIndex = 1;
     QString fileName;
     bool hideReadOnly = true;
+    bool mustExist = true;   // an open dialog that also takes the name of a new file when false
 };
 
 struct FileDialogResult {

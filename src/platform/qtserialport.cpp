@@ -205,6 +205,10 @@ void QtSerialPort::dropLostLine()
 {
     if (!m_lossPending || !isOpen())
         return;   // closed (and maybe reopened) by the program meanwhile
+    if (m_port.bytesAvailable() > 0)
+        emit notified(kDataReceived);   // what arrived before the loss is still shown
+    if (!isOpen())
+        return;
     close();
     emit notified(kLineLost);
 }

@@ -100,16 +100,16 @@ void setUpFilters(QFileDialog& dialog, const FileDialogRequest& request)
     dialog.selectNameFilter(filters[index]);
 }
 
-void setUpMode(QFileDialog& dialog, FileDialogRequest::Mode mode)
+void setUpMode(QFileDialog& dialog, const FileDialogRequest& request)
 {
-    if (mode == FileDialogRequest::Mode::Save) {
+    if (request.mode == FileDialogRequest::Mode::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setDefaultSuffix(QString());
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
 }
 
@@ -133,7 +133,7 @@ FileDialogResult WidgetPrompter::chooseFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(m_parent, request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    setUpMode(dialog, request.mode);
+    setUpMode(dialog, request);
     setUpFilters(dialog, request);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +55,7 @@ private slots:
     void cutBeforeAppend_data();
     void cutBeforeAppend();
     void overfullChunkPushesOldTextOut();
+    void newestTextInView();
     void captureHoldsExactlyWhatWasShown();
     void failedCaptureWriteRetryThenCancel();
     void paneFailureDropsWaitingInputAndGoesOn();
@@ -144,6 +146,20 @@ void TstAppendReceived::overfullChunkPushesOldTextOut()
 
     QCOMPARE(pane.length(), ReceivePane::kMaxLength);
     QCOMPARE(pane.text(), QString(ReceivePane::kMaxLength - 50000, u'a') + chunk);
+}
+
+void TstAppendReceived::newestTextInView()
+{
+    Form1Rig rig;
+    ReceivePane& pane = *rig.ui().Text1;
+    for (int i = 0; i < 200; ++i)
+        rig.fakes.port.receive(QByteArray("line ") + QByteArray::number(i) + "\r\n");
+    QVERIFY(pane.verticalScrollBar()->value() > 0);
+    QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
+
+    pane.verticalScrollBar()->setValue(0);   // the operator scrolls back
+    rig.fakes.port.receive("newest");
+    QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
 }
 
 void TstAppendReceived::captureHoldsExactlyWhatWasShown()

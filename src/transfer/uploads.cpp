@@ -1,0 +1,78 @@
+#include "uploads.h"
+
+#include "app/form1context.h"
+#include "commands/commandline.h"
+#include "commands/connectionguard.h"
+#include "link/capturelog.h"
+#include "platform/serialport.h"
+
+#include <QPushButton>
+
+const QString Uploads::kEventTitle = QStringLiteral("Open Communications Log Event File");
+const QString Uploads::kEventFilter = QStringLiteral("EVR Files (*.EVR)|*.EVR");
+const QString Uploads::kTenantTitle = QStringLiteral("Open Communications Log Tenant File");
+const QString Uploads::kTenantFilter = QStringLiteral("TNT Files (*.TNT)|*.TNT");
+
+Uploads::Uploads(Form1Context& ctx, CaptureLog& log, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_log(log)
+{
+    connect(ctx.ui.up_all, &QPushButton::clicked, this, &Uploads::up_all_Click);
+    connect(ctx.ui.up_par, &QPushButton::clicked, this, &Uploads::up_par_Click);
+    connect(ctx.ui.up_evr, &QPushButton::clicked, this, &Uploads::up_evr_Click);
+    connect(ctx.ui.up_tnt, &QPushButton::clicked, this, &Uploads::up_tnt_Click);
+}
+
+void Uploads::up_all_Click() { request(QStringLiteral("PRIALL"), SendButton::Enable); }
+
+void Uploads::up_par_Click() { request(QStringLiteral("PRIPAR"), SendButton::Leave); }
+
+void Uploads::up_evr_Click()
+{
+    captureAndRequest(QStringLiteral("PRIEVR"), kEventTitle, kEventFilter);
+}
+
+void Uploads::up_tnt_Click()
+{
+    captureAndRequest(QStringLiteral("PRITNT"), kTenantTitle, kTenantFilter);
+}
+
+void Uploads::request(const QString& word, SendButton send)
+{
+    m_ctx.ui.Command3->hide();
+    if (!connectionGuard(m_ctx))
+        return;
+    if (send == SendButton::Enable)
+        m_ctx.ui.download->setEnabled(true);
+    m_ctx.platform.port.write(CommandLine::command(word));
+}
+
+// Whatever capture is open ends first, so the new file holds only this
+// upload. Without a file (dialog cancelled, file not opened) the request still
+// goes and the answer reaches the receive pane only.
+void Uploads::captureAndRequest(const QString& word, const QString& title, const QString& filter)
+{
+    m_ctx.capture.close();
+    m_ctx.ui.Command3->hide();
+    if (!connectionGuard(m_ctx))
+        return;
+    m_ctx.ui.download->setEnabled(true);
+    switch (m_log.open_capture_file(title, filter)) {
+    case CaptureOpen::Opened:
+        offerCloseButton();
+        break;
+    case CaptureOpen::Cancelled:
+    case CaptureOpen::OpenFailed:
+        break;
+    case CaptureOpen::Aborted:
+        return;
+    }
+    m_ctx.platform.port.write(CommandLine::command(word));
+}
+
+void Uploads::offerCloseButton()
+{
+    QPushButton* close = m_ctx.ui.Command3;
+    close->show();
+    close->setFocus();
+    close->setEnabled(true);
+}

@@ -1,0 +1,441 @@
+#include "app/setform.h"
+#include "app/statuspanels.h"
+#include "form1rig.h"
+#include "link/connection.h"
+#include "platform/maskedfield.h"
+#include "transfer/filesender.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QMap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kTenants("0101 5551234 1234 1 SMITH\r\n\r\n0102 5559876 4321 2 JONES\r\n\r\n"
+                          "0103 5550000 0000 1 M\xDCLLER\r\n");
+const QByteArrayList kTenantLines{"0101 5551234 1234 1 SMITH\r\n", "0102 5559876 4321 2 JONES\r\n",
+                                  "0103 5550000 0000 1 M\xDCLLER\r\n"};
+const QByteArray kThree("L1\r\nL2\r\nL3\r\n");
+
+// Runs a function each time a widget is shown.
+class OnShow : public QObject {
+public:
+    OnShow(QWidget* widget, std::function<void()> run) : m_run(std::move(run))
+    {
+        widget->installEventFilter(this);
+    }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shows;
+            m_run();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_run;
+};
+
+// The main window on fakes, with a log of every write and of what the window
+// showed during the pauses, and actions to run at given ticks of a pause.
+struct SendRig {
+    struct Sent {
+        QByteArray bytes;
+        int ticksBefore;
+        QString toolTip;
+        int barMaximum;
+    };
+
+    SendRig()
+    {
+        QObject::connect(&rig.window->waiter(), &Waiter::ticked, [this] { onTick(); });
+        rig.fakes.port.onWrite = [this](const QByteArray& bytes) {
+            sent.append({bytes, ticks, ui().Progress->toolTip(), ui().Progress->maximum()});
+        };
+    }
+
+    Form1Ui& ui() { return rig.ui(); }
+    FileSender& sender() { return rig.window->fileSender(); }
+
+    QString file(const QByteArray& content)
+    {
+        const QString path = dir.filePath(QStringLiteral("tenants.TNT"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    void setByteCycle(const QString& text)
+    {
+        rig.window->setform().ensureLoaded().Combo1->setEditText(text);
+    }
+
+    void send(const QString& path)
+    {
+        rig.fakes.prompter.choose(path);
+        sender().sendfileg_Click();
+    }
+
+    QByteArrayList written() const { return rig.fakes.port.writes; }
+    QList<int> ticksBeforeWrites() const
+    {
+        QList<int> result;
+        for (const Sent& s : sent)
+            result.append(s.ticksBefore);
+        return result;
+    }
+
+    bool idle()
+    {
+        return !ui().Progress->isVisible() && !ui().Command1->isVisible()
+            && rig.window->cursor().shape() != Qt::WaitCursor;
+    }
+
+    void onTick()
+    {
+        if (!rig.window->waiter().waiting())
+            return;   // the clock of the loaded window, not a pause
+        ++ticks;
+        busyDuringPauses = busyDuringPauses && ui().Progress->isVisible()
+            && ui().Command1->isVisible() && rig.window->cursor().shape() == Qt::WaitCursor;
+        if (atTick.contains(ticks))
+            atTick.take(ticks)();
+    }
+
+    Form1Rig rig;
+    QTemporaryDir dir;
+    QList<Sent> sent;
+    int ticks = 0;
+    bool busyDuringPauses = true;
+    QMap<int, std::function<void()>> atTick;
+};
+
+void expectGuardBox(const MessageBox& box)
+{
+    QCOMPARE(box.prompt, QStringLiteral("The comm port is closed"));
+    QCOMPARE(box.title, QStringLiteral("Disconnect"));
+    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
+    QCOMPARE(box.icon, MessageBox::Icon::None);
+}
+
+enum class During { Disconnect, Reconnect, CloseWindow, SendAgain };
+enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
+
+} // namespace
+
+Q_DECLARE_METATYPE(During)
+Q_DECLARE_METATYPE(Unreadable)
+
+class TstFileSender : public QObject {
+    Q_OBJECT
+private slots:
+    void sendsEachNonEmptyLineAfterItsPause();
+    void pauseFollowsByteCycle_data();
+    void pauseFollowsByteCycle();
+    void cancelChangesNothing();
+    void portClosedShowsTheGuard_data();
+    void portClosedShowsTheGuard();
+    void sendUnlocksTheSendFrame();
+    void eventsDuringAPause_data();
+    void eventsDuringAPause();
+    void unreadableFileIsReported_data();
+    void unreadableFileIsReported();
+    void fileWithoutLinesSendsNothing_data();
+    void fileWithoutLinesSendsNothing();
+    void moreThan32767LinesAreSentAndCounted();
+};
+
+void TstFileSender::sendsEachNonEmptyLineAfterItsPause()
+{
+    SendRig s;
+    s.rig.connectDirect();
+    s.setByteCycle(QStringLiteral("10"));
+
+    s.send(s.file(kTenants));
+
+    QCOMPARE(s.written(), kTenantLines);
+    QCOMPARE(s.ticksBeforeWrites(), (QList<int>{3, 6, 9}));
+    QCOMPARE(s.sent[0].toolTip, QStringLiteral("About 9 seconds left"));
+    QCOMPARE(s.sent[1].toolTip, QStringLiteral("About 6 seconds left"));
+    QCOMPARE(s.sent[2].toolTip, QStringLiteral("About 3 seconds left"));
+    QCOMPARE(s.sent[0].barMaximum, 3);
+    QVERIFY(s.busyDuringPauses);
+    QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  3"));
+    QCOMPARE(s.sender().sentRecords(), 3);
+    QVERIFY(s.idle());
+    QCOMPARE(s.ui().Progress->value(), 0);
+    QVERIFY(s.rig.ctx().sendAllowed);
+    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+
+    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+    const FileDialogRequest& dialog = s.rig.fakes.prompter.dialogs.first();
+    QCOMPARE(dialog.mode, FileDialogRequest::Mode::Open);
+    QCOMPARE(dialog.title, QStringLiteral("Open Communication File"));
+    QCOMPARE(dialog.filter, QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"));
+    QCOMPARE(dialog.filterIndex, 2);
+    QVERIFY(dialog.hideReadOnly);
+}
+
+void TstFileSender::pauseFollowsByteCycle_data()
+{
+    QTest::addColumn<QString>("byteCycle");
+    QTest::addColumn<int>("ticks");
+    QTest::addRow("10") << QStringLiteral("10") << 3;
+    QTest::addRow("15") << QStringLiteral("15") << 3;
+    QTest::addRow("20") << QStringLiteral("20") << 4;
+}
+
+void TstFileSender::pauseFollowsByteCycle()
+{
+    QFETCH(QString, byteCycle);
+    QFETCH(int, ticks);
+    SendRig s;
+    s.rig.connectDirect();
+    s.setByteCycle(byteCycle);
+    s.send(s.file("A\r\nB\r\n"));
+    QCOMPARE(s.written(), (QByteArrayList{"A\r\n", "B\r\n"}));
+    QCOMPARE(s.ticksBeforeWrites(), (QList<int>{ticks, 2 * ticks}));
+}
+
+void TstFileSender::cancelChangesNothing()
+{
+    SendRig s;
+    s.rig.connectDirect();
+    OnShow bar(s.ui().Progress, [] {});
+    s.rig.fakes.prompter.cancelDialog();
+    s.sender().sendfileg_Click();
+    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+    QVERIFY(s.written().isEmpty());
+    QCOMPARE(bar.shows, 0);
+    QVERIFY(s.idle());
+    QVERIFY(!s.rig.ctx().sendAllowed);
+    QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  0"));
+    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+}
+
+void TstFileSender::portClosedShowsTheGuard_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addRow("SEND") << QStringLiteral("download");
+    QTest::addRow("DATABASE") << QStringLiteral("sendfileg");
+}
+
+void TstFileSender::portClosedShowsTheGuard()
+{
+    QFETCH(QString, button);
+    SendRig s;
+    s.rig.fakes.prompter.choose(s.file(kThree));
+    QWidget* focused = Form1Rig::focus();
+    if (button == QLatin1String("download"))
+        s.sender().download_Click();
+    else
+        s.sender().sendfileg_Click();
+    QCOMPARE(s.rig.fakes.prompter.boxes.size(), 1);
+    expectGuardBox(s.rig.fakes.prompter.boxes.first());
+    QVERIFY(s.rig.fakes.prompter.dialogs.isEmpty());
+    QVERIFY(s.written().isEmpty());
+    QVERIFY(!s.rig.ctx().sendAllowed);
+    QVERIFY(!s.ui().MEDITTNT->isEnabled());
+    QCOMPARE(Form1Rig::focus(), focused);
+}
+
+void TstFileSender::sendUnlocksTheSendFrame()
+{
+    SendRig s;
+    s.rig.connectDirect();
+    s.ui().download->setEnabled(true);   // as sending the programming code does
+    QTest::mouseClick(s.ui().download, Qt::LeftButton);
+
+    const QStringList unlocked{
+        "rtrtc",     "medit1",      "MEDITTNT",  "Date",        "medit2",      "medit3",
+        "medit7",    "medit8",      "cleartnt",  "sendfileg",   "dtmf",        "opendtmf",
+        "um",        "up",          "message",   "uptalktime",  "opentime1",   "opentime2",
+        "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode", "clearevr"};
+    for (const QString& name : unlocked) {
+        auto* control = s.rig.window->findChild<QWidget*>(name);
+        QVERIFY2(control && control->isEnabled(), qPrintable(name));
+    }
+    QVERIFY(s.ui().Frame4->isEnabled());
+    QVERIFY(!s.ui().up_all->isEnabled());
+    QCOMPARE(Form1Rig::focus(), s.ui().MEDITTNT);
+    QVERIFY(s.rig.ctx().sendAllowed);
+    QVERIFY(s.written().isEmpty());
+
+    s.rig.fakes.prompter.cancelDialog();
+    QTest::mouseClick(s.ui().sendfileg, Qt::LeftButton);
+    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+}
+
+void TstFileSender::eventsDuringAPause_data()
+{
+    QTest::addColumn<During>("during");
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<int>("guardBoxes");
+    QTest::addColumn<QString>("panel3");
+    QTest::addColumn<bool>("endsIdle");
+    // Tick 4 falls in the pause before the second line.
+    QTest::addRow("Disconnect") << During::Disconnect << QByteArrayList{"L1\r\n", "END\r\n"} << 1
+                                << QStringLiteral("Send Record:  0") << true;
+    QTest::addRow("Disconnect and connect again")
+        << During::Reconnect << QByteArrayList{"L1\r\n", "END\r\n", "L2\r\n"} << 0
+        << QStringLiteral("Send Record:  2") << true;
+    QTest::addRow("window closed") << During::CloseWindow << QByteArrayList{"L1\r\n"} << 0
+                                   << QStringLiteral("Send Record:  1") << false;
+    QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"}
+                                    << 0 << QStringLiteral("Send Record:  3") << true;
+}
+
+void TstFileSender::eventsDuringAPause()
+{
+    QFETCH(During, during);
+    QFETCH(QByteArrayList, writes);
+    QFETCH(int, guardBoxes);
+    QFETCH(QString, panel3);
+    QFETCH(bool, endsIdle);
+    SendRig s;
+    s.rig.connectDirect();
+    s.atTick[4] = [&] {
+        switch (during) {
+        case During::Disconnect:
+            s.rig.window->connection().close1_Click();
+            break;
+        case During::Reconnect:
+            s.rig.window->connection().close1_Click();
+            s.rig.connectDirect();
+            break;
+        case During::CloseWindow:
+            s.rig.window->close();
+            break;
+        case During::SendAgain:
+            s.sender().sendfileg_Click();
+            break;
+        }
+    };
+
+    s.send(s.file(kThree));
+
+    QVERIFY(s.atTick.isEmpty());
+    QCOMPARE(s.written(), writes);
+    QCOMPARE(s.rig.fakes.prompter.boxes.size(), guardBoxes);
+    if (guardBoxes)
+        expectGuardBox(s.rig.fakes.prompter.boxes.first());
+    QCOMPARE(s.ui().bar->panel(3), panel3);
+    QCOMPARE(s.idle(), endsIdle);
+    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+    QCOMPARE(s.rig.fakes.prompter.beeps, during == During::SendAgain ? 1 : 0);
+}
+
+void TstFileSender::unreadableFileIsReported_data()
+{
+    QTest::addColumn<Unreadable>("unreadable");
+    QTest::addRow("missing") << Unreadable::Missing;
+    QTest::addRow("a folder") << Unreadable::Folder;
+    QTest::addRow("removed between the passes") << Unreadable::RemovedBetweenPasses;
+    QTest::addRow("the dialog failed") << Unreadable::DialogFailed;
+}
+
+void TstFileSender::unreadableFileIsReported()
+{
+    QFETCH(Unreadable, unreadable);
+    SendRig s;
+    s.rig.connectDirect();
+    const QString existing = s.file(kThree);
+    QString path;
+    switch (unreadable) {
+    case Unreadable::Missing:
+        path = s.dir.filePath(QStringLiteral("gone.TNT"));
+        break;
+    case Unreadable::Folder:
+        path = s.dir.path();
+        break;
+    case Unreadable::RemovedBetweenPasses:
+        path = existing;
+        break;
+    case Unreadable::DialogFailed:
+        s.rig.fakes.prompter.dialogResults.enqueue(
+            {FileDialogResult::Outcome::Failed, QString(), QStringLiteral("No dialog today")});
+        break;
+    }
+    const bool removeWhenBarShows = unreadable == Unreadable::RemovedBetweenPasses;
+    OnShow bar(s.ui().Progress, [&] {
+        if (removeWhenBarShows)
+            QFile::remove(existing);
+    });
+
+    if (path.isEmpty())
+        s.sender().sendfileg_Click();
+    else
+        s.send(path);
+
+    QCOMPARE(bar.shows, removeWhenBarShows ? 1 : 0);
+    QVERIFY(s.written().isEmpty());
+    QCOMPARE(s.rig.fakes.prompter.boxes.size(), 1);
+    const MessageBox& box = s.rig.fakes.prompter.boxes.first();
+    QVERIFY(!box.prompt.isEmpty());
+    QCOMPARE(box.detail, QDir::toNativeSeparators(path));
+    QCOMPARE(box.title, s.rig.ctx().settings.title());
+    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
+    QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
+    QVERIFY(s.idle());
+    QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  0"));
+}
+
+void TstFileSender::fileWithoutLinesSendsNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addRow("empty") << QByteArray();
+    QTest::addRow("only line ends") << QByteArray("\r\n\r\n\n\r");
+}
+
+void TstFileSender::fileWithoutLinesSendsNothing()
+{
+    QFETCH(QByteArray, content);
+    SendRig s;
+    s.rig.connectDirect();
+    OnShow bar(s.ui().Progress, [] {});
+    s.send(s.file(content));
+    QVERIFY(s.written().isEmpty());
+    QCOMPARE(bar.shows, 0);
+    QCOMPARE(s.ticks, 0);
+    QVERIFY(s.idle());
+    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+}
+
+// The pauses are ended beforehand (as when the window closes), so the lines
+// go out at once; what matters here is the count. The window is hidden:
+// painting the bar 40000 times would take most of the time.
+void TstFileSender::moreThan32767LinesAreSentAndCounted()
+{
+    constexpr int kLines = 40000;
+    SendRig s;
+    s.rig.connectDirect();
+    QByteArray content;
+    for (int n = 1; n <= kLines; ++n)
+        content += "R" + QByteArray::number(n) + "\r\n";
+    s.rig.window->waiter().stopAll();
+    s.rig.window->hide();
+
+    s.send(s.file(content));
+
+    QCOMPARE(s.written().size(), kLines);
+    QCOMPARE(s.written().last(), QByteArray("R40000\r\n"));
+    QCOMPARE(s.sent.last().barMaximum, kLines);
+    QCOMPARE(s.sender().sentRecords(), kLines);
+    QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  40000"));
+    QVERIFY(s.idle());
+}
+
+QTEST_MAIN(TstFileSender)
+#include "tst_filesender.moc"

@@ -1,0 +1,216 @@
+#include "form1rig.h"
+#include "link/capturelog.h"
+#include "transfer/uploads.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The main window connected, with the upload buttons enabled as "RECEIVE" does.
+struct UploadRig {
+    UploadRig()
+    {
+        rig.connectDirect();
+        rig.window->upload_Click();
+    }
+    QPushButton* button(const QString& name) { return rig.window->findChild<QPushButton*>(name); }
+    void click(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    ScriptedPrompter& prompter() { return rig.fakes.prompter; }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    Form1Rig rig;
+    QTemporaryDir dir;
+};
+
+enum class Dialog { Chosen, Cancelled, UnopenablePath, Failed };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Dialog)
+
+class TstUploads : public QObject {
+    Q_OBJECT
+private slots:
+    void requestLine_data();
+    void requestLine();
+    void captureOutcome_data();
+    void captureOutcome();
+    void portClosed_data();
+    void portClosed();
+    void allKeepsAnOpenCapture();
+};
+
+void TstUploads::requestLine_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("enablesSend");
+    QTest::addRow("ALL") << QStringLiteral("up_all") << QByteArray("PRIALL\r\n") << true;
+    QTest::addRow("Parameters") << QStringLiteral("up_par") << QByteArray("PRIPAR\r\n") << false;
+}
+
+void TstUploads::requestLine()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, enablesSend);
+    UploadRig u;
+    u.rig.ui().Command3->show();
+    QVERIFY(!u.rig.ui().download->isEnabled());
+
+    u.click(button);
+
+    QCOMPARE(u.rig.fakes.port.writes, QByteArrayList{line});
+    QCOMPARE(u.rig.ui().download->isEnabled(), enablesSend);
+    QVERIFY(!u.rig.ui().Command3->isVisible());
+    QVERIFY(u.prompter().dialogs.isEmpty());
+    QVERIFY(u.prompter().boxes.isEmpty());
+}
+
+void TstUploads::captureOutcome_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<Dialog>("dialog");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<int>("boxes");
+
+    const struct {
+        const char* name;
+        const char* button;
+        QString title;
+        QString filter;
+        QByteArray line;
+    } uploads[] = {
+        {"Events", "up_evr", QStringLiteral("Open Communications Log Event File"),
+         QStringLiteral("EVR Files (*.EVR)|*.EVR"), "PRIEVR\r\n"},
+        {"Tenants", "up_tnt", QStringLiteral("Open Communications Log Tenant File"),
+         QStringLiteral("TNT Files (*.TNT)|*.TNT"), "PRITNT\r\n"},
+    };
+    const struct {
+        const char* name;
+        Dialog dialog;
+        bool sent;
+        int boxes;
+    } outcomes[] = {
+        {"opened", Dialog::Chosen, true, 0},
+        {"cancelled", Dialog::Cancelled, true, 0},
+        {"open failed", Dialog::UnopenablePath, true, 1},
+        {"aborted", Dialog::Failed, false, 1},
+    };
+    for (const auto& upload : uploads) {
+        for (const auto& outcome : outcomes) {
+            QTest::addRow("%s, %s", upload.name, outcome.name)
+                << QString::fromLatin1(upload.button) << upload.title << upload.filter << upload.line
+                << outcome.dialog << outcome.sent << outcome.boxes;
+        }
+    }
+}
+
+void TstUploads::captureOutcome()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    QFETCH(QString, filter);
+    QFETCH(QByteArray, line);
+    QFETCH(Dialog, dialog);
+    QFETCH(bool, sent);
+    QFETCH(int, boxes);
+    UploadRig u;
+    const QString capture = u.path(QStringLiteral("upload.cap"));
+    switch (dialog) {
+    case Dialog::Chosen:
+        u.prompter().choose(capture);
+        break;
+    case Dialog::Cancelled:
+        u.prompter().cancelDialog();
+        break;
+    case Dialog::UnopenablePath:
+        u.prompter().choose(u.path(QStringLiteral("no such folder/upload.cap")));
+        break;
+    case Dialog::Failed:
+        u.prompter().dialogResults.enqueue({FileDialogResult::Outcome::Failed, QString(),
+                                            QStringLiteral("The dialog failed")});
+        break;
+    }
+
+    u.click(button);
+
+    QCOMPARE(u.prompter().dialogs.size(), 1);
+    QCOMPARE(u.prompter().dialogs.first().title, title);
+    QCOMPARE(u.prompter().dialogs.first().filter, filter);
+    QCOMPARE(u.rig.fakes.port.writes, sent ? QByteArrayList{line} : QByteArrayList{});
+    QCOMPARE(u.prompter().boxes.size(), boxes);
+    QVERIFY(u.rig.ui().download->isEnabled());
+    const bool opened = dialog == Dialog::Chosen;
+    QCOMPARE(u.rig.ctx().capture.isOpen(), opened);
+    QCOMPARE(u.rig.ui().Command3->isVisible(), opened);
+    if (opened) {
+        QCOMPARE(Form1Rig::focus(), u.rig.ui().Command3);
+        QVERIFY(u.rig.ui().Command3->isEnabled());
+        u.rig.fakes.port.receive("0101 SMITH\r\n");
+        QCOMPARE(contentOf(capture), QByteArray("0101 SMITH\r\n"));
+    }
+}
+
+void TstUploads::portClosed_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("closesCapture");
+    QTest::addRow("ALL") << QStringLiteral("up_all") << false;
+    QTest::addRow("Parameters") << QStringLiteral("up_par") << false;
+    QTest::addRow("Events") << QStringLiteral("up_evr") << true;
+    QTest::addRow("Tenants") << QStringLiteral("up_tnt") << true;
+}
+
+void TstUploads::portClosed()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, closesCapture);
+    UploadRig u;
+    u.rig.fakes.port.close();   // as a lost line leaves it: the buttons stay enabled
+    QVERIFY(u.rig.ctx().capture.open(u.path(QStringLiteral("menu.log"))));
+    u.rig.ui().Command3->show();
+
+    u.click(button);
+
+    QVERIFY(u.rig.fakes.port.writes.isEmpty());
+    QVERIFY(u.prompter().dialogs.isEmpty());
+    QCOMPARE(u.prompter().boxes.size(), 1);
+    QCOMPARE(u.prompter().boxes.first().prompt, QStringLiteral("The comm port is closed"));
+    QCOMPARE(u.prompter().boxes.first().title, QStringLiteral("Disconnect"));
+    QVERIFY(!u.rig.ui().download->isEnabled());
+    QVERIFY(!u.rig.ui().Command3->isVisible());
+    QCOMPARE(u.rig.ctx().capture.isOpen(), !closesCapture);
+}
+
+void TstUploads::allKeepsAnOpenCapture()
+{
+    UploadRig u;
+    const QString capture = u.path(QStringLiteral("events.EVR"));
+    u.prompter().choose(capture);
+    u.click(QStringLiteral("up_evr"));
+    u.rig.fakes.port.receive("EVR 0001\r\n");
+
+    u.click(QStringLiteral("up_all"));
+    u.rig.fakes.port.receive("PAR DOT1 05\r\n");
+
+    QCOMPARE(u.rig.fakes.port.writes, (QByteArrayList{"PRIEVR\r\n", "PRIALL\r\n"}));
+    QVERIFY(!u.rig.ui().Command3->isVisible());
+    QVERIFY(u.rig.ctx().capture.isOpen());
+    QCOMPARE(contentOf(capture), QByteArray("EVR 0001\r\nPAR DOT1 05\r\n"));
+}
+
+QTEST_MAIN(TstUploads)
+#include "tst_uploads.moc"
