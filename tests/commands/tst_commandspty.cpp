@@ -1,8 +1,6 @@
 #include "app/mainwindow.h"
 #include "platform/maskedfield.h"
-#include "platform/qtserialport.h"
-#include "ptypair.h"
-#include "testplatform.h"
+#include "ptyform1rig.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -14,21 +12,13 @@ namespace {
 
 // The main window on a real serial port whose port 1 is a pseudo-terminal;
 // the test plays the panel at the far end. Everything else is a fake.
-struct PtyRig {
+struct PtyRig : PtyForm1Rig {
     PtyRig()
-        : realPort(fakes.store),
-          platform{realPort, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
-                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
     {
-        fakes.store.store(QString::fromLatin1(QtSerialPort::kApplication),
-                          QString::fromLatin1(QtSerialPort::kSection), QStringLiteral("1"), pty.slavePath());
-        window = std::make_unique<MainWindow>(platform);
-        window->Form_Load();
         window->show();
         QApplication::setActiveWindow(window.get());
         active = QTest::qWaitForWindowActive(window.get());
     }
-    ~PtyRig() { realPort.close(); }
 
     Form1Ui& ui() { return window->ui(); }
 
@@ -53,11 +43,6 @@ struct PtyRig {
         return got + pty.drain();
     }
 
-    PtyPair pty;
-    TestPlatform fakes;
-    QtSerialPort realPort;
-    Platform platform;
-    std::unique_ptr<MainWindow> window;
     bool active = false;
 };
 
@@ -81,7 +66,7 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
 
     QTest::mouseClick(ui.Option1, Qt::LeftButton);
     rig.click(ui.connectButton);   // no phone number: a direct line
-    QVERIFY(rig.realPort.isOpen());
+    QVERIFY(rig.port.isOpen());
     rig.fakes.prompter.boxes.clear();
 
     rig.typeInto(ui.Text3, QStringLiteral("1234"));
@@ -128,7 +113,7 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
     rig.click(ui.close1);
     QCOMPARE(rig.arrived("END\r\n"), QByteArray("END\r\n"));
     rig.click(ui.um);   // disabled again: nothing happens
-    QVERIFY(!rig.realPort.isOpen());
+    QVERIFY(!rig.port.isOpen());
     QCOMPARE(rig.pty.drain(), QByteArray());
 }
 

@@ -1,37 +1,15 @@
 #include "app/mainwindow.h"
 #include "link/connection.h"
-#include "platform/qtserialport.h"
-#include "ptypair.h"
-#include "testplatform.h"
+#include "ptyform1rig.h"
 
 #include <QLineEdit>
 #include <QTest>
 
 namespace {
-const QString kMain = QStringLiteral("Velno 6100 Management System");
 const QString kSecond = QStringLiteral("Velno 6300 Managemant System");
 const QString kProps = QStringLiteral("Properties");
 
-// The main window on a real serial port whose port 1 is a pseudo-terminal.
-struct PtyRig {
-    PtyRig()
-        : realPort(fakes.store),
-          platform{realPort, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
-                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
-    {
-        fakes.store.store(kMain, QStringLiteral("Ports"), QStringLiteral("1"), pty.slavePath());
-        window = std::make_unique<MainWindow>(platform);
-        window->Form_Load();
-        window->connection().Option_Click(1);
-    }
-    ~PtyRig() { realPort.close(); }
-
-    PtyPair pty;
-    TestPlatform fakes;
-    QtSerialPort realPort;
-    Platform platform;
-    std::unique_ptr<MainWindow> window;
-};
+using PtyRig = PtyForm1Rig;
 } // namespace
 
 class TstConnectionPty : public QObject {
@@ -50,7 +28,7 @@ void TstConnectionPty::dialPutsExactBytesOnTheLine()
 
     rig.window->connection().connect_Click();
 
-    QVERIFY(rig.realPort.isOpen());
+    QVERIFY(rig.port.isOpen());
     // The modem lines cannot be set on a pseudo-terminal: that is no reason for a box.
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     const QByteArray expected("AT&F\xe9\r\nATDT0123456\r\n");
@@ -58,14 +36,14 @@ void TstConnectionPty::dialPutsExactBytesOnTheLine()
 
     rig.window->connection().close1_Click();
     QCOMPARE(rig.pty.receive(5), QByteArray("END\r\n"));
-    QVERIFY(!rig.realPort.isOpen());
+    QVERIFY(!rig.port.isOpen());
 }
 
 void TstConnectionPty::directConnectThenDisconnectSendsOnlyEnd()
 {
     PtyRig rig;
     rig.window->connection().connect_Click();
-    QVERIFY(rig.realPort.isOpen());
+    QVERIFY(rig.port.isOpen());
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);   // "Please input the phone number"
     QCOMPARE(rig.pty.receive(1, 200), QByteArray());
     rig.window->connection().close1_Click();

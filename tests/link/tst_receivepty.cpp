@@ -3,9 +3,7 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
-#include "platform/qtserialport.h"
-#include "ptypair.h"
-#include "testplatform.h"
+#include "ptyform1rig.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -14,44 +12,21 @@
 
 namespace {
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // The main window on the real serial port, port 1 mapped to a
 // pseudo-terminal whose far end the test plays; connected, capturing.
-struct PtyRig {
+struct PtyRig : PtyForm1Rig {
     PtyRig()
-        : port(fakes.store),
-          platform{port, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
-                   fakes.printer, fakes.opener, TestPlatform::kShortTickMs}
     {
-        fakes.store.store(QLatin1String(QtSerialPort::kApplication),
-                          QLatin1String(QtSerialPort::kSection), QStringLiteral("1"),
-                          pty.slavePath());
-        window = std::make_unique<MainWindow>(platform);
-        window->Form_Load();
-        window->connection().Option_Click(1);
         capturePath = dir.filePath(QStringLiteral("pty.log"));
         fakes.prompter.choose(capturePath);
         window->captureLog().mnuOpenLog_Click();
-        window->ui().Text2->clear();
-        window->connection().connect_Click();
-        fakes.prompter.boxes.clear();   // "Please input the phone number"
+        connectDirect();
     }
-    ~PtyRig() { port.close(); }
 
     QString paneText() { return window->ui().Text1->text(); }
 
-    PtyPair pty;
-    TestPlatform fakes;
-    QtSerialPort port;
-    Platform platform;
     QTemporaryDir dir;
     QString capturePath;
-    std::unique_ptr<MainWindow> window;
 };
 
 // Every byte value but XON and XOFF, which the line's handshaking keeps for itself.

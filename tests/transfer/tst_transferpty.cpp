@@ -1,8 +1,6 @@
 #include "app/mainwindow.h"
 #include "link/connection.h"
-#include "platform/qtserialport.h"
-#include "ptypair.h"
-#include "testplatform.h"
+#include "ptyform1rig.h"
 #include "transfer/filesender.h"
 #include "transfer/uploads.h"
 
@@ -18,38 +16,12 @@ namespace {
 constexpr int kTickMs = 20;
 constexpr int kTicksPerLine = 3;
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // The main window on the real serial port, port 1 mapped to a pseudo-terminal
 // whose far end the test plays; connected directly.
-struct PtyRig {
-    PtyRig()
-        : port(fakes.store),
-          platform{port, fakes.prompter, fakes.store, fakes.clock, fakes.clipboard,
-                   fakes.printer, fakes.opener, kTickMs}
-    {
-        fakes.store.store(QLatin1String(QtSerialPort::kApplication),
-                          QLatin1String(QtSerialPort::kSection), QStringLiteral("1"),
-                          pty.slavePath());
-        window = std::make_unique<MainWindow>(platform);
-        window->Form_Load();
-        window->connection().Option_Click(1);
-        window->ui().Text2->clear();
-        window->connection().connect_Click();
-        fakes.prompter.boxes.clear();   // "Please input the phone number"
-    }
-    ~PtyRig() { port.close(); }
+struct PtyRig : PtyForm1Rig {
+    PtyRig() : PtyForm1Rig(kTickMs) { connectDirect(); }
 
-    PtyPair pty;
-    TestPlatform fakes;
-    QtSerialPort port;
-    Platform platform;
     QTemporaryDir dir;
-    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace
