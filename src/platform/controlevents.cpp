@@ -1,5 +1,6 @@
 #include "controlevents.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -50,6 +51,17 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && gotFocus) {
         watched->event(event);   // the control's own handling first
+        gotFocus();
+        // The click that brought the focus is handled after this and puts the
+        // caret where it landed: run again once it has.
+        m_clickPending = static_cast<const QFocusEvent&>(*event).reason() == Qt::MouseFocusReason;
+        return true;
+    }
+    if (event->type() == QEvent::FocusOut)
+        m_clickPending = false;
+    if (event->type() == QEvent::MouseButtonPress && m_clickPending) {
+        m_clickPending = false;
+        watched->event(event);
         gotFocus();
         return true;
     }

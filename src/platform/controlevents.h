@@ -17,7 +17,8 @@ public:
     // The notifications of a control, created on first use.
     static ControlEvents& of(QWidget* control);
 
-    // Runs after the control's own focus handling (so a caret set here stays).
+    // Runs after the control's own focus handling (so a caret set here stays),
+    // and for a click that brings the focus also after the click's.
     std::function<void()> gotFocus;
     // Return true to swallow the key.
     std::function<bool(int keyCode)> keyDown;
@@ -28,4 +29,6 @@ public:
 
 private:
     explicit ControlEvents(QWidget* control);
+
+    bool m_clickPending = false;   // the focus came by a mouse press not yet handled
 };

@@ -2,6 +2,8 @@
 
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QChar kDigitPosition = u'#';
@@ -9,18 +11,18 @@ constexpr QChar kBlank = u' ';
 
 bool isDecimalDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// Qt's digit positions also take the digits of other scripts; the line and
-// the panel know 0 to 9 only.
+// Qt's digit positions take any number character: the digits of other
+// scripts, and in 8-bit text the superscripts two, three and one and the
+// fractions one quarter, one half and three quarters (0xB2, 0xB3, 0xB9,
+// 0xBC to 0xBE). The line and the panel know 0 to 9 only.
+bool isForeignNumber(QChar c) { return c.isNumber() && !isDecimalDigit(c); }
+
 class DecimalDigitsOnly : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override
     {
-        for (QChar c : input) {
-            if (c.isDigit() && !isDecimalDigit(c))
-                return Invalid;
-        }
-        return Acceptable;
+        return std::any_of(input.begin(), input.end(), isForeignNumber) ? Invalid : Acceptable;
     }
 };
 
@@ -60,7 +62,36 @@ QString MaskedField::typedValue() const
     return digits;
 }
 
-void MaskedField::setFullText(const QString& text) { setText(text); }
+int MaskedField::typedEnd() const
+{
+    const QString shown = displayText();
+    for (int i = int(std::min(shown.size(), m_mask.size())); i > 0; --i) {
+        if (m_mask.at(i - 1) == kDigitPosition && isDecimalDigit(shown.at(i - 1)))
+            return i;
+    }
+    return 0;
+}
+
+void MaskedField::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (!hasSelectedText() && cursorPosition() > typedEnd())
+        setCursorPosition(typedEnd());
+}
+
+// Setting the text passes Qt's mask but not the validator: a position given
+// a number character other than 0 to 9 is left empty.
+void MaskedField::setFullText(const QString& text)
+{
+    setText(text);
+    QString shown = displayText();
+    for (int i = 0; i < shown.size() && i < m_mask.size(); ++i) {
+        if (m_mask.at(i) == kDigitPosition && isForeignNumber(shown.at(i)))
+            shown[i] = kBlank;
+    }
+    if (shown != displayText())
+        setText(shown);
+}
 
 void MaskedField::pasteFitting(const QString& text)
 {

@@ -21,6 +21,14 @@ public:
     // beyond the last position are dropped.
     void pasteFitting(const QString& text);
 
+protected:
+    // A click beyond the digits typed puts the caret just after them, where
+    // typing goes on, as a click past the end of a plain field does.
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
+    // The position just after the last digit typed; 0 when none is.
+    int typedEnd() const;
+
     QString m_mask;
 };

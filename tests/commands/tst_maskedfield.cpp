@@ -24,6 +24,8 @@ private slots:
     void typedValueOfKeysTyped();
     void typedValueOfFullText_data();
     void typedValueOfFullText();
+    void numberSignsOtherThanDigitsStayOut_data();
+    void numberSignsOtherThanDigitsStayOut();
 };
 
 void TstMaskedField::typedValueOfKeysTyped_data()
@@ -84,6 +86,43 @@ void TstMaskedField::typedValueOfFullText()
     QFETCH(QString, typed);
     MaskedField field(mask);
     field.setFullText(fullText);
+    QCOMPARE(field.typedValue(), typed);
+}
+
+// Found by fuzzing: Qt's digit positions take every number character, so the
+// superscripts and fractions of 8-bit text showed in the field while the
+// typed value, and so the line, left them out. A key is refused alone, a
+// paste as a whole, and a full text leaves the position empty.
+void TstMaskedField::numberSignsOtherThanDigitsStayOut_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    const QString signs = QStringLiteral("\u00b2\u00b3\u00b9\u00bc\u00bd\u00be");
+    for (QChar sign : signs) {
+        const QString text = QString(sign) + u'7';
+        const int code = sign.unicode();
+        QTest::addRow("typed U+%04X", code) << "typed" << text << "7 " << "7";
+        QTest::addRow("keyboard paste U+%04X", code) << "paste" << text << "  " << "";
+        QTest::addRow("full text U+%04X", code) << "full text" << text << " 7" << "7";
+    }
+}
+
+void TstMaskedField::numberSignsOtherThanDigitsStayOut()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    MaskedField field(QStringLiteral("##"));
+    if (how == QStringLiteral("typed"))
+        typeText(&field, text);
+    else if (how == QStringLiteral("paste"))
+        field.insert(text);
+    else
+        field.setFullText(text);
+    QCOMPARE(field.displayText(), shown);
     QCOMPARE(field.typedValue(), typed);
 }
 
