@@ -1,7 +1,9 @@
 #include "form1ui.h"
 
 #include "app/statuspanels.h"
+#include "platform/asteriskecho.h"
 #include "platform/maskedfield.h"
+#include "platform/tabchain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,6 +79,7 @@ void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     for (int n = 1; n <= 4; ++n) {
         auto* option = new QRadioButton(QString::number(n), ui.Frame2);
         option->setObjectName(QStringLiteral("Option%1").arg(n));
+        option->setAccessibleName(QStringLiteral("Port %1").arg(n));
         ports->addWidget(option);
         *options[n - 1] = option;
     }
@@ -101,7 +104,7 @@ void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     ui.Label1->setBuddy(ui.Text2);
     ui.Label2 = named(new QLabel(QStringLiteral("Mastercode"), parent), "Label2");
     ui.Text3 = lineEdit("Text3", QStringLiteral("Mastercode"), parent);
-    ui.Text3->setEchoMode(QLineEdit::Password);
+    echoAsAsterisks(ui.Text3);
     ui.Text3->setMaxLength(5);
     ui.Label2->setBuddy(ui.Text3);
     ui.Mastercode = button("Mastercode", QStringLiteral("MasterCode"), parent);
@@ -124,6 +127,7 @@ void buildReceivePane(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     ui.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui.Text1->setTabChangesFocus(true);   // Tab leaves the pane, as in every field
     ui.Text1->setFont(terminalFont());
     ui.Text1->setPlainText(QStringLiteral("Text1"));   // replaced when the window loads
     QPalette palette = ui.Text1->palette();
@@ -192,7 +196,7 @@ void buildSendFrame(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     ui.dtmf = masked("dtmf", QStringLiteral("#/#"), QString(), f);
     ui.Newmastcode = button("Newmastcode", QStringLiteral("New Mastercode"), f);
     ui.Medit_New_mastercode = lineEdit("Medit_New_mastercode", QString(), f);
-    ui.Medit_New_mastercode->setEchoMode(QLineEdit::Password);
+    echoAsAsterisks(ui.Medit_New_mastercode);
     ui.Medit_New_mastercode->setMaxLength(5);
     ui.Medit_New_mastercode->setMaximumWidth(70);
 
@@ -257,6 +261,9 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
     ui.mnuOpenLog->setEnabled(false);
     ui.mnuCloseLog->setEnabled(false);
     ui.print_send->setEnabled(false);
+    // Never usable at all, so not shown: it would share the access key N with
+    // "New Tenant Database", and the menu would then stop at it on N.
+    ui.print_send->setVisible(false);
 
     ui.edit_file = named(bar->addMenu(QStringLiteral("&Edit")), "edit_file");
     ui.cut_file = item("cut_file", QStringLiteral("C&ut"), ui.edit_file);
@@ -273,6 +280,22 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
     ui.hilp_file = named(bar->addMenu(QStringLiteral("&Help")), "hilp_file");
     ui.yess = item("yess", QStringLiteral("&About Velno 6300 Management System"), ui.hilp_file);
     ui.yess->setData(123);
+}
+
+// The Tab key follows the layout as it reads: the left column from the top,
+// then the right column, each row from left to right.
+void setTabOrder(const Form1Ui& ui)
+{
+    setTabChain({ui.Option1, ui.Option2, ui.Option3, ui.Option4, ui.upload, ui.download,
+                 ui.connectButton, ui.close1, ui.Text2, ui.Text3, ui.Mastercode, ui.rtrtc,
+                 ui.Text1, ui.Command1, ui.OLE2,
+                 ui.up_all, ui.up_par, ui.up_tnt, ui.up_evr,
+                 ui.uptalktime, ui.medit1, ui.cleartnt, ui.MEDITTNT,
+                 ui.opentime1, ui.medit2, ui.opendtmf, ui.dtmf,
+                 ui.opentime2, ui.medit3, ui.Newmastcode, ui.Medit_New_mastercode,
+                 ui.manualdoor1, ui.medit7, ui.clearevr, ui.Date,
+                 ui.manualdoor2, ui.medit8, ui.um, ui.up,
+                 ui.MsgWel, ui.message, ui.sendfileg, ui.Command3});
 }
 
 } // namespace
@@ -345,11 +368,16 @@ void buildForm1(QMainWindow* window, Form1Ui& ui)
 
     ui.Progress = named(new QProgressBar(central), "Progress");
     ui.Progress->setFormat(QStringLiteral("%v / %m"));
+    ui.Progress->setAccessibleName(QStringLiteral("Records sent"));
     right->addWidget(ui.Progress);
 
     ui.bar = named(new StatusPanels(window), "bar");
     window->setStatusBar(ui.bar);
     buildMenus(window, ui);
+    setTabOrder(ui);
 
-    central->setMinimumSize(kClientWidth, kClientHeight);
+    // The design's client area is the first size; the least size is what the
+    // layout needs, so that no caption is cut off at any font size or scaling.
+    window->resize(kClientWidth, kClientHeight + window->menuBar()->sizeHint().height()
+                                     + ui.bar->sizeHint().height());
 }

@@ -19,9 +19,11 @@
 #include "transfer/uploads.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -40,6 +42,16 @@ const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
 static void registerResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
+
+// The program's own icon: the installed theme's, else the one compiled in.
+QIcon programIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/velno-64.png"));
+    icon.addFile(QStringLiteral(":/icons/velno-256.png"));
+    return QIcon::fromTheme(QStringLiteral("velno"), icon);
+}
+
 const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
 const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
 } // namespace
@@ -53,6 +65,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform}
 {
     registerResources();
+    QApplication::setWindowIcon(programIcon());   // every window of the program
     buildForm1(this, m_ui);
     addHelpVerb();
     m_connection = std::make_unique<Connection>(m_ctx);
@@ -124,10 +137,16 @@ void MainWindow::Form_Load()
     showPortDevices();
 }
 
+// Each port button's tooltip names the device the port stands for and the
+// serial devices this machine has, any of which a port can be mapped to.
 void MainWindow::showPortDevices()
 {
+    const QStringList present = m_platform.port.devicesPresent();
+    const QString found = present.isEmpty()
+        ? QString()
+        : QStringLiteral("\nSerial devices present: ") + present.join(QStringLiteral(", "));
     for (int n = 1; n <= 4; ++n)
-        m_ui.option(n)->setToolTip(m_platform.port.deviceFor(n));
+        m_ui.option(n)->setToolTip(m_platform.port.deviceFor(n) + found);
 }
 
 void MainWindow::centreOnScreen()

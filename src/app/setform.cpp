@@ -2,6 +2,7 @@
 
 #include "app/appsettings.h"
 #include "platform/controlevents.h"
+#include "platform/tabchain.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -60,6 +61,7 @@ void SetForm::build()
     grid->addWidget(Combo1, 1, 1);
     grid->addWidget(Command1, 2, 0, Qt::AlignLeft);
     grid->addWidget(Command2, 2, 1, Qt::AlignRight);
+    setTabChain({Text1, Combo1, Command1, Command2});
     setMinimumSize(kWidth, kHeight);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

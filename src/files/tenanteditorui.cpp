@@ -3,6 +3,7 @@
 #include "files/eightbitvalidator.h"
 #include "files/tenantlist.h"
 #include "platform/maskedfield.h"
+#include "platform/tabchain.h"
 
 #include <QDialog>
 #include <QGridLayout>
@@ -12,8 +13,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include <iterator>
 
 namespace {
 
@@ -85,10 +84,8 @@ void buildButtons(QDialog* window, QVBoxLayout* column, TenantEditorUi& ui)
 
 void setTabOrder(const TenantEditorUi& ui)
 {
-    QWidget* const order[] = {ui.dirtenant, ui.teltenant, ui.adtenant, ui.doortnt, ui.Text2, ui.ent,
-                              ui.tntsave, ui.tntsaveas, ui.Command1, ui.qui, ui.Text1};
-    for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    setTabChain({ui.dirtenant, ui.teltenant, ui.adtenant, ui.doortnt, ui.Text2, ui.ent, ui.tntsave,
+                 ui.tntsaveas, ui.Command1, ui.qui, ui.Text1});
 }
 
 } // namespace
@@ -102,6 +99,7 @@ void buildTenantEditor(QDialog* window, int digits, TenantEditorUi& ui)
 
     ui.Text1 = named(new TenantList(window), "Text1");
     ui.Text1->setAccessibleName(QStringLiteral("Tenant list"));
+    ui.Text1->setTabChangesFocus(true);   // Tab leaves the list, as in every field
     column->addWidget(ui.Text1, 1);
 
     ui.StatusBar1 = named(new QStatusBar(window), "StatusBar1");

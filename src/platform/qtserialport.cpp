@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 
 #include <QMetaObject>
+#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
@@ -158,6 +159,20 @@ QString QtSerialPort::deviceFor(int portNumber) const
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
 #endif
+}
+
+QStringList QtSerialPort::devicesPresent() const
+{
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        devices << info.portName();
+#else
+        devices << info.systemLocation();
+#endif
+    }
+    devices.sort();
+    return devices;
 }
 
 void QtSerialPort::applySettings()

@@ -36,6 +36,7 @@ public:
     void discardInput() override;
 
     QString deviceFor(int portNumber) const override;
+    QStringList devicesPresent() const override;
 
 private:
     void applySettings();

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // What opening the port came to.
 struct OpenResult {
@@ -54,6 +55,8 @@ public:
 
     // The device a port number stands for, for messages and tooltips.
     virtual QString deviceFor(int portNumber) const = 0;
+    // The serial devices this machine has now, named as deviceFor() names them.
+    virtual QStringList devicesPresent() const = 0;
 
 signals:
     void notified(int eventCode);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -192,6 +193,8 @@ void TstMainWindow::accessibleNamesAndBuddies()
     QCOMPARE(ui.Label4->buddy(), ui.MsgWel);
     QCOMPARE(ui.Text3->maxLength(), 5);
     QCOMPARE(ui.Text3->echoMode(), QLineEdit::Password);
+    for (QLineEdit* secret : {ui.Text3, ui.Medit_New_mastercode})
+        QCOMPARE(secret->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, secret), int('*'));
     QCOMPARE(ui.Medit_New_mastercode->maxLength(), 5);
     QCOMPARE(ui.MsgWel->maxLength(), 51);
     QCOMPARE(ui.medit1->mask(), QStringLiteral("###"));

@@ -25,6 +25,7 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     QString deviceFor(int number) const override;
+    QStringList devicesPresent() const override { return present; }
 
     // Puts bytes in the input buffer and raises the data-received notification.
     void receive(const QByteArray& bytes);
@@ -43,6 +44,7 @@ public:
     OpenResult::Error failOpenWith = OpenResult::Error::None;
     QByteArray input;
     int discards = 0;
+    QStringList present;           // the devices devicesPresent() reports
 
 private:
     int m_number = 1;

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the real program on a virtual X server
+# (Xvfb), driving it from the keyboard with xdotool: the main window connected
+# to the bundled panel simulator after reading the panel's parameters, the
+# Setting dialog, and a 2-digit tenant editor with two records typed in.
+# Settings go to a temporary home folder; the user's own are not touched.
+#
+#   ./scripts/screenshots.sh                      at 100%, into docs/screenshots/
+#   ./scripts/screenshots.sh --scale 2 --out DIR  at 200%, into DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$here/build}
+
+scale=1
+out=$here/docs/screenshots
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --scale) scale=$2; shift 2 ;;
+        --out) out=$2; shift 2 ;;
+        *) echo "usage: $0 [--scale FACTOR] [--out DIR]" >&2; exit 2 ;;
+    esac
+done
+
+"$here/scripts/install-deps.sh" xvfb xdotool imagemagick
+"$here/scripts/build.sh" velno velno-panel-sim velno-setport
+mkdir -p "$out"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# Waits up to five seconds for a file to have content.
+wait_for_file() {
+    for _ in $(seq 50); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "Timed out waiting for $1" >&2
+    exit 1
+}
+
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# A Full HD screen; the program scales itself by QT_SCALE_FACTOR.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for_file "$work/display"
+export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
+
+cp "$here/tools/panel-sim/demo-state.txt" "$work/panel.txt"
+"$build/tools/panel-sim/velno-panel-sim" --state "$work/panel.txt" >"$work/line" 2>"$work/sim.log" &
+pids+=($!)
+wait_for_file "$work/line"
+"$build/tools/setport/velno-setport" 1 "$(head -n1 "$work/line")" >/dev/null
+
+"$build/src/velno" >"$work/velno.log" 2>&1 &
+pids+=($!)
+if ! main=$(timeout 30 xdotool search --sync --name 'Version 3\.0$' | head -n1); then
+    echo "The main window did not appear:" >&2
+    cat "$work/velno.log" >&2
+    exit 1
+fi
+sleep 1   # the window gives the first control the focus
+
+keys() { xdotool key --delay 100 "$@"; sleep 0.5; }
+type_text() { xdotool type --delay 50 "$1"; }
+shot() { import -window "$1" "$out/$2"; echo "Wrote $out/$2"; }
+dialog() { timeout 10 xdotool search --sync --onlyvisible --name '^Velno 6100 Management System$' | head -n1; }
+# Without a window manager nobody gives the focus back when a dialog closes;
+# the menus' access keys work only in the window that has it.
+focus_main() { xdotool windowfocus --sync "$main"; }
+
+# Port 1, Connect (no phone number: OK the reminder), the master code.
+keys space Tab space
+keys Return
+focus_main
+keys Tab
+type_text 1234
+keys Return
+sleep 1
+# RECEIVE, Parameters; then SEND, six Tabs on: Tenants, Events, Welcome Message,
+# the port buttons, RECEIVE, SEND.
+keys space space
+sleep 1
+keys Tab Tab Tab Tab Tab Tab space
+shot "$main" main-window.png
+
+# A modem setup string and a ByteCycle of 3 ms, shown but cancelled.
+keys alt+s
+type_text ATZ
+keys Tab Down Down
+shot "$(dialog)" setting-dialog.png
+keys Escape
+focus_main
+
+keys alt+f n d
+editor=$(dialog)
+for record in "12 5551234 4321 1 Ann Lee" "14 5559876 1704 2 Bo Martin"; do
+    read -r dir tel code door name <<<"$record"
+    for field in "$dir" "$tel" "$code" "$door"; do
+        type_text "$field"
+        keys Return
+    done
+    keys ctrl+a
+    type_text "$name"
+    keys Return space
+done
+shot "$editor" tenant-editor.png
