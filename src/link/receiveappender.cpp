@@ -4,9 +4,12 @@
 #include "link/capturelog.h"
 #include "link/receivepane.h"
 #include "link/receivetext.h"
+#include "link/repaintpacer.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
+
+#include <QScrollBar>
 
 #include <exception>
 #include <new>
@@ -15,6 +18,7 @@ ReceiveAppender::ReceiveAppender(Form1Context& ctx, CaptureLog& log) : m_ctx(ctx
 
 QString ReceiveAppender::append_received(ReceivePane& pane, const QString& data)
 {
+    RepaintPacer::of(&pane).changing();
     int n = pane.length();
     if (n > kSoftLimit) {
         guarded([&] { pane.removeHead(kCut); });
@@ -29,7 +33,7 @@ QString ReceiveAppender::append_received(ReceivePane& pane, const QString& data)
     guarded([&] {
         keepWithinLimit(pane);
         pane.setCaret(pane.length());
-        pane.ensureCursorVisible();   // the newest text in view
+        showNewest(pane);
     });
     return chunk.text;
 }
@@ -74,6 +78,19 @@ void ReceiveAppender::capture(const QString& text)
             return;
         }
     }
+}
+
+// The view jumps to the last line, then to the caret. The jump is made with
+// the viewport's updates off: otherwise QPlainTextEdit would lay out every
+// line between the old view and the new one (the whole chunk) to work out
+// how far to move the old picture, which is then painted over anyway.
+void ReceiveAppender::showNewest(ReceivePane& pane)
+{
+    QScrollBar* bar = pane.verticalScrollBar();
+    pane.viewport()->setUpdatesEnabled(false);
+    bar->setValue(bar->maximum());
+    pane.viewport()->setUpdatesEnabled(true);
+    pane.ensureCursorVisible();
 }
 
 // The pane is a text box of at most kMaxLength characters: a chunk that

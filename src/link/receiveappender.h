@@ -24,6 +24,8 @@ private:
     void reportFailure(const QString& description);
     void capture(const QString& text);
     void keepWithinLimit(ReceivePane& pane);
+    // The newest text in view.
+    static void showNewest(ReceivePane& pane);
 
     Form1Context& m_ctx;
     CaptureLog& m_log;

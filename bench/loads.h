@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// What the benchmark's far end sends the program.
+namespace Loads {
+
+// Printable 80-character lines, each ended by CR LF, size bytes in all.
+std::string textLines(size_t size);
+
+// Random 8-bit bytes (a fixed seed, so every run gets the same), all but XON
+// and XOFF, which the line's handshaking keeps for itself.
+std::string eightBit(size_t size);
+
+} // namespace Loads

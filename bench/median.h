@@ -1,0 +1,15 @@
+#pragma once
+
+#include <algorithm>
+#include <vector>
+
+// The middle value (the mean of the two middle ones for an even count); 0
+// for none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t half = values.size() / 2;
+    return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}

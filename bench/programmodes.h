@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+
+// The measurements the program side makes, one process each; every one
+// reports its figures as "key value" lines (see usagesnapshot.h) and
+// returns the exit code.
+
+// Connects on device (and captures into capturePath unless empty), says
+// "ready", and reports the CPU and time spent until the pane shows the end
+// of the load the driver writes.
+int runIngest(const QString& device, const QString& capturePath);
+
+// Connects on device and reports the CPU used over the given seconds while
+// the program waits for the panel.
+int runIdle(const QString& device, int seconds);
+
+// Connects on device, starts sending a tenant file written into workDir, and
+// reports the CPU used over the given seconds while the send waits between
+// its lines on the real tick.
+int runPacedSend(const QString& device, int seconds, const QString& workDir);
+
+// Runs the program's own start-up with its real services (settings under
+// settingsRoot) and reports when the main window is usable (usable_ns),
+// then closes it (close_ns).
+int runStartup(QApplication& app, const QString& settingsRoot);
+
+// Times the file operations on files written into workDir, each the median
+// of runs.
+int runFiles(const QString& workDir, int runs);

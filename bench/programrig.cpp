@@ -1,0 +1,35 @@
+#include "programrig.h"
+
+#include "link/capturelog.h"
+#include "link/connection.h"
+
+#include <QLineEdit>
+
+ProgramRig::ProgramRig(const QString& device)
+    : m_port(m_store),
+      m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
+{
+    m_store.store(QLatin1String(QtSerialPort::kApplication), QLatin1String(QtSerialPort::kSection),
+                  QStringLiteral("1"), device);
+    m_window = std::make_unique<MainWindow>(m_platform);
+    m_window->Form_Load();
+    m_window->connection().Option_Click(1);
+    m_window->show();
+}
+
+ProgramRig::~ProgramRig() { m_port.close(); }
+
+bool ProgramRig::connectDirect()
+{
+    m_window->ui().Text2->clear();
+    m_window->connection().connect_Click();
+    m_prompter.boxes.clear();   // "Please input the phone number"
+    return m_port.isOpen();
+}
+
+bool ProgramRig::openCapture(const QString& path)
+{
+    m_prompter.choose(path);
+    m_window->captureLog().mnuOpenLog_Click();
+    return m_window->context().capture.isOpen();
+}

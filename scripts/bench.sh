@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the benchmarks in Release into build-bench/
+# (or the folder in BUILD_DIR), and runs them: every figure is printed beside
+# its goal. Options go to velno-bench: --runs N (runs per median, default 5),
+# --only ingest|memory|waits|startup|files (repeatable). No display needed.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+export BUILD_DIR=${BUILD_DIR:-$here/build-bench}
+BUILD_TYPE=Release "$here/scripts/build.sh" velno-bench velno-bench-program
+"$BUILD_DIR/bench/velno-bench" "$@"
