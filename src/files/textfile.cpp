@@ -1,6 +1,7 @@
 #include "textfile.h"
 
 #include "platform/eightbit.h"
+#include "platform/writeall.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -49,9 +50,12 @@ bool write(const QString& path, const QString& text, QString& error)
                     .arg(path);
         return false;
     }
+    // Unbuffered: a write that falls short shows at once (in a buffer it would
+    // show only at the commit, which takes the file as it is).
     QSaveFile file(path);
     const QByteArray bytes = EightBit::encode(text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || writeAll(file, bytes) != bytes.size() || !file.commit()) {
         error = file.errorString();
         return false;
     }

@@ -1,5 +1,7 @@
 #include "capturefile.h"
 
+#include "platform/writeall.h"
+
 bool CaptureFile::open(const QString& path)
 {
     close();
@@ -15,7 +17,5 @@ void CaptureFile::close()
 
 qint64 CaptureFile::write(const QByteArray& bytes)
 {
-    if (!isOpen())
-        return 0;
-    return qMax<qint64>(0, m_file.write(bytes));
+    return isOpen() ? writeAll(m_file, bytes) : 0;
 }

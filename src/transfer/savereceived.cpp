@@ -4,6 +4,7 @@
 #include "link/receivepane.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
+#include "platform/writeall.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,13 +38,11 @@ void SaveReceived::save_received_Click()
     m_fileName = chosen.path;
     pane.setFocus();
 
+    // Unbuffered, so that a write that falls short shows before the commit.
     QSaveFile file(chosen.path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reportFailure(file.errorString(), chosen.path);
-        return;
-    }
-    file.write(EightBit::encode(text + QStringLiteral("\r\n")));
-    if (!file.commit())
+    const QByteArray bytes = EightBit::encode(text + QStringLiteral("\r\n"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || writeAll(file, bytes) != bytes.size() || !file.commit())
         reportFailure(file.errorString(), chosen.path);
 }
 

@@ -29,7 +29,9 @@ void whenModal(std::function<void(T*)> act)
         QPointer<T> dialog;
     };
     auto state = std::make_shared<State>();
-    auto* timer = new QTimer;
+    // The application owns the timer: one still waiting when the last test
+    // ends is freed with it, not leaked.
+    auto* timer = new QTimer(qApp);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, state, act] {
         if (state->started) {

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the program and every test with the address and undefined-behaviour
+# sanitizers into build-asan/ (or the folder in SANITIZE_BUILD_DIR) and runs
+# the tests there (no display needed). Any finding fails the test it occurs in.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${SANITIZE_BUILD_DIR:-$here/build-asan}
+"$here/scripts/install-deps.sh"
+flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+# Qt's libraries keep some one-time allocations of the system's libraries for
+# the life of the process: those alone are suppressed (see the file).
+export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan-suppressions.txt:print_suppressions=0"
+export QT_QPA_PLATFORM=offscreen
+cd "$build"
+ctest --output-on-failure -j"$(nproc)" </dev/null

@@ -1,0 +1,78 @@
+#include "faultrig.h"
+
+#include "app/statuspanels.h"
+#include "link/capturelog.h"
+#include "link/receivepane.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+void openCapture(MainWindow& window, ScriptedPrompter& prompter, const QString& path)
+{
+    prompter.choose(path);
+    window.captureLog().mnuOpenLog_Click();
+}
+
+QString paneText(MainWindow& window) { return window.ui().Text1->text(); }
+
+QString statusText(MainWindow& window) { return window.ui().bar->panel(1); }
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+namespace {
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+} // namespace
+
+double cpuSecondsWhileIdle(int ms)
+{
+    const double before = cpuSeconds();
+    QTest::qWait(ms);
+    return cpuSeconds() - before;
+}
+
+QString spinning(double cpuSeconds)
+{
+    return QStringLiteral("%1 s of processor time in %2 ms with nothing to do: something spins")
+        .arg(cpuSeconds)
+        .arg(kIdleMs);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(bytes);
+    std::signal(SIGXFSZ, SIG_IGN);
+    m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() { lift(); }
+
+void FileSizeLimit::lift()
+{
+    if (!m_set)
+        return;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    m_set = false;
+}
