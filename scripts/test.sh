@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (no display needed).
+# Installs what is missing, builds, and runs every test (no display needed);
+# then the same tests built with the address and undefined-behaviour sanitizers.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
-export QT_QPA_PLATFORM=offscreen
-cd "$build"
-ctest --output-on-failure -j"$(nproc)" </dev/null
+(
+    export QT_QPA_PLATFORM=offscreen
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)" </dev/null
+)
+"$here/scripts/sanitize.sh"

@@ -14,6 +14,19 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent)
         addPermanentWidget(label, kStretch[i]);
         m_panels[size_t(i)] = label;
     }
+    fixClockSize();
+}
+
+// The clock is rewritten every second: a panel of fixed size takes the new
+// text without making the status bar lay itself out again each time.
+void StatusPanels::fixClockSize()
+{
+    QLabel* clock = m_panels[kCount - 1];
+    const QString widest = QStringLiteral("00:00:00 PM");
+    const QMargins margins = clock->contentsMargins();
+    clock->setFixedSize(clock->fontMetrics().horizontalAdvance(widest) + margins.left()
+                            + margins.right() + 2 * clock->frameWidth() + 8,
+                        clock->sizeHint().height());
 }
 
 QLabel* StatusPanels::panelLabel(int number) const

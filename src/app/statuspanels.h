@@ -18,5 +18,7 @@ public:
     QLabel* panelLabel(int number) const;
 
 private:
+    void fixClockSize();
+
     std::array<QLabel*, kCount> m_panels{};
 };
