@@ -3,6 +3,7 @@
 #include "link/connection.h"
 #include "platform/inisettingsstore.h"
 #include "testplatform.h"
+#include "settingsfolderrun.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -21,20 +22,7 @@ private slots:
 };
 
 namespace {
-struct Run {
-    explicit Run(const QString& root)
-        : store(root),
-          platform{fakes.port, fakes.prompter, store, fakes.clock, fakes.clipboard, fakes.printer,
-                   fakes.opener, TestPlatform::kShortTickMs},
-          window(platform)
-    {
-        window.Form_Load();
-    }
-    TestPlatform fakes;
-    IniSettingsStore store;
-    Platform platform;
-    MainWindow window;
-};
+using Run = SettingsFolderRun;
 } // namespace
 
 void TstRestart::valuesSurviveARestart()

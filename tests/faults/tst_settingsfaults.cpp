@@ -3,6 +3,7 @@
 #include "app/setform.h"
 #include "link/connection.h"
 #include "platform/inisettingsstore.h"
+#include "settingsfolderrun.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -23,21 +24,7 @@ private slots:
 
 namespace {
 
-// One run of the program on the settings under root.
-struct Run {
-    explicit Run(const QString& root)
-        : store(root),
-          platform{fakes.port, fakes.prompter, store, fakes.clock, fakes.clipboard, fakes.printer,
-                   fakes.opener, TestPlatform::kShortTickMs},
-          window(platform)
-    {
-        window.Form_Load();
-    }
-    TestPlatform fakes;
-    IniSettingsStore store;
-    Platform platform;
-    MainWindow window;
-};
+using Run = SettingsFolderRun;
 
 QString fileOf(const QTemporaryDir& root, const QString& application)
 {

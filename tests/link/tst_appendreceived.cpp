@@ -2,6 +2,7 @@
 #include "link/capturelog.h"
 #include "link/receiveappender.h"
 #include "platform/eightbit.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -14,12 +15,6 @@
 using Answer = MessageBox::Answer;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // A pane that refuses the next text it is given, as a pane out of memory would.
 class RefusingPane : public ReceivePane {

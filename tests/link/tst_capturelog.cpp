@@ -1,5 +1,6 @@
 #include "form1rig.h"
 #include "link/capturelog.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -10,18 +11,6 @@
 using Answer = MessageBox::Answer;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 void failDialog(ScriptedPrompter& prompter, const QString& error)
 {

@@ -3,6 +3,7 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "link/receiver.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,12 +14,6 @@
 using Answer = MessageBox::Answer;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // The enabled and visible state of every command control and menu item.
 QList<bool> controlStates(Form1Ui& ui)

@@ -2,7 +2,6 @@
 
 #include "link/connection.h"
 
-#include <QFile>
 #include <QLineEdit>
 
 PtyForm1Rig::PtyForm1Rig(int realMsPerSecond)
@@ -30,8 +29,3 @@ void PtyForm1Rig::connectDirect()
     fakes.prompter.boxes.clear();   // "Please input the phone number"
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "platform/qtserialport.h"
 #include "ptypair.h"
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QByteArray>
@@ -24,6 +25,3 @@ struct PtyForm1Rig {
     Platform platform;
     std::unique_ptr<MainWindow> window;
 };
-
-// A file's bytes, or a marker that cannot be mistaken for content.
-QByteArray contentOf(const QString& path);

@@ -1,5 +1,6 @@
 #include "form1rig.h"
 #include "transfer/savereceived.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,18 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QString allCharacters()
 {

@@ -1,6 +1,7 @@
 #include "form1rig.h"
 #include "link/capturelog.h"
 #include "transfer/uploads.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -8,12 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // The main window connected, with the upload buttons enabled as "RECEIVE" does.
 struct UploadRig {
