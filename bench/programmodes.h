@@ -22,6 +22,10 @@ int runIdle(const QString& device, int seconds);
 // its lines on the real tick.
 int runPacedSend(const QString& device, int seconds, const QString& workDir);
 
+// For reference, not the program: a bare window whose one label shows the
+// time each second, measured like runIdle's untouched span.
+int runClockReference(int seconds);
+
 // Runs the program's own start-up with its real services (settings under
 // settingsRoot) and reports when the main window is usable (usable_ns),
 // then closes it (close_ns).

@@ -4,6 +4,7 @@
 //   velno-bench-program ingest DEVICE [CAPTURE]
 //   velno-bench-program idle DEVICE SECONDS
 //   velno-bench-program paced DEVICE SECONDS WORKDIR
+//   velno-bench-program clock SECONDS
 //   velno-bench-program startup SETTINGSDIR
 //   velno-bench-program files WORKDIR RUNS
 #include "programmodes.h"
@@ -21,10 +22,12 @@ int main(int argc, char* argv[])
         return runIdle(args.value(2), args.value(3).toInt());
     if (mode == QLatin1String("paced"))
         return runPacedSend(args.value(2), args.value(3).toInt(), args.value(4));
+    if (mode == QLatin1String("clock"))
+        return runClockReference(args.value(2).toInt());
     if (mode == QLatin1String("startup"))
         return runStartup(app, args.value(2));
     if (mode == QLatin1String("files"))
         return runFiles(args.value(2), args.value(3).toInt());
-    qCritical("usage: velno-bench-program ingest|idle|paced|startup|files ...");
+    qCritical("usage: velno-bench-program ingest|idle|paced|clock|startup|files ...");
     return 2;
 }

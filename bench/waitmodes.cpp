@@ -4,6 +4,7 @@
 #include "usagesnapshot.h"
 
 #include "files/tenantrecord.h"
+#include "platform/cursorblink.h"
 #include "platform/eightbit.h"
 #include "transfer/filesender.h"
 
@@ -11,7 +12,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QLabel>
+#include <QTime>
 #include <QTimer>
+#include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -29,15 +34,39 @@ bool settle(ProgramRig& rig)
     return true;
 }
 
-// After the given seconds: reports what the process used meanwhile and ends
-// the program as the operator would, by closing the main window.
+// The operator's last key press: the text cursor blinks from here on for
+// as long as the desktop lets it after input.
+void lastKeyPress()
+{
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : QApplication::activeWindow(), Qt::Key_Shift);
+}
+
+// Two spans of the given seconds: the first from the operator's last key
+// press, while the text cursor blinks, reported as blink_cpu_s and
+// blink_wall_s; the second once the program has sat untouched long enough
+// for the cursor to stay steady, reported by reportSpan. Then the program
+// ends as the operator would end it, by closing the main window.
 void measureThenClose(ProgramRig& rig, int seconds)
 {
+    lastKeyPress();
     const UsageSnapshot start = UsageSnapshot::now();
-    QTimer::singleShot(seconds * 1000, &rig.window(), [&rig, start] {
-        reportSpan(start, UsageSnapshot::now());
-        report("lines_sent", double(rig.window().fileSender().sentRecords()));
-        rig.window().close();
+    const int steadyAfterMs = std::max(seconds * 1000, CursorBlinkTimeout::kDefaultTimeoutMs) + 500;
+    QTimer::singleShot(seconds * 1000, &rig.window(), [start] {
+        const UsageSnapshot end = UsageSnapshot::now();
+        report("blink_cpu_s", end.cpuSeconds - start.cpuSeconds);
+        report("blink_wall_s", double(end.monotonicNs - start.monotonicNs) / 1e9);
+    });
+    QTimer::singleShot(steadyAfterMs, &rig.window(), [&rig, seconds] {
+        if (QApplication::cursorFlashTime() != 0)
+            qWarning("the text cursor still blinks");
+        const UsageSnapshot steady = UsageSnapshot::now();
+        const qint64 sentBefore = rig.window().fileSender().sentRecords();
+        QTimer::singleShot(seconds * 1000, &rig.window(), [&rig, steady, sentBefore] {
+            reportSpan(steady, UsageSnapshot::now());
+            report("lines_sent", double(rig.window().fileSender().sentRecords() - sentBefore));
+            rig.window().close();
+        });
     });
 }
 
@@ -81,5 +110,24 @@ int runPacedSend(const QString& device, int seconds, const QString& workDir)
     rig.prompter().choose(tenants);
     QTimer::singleShot(0, &sender, &FileSender::sendfileg_Click);
     QTimer::singleShot(0, &sender, [&rig, seconds] { measureThenClose(rig, seconds); });
+    return QApplication::exec();
+}
+
+int runClockReference(int seconds)
+{
+    QLabel label;
+    label.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label.show();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &label,
+                     [&label] { label.setText(QTime::currentTime().toString()); });
+    tick.start(1000);
+    if (!QTest::qWaitForWindowExposed(&label))
+        qWarning("the label was not exposed");
+    const UsageSnapshot start = UsageSnapshot::now();
+    QTimer::singleShot(seconds * 1000, &label, [start] {
+        reportSpan(start, UsageSnapshot::now());
+        QCoreApplication::quit();
+    });
     return QApplication::exec();
 }

@@ -54,6 +54,14 @@ QIcon programIcon()
 
 const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
 const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
+
+// The system's time format without its zone: the clock panel's.
+QString clockFormat(const QLocale& locale)
+{
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return format.trimmed();
+}
 } // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
@@ -62,7 +70,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_settings(platform.store),
       m_waiter(platform.realMsPerSecond),
       m_setform(m_settings, this),
-      m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform}
+      m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform},
+      m_locale(QLocale::system()),
+      m_clockFormat(clockFormat(m_locale)),
+      m_cursorBlink(CursorBlinkTimeout::kTimeoutSeconds * platform.realMsPerSecond)
 {
     registerResources();
     QApplication::setWindowIcon(programIcon());   // every window of the program
@@ -229,7 +240,5 @@ void MainWindow::openHelpPage()
 
 void MainWindow::showClock()
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));   // the time of day without its zone
-    m_ui.bar->setPanel(5, QLocale::system().toString(m_platform.clock.now().time(), format.trimmed()));
+    m_ui.bar->setPanel(5, m_locale.toString(m_platform.clock.now().time(), m_clockFormat));
 }

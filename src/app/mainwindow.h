@@ -5,7 +5,9 @@
 #include "app/form1ui.h"
 #include "app/setformhost.h"
 #include "link/waiter.h"
+#include "platform/cursorblink.h"
 
+#include <QLocale>
 #include <QMainWindow>
 #include <memory>
 
@@ -76,6 +78,8 @@ private:
     Waiter m_waiter;
     SetFormHost m_setform;
     Form1Context m_ctx;
+    QLocale m_locale;        // the clock's, read once: it is shown every second
+    QString m_clockFormat;
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<CaptureLog> m_captureLog;
     std::unique_ptr<Receiver> m_receiver;
@@ -88,5 +92,6 @@ private:
     std::unique_ptr<EditMenu> m_editMenu;
     std::unique_ptr<ProgrammingCode> m_programmingCode;
     std::unique_ptr<PanelCommands> m_commands;
+    CursorBlinkTimeout m_cursorBlink;
     bool m_unloaded = false;
 };

@@ -4,6 +4,7 @@
 #include "platform/maskedfield.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -40,6 +41,7 @@ private slots:
     void receiveEnablesUploadButtons();
     void helpOpensPageOnlyThroughItsVerb();
     void clockPanelFollowsTicks();
+    void cursorBlinksOnlyAfterInput();
 };
 
 void TstMainWindow::firstRunState()
@@ -315,6 +317,23 @@ void TstMainWindow::clockPanelFollowsTicks()
     rig.fakes.clock.time = QDateTime(QDate(2003, 1, 20), QTime(21, 7, 9));
     QTRY_VERIFY(!rig.ui().bar->panel(5).isEmpty());
     QVERIFY2(rig.ui().bar->panel(5).contains(QStringLiteral("07")), qPrintable(rig.ui().bar->panel(5)));
+}
+
+// Left alone for ten program seconds, the text cursor stays steady; a key
+// press makes it blink again, and closing the window gives the desktop's
+// blinking back.
+void TstMainWindow::cursorBlinksOnlyAfterInput()
+{
+    const int desktop = QApplication::cursorFlashTime();
+    QVERIFY(desktop > 0);
+    {
+        Form1Rig rig;
+        QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+        QTest::keyClick(rig.ui().Text2, Qt::Key_5);
+        QCOMPARE(QApplication::cursorFlashTime(), desktop);
+        QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+    }
+    QCOMPARE(QApplication::cursorFlashTime(), desktop);
 }
 
 QTEST_MAIN(TstMainWindow)
