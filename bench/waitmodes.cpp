@@ -51,7 +51,7 @@ void measureThenClose(ProgramRig& rig, int seconds)
 {
     lastKeyPress();
     const UsageSnapshot start = UsageSnapshot::now();
-    const int steadyAfterMs = std::max(seconds * 1000, CursorBlinkTimeout::kDefaultTimeoutMs) + 500;
+    const int steadyAfterMs = std::max(seconds * 1000, CursorBlinkTimeout::kTimeoutSeconds * 1000) + 500;
     QTimer::singleShot(seconds * 1000, &rig.window(), [start] {
         const UsageSnapshot end = UsageSnapshot::now();
         report("blink_cpu_s", end.cpuSeconds - start.cpuSeconds);
