@@ -35,7 +35,7 @@ bool settle(ProgramRig& rig)
 }
 
 // The operator's last key press: the text cursor blinks from here on for
-// as long as the desktop lets it after input.
+// as long as the program lets it after input.
 void lastKeyPress()
 {
     QWidget* target = QApplication::focusWidget();
