@@ -1,31 +1,17 @@
 #include "ptyline.h"
 
+#include "rawpty.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 constexpr size_t kWriteChunk = 64 * 1024;
 }
 
-PtyLine::PtyLine()
-{
-    char name[256] = {};
-    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-        m_master = m_slave = -1;
-        return;
-    }
-    termios raw{};
-    tcgetattr(m_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(m_slave, TCSANOW, &raw);
-    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_slavePath = name;
-}
+PtyLine::PtyLine() { openRawPty(m_master, m_slave, m_slavePath); }
 
 PtyLine::~PtyLine()
 {

@@ -1,29 +1,20 @@
 #include "ptypair.h"
 
+#include "rawpty.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 PtyPair::PtyPair()
 {
-    char name[256] = {};
-    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-        m_master = m_slave = -1;
-        return;
-    }
-    termios raw{};
-    tcgetattr(m_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(m_slave, TCSANOW, &raw);
-    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_slavePath = QString::fromLocal8Bit(name);
+    std::string name;
+    if (openRawPty(m_master, m_slave, name))
+        m_slavePath = QString::fromStdString(name);
 }
 
 PtyPair::~PtyPair()
