@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/startup.h"
 #include "platform/realplatform.h"
 
@@ -5,6 +6,11 @@
 
 int main(int argc, char* argv[])
 {
+    // --help and --version answer before QApplication needs a display.
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    if (commandLine.action != CommandLine::Action::Run)
+        return answerCommandLine(commandLine);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velno 6100 Management System"));
     QApplication::setOrganizationName(QStringLiteral("Velno"));

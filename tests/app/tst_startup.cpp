@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/splash.h"
 #include "app/startup.h"
 
@@ -11,6 +12,8 @@ class TstStartup : public QObject {
 private slots:
     void splashHasPictureAndFourBars();
     void splashLoopMakesExactly20001Passes();
+    void commandLine_data();
+    void commandLine();
 };
 
 void TstStartup::splashHasPictureAndFourBars()
@@ -35,6 +38,51 @@ void TstStartup::splashLoopMakesExactly20001Passes()
     QTimer::singleShot(0, [&] { ranDuring = true; });
     QCOMPARE(yieldToEventLoop(), 20001);
     QVERIFY(ranDuring);   // pending events are processed while it runs
+}
+
+void TstStartup::commandLine_data()
+{
+    using Action = CommandLine::Action;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("error");
+    QTest::addRow("none") << QStringList() << Action::Run << QString();
+    QTest::addRow("help") << QStringList{"--help"} << Action::ShowHelp << QString();
+    QTest::addRow("-h after -v") << QStringList{"-v", "-h"} << Action::ShowHelp << QString();
+    QTest::addRow("version") << QStringList{"--version"} << Action::ShowVersion << QString();
+    QTest::addRow("Qt's options taken by QApplication")
+        << QStringList{"-platform", "xcb", "--display", ":1", "-style=fusion", "-reverse", "-session", "s1"}
+        << Action::Run << QString();
+    QTest::addRow("-v among Qt's options")
+        << QStringList{"-qwindowtitle", "-v", "-v"} << Action::ShowVersion << QString();
+    QTest::addRow("unknown option") << QStringList{"--port", "2"} << Action::Refuse
+                                    << QStringLiteral("Unknown option '--port'.");
+    QTest::addRow("-help is not --help") << QStringList{"-help"} << Action::Refuse
+                                         << QStringLiteral("Unknown option '-help'.");
+    QTest::addRow("flag with a value") << QStringList{"-reverse=1"} << Action::Refuse
+                                       << QStringLiteral("Unknown option '-reverse=1'.");
+    QTest::addRow("value missing") << QStringList{"-style"} << Action::Refuse
+                                   << QStringLiteral("Missing value after '-style'.");
+    QTest::addRow("file argument") << QStringList{"tenants.TNT"} << Action::Refuse
+                                   << QStringLiteral("unexpected argument tenants.TNT");
+    QTest::addRow("lone dash") << QStringList{"-"} << Action::Refuse
+                               << QStringLiteral("unexpected argument -");
+}
+
+void TstStartup::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLine::Action, action);
+    QFETCH(QString, error);
+    std::vector<QByteArray> storage{QByteArrayLiteral("velno")};
+    for (const QString& argument : arguments)
+        storage.push_back(argument.toUtf8());
+    std::vector<const char*> argv;
+    for (const QByteArray& argument : storage)
+        argv.push_back(argument.constData());
+    const CommandLine result = readCommandLine(int(argv.size()), argv.data());
+    QCOMPARE(result.action, action);
+    QCOMPARE(QString::fromStdString(result.error), error);
 }
 
 QTEST_MAIN(TstStartup)

@@ -26,6 +26,14 @@ void complain(const QString &message)
     std::fprintf(stderr, "velno-panel-sim: %s\n", qPrintable(message));
 }
 
+// A command line that cannot be followed: the reason, then the usage.
+int refuse(const QCommandLineParser &parser, const QString &message)
+{
+    complain(message);
+    std::fputs(qPrintable(parser.helpText()), stderr);
+    return kUsageError;
+}
+
 void addOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -96,18 +104,14 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     addOptions(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        complain(parser.errorText());
-        return kUsageError;
-    }
+    if (!parser.parse(QCoreApplication::arguments()))
+        return refuse(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
-    if (!parser.positionalArguments().isEmpty()) {
-        complain(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
-        return kUsageError;
-    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(parser, QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
     const std::optional<PanelState> state = initialState(parser);
     if (!state)

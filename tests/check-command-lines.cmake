@@ -1,0 +1,31 @@
+# Runs both programs with the options that answer without starting them, with
+# no display at all, and checks the exit status and what goes to each stream.
+#   cmake -DVELNO=<velno> -DPANEL_SIM=<velno-panel-sim> -DVERSION=<x.y> -P check-command-lines.cmake
+cmake_minimum_required(VERSION 3.21)
+string(REPLACE "." "\\." version "${VERSION}")
+
+# check(<program> <exit status> <stdout regex> <stderr regex> <arguments>...)
+function(check program status out_regex err_regex)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                --unset=QT_QPA_PLATFORM "${program}" ${ARGN}
+        RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
+    get_filename_component(name "${program}" NAME)
+    if(NOT result STREQUAL status OR NOT out MATCHES "${out_regex}" OR NOT err MATCHES "${err_regex}")
+        message(SEND_ERROR "${name} ${ARGN}: exit ${result} (expected ${status})\n"
+                           "stdout:\n${out}\nstderr:\n${err}")
+    endif()
+endfunction()
+
+foreach(program "${VELNO}" "${PANEL_SIM}")
+    get_filename_component(name "${program}" NAME)
+    check("${program}" 0 "^${name} ${version}\n$" "^$" --version)
+    check("${program}" 0 "^${name} ${version}\n$" "^$" -v)
+    check("${program}" 0 "^Usage: (.*/)?${name} \\[options\\]\n.*--version" "^$" --help)
+    check("${program}" 0 "^Usage: (.*/)?${name} " "^$" -h)
+    check("${program}" 2 "^$" "^${name}: Unknown option '(--)?frobnicate'\\.\nUsage: (.*/)?${name} " --frobnicate)
+    check("${program}" 2 "^$" "^${name}: unexpected argument extra\nUsage: (.*/)?${name} " extra)
+endforeach()
+# Qt's own options are the window system's, not unknown ones; the version still answers.
+check("${VELNO}" 0 "^velno ${version}\n$" "^$" -platform offscreen --style=fusion -reverse --version)
+check("${VELNO}" 2 "^$" "Missing value after '-style'" --version -style)
