@@ -1,8 +1,34 @@
 # Installs the build into a scratch prefix and checks that exactly the program,
-# the simulator, the menu entry and the icon sizes land where desktops look,
-# and that the menu entry starts the program with its icon.
+# the simulator, the menu entry, the AppStream metadata and the icon sizes land
+# where desktops look, and that the menu entry and the metadata validate.
 #   cmake -DBUILD_DIR=<build> -DPREFIX=<scratch> -P check-install.cmake
 cmake_minimum_required(VERSION 3.21)
+set(id org.velno.Velno)
+
+# run_check(<streams> <fail regex> <command>...): runs a checker; fails on a
+# non-zero exit or when the regex matches its stderr, or (streams "out+err")
+# its stdout and stderr.
+function(run_check streams fail_regex)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    set(checked "${err}")
+    if(streams STREQUAL "out+err")
+        string(PREPEND checked "${out}\n")
+    endif()
+    string(REGEX MATCHALL "${fail_regex}" complaints "${checked}")
+    if(NOT result EQUAL 0 OR complaints)
+        list(JOIN ARGN " " command)
+        message(FATAL_ERROR "${command} failed (${result}):\n${out}${err}")
+    endif()
+endfunction()
+
+foreach(tool desktop-file-validate appstreamcli)
+    find_program(found_${tool} ${tool})
+    if(NOT found_${tool})
+        message(FATAL_ERROR "${tool} is missing; ./scripts/install-deps.sh "
+                            "desktop-file-utils appstream installs the checkers")
+    endif()
+endforeach()
+
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -13,12 +39,13 @@ endif()
 set(expected
     bin/velno
     bin/velno-panel-sim
-    share/applications/velno.desktop
-    share/icons/hicolor/128x128/apps/velno.png
-    share/icons/hicolor/256x256/apps/velno.png
-    share/icons/hicolor/48x48/apps/velno.png
-    share/icons/hicolor/64x64/apps/velno.png
-    share/icons/hicolor/scalable/apps/velno.svg)
+    share/applications/${id}.desktop
+    share/icons/hicolor/128x128/apps/${id}.png
+    share/icons/hicolor/256x256/apps/${id}.png
+    share/icons/hicolor/48x48/apps/${id}.png
+    share/icons/hicolor/64x64/apps/${id}.png
+    share/icons/hicolor/scalable/apps/${id}.svg
+    share/metainfo/${id}.metainfo.xml)
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
 if(NOT installed STREQUAL expected)
@@ -26,11 +53,14 @@ if(NOT installed STREQUAL expected)
     message(FATAL_ERROR "Installed files differ from the expected layout; installed:\n  ${got}")
 endif()
 
-file(STRINGS "${PREFIX}/share/applications/velno.desktop" entry)
-foreach(line "Name=Velno 6100 Management System" "Exec=velno" "Icon=velno" "Terminal=false"
+file(STRINGS "${PREFIX}/share/applications/${id}.desktop" entry)
+foreach(line "Name=Velno 6100 Management System" "Exec=velno" "Icon=${id}" "Terminal=false"
              "Type=Application")
     if(NOT line IN_LIST entry)
-        message(FATAL_ERROR "velno.desktop lacks the line: ${line}")
+        message(FATAL_ERROR "${id}.desktop lacks the line: ${line}")
     endif()
 endforeach()
+run_check(out+err "[^\n]+" desktop-file-validate "${PREFIX}/share/applications/${id}.desktop")
+run_check(out+err "(^|\n)[EW]: [^\n]*" appstreamcli validate --no-net "${PREFIX}/share/metainfo/${id}.metainfo.xml")
 message(STATUS "Installed layout as expected")
+

@@ -4,6 +4,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
+# The install test validates the menu entry and the AppStream metadata with these.
+"$here/scripts/install-deps.sh" desktop-file-utils appstream
 "$here/scripts/build.sh"
 (
     export QT_QPA_PLATFORM=offscreen

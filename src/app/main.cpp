@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Velno 6100 Management System"));
     QApplication::setOrganizationName(QStringLiteral("Velno"));
     QApplication::setApplicationVersion(QStringLiteral(VELNO_VERSION));
-    // Ties the windows to the desktop's menu entry (velno.desktop) and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("velno"));
+    // Ties the windows to the desktop's menu entry (org.velno.Velno.desktop) and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velno.Velno"));
 
     RealPlatform real;
     return runProgram(app, real.platform());

@@ -49,7 +49,7 @@ QIcon programIcon()
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/velno-64.png"));
     icon.addFile(QStringLiteral(":/icons/velno-256.png"));
-    return QIcon::fromTheme(QStringLiteral("velno"), icon);
+    return QIcon::fromTheme(QStringLiteral("org.velno.Velno"), icon);
 }
 
 const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
