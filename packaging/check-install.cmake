@@ -1,6 +1,8 @@
 # Installs the build into a scratch prefix and checks that exactly the program,
-# the simulator, the menu entry, the AppStream metadata and the icon sizes land
-# where desktops look, and that the menu entry and the metadata validate.
+# the simulator, their manual pages, the package documents, the menu entry, the
+# AppStream metadata and the icon sizes land where desktops look, and that the
+# menu entry and the metadata validate. Then builds the Debian package from the
+# same build and fails on any error or warning of Debian's package checker.
 #   cmake -DBUILD_DIR=<build> -DPREFIX=<scratch> -P check-install.cmake
 cmake_minimum_required(VERSION 3.21)
 set(id org.velno.Velno)
@@ -21,11 +23,11 @@ function(run_check streams fail_regex)
     endif()
 endfunction()
 
-foreach(tool desktop-file-validate appstreamcli)
+foreach(tool dpkg-deb lintian desktop-file-validate appstreamcli man)
     find_program(found_${tool} ${tool})
     if(NOT found_${tool})
-        message(FATAL_ERROR "${tool} is missing; ./scripts/install-deps.sh "
-                            "desktop-file-utils appstream installs the checkers")
+        message(FATAL_ERROR "${tool} is missing; ./scripts/install-deps.sh dpkg-dev lintian "
+                            "desktop-file-utils appstream man-db installs the checkers")
     endif()
 endforeach()
 
@@ -40,11 +42,15 @@ set(expected
     bin/velno
     bin/velno-panel-sim
     share/applications/${id}.desktop
+    share/doc/velno/changelog.gz
+    share/doc/velno/copyright
     share/icons/hicolor/128x128/apps/${id}.png
     share/icons/hicolor/256x256/apps/${id}.png
     share/icons/hicolor/48x48/apps/${id}.png
     share/icons/hicolor/64x64/apps/${id}.png
     share/icons/hicolor/scalable/apps/${id}.svg
+    share/man/man1/velno-panel-sim.1.gz
+    share/man/man1/velno.1.gz
     share/metainfo/${id}.metainfo.xml)
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
@@ -62,5 +68,16 @@ foreach(line "Name=Velno 6100 Management System" "Exec=velno" "Icon=${id}" "Term
 endforeach()
 run_check(out+err "[^\n]+" desktop-file-validate "${PREFIX}/share/applications/${id}.desktop")
 run_check(out+err "(^|\n)[EW]: [^\n]*" appstreamcli validate --no-net "${PREFIX}/share/metainfo/${id}.metainfo.xml")
+foreach(page velno velno-panel-sim)
+    run_check(err "[^\n]+" ${CMAKE_COMMAND} -E env MANWIDTH=80 LC_ALL=C.UTF-8
+              man --warnings -l "${PREFIX}/share/man/man1/${page}.1.gz")
+endforeach()
 message(STATUS "Installed layout as expected")
 
+# The package as the README builds it: cpack in the build folder.
+set(packages "${PREFIX}-package")
+file(REMOVE_RECURSE "${packages}")
+run_check(out+err "CPack Error[^\n]*" cpack -G DEB -B "${packages}" WORKING_DIRECTORY "${BUILD_DIR}")
+file(GLOB deb "${packages}/*.deb")
+run_check(out+err "(^|\n)[EW]: [^\n]*" lintian --tag-display-limit 0 "${deb}")
+message(STATUS "${deb} passes lintian")
