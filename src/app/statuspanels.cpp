@@ -10,7 +10,9 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent)
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("bar_panel%1").arg(i + 1));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setAccessibleName(QStringLiteral("Status panel %1").arg(i + 1));
+        // A screen reader reads a label by its name: the name is the text (see
+        // setPanel), the panel's role is its description.
+        label->setAccessibleDescription(QStringLiteral("Status panel %1").arg(i + 1));
         addPermanentWidget(label, kStretch[i]);
         m_panels[size_t(i)] = label;
     }
@@ -36,8 +38,10 @@ QLabel* StatusPanels::panelLabel(int number) const
 
 void StatusPanels::setPanel(int number, const QString& text)
 {
-    if (QLabel* label = panelLabel(number))
+    if (QLabel* label = panelLabel(number)) {
         label->setText(text);
+        label->setAccessibleName(text);
+    }
 }
 
 QString StatusPanels::panel(int number) const

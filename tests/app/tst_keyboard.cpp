@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,6 +88,13 @@ void checkSpokenNames(QWidget* window)
         if (auto* b = qobject_cast<QPushButton*>(w))
             QCOMPARE(name, QString(b->text()).remove(QLatin1Char('&')));
     }
+}
+
+// Every label reads as the text it shows (a name set on a label would hide it).
+void checkLabelsReadTheirText(QWidget* window)
+{
+    for (QLabel* label : window->findChildren<QLabel*>())
+        QCOMPARE(spokenName(label), label->text());
 }
 
 // Presses the keys one after the other: Alt with the first, then each to the
@@ -261,6 +269,18 @@ void TstKeyboard::everyControlHasASpokenName()
     TenantEditor editor(3, rig.fakes.platform, rig.window->settings(), rig.window->tenantMenu().pending());
     editor.Form_Load();
     checkSpokenNames(&editor);
+
+    // The status panels read their current text; their role is the description.
+    StatusPanels* bar = rig.ui().bar;
+    bar->setPanel(3, QStringLiteral("Send Record:  12"));
+    checkLabelsReadTheirText(rig.window.get());   // the setting dialog's labels too
+    checkLabelsReadTheirText(&editor);
+    QCOMPARE(spokenName(bar->panelLabel(3)), QStringLiteral("Send Record:  12"));
+    QCOMPARE(spokenName(bar->panelLabel(2)), QStringLiteral("Comm Number:  0"));
+    for (int n = 1; n <= StatusPanels::kCount; ++n) {
+        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(bar->panelLabel(n));
+        QCOMPARE(panel->text(QAccessible::Description), QStringLiteral("Status panel %1").arg(n));
+    }
 }
 
 QTEST_MAIN(TstKeyboard)
