@@ -2,6 +2,7 @@
 
 #include "app/statuspanels.h"
 #include "platform/asteriskecho.h"
+#include "platform/enterpressesbutton.h"
 #include "platform/maskedfield.h"
 #include "platform/tabchain.h"
 
@@ -46,6 +47,7 @@ QPushButton* button(const char* name, const QString& caption, QWidget* parent,
     if (!tip.isEmpty())
         b->setToolTip(tip);
     b->setAutoDefault(false);
+    pressOnEnter(b);
     return b;
 }
 

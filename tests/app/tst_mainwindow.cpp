@@ -131,6 +131,8 @@ void TstMainWindow::everyControlHasItsNameAndCaption()
         text = l->text();
     QCOMPARE(text, caption);
     QCOMPARE(w->toolTip(), tooltip);
+    if (auto* p = qobject_cast<QPushButton*>(w))   // Enter presses it while focused, yet none is the default
+        QVERIFY(!p->autoDefault() && !p->isDefault());
 }
 
 void TstMainWindow::menusAsListed_data()
