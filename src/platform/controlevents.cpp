@@ -1,5 +1,7 @@
 #include "controlevents.h"
 
+#include "platform/maskedfield.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -47,14 +49,36 @@ ControlEvents& ControlEvents::of(QWidget* control)
     return *new ControlEvents(control);
 }
 
+// The focus arrives by the keyboard, a click or the program. It only comes
+// back when the window is activated again or a menu or popup closes (or the
+// menu bar's keyboard mode ends): the control was not left, so the caret the
+// operator had stays.
+bool ControlEvents::focusArrives(Qt::FocusReason reason)
+{
+    switch (reason) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::OtherFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool ControlEvents::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && gotFocus) {
+        const Qt::FocusReason reason = static_cast<const QFocusEvent&>(*event).reason();
+        if (!focusArrives(reason))
+            return false;
         watched->event(event);   // the control's own handling first
         gotFocus();
         // The click that brought the focus is handled after this and puts the
-        // caret where it landed: run again once it has.
-        m_clickPending = static_cast<const QFocusEvent&>(*event).reason() == Qt::MouseFocusReason;
+        // caret where it lands. A masked field is typed over from its first
+        // position: there the caret goes back to the start once it has.
+        m_clickPending = reason == Qt::MouseFocusReason && qobject_cast<MaskedField*>(watched);
         return true;
     }
     if (event->type() == QEvent::FocusOut)
@@ -68,6 +92,11 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
+    // A held key types on, but only its first press is the operator's: the
+    // repeats never send a command or move the focus along. A held Enter has
+    // nothing to repeat.
+    if (key.isAutoRepeat())
+        return keyCodeOf(key) == kEnter;
     if (keyDown && keyDown(keyCodeOf(key)))
         return true;
     int code = charCodeOf(key);

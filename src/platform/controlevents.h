@@ -17,15 +17,21 @@ public:
     // The notifications of a control, created on first use.
     static ControlEvents& of(QWidget* control);
 
-    // Runs after the control's own focus handling (so a caret set here stays),
-    // and for a click that brings the focus also after the click's.
+    // Runs when the focus arrives (see focusArrives), after the control's own
+    // focus handling so that a caret set here stays; a click that brings the
+    // focus is handled after it, except in a masked field (see the filter).
     std::function<void()> gotFocus;
+    // keyDown and keyPress never see an auto-repeated key.
     // Return true to swallow the key.
     std::function<bool(int keyCode)> keyDown;
     // May set the code to 0 to swallow the character.
     std::function<void(int& charCode)> keyPress;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // True for a focus that comes to the control, false for one that only
+    // comes back to it (window activated again, menu or popup closed).
+    static bool focusArrives(Qt::FocusReason reason);
 
 private:
     explicit ControlEvents(QWidget* control);

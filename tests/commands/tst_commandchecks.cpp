@@ -414,13 +414,14 @@ void TstCommandChecks::caretGoesToTheStartOnFocus_data()
     QTest::addColumn<QString>("fullText");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("afterKey");
-    QTest::addRow("dtmf") << "dtmf" << "5/7" << "3" << "3/7";
-    QTest::addRow("medit1") << "medit1" << "120" << "9" << "920";
-    QTest::addRow("medit2") << "medit2" << "45" << "7" << "75";
-    QTest::addRow("medit3") << "medit3" << "45" << "7" << "75";
-    QTest::addRow("medit7") << "medit7" << "45" << "7" << "75";
-    QTest::addRow("medit8") << "medit8" << "45" << "7" << "75";
-    QTest::addRow("new master code") << "Medit_New_mastercode" << "1234" << "9" << "91234";
+    QTest::addColumn<QString>("afterClickAtEnd");   // a masked field is typed from its start
+    QTest::addRow("dtmf") << "dtmf" << "5/7" << "3" << "3/7" << "3/7";
+    QTest::addRow("medit1") << "medit1" << "120" << "9" << "920" << "920";
+    QTest::addRow("medit2") << "medit2" << "45" << "7" << "75" << "75";
+    QTest::addRow("medit3") << "medit3" << "45" << "7" << "75" << "75";
+    QTest::addRow("medit7") << "medit7" << "45" << "7" << "75" << "75";
+    QTest::addRow("medit8") << "medit8" << "45" << "7" << "75" << "75";
+    QTest::addRow("new master code") << "Medit_New_mastercode" << "1234" << "9" << "91234" << "12349";
 }
 
 void TstCommandChecks::caretGoesToTheStartOnFocus()
@@ -429,10 +430,20 @@ void TstCommandChecks::caretGoesToTheStartOnFocus()
     QFETCH(QString, fullText);
     QFETCH(QString, key);
     QFETCH(QString, afterKey);
+    QFETCH(QString, afterClickAtEnd);
     CommandRig rig(true);
     auto* edit = rig.control<QLineEdit>(field);
     edit->setText(fullText);
-    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::OtherFocusReason}) {
+    // Back to a field never left (window activated again, menu closed): the
+    // caret stays where the operator had it.
+    for (auto reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason, Qt::MenuBarFocusReason}) {
+        rig.ui().Text2->setFocus();
+        edit->setCursorPosition(int(fullText.size()));
+        edit->setFocus(reason);
+        QCOMPARE(edit->cursorPosition(), int(fullText.size()));
+    }
+    for (auto reason : {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::ShortcutFocusReason,
+                        Qt::MouseFocusReason, Qt::OtherFocusReason}) {
         rig.ui().Text2->setFocus();
         edit->setCursorPosition(int(fullText.size()));
         edit->setFocus(reason);
@@ -441,10 +452,17 @@ void TstCommandChecks::caretGoesToTheStartOnFocus()
     }
     QTest::keyClicks(edit, key);
     QCOMPARE(edit->text(), afterKey);
+
+    edit->setText(fullText);
+    rig.ui().Text2->setFocus();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 3, edit->height() / 2));
+    QTest::keyClicks(edit, key);
+    QCOMPARE(edit->text(), afterClickAtEnd);
     QVERIFY(rig.fakes.port.writes.isEmpty());
 }
 
 // The operator types each value and presses Enter; the focus walks the group.
+// Held down, Enter repeats: only its first press sends and moves on.
 void TstCommandChecks::doorValuesTypedRoundTheGroup()
 {
     CommandRig rig(true);
@@ -463,6 +481,8 @@ void TstCommandChecks::doorValuesTypedRoundTheGroup()
         QTest::keyClicks(Form1Rig::focus(), QString::fromLatin1(step.keys));
         QCOMPARE(rig.fakes.port.writes, expected);   // typing alone sends nothing
         QTest::keyClick(Form1Rig::focus(), Qt::Key_Return);
+        for (int repeat = 0; repeat < 3; ++repeat)
+            QTest::simulateEvent(Form1Rig::focus(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
         expected << step.line;
         QCOMPARE(rig.fakes.port.writes, expected);
         QCOMPARE(rig.focusName(), QString::fromLatin1(step.nextFocus));

@@ -33,6 +33,23 @@ struct PtyRig : PtyForm1Rig {
         QTest::keyClicks(QApplication::focusWidget(), keys);
     }
     void pressEnter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
+    // Enter held down: its first press, then the keyboard's repeats.
+    void holdEnter()
+    {
+        pressEnter();
+        for (int repeat = 0; repeat < 3; ++repeat)
+            QTest::simulateEvent(QApplication::focusWidget(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+    }
+    // Another window comes to the front and goes again.
+    void switchAwayAndBack()
+    {
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // What arrived at the far end: the expected bytes, then nothing more.
@@ -80,8 +97,11 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
     for (QWidget* control : ui.commandControls())
         control->setEnabled(true);
 
-    rig.typeInto(ui.medit2, QStringLiteral("45"));
-    rig.pressEnter();
+    rig.typeInto(ui.medit2, QStringLiteral("4"));
+    rig.switchAwayAndBack();   // the caret stays after the 4
+    QCOMPARE(QApplication::focusWidget(), ui.medit2);
+    QTest::keyClicks(ui.medit2, QStringLiteral("5"));
+    rig.holdEnter();
     QCOMPARE(QApplication::focusWidget(), ui.medit3);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
     rig.pressEnter();
@@ -98,9 +118,10 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
     QCOMPARE(rig.arrived("DAT 01 05 2003 7\r\nTIM 23 59\r\n"), QByteArray("DAT 01 05 2003 7\r\nTIM 23 59\r\n"));
 
     rig.typeInto(ui.MsgWel, QStringLiteral("WELCOME"));
-    rig.pressEnter();
+    rig.holdEnter();   // the repeats do not press the button the focus went to
     QCOMPARE(QApplication::focusWidget(), ui.message);
-    QTest::keyClick(ui.message, Qt::Key_Space);   // the focused button, pressed from the keyboard
+    QCOMPARE(rig.arrived(QByteArray()), QByteArray());
+    rig.pressEnter();   // the focused button, pressed from the keyboard
     QCOMPARE(rig.arrived("PARMSG WELCOME \r\n"), QByteArray("PARMSG WELCOME \r\n"));
 
     rig.typeInto(ui.MEDITTNT, QStringLiteral("12"));
