@@ -3,6 +3,7 @@
 #include "app/form1context.h"
 #include "files/controlselection.h"
 #include "platform/clipboard.h"
+#include "platform/menuaccelerators.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,12 @@ EditMenu::EditMenu(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(
     connect(ctx.ui.cut_file, &QAction::triggered, this, &EditMenu::cut_file_Click);
     connect(ctx.ui.copy_file, &QAction::triggered, this, &EditMenu::copy_file_Click);
     connect(ctx.ui.paset_file, &QAction::triggered, this, &EditMenu::paset_file_Click);
+    // The keys run the menu's commands also while a field has the focus; Cut
+    // shows no shortcut in the menu, but its key is the usual one.
+    auto* keys = new MenuAccelerators(ctx.window, this);
+    keys->add(Qt::CTRL | Qt::Key_X, ctx.ui.cut_file);
+    for (QAction* item : {ctx.ui.copy_file, ctx.ui.paset_file})
+        keys->add(item->shortcut()[0], item);
 }
 
 // The main window's control with the focus; none while another window has it.

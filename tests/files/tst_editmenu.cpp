@@ -6,21 +6,52 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
 
+// How the operator chooses a command: the item itself, its key while a field
+// has the focus, or a click into the opened menu (which gives the focus back
+// to the field as it closes).
+enum class Way { Item, Key, Mouse };
+
 struct EditRig {
-    EditRig() { fill(QStringLiteral("PRIPAR\nTALK 045")); }
+    explicit EditRig(Way way = Way::Item) : way(way) { fill(QStringLiteral("PRIPAR\nTALK 045")); }
 
     void fill(const QString& text) { ui().Text1->setPlainText(text); }
     Form1Ui& ui() { return rig.ui(); }
     FakeClipboard& clipboard() { return rig.fakes.clipboard; }
-    void cut() { ui().cut_file->trigger(); }
-    void copy() { ui().copy_file->trigger(); }
+    void cut() { choose(ui().cut_file, Qt::Key_X); }
+    void copy() { choose(ui().copy_file, Qt::Key_C); }
+    void pasteByChoice() { choose(ui().paset_file, Qt::Key_V); }   // only while available
     void paste() { rig.window->editMenu().paset_file_Click(); }
+
+    void choose(QAction* item, Qt::Key key)
+    {
+        QMenu* menu = ui().edit_file;
+        QMenuBar* bar = rig.window->menuBar();
+        switch (way) {
+        case Way::Item:
+            item->trigger();
+            break;
+        case Way::Key:
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            break;
+        case Way::Mouse:
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+            if (!item->isEnabled())   // a greyed item leaves the menu open: a click beside it closes it
+                QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(-10, -10));
+            QTRY_VERIFY(!menu->isVisible());
+            break;
+        }
+    }
 
     // Gives field the focus with characters [start, start + length) selected.
     void select(QLineEdit* field, int start, int length)
@@ -30,15 +61,33 @@ struct EditRig {
         field->setSelection(start, length);
     }
 
+    Way way;
     Form1Rig rig;
 };
+
+const std::pair<Way, const char*> kWays[] = {{Way::Item, "item"}, {Way::Key, "key"}, {Way::Mouse, "mouse"}};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Way)
+
+namespace {
+
+void addWays()
+{
+    QTest::addColumn<Way>("way");
+    for (const auto& [way, how] : kWays)
+        QTest::addRow("%s", how) << way;
+}
 
 } // namespace
 
 class TstEditMenu : public QObject {
     Q_OBJECT
 private slots:
+    void pasteAvailableAfterFirstCopy_data() { addWays(); }
     void pasteAvailableAfterFirstCopy();
+    void emptyReceivePaneStopsCutAndCopy_data() { addWays(); }
     void emptyReceivePaneStopsCutAndCopy();
     void copyWithoutSelectionPutsEmptyText();
     void cutAndCopyInFields_data();
@@ -55,8 +104,13 @@ private slots:
 
 void TstEditMenu::pasteAvailableAfterFirstCopy()
 {
-    EditRig r;
+    QFETCH(Way, way);
+    EditRig r(way);
     QVERIFY(!r.ui().paset_file->isEnabled());
+    r.clipboard().content = QStringLiteral("x");
+    r.select(r.ui().Text2, 0, 0);
+    r.pasteByChoice();   // unavailable: does nothing
+    QCOMPARE(r.ui().Text2->text(), QString());
     r.fill(QString());
     r.copy();
     QVERIFY(!r.ui().paset_file->isEnabled());
@@ -71,7 +125,8 @@ void TstEditMenu::pasteAvailableAfterFirstCopy()
 
 void TstEditMenu::emptyReceivePaneStopsCutAndCopy()
 {
-    EditRig r;
+    QFETCH(Way, way);
+    EditRig r(way);
     r.fill(QString());
     r.clipboard().content = QStringLiteral("kept");
     r.ui().Text2->setText(QStringLiteral("5551234"));
@@ -97,27 +152,31 @@ void TstEditMenu::copyWithoutSelectionPutsEmptyText()
 
 void TstEditMenu::cutAndCopyInFields_data()
 {
+    QTest::addColumn<Way>("way");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("afterCut");
-    QTest::addRow("phone") << "Text2" << "5551234" << 1 << 3 << "551" << "5234";
-    QTest::addRow("programming code") << "Text3" << "1234" << 0 << 2 << "12" << "34";
-    QTest::addRow("welcome message") << "MsgWel" << "Hi there" << 2 << 6 << " there" << "Hi";
-    QTest::addRow("masked field") << "dtmf" << "4/5" << 0 << 3 << "4/5" << " / ";
+    for (const auto& [way, how] : kWays) {
+        QTest::addRow("phone, %s", how) << way << "Text2" << "5551234" << 1 << 3 << "551" << "5234";
+        QTest::addRow("programming code, %s", how) << way << "Text3" << "1234" << 0 << 2 << "12" << "34";
+        QTest::addRow("welcome message, %s", how) << way << "MsgWel" << "Hi there" << 2 << 6 << " there" << "Hi";
+        QTest::addRow("masked field, %s", how) << way << "dtmf" << "4/5" << 0 << 3 << "4/5" << " / ";
+    }
 }
 
 void TstEditMenu::cutAndCopyInFields()
 {
+    QFETCH(Way, way);
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(int, start);
     QFETCH(int, length);
     QFETCH(QString, selected);
     QFETCH(QString, afterCut);
-    EditRig r;
+    EditRig r(way);
     auto* edit = r.rig.window->findChild<QLineEdit*>(field);
     edit->setText(text);
     r.select(edit, start, length);
@@ -246,6 +305,11 @@ void TstEditMenu::tenantEditorIsNeverActedOn()
     r.paste();
     r.cut();
     QCOMPARE(editor.ui().Text2->text(), QStringLiteral("Ann"));
+    QCOMPARE(r.clipboard().content, QString());
+    // Its fields keep their own keys, on the system's clipboard.
+    QTest::keyClick(editor.ui().Text2, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(editor.ui().Text2->text(), QString());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Ann"));
     QCOMPARE(r.clipboard().content, QString());
 }
 
