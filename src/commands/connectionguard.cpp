@@ -4,18 +4,23 @@
 #include "platform/prompter.h"
 #include "platform/serialport.h"
 
-bool connectionGuard(const Form1Context& ctx)
+bool tellPortClosed(const Form1Context& ctx)
 {
-    if (ctx.platform.port.isOpen())
-        return true;
     ctx.platform.prompter.tell(QStringLiteral("The comm port is closed"), QStringLiteral("Disconnect"));
     return false;
 }
 
+bool connectionGuard(const Form1Context& ctx)
+{
+    return ctx.platform.port.isOpen() || tellPortClosed(ctx);
+}
+
+bool writeOrTell(const Form1Context& ctx, const QByteArray& bytes)
+{
+    return ctx.platform.port.write(bytes) || tellPortClosed(ctx);
+}
+
 bool sendGuarded(const Form1Context& ctx, const QByteArray& line)
 {
-    if (!connectionGuard(ctx))
-        return false;
-    ctx.platform.port.write(line);
-    return true;
+    return connectionGuard(ctx) && writeOrTell(ctx, line);
 }

@@ -5,7 +5,6 @@
 #include "commands/connectionguard.h"
 #include "commands/typedtextcheck.h"
 #include "platform/maskedfield.h"
-#include "platform/serialport.h"
 
 FieldCommand::FieldCommand(Form1Context& ctx, Route route) : m_ctx(ctx), m_route(std::move(route)) {}
 
@@ -35,7 +34,8 @@ void FieldCommand::send(QWidget* focusAfter)
     const QString value = valueOf(m_route.field);
     if (!typedTextFitsTheLine(m_ctx, value))
         return;
-    m_ctx.platform.port.write(CommandLine::command(m_route.word, {value}));
+    if (!writeOrTell(m_ctx, CommandLine::command(m_route.word, {value})))
+        return;
     if (focusAfter)
         focusAfter->setFocus();
 }

@@ -73,9 +73,15 @@ void MasterCodeCommands::message_Click()
     if (!typedTextFitsTheLine(m_ctx, message))
         return;
     m_ctx.setHourglass(true);
-    for (const QByteArray& part : CommandLine::welcomeMessage(message))
-        port.write(part);
+    bool written = true;
+    for (const QByteArray& part : CommandLine::welcomeMessage(message)) {
+        written = port.write(part);
+        if (!written)
+            break;
+    }
     m_ctx.setHourglass(false);
+    if (!written)
+        tellPortClosed(m_ctx);
 }
 
 void MasterCodeCommands::MsgWel_KeyPress(int charCode)

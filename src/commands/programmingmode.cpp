@@ -2,7 +2,7 @@
 
 #include "app/form1context.h"
 #include "commands/commandline.h"
-#include "platform/serialport.h"
+#include "commands/connectionguard.h"
 
 #include <QPushButton>
 
@@ -11,12 +11,14 @@ namespace ProgrammingMode {
 void enter(Form1Context& ctx, const QString& code, int writes)
 {
     const QByteArray line = CommandLine::programming(code);
-    SerialPort& port = ctx.platform.port;
-    port.write(line);
+    if (!writeOrTell(ctx, line))
+        return;
     ctx.ui.upload->setEnabled(true);
     ctx.ui.download->setEnabled(true);
-    for (int i = 1; i < writes; ++i)
-        port.write(line);
+    for (int i = 1; i < writes; ++i) {
+        if (!writeOrTell(ctx, line))
+            return;
+    }
     ctx.ui.upload->setFocus();
 }
 

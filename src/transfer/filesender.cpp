@@ -9,7 +9,6 @@
 #include "platform/eightbit.h"
 #include "platform/maskedfield.h"
 #include "platform/prompter.h"
-#include "platform/serialport.h"
 #include "transfer/linepacing.h"
 #include "transfer/linereader.h"
 
@@ -123,11 +122,10 @@ bool FileSender::sendAfterPause(QByteArrayView line, qint64 total)
     m_ctx.waiter.wait_seconds(pause.waitSeconds());
     if (m_ctx.ending)
         return false;   // the window is closing: stop without a word
-    if (!connectionGuard(m_ctx)) {
+    if (!sendGuarded(m_ctx, CommandLine::line(EightBit::decode(line.toByteArray())))) {
         m_progress.end();
         return false;
     }
-    m_ctx.platform.port.write(CommandLine::line(EightBit::decode(line.toByteArray())));
     ++m_sent;
     m_progress.lineSent(m_sent, pause.secondsFor(total - m_sent));
     return true;

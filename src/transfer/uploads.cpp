@@ -4,8 +4,9 @@
 #include "commands/commandline.h"
 #include "commands/connectionguard.h"
 #include "link/capturelog.h"
-#include "platform/serialport.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 
 const QString Uploads::kEventTitle = QStringLiteral("Open Communications Log Event File");
@@ -39,22 +40,25 @@ void Uploads::up_tnt_Click()
 void Uploads::request(const QString& word, SendButton send)
 {
     m_ctx.ui.Command3->hide();
-    if (!connectionGuard(m_ctx))
+    if (!sendGuarded(m_ctx, CommandLine::command(word)))
         return;
     if (send == SendButton::Enable)
         m_ctx.ui.download->setEnabled(true);
-    m_ctx.platform.port.write(CommandLine::command(word));
 }
 
 // Whatever capture is open ends first, so the new file holds only this
 // upload. Without a file (dialog cancelled, file not opened) the request still
-// goes and the answer reaches the receive pane only.
+// goes and the answer reaches the receive pane only. A request the port
+// refuses asked for nothing: the file is closed again and the window is left
+// as it was.
 void Uploads::captureAndRequest(const QString& word, const QString& title, const QString& filter)
 {
     m_ctx.capture.close();
     m_ctx.ui.Command3->hide();
     if (!connectionGuard(m_ctx))
         return;
+    const bool sendWasEnabled = m_ctx.ui.download->isEnabled();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     m_ctx.ui.download->setEnabled(true);
     switch (m_log.open_capture_file(title, filter)) {
     case CaptureOpen::Opened:
@@ -66,7 +70,13 @@ void Uploads::captureAndRequest(const QString& word, const QString& title, const
     case CaptureOpen::Aborted:
         return;
     }
-    m_ctx.platform.port.write(CommandLine::command(word));
+    if (writeOrTell(m_ctx, CommandLine::command(word)))
+        return;
+    m_ctx.capture.close();
+    m_ctx.ui.Command3->hide();
+    m_ctx.ui.download->setEnabled(sendWasEnabled);
+    if (focus)
+        focus->setFocus();
 }
 
 void Uploads::offerCloseButton()

@@ -22,7 +22,7 @@ const QString kDirectoryPrompt = QStringLiteral(
     "'000' or '0000', All tenants in the system will be deleted!");
 const QString kMessagePrompt = QStringLiteral("Please Input the text in 'Welcome Message' box");
 
-enum class Trigger { Click, Enter };
+enum class Trigger { Click, Enter, KeypadEnter };
 
 // The window after "SEND" (every command control usable), the port open or not.
 struct CommandRig : Form1Rig {
@@ -56,9 +56,12 @@ struct CommandRig : Form1Rig {
     {
         if (trigger == Trigger::Click) {
             QTest::mouseClick(control<QPushButton>(target), Qt::LeftButton);
-        } else {
+        } else if (trigger == Trigger::Enter) {
             control(target)->setFocus();
             QTest::keyClick(control(target), Qt::Key_Return);
+        } else {
+            control(target)->setFocus();
+            QTest::keyClick(control(target), Qt::Key_Enter, Qt::KeypadModifier);
         }
     }
 
@@ -173,6 +176,51 @@ void TstCommandChecks::emptyFieldPromptUsesTheCurrentTitle()
     QCOMPARE(rig.fakes.prompter.boxes.first().title, QStringLiteral("Velno 6300 Managemant System"));
 }
 
+namespace {
+
+// The commands that stop at the guard's box: for a closed port, or for an
+// open one that refuses the write.
+void addGuardRows(bool portOpen)
+{
+    const auto click = Trigger::Click;
+    const auto enter = Trigger::Enter;
+    const char* cause = portOpen ? "refused" : "closed";
+    const auto addRow = [&](const char* name, const char* field, const char* keys, const char* target,
+                            Trigger trigger, int confirmations) {
+        QTest::addRow("%s, %s", name, cause)
+            << field << keys << target << trigger << confirmations << portOpen;
+    };
+    addRow("Date", "", "", "Date", click, 0);
+    addRow("Enter on Time", "", "", "rtrtc", enter, 0);
+    addRow("keypad Enter on UnlockBeep", "", "", "up", Trigger::KeypadEnter, 0);
+    addRow("Parameters", "", "", "up_par", click, 0);
+    addRow("Time", "", "", "rtrtc", click, 0);
+    addRow("OpenDoorNo", "dtmf", "12", "opendtmf", click, 0);
+    addRow("Enter in dtmf", "dtmf", "12", "dtmf", enter, 0);
+    addRow("UnlockMute", "", "", "um", click, 0);
+    addRow("UnlockBeep", "", "", "up", click, 0);
+    addRow("Talk Time", "medit1", "30", "uptalktime", click, 0);
+    addRow("Enter in medit1", "medit1", "30", "medit1", enter, 0);
+    addRow("Door1 Open Time", "medit2", "5", "opentime1", click, 0);
+    addRow("Enter in medit2", "medit2", "5", "medit2", enter, 0);
+    addRow("Door2 Open Time", "medit3", "5", "opentime2", click, 0);
+    addRow("Enter in empty medit3", "", "", "medit3", enter, 0);
+    addRow("ManualUnlockDoor1", "medit7", "8", "manualdoor1", click, 0);
+    addRow("Enter in medit7", "medit7", "8", "medit7", enter, 0);
+    addRow("ManualUnlockDoor2", "medit8", "18", "manualdoor2", click, 0);
+    addRow("Enter in medit8", "medit8", "18", "medit8", enter, 0);
+    addRow("New Mastercode", "Medit_New_mastercode", "4321", "Newmastcode", click, 0);
+    addRow("Enter in new master code", "", "", "Medit_New_mastercode", enter, 0);
+    addRow("MasterCode", "Text3", "1234", "Mastercode", click, 0);
+    addRow("Enter in Text3", "Text3", "1234", "Text3", enter, 0);
+    addRow("Clear Events after Yes", "", "", "clearevr", click, 1);
+    addRow("Clear Tenant after Yes", "MEDITTNT", "12", "cleartnt", click, 1);
+}
+
+} // namespace
+
+// A port that is open but refuses the write gets the same box: the command
+// was not sent, so nothing moves on.
 void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus_data()
 {
     QTest::addColumn<QString>("field");
@@ -180,31 +228,13 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<Trigger>("trigger");
     QTest::addColumn<int>("confirmations");
-    const auto click = Trigger::Click;
-    const auto enter = Trigger::Enter;
-    QTest::addRow("Date") << "" << "" << "Date" << click << 0;
-    QTest::addRow("Time") << "" << "" << "rtrtc" << click << 0;
-    QTest::addRow("OpenDoorNo") << "dtmf" << "12" << "opendtmf" << click << 0;
-    QTest::addRow("Enter in dtmf") << "dtmf" << "12" << "dtmf" << enter << 0;
-    QTest::addRow("UnlockMute") << "" << "" << "um" << click << 0;
-    QTest::addRow("UnlockBeep") << "" << "" << "up" << click << 0;
-    QTest::addRow("Talk Time") << "medit1" << "30" << "uptalktime" << click << 0;
-    QTest::addRow("Enter in medit1") << "medit1" << "30" << "medit1" << enter << 0;
-    QTest::addRow("Door1 Open Time") << "medit2" << "5" << "opentime1" << click << 0;
-    QTest::addRow("Enter in medit2") << "medit2" << "5" << "medit2" << enter << 0;
-    QTest::addRow("Door2 Open Time") << "medit3" << "5" << "opentime2" << click << 0;
-    QTest::addRow("Enter in empty medit3") << "" << "" << "medit3" << enter << 0;
-    QTest::addRow("ManualUnlockDoor1") << "medit7" << "8" << "manualdoor1" << click << 0;
-    QTest::addRow("Enter in medit7") << "medit7" << "8" << "medit7" << enter << 0;
-    QTest::addRow("ManualUnlockDoor2") << "medit8" << "18" << "manualdoor2" << click << 0;
-    QTest::addRow("Enter in medit8") << "medit8" << "18" << "medit8" << enter << 0;
-    QTest::addRow("New Mastercode") << "Medit_New_mastercode" << "4321" << "Newmastcode" << click << 0;
-    QTest::addRow("Enter in new master code") << "" << "" << "Medit_New_mastercode" << enter << 0;
-    QTest::addRow("MasterCode") << "Text3" << "1234" << "Mastercode" << click << 0;
-    QTest::addRow("Enter in Text3") << "Text3" << "1234" << "Text3" << enter << 0;
-    QTest::addRow("Clear Events after Yes") << "" << "" << "clearevr" << click << 1;
-    QTest::addRow("Clear Tenant after Yes") << "MEDITTNT" << "12" << "cleartnt" << click << 1;
+    QTest::addColumn<bool>("portOpen");   // open, but refusing every write
+    for (bool open : {false, true})
+        addGuardRows(open);
+    QTest::addRow("Message, refused") << "MsgWel" << "HI" << "message" << Trigger::Click << 0 << true;
+    QTest::addRow("Events, refused") << "" << "" << "up_evr" << Trigger::Click << 0 << true;
 }
+
 
 void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
 {
@@ -213,7 +243,9 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
     QFETCH(QString, target);
     QFETCH(Trigger, trigger);
     QFETCH(int, confirmations);
-    CommandRig rig(false);
+    QFETCH(bool, portOpen);
+    CommandRig rig(portOpen);
+    rig.fakes.port.refuseWrites = true;
     rig.fakes.prompter.answer(Answer::Yes);
     if (!field.isEmpty())
         rig.type(field, keys);

@@ -31,7 +31,7 @@ void FakeSerialPort::close() { m_open = false; }
 
 bool FakeSerialPort::write(const QByteArray& bytes)
 {
-    if (!m_open)
+    if (!m_open || refuseWrites)
         return false;
     writes.append(bytes);
     if (onWrite)

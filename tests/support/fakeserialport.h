@@ -42,6 +42,7 @@ public:
     int opens = 0;
     int openedNumber = 0;          // the number the port was last opened on
     OpenResult::Error failOpenWith = OpenResult::Error::None;
+    bool refuseWrites = false;     // open, but every write fails
     QByteArray input;
     int discards = 0;
     QStringList present;           // the devices devicesPresent() reports
