@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "app/programarguments.h"
 #include "app/startup.h"
 #include "platform/realplatform.h"
 
@@ -7,9 +7,9 @@
 int main(int argc, char* argv[])
 {
     // --help and --version answer before QApplication needs a display.
-    const CommandLine commandLine = readCommandLine(argc, argv);
-    if (commandLine.action != CommandLine::Action::Run)
-        return answerCommandLine(commandLine);
+    const ProgramArguments arguments = readProgramArguments(argc, argv);
+    if (arguments.action != ProgramArguments::Action::Run)
+        return answerProgramArguments(arguments);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velno 6100 Management System"));

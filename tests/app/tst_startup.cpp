@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "app/programarguments.h"
 #include "app/splash.h"
 #include "app/startup.h"
 
@@ -42,7 +42,7 @@ void TstStartup::splashLoopMakesExactly20001Passes()
 
 void TstStartup::commandLine_data()
 {
-    using Action = CommandLine::Action;
+    using Action = ProgramArguments::Action;
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("error");
@@ -72,7 +72,7 @@ void TstStartup::commandLine_data()
 void TstStartup::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(CommandLine::Action, action);
+    QFETCH(ProgramArguments::Action, action);
     QFETCH(QString, error);
     std::vector<QByteArray> storage{QByteArrayLiteral("velno")};
     for (const QString& argument : arguments)
@@ -80,7 +80,7 @@ void TstStartup::commandLine()
     std::vector<const char*> argv;
     for (const QByteArray& argument : storage)
         argv.push_back(argument.constData());
-    const CommandLine result = readCommandLine(int(argv.size()), argv.data());
+    const ProgramArguments result = readProgramArguments(int(argv.size()), argv.data());
     QCOMPARE(result.action, action);
     QCOMPARE(QString::fromStdString(result.error), error);
 }

@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "programarguments.h"
 
 #include <cstdio>
 #include <cstring>
@@ -36,19 +36,19 @@ bool isOneOf(const std::string& name, const char* const (&names)[N])
     return false;
 }
 
-CommandLine refused(const std::string& error) { return {CommandLine::Action::Refuse, error}; }
+ProgramArguments refused(const std::string& error) { return {ProgramArguments::Action::Refuse, error}; }
 
 } // namespace
 
-CommandLine readCommandLine(int argc, const char* const argv[])
+ProgramArguments readProgramArguments(int argc, const char* const argv[])
 {
-    CommandLine result;
+    ProgramArguments result;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help")
-            return {CommandLine::Action::ShowHelp, {}};
+            return {ProgramArguments::Action::ShowHelp, {}};
         if (arg == "-v" || arg == "--version") {
-            result.action = CommandLine::Action::ShowVersion;
+            result.action = ProgramArguments::Action::ShowVersion;
             continue;
         }
         if (arg.size() < 2 || arg[0] != '-')
@@ -66,19 +66,19 @@ CommandLine readCommandLine(int argc, const char* const argv[])
     return result;
 }
 
-int answerCommandLine(const CommandLine& commandLine)
+int answerProgramArguments(const ProgramArguments& arguments)
 {
-    switch (commandLine.action) {
-    case CommandLine::Action::ShowHelp:
+    switch (arguments.action) {
+    case ProgramArguments::Action::ShowHelp:
         std::fputs(kUsage, stdout);
         return 0;
-    case CommandLine::Action::ShowVersion:
+    case ProgramArguments::Action::ShowVersion:
         std::printf("velno %s\n", VELNO_VERSION);
         return 0;
-    case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "velno: %s\n%s", commandLine.error.c_str(), kUsage);
+    case ProgramArguments::Action::Refuse:
+        std::fprintf(stderr, "velno: %s\n%s", arguments.error.c_str(), kUsage);
         return kUsageError;
-    case CommandLine::Action::Run:
+    case ProgramArguments::Action::Run:
         break;
     }
     return 0;
