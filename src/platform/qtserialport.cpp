@@ -35,7 +35,9 @@ bool meansLineLost(QSerialPort::SerialPortError error)
 
 // XON/XOFF need their characters; a device left with them disabled by another
 // program would never stop or resume its output. Qt leaves them as it finds them.
-void setFlowCharacters(qintptr handle)
+// Qt also lets any received character restart stopped output (IXANY): an echo
+// from the panel after its XOFF would then overrun it. Only XON restarts.
+void setXonXoffOnly(qintptr handle)
 {
 #ifdef Q_OS_UNIX
     termios settings {};
@@ -43,6 +45,7 @@ void setFlowCharacters(qintptr handle)
         return;
     settings.c_cc[VSTART] = 0x11;
     settings.c_cc[VSTOP] = 0x13;
+    settings.c_iflag &= ~tcflag_t(IXANY);
     tcsetattr(int(handle), TCSANOW, &settings);
 #else
     Q_UNUSED(handle);
@@ -184,7 +187,7 @@ void QtSerialPort::applySettings()
     m_port.setFlowControl(m_handshaking == Handshaking::XonXoff ? QSerialPort::SoftwareControl
                                                                  : QSerialPort::NoFlowControl);
     if (m_handshaking == Handshaking::XonXoff && isOpen())
-        setFlowCharacters(m_port.handle());
+        setXonXoffOnly(m_port.handle());
 }
 
 // DTR tells the panel a terminal is there. Devices without modem lines (a
