@@ -51,19 +51,22 @@ void Receiver::MSComm1_OnComm(int eventCode)
 }
 
 // A notification that arrives while a chunk is being appended (a box of the
-// capture write is open) is served when that append is done, in order.
+// capture write is open) is served when that append is done, in order. The
+// real port raises none for bytes that arrive meanwhile, so whatever waits
+// then is read as well.
 void Receiver::receiveWaiting()
 {
     if (m_appending) {
         m_moreWaiting = true;
         return;
     }
+    SerialPort& port = m_ctx.platform.port;
     m_appending = true;
     do {
         m_moreWaiting = false;
-        const QString chunk = EightBit::decode(m_ctx.platform.port.readAll());
+        const QString chunk = EightBit::decode(port.readAll());
         m_appender.append_received(*m_ctx.ui.Text1, chunk);
-    } while (m_moreWaiting);
+    } while (m_moreWaiting || port.bytesWaiting() > 0);
     m_appending = false;
 }
 

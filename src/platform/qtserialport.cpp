@@ -141,6 +141,11 @@ QByteArray QtSerialPort::readAll()
     return isOpen() ? m_port.readAll() : QByteArray();
 }
 
+qint64 QtSerialPort::bytesWaiting() const
+{
+    return isOpen() ? m_port.bytesAvailable() : 0;
+}
+
 void QtSerialPort::discardInput()
 {
     if (!isOpen())

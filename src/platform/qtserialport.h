@@ -33,6 +33,7 @@ public:
 
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
+    qint64 bytesWaiting() const override;
     void discardInput() override;
 
     QString deviceFor(int portNumber) const override;

@@ -50,6 +50,8 @@ public:
     virtual bool write(const QByteArray& bytes) = 0;
     // Everything waiting in the input buffer.
     virtual QByteArray readAll() = 0;
+    // How many bytes wait in the input buffer (0 when the port is closed).
+    virtual qint64 bytesWaiting() const = 0;
     // Drops everything waiting in the input buffer.
     virtual void discardInput() = 0;
 

@@ -19,6 +19,8 @@ class TstCaptureFaults : public QObject {
 private slots:
     void deviceIsFull();
     void diskFillsWhileCapturing();
+    void bytesArriveWhileTheBoxIsUp_data();
+    void bytesArriveWhileTheBoxIsUp();
     void folderIsNoFolder_data();
     void folderIsNoFolder();
     void folderReplacedByAFileWhileCapturing();
@@ -99,6 +101,47 @@ void TstCaptureFaults::diskFillsWhileCapturing()
     QCOMPARE(contentOf(path), first + second);
     QVERIFY(rig.capturing());
     QCOMPARE(rig.paneText(), EightBit::decode(first + second));
+}
+
+void TstCaptureFaults::bytesArriveWhileTheBoxIsUp_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("tailCaptured");
+    QTest::addRow("retry once there is room") << int(Answer::Retry) << true;
+    QTest::addRow("cancel") << int(Answer::Cancel) << false;
+}
+
+// On the real line Qt raises no second notification for bytes that come while
+// the full-disk box is up: they are read when it closes, with no further byte.
+void TstCaptureFaults::bytesArriveWhileTheBoxIsUp()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, tailCaptured);
+    PtyForm1Rig rig;
+    QTemporaryDir dir;
+    QVERIFY(rig.pty.isValid());
+    const QString path = dir.filePath(QStringLiteral("upload.EVR"));
+    openCapture(*rig.window, rig.fakes.prompter, path);
+    rig.connectDirect();
+    const QByteArray head("EVR 0001 01/20/03 09:05 DOOR1 OPEN\r\n");
+    const QByteArray tail("EVR 0002 01/20/03 09:07 DOOR2 OPEN\r\nEND\r\n");
+    constexpr int kRoom = 10;
+    FileSizeLimit limit(kRoom);
+    QVERIFY(limit.isSet());
+    bool tailWaited = false;
+    rig.fakes.prompter.onBox = [&](const MessageBox&) {
+        rig.pty.send(tail);
+        tailWaited = QTest::qWaitFor([&] { return rig.port.bytesWaiting() == tail.size(); });
+        limit.lift();
+    };
+    rig.fakes.prompter.answer(Answer(answer));
+
+    QVERIFY(rig.pty.send(head));
+
+    QTRY_COMPARE(paneText(*rig.window), EightBit::decode(head + tail));
+    QVERIFY(tailWaited);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(contentOf(path), tailCaptured ? head + tail : head.left(kRoom));
 }
 
 void TstCaptureFaults::folderIsNoFolder_data()

@@ -23,6 +23,7 @@ public:
 
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
+    qint64 bytesWaiting() const override { return input.size(); }
     void discardInput() override;
     QString deviceFor(int number) const override;
     QStringList devicesPresent() const override { return present; }
