@@ -58,7 +58,7 @@ QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
     : SerialPort(parent), m_store(store)
 {
     m_port.setReadBufferSize(0);   // unlimited: the program drains it on every notification
-    connect(&m_port, &QSerialPort::readyRead, this, [this] { emit notified(kDataReceived); });
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(&m_port, &QSerialPort::bytesWritten, this, &QtSerialPort::onBytesWritten);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
     applySettings();
@@ -108,8 +108,10 @@ OpenResult QtSerialPort::open()
         return result;
     }
     m_lossPending = false;
+    m_transmitFull = false;
     applySettings();
     setModemLine(true);
+    m_lineErrors.start(m_port.handle());
     return result;
 }
 
@@ -133,7 +135,22 @@ bool QtSerialPort::write(const QByteArray& bytes)
 {
     if (!isOpen())
         return false;
+    if (m_port.bytesToWrite() >= kTransmitBufferSize)
+        raiseTransmitFull();
     return m_port.write(bytes) != -1;
+}
+
+// Delivered through the event loop: the writer goes on undisturbed, and the
+// box the notification may bring opens after it.
+void QtSerialPort::raiseTransmitFull()
+{
+    if (m_transmitFull)
+        return;
+    m_transmitFull = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (isOpen())
+            emit notified(kTransmitFull);
+    }, Qt::QueuedConnection);
 }
 
 QByteArray QtSerialPort::readAll()
@@ -206,10 +223,26 @@ void QtSerialPort::setModemLine(bool raised)
     m_ignoringErrors = wasIgnoring;
 }
 
+// The driver's error counts are looked at after each read: the data comes
+// first, then the losses found with it.
+void QtSerialPort::onReadyRead()
+{
+    emit notified(kDataReceived);
+    if (!isOpen())
+        return;
+    for (int code : m_lineErrors.grownCodes(m_port.handle())) {
+        if (!isOpen())
+            return;   // closed from the box of an earlier code
+        emit notified(code);
+    }
+}
+
 // Qt reports every chunk handed to the driver; the program wants to hear when
 // fewer than the threshold bytes wait (threshold 0: never).
 void QtSerialPort::onBytesWritten()
 {
+    if (m_port.bytesToWrite() < kTransmitBufferSize)
+        m_transmitFull = false;
     if (m_sendThreshold > 0 && m_port.bytesToWrite() < m_sendThreshold)
         emit notified(kSendBufferLow);
 }

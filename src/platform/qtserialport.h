@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lineerrorwatch.h"
 #include "linesettings.h"
 #include "serialport.h"
 
@@ -17,6 +18,10 @@ public:
     static constexpr int kPortCount = 4;
     static constexpr const char* kApplication = "Velno 6100 Management System";
     static constexpr const char* kSection = "Ports";
+    // A write that finds this many bytes still queued, not yet taken by the
+    // system, raises kTransmitFull (once, until the queue is below it again).
+    // The bytes are queued all the same.
+    static constexpr qint64 kTransmitBufferSize = 4096;
 
     explicit QtSerialPort(SettingsStore& store, QObject* parent = nullptr);
     ~QtSerialPort() override;
@@ -39,7 +44,12 @@ public:
     QString deviceFor(int portNumber) const override;
     QStringList devicesPresent() const override;
 
+    // Where the receive error counts come from (the driver's, by default).
+    void setLineErrorReader(LineErrorWatch::Reader reader) { m_lineErrors = LineErrorWatch(std::move(reader)); }
+
 private:
+    void onReadyRead();
+    void raiseTransmitFull();
     void applySettings();
     void setModemLine(bool raised);
     void onBytesWritten();
@@ -49,9 +59,11 @@ private:
     SettingsStore& m_store;
     QSerialPort m_port;
     LineSettings m_line;
+    LineErrorWatch m_lineErrors;
     Handshaking m_handshaking = Handshaking::None;
     int m_portNumber = 1;
     int m_sendThreshold = 1;
     bool m_ignoringErrors = false;  // during DTR requests (refused by some devices) and closing
     bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
+    bool m_transmitFull = false;    // kTransmitFull raised, the queue not yet below the size
 };

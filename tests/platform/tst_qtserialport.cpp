@@ -166,6 +166,9 @@ private slots:
     void sendNotification();
     void sendThresholdZeroIsSilent();
     void xoffHoldsOutput();
+    void transmitFullIsRaisedOnce();
+    void lineErrorCountsRaiseErrors_data();
+    void lineErrorCountsRaiseErrors();
     void discardInputDropsWaitingBytes();
     void writeWhenClosedFails();
     void closeSendsWhatWasWritten();
@@ -474,6 +477,78 @@ void TestQtSerialPort::xoffHoldsOutput()
     QVERIFY(m_pty->send(QByteArray(1, '\x11')));
     QCOMPARE(m_pty->receive(4), QByteArray("HELD"));
     QCOMPARE(port.readAll(), QByteArray("A"));
+}
+
+// While the panel holds the line with XOFF the queue grows: the write that
+// finds it full raises kTransmitFull once, through the event loop, and
+// nothing written is lost.
+void TestQtSerialPort::transmitFullIsRaisedOnce()
+{
+    QtSerialPort port(*m_store);
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    QVERIFY(m_pty->send(QByteArray(1, '\x13')));
+    QTest::qWait(50);
+
+    const QByteArray queued(int(QtSerialPort::kTransmitBufferSize), 'Q');
+    QVERIFY(port.write(queued));
+    QVERIFY(port.write("A"));
+    QVERIFY(port.write("B"));
+    QVERIFY(!codes(spy).contains(SerialPort::kTransmitFull));
+    QTRY_COMPARE(codes(spy).count(SerialPort::kTransmitFull), 1);
+
+    QVERIFY(m_pty->send(QByteArray(1, '\x11')));
+    QCOMPARE(m_pty->receive(int(queued.size()) + 2), queued + "AB");
+    QCOMPARE(codes(spy).count(SerialPort::kTransmitFull), 1);
+}
+
+// The driver's receive error counts, fed by the test: a counter that grew
+// raises its code once, after the data read with it; losses from before the
+// opening are not reported; a device without counts (as a pseudo-terminal's
+// own driver) raises nothing.
+void TestQtSerialPort::lineErrorCountsRaiseErrors_data()
+{
+    QTest::addColumn<bool>("counted");
+    QTest::addColumn<int>("overruns");    // growth between the first and the second read
+    QTest::addColumn<int>("overflows");
+    QTest::addColumn<QList<int>>("errors");
+    QTest::newRow("no counts") << false << 1 << 1 << QList<int>();
+    QTest::newRow("unchanged") << true << 0 << 0 << QList<int>();
+    QTest::newRow("overrun") << true << 2 << 0 << QList<int>{SerialPort::kOverrun};
+    QTest::newRow("buffer overflow") << true << 0 << 1 << QList<int>{SerialPort::kReceiveOverflow};
+    QTest::newRow("both") << true << 1 << 3
+                          << QList<int>{SerialPort::kOverrun, SerialPort::kReceiveOverflow};
+}
+
+void TestQtSerialPort::lineErrorCountsRaiseErrors()
+{
+    QFETCH(bool, counted);
+    QFETCH(int, overruns);
+    QFETCH(int, overflows);
+    QFETCH(QList<int>, errors);
+    LineErrorCounts counts{5, 7};
+    QtSerialPort port(*m_store);
+    port.setLineErrorReader([&](qintptr) {
+        return counted ? std::optional<LineErrorCounts>(counts) : std::nullopt;
+    });
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    const QList<int> dataOnly{SerialPort::kDataReceived};
+
+    QVERIFY(m_pty->send("first"));
+    QTRY_COMPARE(codes(spy), dataOnly);
+    counts.overrun += quint32(overruns);
+    counts.bufferOverrun += quint32(overflows);
+    spy.clear();
+    QVERIFY(m_pty->send("second"));
+    QTRY_VERIFY(!spy.isEmpty());
+    QCOMPARE(codes(spy), dataOnly + errors);
+    spy.clear();
+    QVERIFY(m_pty->send("third"));
+    QTRY_VERIFY(!spy.isEmpty());
+    QCOMPARE(codes(spy), dataOnly);
+    QCOMPARE(port.readAll(), QByteArray("firstsecondthird"));
 }
 
 void TestQtSerialPort::discardInputDropsWaitingBytes()

@@ -1,0 +1,35 @@
+#include "lineerrorwatch.h"
+
+#include "serialport.h"
+
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
+std::optional<LineErrorCounts> readLineErrorCounts(qintptr handle)
+{
+#ifdef Q_OS_LINUX
+    serial_icounter_struct counts {};
+    if (::ioctl(int(handle), TIOCGICOUNT, &counts) != 0)
+        return std::nullopt;
+    return LineErrorCounts{quint32(counts.overrun), quint32(counts.buf_overrun)};
+#else
+    Q_UNUSED(handle);
+    return std::nullopt;
+#endif
+}
+
+QList<int> LineErrorWatch::grownCodes(qintptr handle)
+{
+    const std::optional<LineErrorCounts> now = m_reader(handle);
+    QList<int> codes;
+    if (now && m_last) {
+        if (now->overrun != m_last->overrun)
+            codes << SerialPort::kOverrun;
+        if (now->bufferOverrun != m_last->bufferOverrun)
+            codes << SerialPort::kReceiveOverflow;
+    }
+    m_last = now;
+    return codes;
+}
