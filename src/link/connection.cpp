@@ -25,10 +25,22 @@ constexpr int kDialPauseSeconds = 2;
 constexpr int kNoOptionPort = 4;
 const QString kLineSettings = QStringLiteral("1200,N,8,1");
 
+// ": <program>, process <pid>", or what of it is known.
+QString holderOf(const OpenResult& failure)
+{
+    if (failure.holderPid <= 0)
+        return QString();
+    const QString process = QStringLiteral("process %1").arg(failure.holderPid);
+    return QStringLiteral(": ")
+        + (failure.holderName.isEmpty() ? process : failure.holderName + QStringLiteral(", ") + process);
+}
+
 QString openFailureDetail(const OpenResult& failure)
 {
     if (failure.error == OpenResult::Error::AlreadyOpen)
         return QStringLiteral("%1 is already open.").arg(failure.device);
+    if (failure.error == OpenResult::Error::Busy)
+        return QStringLiteral("%1 is in use by another program%2.").arg(failure.device, holderOf(failure));
     QString detail = QStringLiteral("%1: %2").arg(failure.device, failure.reason);
 #ifdef Q_OS_LINUX
     if (failure.error == OpenResult::Error::Permission) {

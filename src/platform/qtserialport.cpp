@@ -1,5 +1,6 @@
 #include "qtserialport.h"
 
+#include "openrefusal.h"
 #include "settingsstore.h"
 
 #include <QMetaObject>
@@ -105,6 +106,8 @@ OpenResult QtSerialPort::open()
         result.error = openErrorFor(m_port.error());
         result.reason = m_port.errorString();
         m_port.clearError();
+        if (result.error == OpenResult::Error::Permission)
+            explainRefusal(result);
         return result;
     }
     m_lossPending = false;

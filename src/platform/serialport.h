@@ -7,10 +7,13 @@
 
 // What opening the port came to.
 struct OpenResult {
-    enum class Error { None, AlreadyOpen, NotFound, Permission, Other };
+    // Permission: the user may not use the device; Busy: another program holds it.
+    enum class Error { None, AlreadyOpen, NotFound, Permission, Busy, Other };
     Error error = Error::None;
     QString device;      // the device path that was tried
     QString reason;      // the system's own description of the failure
+    qint64 holderPid = 0;   // Busy: the process that holds the device, where known
+    QString holderName;     // and its program name, where known
 
     bool ok() const { return error == Error::None; }
     static constexpr int kAlreadyOpenCode = 8005;

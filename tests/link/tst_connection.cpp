@@ -156,21 +156,35 @@ void TstConnection::connectWhenAlreadyOpenDialsAgain()
 void TstConnection::openFailureShowsCauseAndStillEnablesMasterCode_data()
 {
     QTest::addColumn<int>("error");
+    QTest::addColumn<qint64>("holderPid");
+    QTest::addColumn<QString>("holderName");
     QTest::addColumn<QString>("detailPart");
-    QTest::addRow("missing") << int(Error::NotFound) << QStringLiteral("/dev/fake2: scripted failure");
-    QTest::addRow("busy") << int(Error::Other) << QStringLiteral("/dev/fake2");
+    QTest::addRow("missing") << int(Error::NotFound) << qint64(0) << QString()
+                             << QStringLiteral("/dev/fake2: scripted failure");
+    QTest::addRow("other") << int(Error::Other) << qint64(0) << QString() << QStringLiteral("/dev/fake2");
+    QTest::addRow("busy") << int(Error::Busy) << qint64(0) << QString()
+                          << QStringLiteral("/dev/fake2 is in use by another program.");
+    QTest::addRow("locked by a process") << int(Error::Busy) << qint64(4321) << QString()
+        << QStringLiteral("/dev/fake2 is in use by another program: process 4321.");
+    QTest::addRow("locked by a program") << int(Error::Busy) << qint64(4321) << QStringLiteral("term")
+        << QStringLiteral("/dev/fake2 is in use by another program: term, process 4321.");
 #ifdef Q_OS_LINUX
-    QTest::addRow("permission") << int(Error::Permission) << QStringLiteral("dialout");
+    QTest::addRow("permission") << int(Error::Permission) << qint64(0) << QString()
+                                << QStringLiteral("dialout");
 #endif
 }
 
 void TstConnection::openFailureShowsCauseAndStillEnablesMasterCode()
 {
     QFETCH(int, error);
+    QFETCH(qint64, holderPid);
+    QFETCH(QString, holderName);
     QFETCH(QString, detailPart);
     Form1Rig rig;
     rig.window->connection().Option_Click(2);
     rig.fakes.port.failOpenWith = Error(error);
+    rig.fakes.port.holderPid = holderPid;
+    rig.fakes.port.holderName = holderName;
     rig.ui().Text2->setText(QStringLiteral("555"));
     rig.window->connection().connect_Click();
     QVERIFY(!rig.fakes.port.isOpen());
@@ -181,6 +195,7 @@ void TstConnection::openFailureShowsCauseAndStillEnablesMasterCode()
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
     QCOMPARE(box.icon, MessageBox::Icon::None);
     QVERIFY2(box.detail.contains(detailPart), qPrintable(box.detail));
+    QCOMPARE(box.detail.contains(QStringLiteral("dialout")), error == int(Error::Permission));
     QVERIFY(rig.ui().Mastercode->isEnabled());
     QVERIFY(rig.fakes.port.writes.isEmpty());
 }

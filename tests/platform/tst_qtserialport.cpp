@@ -2,15 +2,24 @@
 #include "platform/settingsstore.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMap>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +73,7 @@ public:
     }
 
     QString slavePath() const { return m_slavePath; }
+    int slave() const { return m_slave; }
 
     termios slaveSettings() const
     {
@@ -127,6 +137,59 @@ QList<int> codes(const QSignalSpy& spy)
     return result;
 }
 
+// A user without privileges for the opens that root would get through: the
+// one running the tests, or nobody when that is root. Nothing when there is
+// no nobody.
+struct Unprivileged {
+    uid_t uid;
+    gid_t gid;
+};
+
+std::optional<Unprivileged> unprivilegedUser()
+{
+    if (getuid() != 0)
+        return Unprivileged{getuid(), getgid()};
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody)
+        return std::nullopt;
+    return Unprivileged{nobody->pw_uid, nobody->pw_gid};
+}
+
+// Opens port 1 on the device in a child process that runs as the user; the
+// child's exit status is the error it met. Nothing when it could not become
+// that user.
+std::optional<OpenResult::Error> openAs(const Unprivileged& user, const QString& device)
+{
+    constexpr int kNoUser = 100;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() != user.uid
+            && (setgroups(0, nullptr) != 0 || setgid(user.gid) != 0 || setuid(user.uid) != 0))
+            _exit(kNoUser);
+        MemoryStore store;
+        store.store(kApp, "Ports", "1", device);
+        QtSerialPort port(store);
+        _exit(int(port.open().error));
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)
+        || WEXITSTATUS(status) == kNoUser)
+        return std::nullopt;
+    return OpenResult::Error(WEXITSTATUS(status));
+}
+
+// Where Qt looks for a device's lock file: the first lock folder it may write.
+QString lockFileFor(const QString& device)
+{
+    QString name = device.mid(int(qstrlen("/dev/")));
+    name.replace(u'/', u'_');
+    for (const char* folder : {"/var/lock", "/run/lock", "/tmp"}) {
+        if (QFileInfo(QString::fromLatin1(folder)).isWritable())
+            return QStringLiteral("%1/LCK..%2").arg(QString::fromLatin1(folder), name);
+    }
+    return QString();
+}
+
 QByteArray allByteValues()
 {
     QByteArray bytes;
@@ -154,6 +217,8 @@ private slots:
     // opening
     void openMissingDevice();
     void openTwice();
+    void openRefusedSaysWhy_data();
+    void openRefusedSaysWhy();
     void refusedModemLinesKeepPortOpen();
     void lineSettingsReachTheDevice_data();
     void lineSettingsReachTheDevice();
@@ -297,6 +362,67 @@ void TestQtSerialPort::openTwice()
     QCOMPARE(again.error, OpenResult::Error::AlreadyOpen);
     QCOMPARE(again.device, m_pty->slavePath());
     QVERIFY(port.isOpen());
+}
+
+// Qt reports a device that another program holds as a permission error; only
+// a device the user may not open is one. Neither permissions nor exclusive
+// use stop root, so those rows open as an unprivileged user.
+void TestQtSerialPort::openRefusedSaysWhy_data()
+{
+    QTest::addColumn<QString>("hold");
+    QTest::addColumn<int>("error");
+    QTest::newRow("lock file") << "lock file" << int(OpenResult::Error::Busy);
+    QTest::newRow("exclusive use") << "exclusive" << int(OpenResult::Error::Busy);
+    QTest::newRow("no permission") << "no permission" << int(OpenResult::Error::Permission);
+}
+
+void TestQtSerialPort::openRefusedSaysWhy()
+{
+    QFETCH(QString, hold);
+    QFETCH(int, error);
+    const QString device = m_pty->slavePath();
+    if (hold == "lock file") {
+        const QString lockFile = lockFileFor(device);
+        if (lockFile.isEmpty())
+            QSKIP("no lock folder can be written");
+        QProcess holder;
+        holder.start("sleep", {"30"});
+        QVERIFY(holder.waitForStarted());
+        const auto cleanup = qScopeGuard([&] {
+            QFile::remove(lockFile);
+            holder.kill();
+            holder.waitForFinished();
+        });
+        QFile lock(lockFile);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        // As another Qt program writes it: Qt takes over lock files that name no
+        // running program with that name.
+        lock.write(QByteArray::number(holder.processId()) + "\nsleep\n"
+                   + QSysInfo::machineHostName().toLocal8Bit() + '\n');
+        lock.close();
+
+        QtSerialPort port(*m_store);
+        m_store->store(kApp, "Ports", "1", device);
+        const OpenResult result = port.open();
+        QCOMPARE(int(result.error), error);
+        QCOMPARE(result.holderPid, holder.processId());
+        QCOMPARE(result.holderName, QStringLiteral("sleep"));
+        return;
+    }
+    const std::optional<Unprivileged> user = unprivilegedUser();
+    if (!user)
+        QSKIP("no unprivileged user to open the device as");
+    const QByteArray path = QFile::encodeName(device);
+    if (hold == "exclusive") {
+        QCOMPARE(chown(path.constData(), user->uid, gid_t(-1)), 0);
+        QCOMPARE(ioctl(m_pty->slave(), TIOCEXCL), 0);
+    } else {
+        QCOMPARE(chmod(path.constData(), 0), 0);
+    }
+    const std::optional<OpenResult::Error> met = openAs(*user, device);
+    if (!met)
+        QSKIP("cannot become an unprivileged user here");
+    QCOMPARE(int(*met), error);
 }
 
 // A pseudo-terminal has no modem lines: raising DTR on open and dropping it

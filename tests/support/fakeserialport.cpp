@@ -20,6 +20,8 @@ OpenResult FakeSerialPort::open()
     if (failOpenWith != OpenResult::Error::None) {
         result.error = failOpenWith;
         result.reason = QStringLiteral("scripted failure");
+        result.holderPid = holderPid;
+        result.holderName = holderName;
         return result;
     }
     m_open = true;

@@ -44,6 +44,8 @@ public:
     int openedNumber = 0;          // the number the port was last opened on
     OpenResult::Error failOpenWith = OpenResult::Error::None;
     bool refuseWrites = false;     // open, but every write fails
+    qint64 holderPid = 0;          // reported with a scripted failure
+    QString holderName;
     QByteArray input;
     int discards = 0;
     QStringList present;           // the devices devicesPresent() reports
