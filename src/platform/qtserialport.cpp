@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QSerialPortInfo>
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #endif
@@ -158,16 +160,20 @@ void QtSerialPort::raiseTransmitFull()
 
 QByteArray QtSerialPort::readAll()
 {
-    return isOpen() ? m_port.readAll() : QByteArray();
+    QByteArray bytes = std::exchange(m_unreadAtLoss, QByteArray());
+    if (isOpen())
+        bytes += m_port.readAll();
+    return bytes;
 }
 
 qint64 QtSerialPort::bytesWaiting() const
 {
-    return isOpen() ? m_port.bytesAvailable() : 0;
+    return m_unreadAtLoss.size() + (isOpen() ? m_port.bytesAvailable() : 0);
 }
 
 void QtSerialPort::discardInput()
 {
+    m_unreadAtLoss.clear();
     if (!isOpen())
         return;
     m_port.clear(QSerialPort::Input);
@@ -268,6 +274,10 @@ void QtSerialPort::dropLostLine()
         emit notified(kDataReceived);   // what arrived before the loss is still shown
     if (!isOpen())
         return;
+    // A reader still busy with an earlier chunk (a box of its own is open)
+    // takes the rest when it is done: closing would drop it.
+    QByteArray unread = m_port.readAll();
     close();
+    m_unreadAtLoss += unread;
     emit notified(kLineLost);
 }

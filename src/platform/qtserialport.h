@@ -65,5 +65,6 @@ private:
     int m_sendThreshold = 1;
     bool m_ignoringErrors = false;  // during DTR requests (refused by some devices) and closing
     bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
+    QByteArray m_unreadAtLoss;      // received before the line was lost, not read yet
     bool m_transmitFull = false;    // kTransmitFull raised, the queue not yet below the size
 };

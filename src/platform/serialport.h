@@ -51,9 +51,10 @@ public:
 
     // Queues the bytes for sending; false when the port is closed or refuses them.
     virtual bool write(const QByteArray& bytes) = 0;
-    // Everything waiting in the input buffer.
+    // Everything waiting in the input buffer (see bytesWaiting()).
     virtual QByteArray readAll() = 0;
-    // How many bytes wait in the input buffer (0 when the port is closed).
+    // How many bytes wait in the input buffer. Closed, it holds only what
+    // arrived before a lost line and was not read yet.
     virtual qint64 bytesWaiting() const = 0;
     // Drops everything waiting in the input buffer.
     virtual void discardInput() = 0;

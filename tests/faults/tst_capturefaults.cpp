@@ -106,16 +106,20 @@ void TstCaptureFaults::diskFillsWhileCapturing()
 void TstCaptureFaults::bytesArriveWhileTheBoxIsUp_data()
 {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("lineGoes");   // after the bytes, while the box is still up
     QTest::addColumn<bool>("tailCaptured");
-    QTest::addRow("retry once there is room") << int(Answer::Retry) << true;
-    QTest::addRow("cancel") << int(Answer::Cancel) << false;
+    QTest::addRow("retry once there is room") << int(Answer::Retry) << false << true;
+    QTest::addRow("cancel") << int(Answer::Cancel) << false << false;
+    QTest::addRow("line lost meanwhile") << int(Answer::Retry) << true << true;
 }
 
 // On the real line Qt raises no second notification for bytes that come while
-// the full-disk box is up: they are read when it closes, with no further byte.
+// the full-disk box is up: they are read when it closes, with no further byte,
+// and also when the line went away meanwhile.
 void TstCaptureFaults::bytesArriveWhileTheBoxIsUp()
 {
     QFETCH(int, answer);
+    QFETCH(bool, lineGoes);
     QFETCH(bool, tailCaptured);
     PtyForm1Rig rig;
     QTemporaryDir dir;
@@ -129,18 +133,27 @@ void TstCaptureFaults::bytesArriveWhileTheBoxIsUp()
     FileSizeLimit limit(kRoom);
     QVERIFY(limit.isSet());
     bool tailWaited = false;
+    bool lineLost = false;
     rig.fakes.prompter.onBox = [&](const MessageBox&) {
+        if (rig.fakes.prompter.boxes.size() > 1)
+            return;   // the box of the lost line
         rig.pty.send(tail);
         tailWaited = QTest::qWaitFor([&] { return rig.port.bytesWaiting() == tail.size(); });
+        if (lineGoes) {
+            rig.pty.closeMaster();
+            lineLost = QTest::qWaitFor([&] { return !rig.port.isOpen(); });
+        }
         limit.lift();
+        rig.fakes.prompter.answer(Answer(answer));
     };
-    rig.fakes.prompter.answer(Answer(answer));
 
     QVERIFY(rig.pty.send(head));
 
     QTRY_COMPARE(paneText(*rig.window), EightBit::decode(head + tail));
     QVERIFY(tailWaited);
-    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), lineGoes ? 2 : 1);
+    QCOMPARE(lineLost, lineGoes);
+    QCOMPARE(rig.port.isOpen(), !lineGoes);
     QCOMPARE(contentOf(path), tailCaptured ? head + tail : head.left(kRoom));
 }
 
