@@ -12,6 +12,9 @@ public:
     virtual bool showPrintDialog(int& copies) = 0;
 
     virtual int printableWidth() const = 0;
+    virtual int printableHeight() const = 0;
+    // The room a printed line takes, rounded up.
+    virtual int lineHeight() const = 0;
     virtual int textWidth(const QString& text) const = 0;
     virtual void setCurrentX(int twips) = 0;
     virtual void setCurrentY(int twips) = 0;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 QtPrinter::QtPrinter() = default;
 
@@ -49,6 +50,16 @@ int QtPrinter::printableWidth() const
     return qRound(toTwips(device().width()));
 }
 
+int QtPrinter::printableHeight() const
+{
+    return int(std::floor(toTwips(device().height())));
+}
+
+int QtPrinter::lineHeight() const
+{
+    return int(std::ceil(toTwips(metrics().lineSpacing())));
+}
+
 int QtPrinter::textWidth(const QString& text) const
 {
     return qRound(toTwips(metrics().horizontalAdvance(text)));
@@ -62,8 +73,10 @@ bool QtPrinter::printLine(const QString& text)
         return false;
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const QString& line : lines.split(QLatin1Char('\n')))
-        drawLine(line);
+    for (const QString& line : lines.split(QLatin1Char('\n'))) {
+        if (!drawLine(line))
+            return false;
+    }
     return true;
 }
 
@@ -118,13 +131,23 @@ bool QtPrinter::makePendingPageBreaks()
     return true;
 }
 
-// The current Y is the top of the line.
-void QtPrinter::drawLine(const QString& line)
+// The current Y is the top of the line. A line that would cross the bottom of
+// the printable area goes to the top of a new page instead of being lost; an
+// empty one (the end of a block that ends with a line end) starts no page.
+bool QtPrinter::drawLine(const QString& line)
 {
     const QFontMetricsF fm = metrics();
+    constexpr qreal kRoundingSlack = 0.5;   // device pixels
+    const bool crosses = toDevice(m_y) + fm.lineSpacing() > device().height() + kRoundingSlack;
+    if (crosses && m_y > 0 && !line.isEmpty()) {
+        if (!device().newPage())
+            return false;
+        m_y = 0;
+    }
     m_painter.drawText(QPointF(toDevice(m_x), toDevice(m_y) + fm.ascent()), line);
     m_x = 0;
     m_y += toTwips(fm.lineSpacing());
+    return true;
 }
 
 QFontMetricsF QtPrinter::metrics() const

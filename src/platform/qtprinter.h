@@ -15,7 +15,8 @@
 // Qt's print dialog, or (for tests) a PDF file with a preset number of copies
 // and no dialog. The printer prints one copy of each page; the program prints
 // the copies the operator asked for itself. A page break is made only when
-// something is printed after it, so a document never ends on a blank sheet.
+// something is printed after it, so a document never ends on a blank sheet;
+// a line that would run off the bottom of a page starts a new one.
 class QtPrinter : public Printer {
 public:
     static constexpr int kTwipsPerInch = 1440;
@@ -37,6 +38,8 @@ public:
 
     bool showPrintDialog(int& copies) override;
     int printableWidth() const override;
+    int printableHeight() const override;
+    int lineHeight() const override;
     int textWidth(const QString& text) const override;
     void setCurrentX(int twips) override { m_x = twips; }
     void setCurrentY(int twips) override { m_y = twips; }
@@ -49,7 +52,7 @@ private:
     bool writesFile() const;
     bool begin();
     bool makePendingPageBreaks();
-    void drawLine(const QString& line);
+    bool drawLine(const QString& line);
     QFontMetricsF metrics() const;
     qreal toDevice(qreal twips) const;
     qreal toTwips(qreal pixels) const;

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,12 +50,15 @@ class TstPrintJob : public QObject {
 private slots:
     void layoutPerCopy_data();
     void layoutPerCopy();
+    void bodyCutIntoPages_data();
+    void bodyCutIntoPages();
     void cancelPrintsNothing();
     void printerErrorEndsJobWithoutEndingDocument_data();
     void printerErrorEndsJobWithoutEndingDocument();
     void dateOfPrinting();
     void printsReceivePane();
-    void pdfCopiesArePages();
+    void pdfPagesHoldEveryLine_data();
+    void pdfPagesHoldEveryLine();
     void pdfWithZeroCopiesHasNoText();
 };
 
@@ -62,33 +66,63 @@ void TstPrintJob::layoutPerCopy_data()
 {
     QTest::addColumn<int>("copies");
     QTest::addColumn<QString>("body");
-    QTest::addRow("one copy") << 1 << "line 1\r\nline 2\r\n";
-    QTest::addRow("two copies") << 2 << "line 1\r\nline 2";
-    QTest::addRow("empty body") << 1 << "";
-    QTest::addRow("zero copies") << 0 << "x";
+    QTest::addColumn<int>("linesPerPage");
+    QTest::addColumn<QStringList>("pages");
+    QTest::addRow("one copy") << 1 << "line 1\r\nline 2\r\n" << 60 << QStringList{"line 1\r\nline 2\r\n"};
+    QTest::addRow("two copies") << 2 << "line 1\r\nline 2" << 60 << QStringList{"line 1\r\nline 2"};
+    QTest::addRow("empty body") << 1 << "" << 60 << QStringList{""};
+    QTest::addRow("zero copies") << 0 << "x" << 60 << QStringList{};
+    QTest::addRow("two copies of two pages")
+        << 2 << "1\r\n2\r\n3" << 2 << QStringList{"1\r\n2", "3"};
 }
 
 void TstPrintJob::layoutPerCopy()
 {
     QFETCH(int, copies);
     QFETCH(QString, body);
+    QFETCH(int, linesPerPage);
+    QFETCH(QStringList, pages);
     TestPlatform fakes;
     fakes.printer.copies = copies;
     fakes.printer.width = 11000;   // half: 5500; half of "page": 240
+    fakes.printer.height = PrintJob::kBodyY + linesPerPage * fakes.printer.lineStep + 100;
     PrintJob{kTitle, body}.print(fakes.printer, fakes.clock);
 
     const QString date = QStringLiteral("DATE:") + shortDate(fakes.clock.time.date());
     QStringList expected;
     for (int copy = 0; copy < copies; ++copy) {
-        expected << QStringLiteral("2820,0:") + kTitle << QStringLiteral("6990,0:") + date
-                 << QStringLiteral("0,600:") + body;
+        for (const QString& page : pages) {
+            expected << QStringLiteral("2820,0:") + kTitle << QStringLiteral("6990,0:") + date
+                     << QStringLiteral("0,600:") + page;
+        }
     }
     QCOMPARE(fakes.printer.lines, expected);
-    QCOMPARE(fakes.printer.pages, copies);
+    QCOMPARE(fakes.printer.pages, copies * int(pages.size()));
     QCOMPARE(fakes.printer.ended, 1);
 }
 
+void TstPrintJob::bodyCutIntoPages_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("linesPerPage");
+    QTest::addColumn<QStringList>("pages");
+    QTest::addRow("fits") << "a\r\nb\r\n" << 2 << QStringList{"a\r\nb\r\n"};
+    QTest::addRow("empty") << "" << 1 << QStringList{""};
+    QTest::addRow("cut where pages end")
+        << "1\r\n2\r\n3\r\n4\r\n5" << 2 << QStringList{"1\r\n2", "3\r\n4", "5"};
+    QTest::addRow("a final line end starts no page") << "1\r\n2\r\n" << 1 << QStringList{"1", "2\r\n"};
+    QTest::addRow("a lone LF ends a line") << "a\nb\nc" << 2 << QStringList{"a\nb", "c"};
+    QTest::addRow("a lone CR does not") << "a\rb\r\nc" << 1 << QStringList{"a\rb", "c"};
+    QTest::addRow("empty lines count") << "\r\n\r\nx" << 1 << QStringList{"", "", "x"};
+}
 
+void TstPrintJob::bodyCutIntoPages()
+{
+    QFETCH(QString, body);
+    QFETCH(int, linesPerPage);
+    QFETCH(QStringList, pages);
+    QCOMPARE(PrintJob::pagesOf(body, linesPerPage), pages);
+}
 
 void TstPrintJob::cancelPrintsNothing()
 {
@@ -148,26 +182,53 @@ void TstPrintJob::printsReceivePane()
     QCOMPARE(rig.fakes.printer.ended, 1);
 }
 
-void TstPrintJob::pdfCopiesArePages()
+void TstPrintJob::pdfPagesHoldEveryLine_data()
 {
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("leastPages");
+    QTest::addRow("two copies") << 2 << 2 << 2;
+    QTest::addRow("a long pane") << 1 << 300 << 4;
+}
+
+// Every page holds the title, then the date, then its lines; each copy holds
+// every line of the body once, in order.
+void TstPrintJob::pdfPagesHoldEveryLine()
+{
+    QFETCH(int, copies);
+    QFETCH(int, lines);
+    QFETCH(int, leastPages);
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("two.pdf"));
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    QString body;
+    for (int line = 1; line <= lines; ++line)
+        body += QStringLiteral("TNTDIR:%1TEL:555\r\n").arg(line, 3, 10, QLatin1Char('0'));
+    int perPage = 0;
     {
-        auto printer = QtPrinter::toPdf(pdf, 2);
+        auto printer = QtPrinter::toPdf(pdf, copies);
+        perPage = (printer->printableHeight() - PrintJob::kBodyY) / printer->lineHeight();
         FixedClock clock;
-        PrintJob{kTitle, QStringLiteral("TNTDIR:12TEL:555\r\nTNTDIR:13TEL:556\r\n")}.print(*printer, clock);
+        PrintJob{kTitle, body}.print(*printer, clock);
     }
     const QStringList pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
+    QCOMPARE(pages.size(), copies * ((lines + perPage - 1) / perPage));
+    QVERIFY(pages.size() >= leastPages);
     const QString date = QStringLiteral("DATE:") + shortDate(FixedClock().time.date());
+    static const QRegularExpression kLine(QStringLiteral("TNTDIR:(\\d+)TEL:555"));
+    QList<int> printed;
     for (const QString& page : pages) {
-        QVERIFY2(page.contains(kTitle), qPrintable(page));
-        QVERIFY2(page.contains(date), qPrintable(page));
-        QVERIFY2(page.contains(QStringLiteral("TNTDIR:12TEL:555")), qPrintable(page));
-        QVERIFY2(page.contains(QStringLiteral("TNTDIR:13TEL:556")), qPrintable(page));
+        QVERIFY2(page.indexOf(kTitle) >= 0, qPrintable(page));
         QVERIFY2(page.indexOf(kTitle) < page.indexOf(date), qPrintable(page));
-        QVERIFY2(page.indexOf(date) < page.indexOf(QStringLiteral("TNTDIR:12")), qPrintable(page));
+        QVERIFY2(page.indexOf(date) < page.indexOf(QStringLiteral("TNTDIR:")), qPrintable(page));
+        for (auto it = kLine.globalMatch(page); it.hasNext();)
+            printed.append(it.next().captured(1).toInt());
     }
+    QList<int> expected;
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int line = 1; line <= lines; ++line)
+            expected.append(line);
+    }
+    QCOMPARE(printed, expected);
 }
 
 void TstPrintJob::pdfWithZeroCopiesHasNoText()

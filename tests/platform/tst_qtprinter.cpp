@@ -121,6 +121,7 @@ private slots:
     // measures
     void positionsInTwips();
     void linesAdvanceAndReturnLeft();
+    void longBlockGoesOnOverPages();
     void widthsInTwips();
 
 private:
@@ -341,6 +342,33 @@ void TestQtPrinter::linesAdvanceAndReturnLeft()
     QVERIFY(step > 5);
     QVERIFY(qAbs(wrapped.top - indented.top - step) < 0.5);
     QVERIFY(qAbs(next.top - wrapped.top - step) < 0.5);
+}
+
+// Each page is filled as the first one, and no line is lost.
+void TestQtPrinter::longBlockGoesOnOverPages()
+{
+    if (!m_havePdftotext)
+        QSKIP("pdftotext is not installed");
+    const QString path = pdfPath("long.pdf");
+    auto printer = QtPrinter::toPdf(path, 1);
+    QStringList block;
+    for (int line = 1; line <= 300; ++line)
+        block << QStringLiteral("Line%1").arg(line, 3, 10, QLatin1Char('0'));
+    printer->setCurrentY(1440);
+    QVERIFY(printer->printLine(block.join(QStringLiteral("\r\n"))));
+    QVERIFY(printer->endDoc());
+
+    const QStringList pages = pagesOf(path);
+    QVERIFY2(pages.size() > 2, qPrintable(QString::number(pages.size())));
+    const int perPage = printer->printableHeight() / printer->lineHeight();
+    QStringList printed;
+    for (int page = 0; page < pages.size(); ++page) {
+        const QStringList lines = pages[page].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (page > 0 && page + 1 < pages.size())
+            QVERIFY2(qAbs(lines.size() - perPage) <= 1, qPrintable(pages[page]));
+        printed << lines;
+    }
+    QCOMPARE(printed, block);
 }
 
 void TestQtPrinter::widthsInTwips()

@@ -51,6 +51,8 @@ class FakePrinter : public Printer {
 public:
     bool showPrintDialog(int& copiesOut) override;
     int printableWidth() const override { return width; }
+    int printableHeight() const override { return height; }
+    int lineHeight() const override { return lineStep; }
     int textWidth(const QString& text) const override { return int(text.size()) * 120; }
     void setCurrentX(int twips) override { x = twips; }
     void setCurrentY(int twips) override { y = twips; }
@@ -61,6 +63,8 @@ public:
     bool cancel = false;
     int copies = 1;
     int width = 11000;
+    int height = 15000;
+    int lineStep = 240;
     int x = 0;
     int y = 0;
     QStringList lines;   // "x,y:text"
