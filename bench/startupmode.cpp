@@ -48,5 +48,5 @@ int runStartup(QApplication& app, const QString& settingsRoot)
     RealPlatform real(settingsRoot);
     UsableWatch watch;
     app.installEventFilter(&watch);
-    return runProgram(app, real.platform());
+    return runProgram(app, real);
 }

@@ -19,5 +19,5 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velno.Velno"));
 
     RealPlatform real;
-    return runProgram(app, real.platform());
+    return runProgram(app, real);
 }

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/splash.h"
+#include "platform/realplatform.h"
 
 #include <QApplication>
 #include <cstdint>
@@ -16,7 +17,7 @@ int yieldToEventLoop()
     return passes;
 }
 
-int runProgram(QApplication& app, Platform& platform)
+int runProgram(QApplication& app, RealPlatform& real)
 {
     {
         Splash splash;
@@ -27,7 +28,8 @@ int runProgram(QApplication& app, Platform& platform)
         splash.unsetCursor();
     }
 
-    MainWindow window(platform);
+    MainWindow window(real.platform());
+    real.setDialogParent(&window);
     QObject::connect(&window, &MainWindow::ended, &app, [] { QCoreApplication::exit(0); });
     window.Form_Load();
     window.show();

@@ -1,11 +1,12 @@
 #pragma once
 
-struct Platform;
 class QApplication;
+class RealPlatform;
 
 // The program's start: the splash while the event loop is yielded to 20001
-// times, then the main window until it is closed. Returns the exit code.
-int runProgram(QApplication& app, Platform& platform);
+// times, then the main window until it is closed; the boxes and dialogs of
+// the real services belong to that window. Returns the exit code.
+int runProgram(QApplication& app, RealPlatform& real);
 
 // The splash's loop: processes pending events once per pass; returns the passes.
 int yieldToEventLoop();

@@ -1,5 +1,7 @@
 #include "qtprinter.h"
 
+#include "dialogowner.h"
+
 #include <QPrintDialog>
 #include <QStringList>
 
@@ -35,7 +37,7 @@ bool QtPrinter::showPrintDialog(int& copies)
         copies = m_pdfCopies;
         return true;
     }
-    QPrintDialog dialog(&device(), m_dialogParent);
+    QPrintDialog dialog(&device(), dialogOwner(m_dialogParent));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
     if (dialog.exec() != QDialog::Accepted)

@@ -1,5 +1,6 @@
 #include "widgetprompter.h"
 
+#include "dialogowner.h"
 #include "filefilter.h"
 
 #include <QApplication>
@@ -118,7 +119,7 @@ void setUpMode(QFileDialog& dialog, const FileDialogRequest& request)
 MessageBox::Answer WidgetPrompter::ask(const MessageBox& box)
 {
     const QMessageBox::StandardButtons buttons = buttonsFor(box.buttons);
-    QMessageBox dialog(iconFor(box.icon), box.title, box.prompt, buttons, m_parent);
+    QMessageBox dialog(iconFor(box.icon), box.title, box.prompt, buttons, dialogOwner(m_parent));
     dialog.setTextFormat(Qt::PlainText);
     if (!box.detail.isEmpty())
         dialog.setInformativeText(box.detail);
@@ -131,7 +132,7 @@ MessageBox::Answer WidgetPrompter::ask(const MessageBox& box)
 // hideReadOnly has nothing to act on: Qt's dialog has no read-only box.
 FileDialogResult WidgetPrompter::chooseFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(m_parent, request.title);
+    QFileDialog dialog(dialogOwner(m_parent), request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     setUpMode(dialog, request);
     setUpFilters(dialog, request);

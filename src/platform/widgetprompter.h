@@ -5,8 +5,9 @@
 #include <QPointer>
 #include <QWidget>
 
-// Message boxes and file dialogs as Qt widgets over the given parent window
-// (none: top-level), always Qt's own file dialog rather than the desktop's.
+// Message boxes and file dialogs as Qt widgets over the window that asks (see
+// dialogOwner: the given parent window unless a modal window is in front),
+// always Qt's own file dialog rather than the desktop's.
 class WidgetPrompter : public Prompter {
 public:
     explicit WidgetPrompter(QWidget* parent = nullptr) : m_parent(parent) {}

@@ -1,9 +1,13 @@
+#include "app/mainwindow.h"
 #include "app/programarguments.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "platform/realplatform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -14,6 +18,7 @@ private slots:
     void splashLoopMakesExactly20001Passes();
     void commandLine_data();
     void commandLine();
+    void programWindowOwnsTheBoxes();
 };
 
 void TstStartup::splashHasPictureAndFourBars()
@@ -83,6 +88,31 @@ void TstStartup::commandLine()
     const ProgramArguments result = readProgramArguments(int(argv.size()), argv.data());
     QCOMPARE(result.action, action);
     QCOMPARE(QString::fromStdString(result.error), error);
+}
+
+// The real program's boxes and dialogs open over its main window.
+void TstStartup::programWindowOwnsTheBoxes()
+{
+    QTemporaryDir settings;
+    RealPlatform real(settings.path());
+    QWidget* shown = nullptr;
+    QWidget* owner = nullptr;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<MainWindow*>(window) && window->isVisible()) {
+                timer.stop();
+                shown = window;
+                owner = dynamic_cast<WidgetPrompter&>(real.platform().prompter).dialogParent();
+                window->close();
+            }
+        }
+    });
+    timer.start();
+    QCOMPARE(runProgram(*qApp, real), 0);
+    QVERIFY(shown);
+    QCOMPARE(owner, shown);
 }
 
 QTEST_MAIN(TstStartup)

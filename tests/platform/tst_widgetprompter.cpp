@@ -158,6 +158,7 @@ private slots:
     void closedBoxAnswers();
     void tellShowsOk();
     void textIsPlain();
+    void boxBelongsToParent_data();
     void boxBelongsToParent();
 
     // file dialogs
@@ -288,19 +289,42 @@ void TestWidgetPrompter::textIsPlain()
     QCOMPARE(seen.text, QString("<b>Door 3</b> & <i>gate</i>"));
 }
 
+void TestWidgetPrompter::boxBelongsToParent_data()
+{
+    QTest::addColumn<bool>("modalInFront");
+    QTest::addColumn<bool>("fileDialog");
+    QTest::addRow("box of the program's window") << false << false;
+    QTest::addRow("file dialog of the program's window") << false << true;
+    QTest::addRow("box of a modal window in front") << true << false;
+    QTest::addRow("file dialog of a modal window in front") << true << true;
+}
+
 void TestWidgetPrompter::boxBelongsToParent()
 {
+    QFETCH(bool, modalInFront);
+    QFETCH(bool, fileDialog);
     QWidget window;
     window.show();
+    QDialog editor(&window);
+    if (modalInFront) {
+        editor.setModal(true);
+        editor.show();
+    }
     WidgetPrompter prompter(&window);
     QCOMPARE(prompter.dialogParent(), &window);
     QWidget* parentSeen = nullptr;
-    whenModal<QMessageBox>([&parentSeen](QMessageBox* box) {
-        parentSeen = box->parentWidget();
-        box->accept();
-    });
-    prompter.tell("Owned", "Velno");
-    QCOMPARE(parentSeen, &window);
+    const auto seen = [&parentSeen](QDialog* dialog) {
+        parentSeen = dialog->parentWidget();
+        dialog->reject();
+    };
+    if (fileDialog) {
+        whenModal<QFileDialog>(seen);
+        prompter.chooseFile(FileDialogRequest{});
+    } else {
+        whenModal<QMessageBox>(seen);
+        prompter.tell("Owned", "Velno");
+    }
+    QCOMPARE(parentSeen, modalInFront ? static_cast<QWidget*>(&editor) : &window);
 }
 
 void TestWidgetPrompter::openDialog()
