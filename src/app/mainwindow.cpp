@@ -32,7 +32,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QLineEdit>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
@@ -224,16 +224,16 @@ void MainWindow::yess_Click()
     }
 }
 
+// The page goes into a folder of the user's own, made once a run and removed
+// when the program ends: no other user can take its name or swap the page.
 void MainWindow::openHelpPage()
 {
-    const QString folder = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-                               .filePath(QStringLiteral("velno-help"));
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(kHelpFileName);
+    if (!m_helpFolder || !m_helpFolder->isValid())
+        m_helpFolder = std::make_unique<QTemporaryDir>();
+    const QString path = m_helpFolder->filePath(kHelpFileName);
     QFile::remove(path);
-    if (QFile::copy(kHelpResource, path)) {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                        | QFile::ReadOther);
+    if (m_helpFolder->isValid() && QFile::copy(kHelpResource, path)) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         m_platform.opener.openFile(path);
     }
 }

@@ -23,6 +23,7 @@ class ReceivePrinting;
 class TenantMenu;
 class PanelCommands;
 class ProgrammingCode;
+class QTemporaryDir;
 
 // The main window form1: owns the controls, the serial port's use, the waits
 // and every handler object; its own handlers are the frame's.
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<EditMenu> m_editMenu;
     std::unique_ptr<ProgrammingCode> m_programmingCode;
     std::unique_ptr<PanelCommands> m_commands;
+    std::unique_ptr<QTemporaryDir> m_helpFolder;   // the help page's copy
     CursorBlinkTimeout m_cursorBlink;
     bool m_unloaded = false;
 };

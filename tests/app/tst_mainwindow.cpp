@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -299,6 +300,10 @@ void TstMainWindow::helpOpensPageOnlyThroughItsVerb()
     QCOMPARE(rig.fakes.opener.opened.size(), 1);
     QFile page(rig.fakes.opener.opened.first());
     QVERIFY(page.fileName().endsWith(QStringLiteral("velno6100.hlp.htm")));
+    const QFileInfo folder(QFileInfo(page).absolutePath());   // no other user's
+    QCOMPARE(folder.ownerId(), QFileInfo(page).ownerId());
+    QCOMPARE(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther),
+             QFile::Permissions());
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
     QVERIFY(html.contains(QStringLiteral("<title>Velno 6100 Series Management Software Version 2</title>")));
