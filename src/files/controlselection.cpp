@@ -17,7 +17,7 @@ std::optional<QString> selectedText(QWidget* control)
 bool replace(QWidget* control, const QString& text)
 {
     if (auto* pane = qobject_cast<ReceivePane*>(control)) {
-        pane->replaceSelection(text);
+        pane->pasteFitting(text);
         return true;
     }
     if (auto* masked = qobject_cast<MaskedField*>(control)) {

@@ -12,8 +12,10 @@ namespace ControlSelection {
 // Nothing for a control without a text selection (a button, say).
 std::optional<QString> selectedText(QWidget* control);
 
-// Replaces the selection with text; a masked field takes only the digits
-// that fit it. False for a control without a text selection.
+// Replaces the selection with text as the control's own paste does: the
+// receive pane takes what fits its limit, line breaks as CR LF; a masked
+// field takes only the digits that fit it. False for a control without a
+// text selection.
 bool replace(QWidget* control, const QString& text);
 
 } // namespace ControlSelection

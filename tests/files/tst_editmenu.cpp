@@ -94,6 +94,8 @@ private slots:
     void cutAndCopyInFields();
     void receivePaneSelectionWithLineEnds();
     void cutInReceivePaneRemovesSelection();
+    void pasteIntoReceivePaneAsItsOwnPaste_data();
+    void pasteIntoReceivePaneAsItsOwnPaste();
     void pasteReplacesSelection_data();
     void pasteReplacesSelection();
     void maskedFieldTakesFittingDigits_data();
@@ -216,6 +218,35 @@ void TstEditMenu::cutInReceivePaneRemovesSelection()
     pane->setSelection(6, 0);
     r.paste();
     QCOMPARE(pane->text(), QStringLiteral("PRIPAR\r\nXYLK 045"));
+}
+
+void TstEditMenu::pasteIntoReceivePaneAsItsOwnPaste_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<int>("length");
+    constexpr int kMax = ReceivePane::kMaxLength;
+    QTest::addRow("line breaks become CR LF") << 4 << "a\nb\rc" << "....a\r\nb\r\nc" << 11;
+    QTest::addRow("cut at the limit") << kMax - 3 << "abcdef" << ".abc" << kMax;
+    QTest::addRow("never half a line end") << kMax - 1 << "\nx" << ".." << kMax - 1;
+}
+
+void TstEditMenu::pasteIntoReceivePaneAsItsOwnPaste()
+{
+    QFETCH(int, filled);
+    QFETCH(QString, clip);
+    QFETCH(QString, tail);
+    QFETCH(int, length);
+    EditRig r;
+    ReceivePane* pane = r.ui().Text1;
+    r.fill(QString(filled, u'.'));
+    pane->setFocus();
+    pane->setCaret(filled);
+    r.clipboard().content = clip;
+    r.paste();
+    QVERIFY(pane->text().endsWith(tail));
+    QCOMPARE(pane->length(), length);
 }
 
 void TstEditMenu::pasteReplacesSelection_data()
