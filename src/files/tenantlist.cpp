@@ -2,6 +2,7 @@
 
 #include "app/form1ui.h"
 #include "files/textfile.h"
+#include "platform/plainenter.h"
 
 #include <QFont>
 #include <QTextDocument>
@@ -13,6 +14,7 @@ TenantList::TenantList(QWidget* parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(true);
     setFont(terminalFont());
+    PlainEnter::install(this);
 }
 
 // The raw text keeps every character as typed (toPlainText() would turn

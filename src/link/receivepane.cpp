@@ -1,5 +1,7 @@
 #include "receivepane.h"
 
+#include "platform/plainenter.h"
+
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopeGuard>
@@ -47,6 +49,7 @@ ReceivePane::ReceivePane(QWidget* parent) : QPlainTextEdit(parent)
 {
     // Received text is never undone, and an undo stack would grow with every chunk.
     setUndoRedoEnabled(false);
+    PlainEnter::install(this);
     connect(document(), &QTextDocument::contentsChange, this, &ReceivePane::followDocument);
 }
 

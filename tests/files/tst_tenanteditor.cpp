@@ -111,6 +111,7 @@ private slots:
     void incompleteDirectory();
     void addedRecordAndEmptiedFields();
     void recordJoinsLastLineWithoutBreak();
+    void shiftEnterEndsALineInTheList();
     void nameRefusesCharactersFilesCannotHold();
 
     // keyboard
@@ -276,6 +277,16 @@ void TstTenantEditor::recordJoinsLastLineWithoutBreak()
                    QStringLiteral("1"), QStringLiteral("Ann Lee"));
     rig.ui().ent->click();
     QCOMPARE(rig.list(), QStringLiteral("TNTDIR:11TEL: CODE: DOOR: NAME:\r\nhand typed") + kRecord12);
+}
+
+void TstTenantEditor::shiftEnterEndsALineInTheList()
+{
+    EditorRig rig;
+    QVERIFY(rig.open());
+    rig.type(rig.ui().Text1, QStringLiteral("a"));
+    QTest::keyClick(rig.ui().Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(rig.ui().Text1, QStringLiteral("b"));
+    QCOMPARE(rig.list(), QStringLiteral("a\r\nb"));
 }
 
 void TstTenantEditor::nameRefusesCharactersFilesCannotHold()

@@ -165,7 +165,9 @@ void TstReceivePane::editsOnTheDocumentFollow()
     QTest::keyClicks(&pane, QStringLiteral("hi"));
     QTest::keyClick(&pane, Qt::Key_Return);
     QTest::keyClicks(&pane, QStringLiteral("x"));
-    QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nchi\r\nx"));
+    QTest::keyClick(&pane, Qt::Key_Return, Qt::ShiftModifier);   // Enter, no line separator
+    QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nchi\r\nx\r\n"));
+    QTest::keyClick(&pane, Qt::Key_Backspace);
     QTest::keyClick(&pane, Qt::Key_Backspace);
     QTest::keyClick(&pane, Qt::Key_Backspace);   // the line end goes whole
     QCOMPARE(pane.text(), QStringLiteral("a\rb\r\nchi"));
