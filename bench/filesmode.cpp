@@ -13,7 +13,7 @@
 #include "files/tenantrecord.h"
 #include "files/textfile.h"
 #include "platform/eightbit.h"
-#include "transfer/linereader.h"
+#include "platform/linereader.h"
 
 #include <QCoreApplication>
 #include <QDir>

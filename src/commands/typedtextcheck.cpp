@@ -4,20 +4,6 @@
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 
-namespace {
-
-QString charactersWithoutByte(const QString& typed)
-{
-    QString found;
-    for (QChar c : typed) {
-        if (!EightBit::representable(QString(c)) && !found.contains(c))
-            found += c;
-    }
-    return found;
-}
-
-} // namespace
-
 bool typedTextFitsTheLine(const Form1Context& ctx, const QString& typed)
 {
     if (EightBit::representable(typed))
@@ -25,7 +11,7 @@ bool typedTextFitsTheLine(const Form1Context& ctx, const QString& typed)
     MessageBox box;
     box.prompt = QStringLiteral("These characters cannot be sent to the panel: %1\n"
                                 "Please type the text again without them.")
-                     .arg(charactersWithoutByte(typed));
+                     .arg(EightBit::foreignCharacters(typed));
     box.title = ctx.settings.title();
     box.icon = MessageBox::Icon::Exclamation;
     ctx.platform.prompter.ask(box);

@@ -39,15 +39,7 @@ const Tag& tagOf(ParameterField field)
     Q_UNREACHABLE();
 }
 
-// What one line does to the fields.
-struct LineEffect {
-    enum class Kind { None, Set, Stop };
-    Kind kind = Kind::None;
-    ParameterAssignment assignment{ParameterField::Phone, QString()};
-
-    static LineEffect set(ParameterField field, const QString& text) { return {Kind::Set, {field, text}}; }
-    static LineEffect stop() { return {Kind::Stop, {ParameterField::Phone, QString()}}; }
-};
+using LineEffect = ParameterLineEffect;
 
 // A trimmed line of the file and the field its tag names.
 class TaggedLine {
@@ -133,11 +125,13 @@ QString text(const ParameterValues& values)
     return out + TextFile::kCrLf;
 }
 
+ParameterLineEffect effectOfLine(const QString& line) { return effectOf(Blanks::trimmed(line)); }
+
 ParameterReading read(const QStringList& lines)
 {
     ParameterReading reading;
     for (int i = 0; i < lines.size(); ++i) {
-        const LineEffect effect = effectOf(Blanks::trimmed(lines.at(i)));
+        const LineEffect effect = effectOfLine(lines.at(i));
         if (effect.kind == LineEffect::Kind::Stop) {
             reading.stoppedAtLine = i + 1;
             break;

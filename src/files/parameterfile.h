@@ -23,6 +23,19 @@ struct ParameterAssignment {
     }
 };
 
+// What one line of a file does to the fields.
+struct ParameterLineEffect {
+    enum class Kind { None, Set, Stop };
+    Kind kind = Kind::None;
+    ParameterAssignment assignment{ParameterField::Phone, QString()};
+
+    static ParameterLineEffect set(ParameterField field, const QString& text)
+    {
+        return {Kind::Set, {field, text}};
+    }
+    static ParameterLineEffect stop() { return {Kind::Stop, {ParameterField::Phone, QString()}}; }
+};
+
 // What the reader makes of a file: the fields to set, in the order of the
 // lines, up to the line that stops the reading.
 struct ParameterReading {
@@ -41,5 +54,7 @@ QString text(const ParameterValues& values);
 // message loses the blanks around it. A value a digit field cannot hold, or
 // a "PARMSG" line without its blank, stops the reading at its line.
 ParameterReading read(const QStringList& lines);
+// The same for one line of a file, as it stands in the file.
+ParameterLineEffect effectOfLine(const QString& line);
 
 } // namespace ParameterFile

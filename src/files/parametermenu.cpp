@@ -87,7 +87,7 @@ bool ParameterMenu::replaceAllowed(const QString& path)
     return m_ctx.platform.prompter.ask(box) == MessageBox::Answer::Yes;
 }
 
-// The fields take the values of the file's lines in their order; a line
+// The fields take the values of the file's lines as they are read; a line
 // that stops the reading leaves the values set before it in place.
 void ParameterMenu::OpenPar_Click()
 {
@@ -96,10 +96,15 @@ void ParameterMenu::OpenPar_Click()
     request.filter = kOpenFilter;
     request.filterIndex = 1;
     const FileDialogResult result = m_ctx.platform.prompter.chooseFile(request);
-    QStringList lines;
-    if (!result.chosen() || !TextFile::readLines(result.path, lines))
+    if (!result.chosen())
         return;
-    const ParameterReading reading = ParameterFile::read(lines);
-    for (const ParameterAssignment& assignment : reading.assignments)
-        apply(assignment);
+    const auto take = [this](const QString& line) {
+        const ParameterLineEffect effect = ParameterFile::effectOfLine(line);
+        if (effect.kind == ParameterLineEffect::Kind::Set)
+            apply(effect.assignment);
+        return effect.kind != ParameterLineEffect::Kind::Stop;
+    };
+    QString refusal;
+    if (!TextFile::forEachLine(result.path, take, refusal) && !refusal.isEmpty())
+        m_ctx.platform.prompter.ask(fileErrorBox(refusal, m_ctx.settings.title()));
 }

@@ -105,10 +105,17 @@ void TenantEditor::keyPressEvent(QKeyEvent* event)
 
 void TenantEditor::Form_Load()
 {
-    QStringList lines;
-    if (TextFile::readLines(m_pending.name(), lines)) {
-        m_ui.Text1->setText(TenantFile::listFromLines(lines));
+    TenantFile::ListBuilder list;
+    QString refusal;
+    const auto add = [&list](const QString& line) {
+        list.add(line);
+        return true;
+    };
+    if (TextFile::forEachLine(m_pending.name(), add, refusal)) {
+        m_ui.Text1->setText(list.list());
         m_pending.clear();
+    } else if (!refusal.isEmpty()) {
+        m_platform.prompter.ask(fileErrorBox(refusal, m_settings.title()));
     }
     m_ui.ent->setText(kEnterCaption);
     m_ui.dirtenant->setFocus();

@@ -22,29 +22,39 @@ int digitCountAt(int column, int columnOfTwoDigits)
 
 namespace TenantFile {
 
+void ListBuilder::add(const QString& line) { m_list += Blanks::trimmedLeft(line) + TextFile::kCrLf; }
+
+QString ListBuilder::list() const { return Blanks::trimmed(m_list); }
+
 QString listFromLines(const QStringList& lines)
 {
-    QString list;
+    ListBuilder builder;
     for (const QString& line : lines)
-        list += Blanks::trimmedLeft(line) + TextFile::kCrLf;
-    return Blanks::trimmed(list);
+        builder.add(line);
+    return builder.list();
 }
 
 QString textFromList(const QString& list) { return list + TextFile::kCrLf; }
 
+bool DigitCount::take(const QString& line)
+{
+    const bool first = m_firstLine;
+    m_firstLine = false;
+    const int column = telephoneColumn(line);
+    if (column == 0)
+        return true;
+    m_digits = digitCountAt(column, first ? kFirstLineColumnOfTwoDigits : kLaterLineColumnOfTwoDigits);
+    return false;
+}
+
 int digitCountOf(const QStringList& lines)
 {
-    if (lines.isEmpty())
-        return 0;
-    const int first = telephoneColumn(lines.first());
-    if (first != 0)
-        return digitCountAt(first, kFirstLineColumnOfTwoDigits);
-    for (int i = 1; i < lines.size(); ++i) {
-        const int column = telephoneColumn(lines.at(i));
-        if (column != 0)
-            return digitCountAt(column, kLaterLineColumnOfTwoDigits);
+    DigitCount count;
+    for (const QString& line : lines) {
+        if (!count.take(line))
+            break;
     }
-    return 0;
+    return count.digits();
 }
 
 } // namespace TenantFile

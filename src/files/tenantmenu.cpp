@@ -1,6 +1,7 @@
 #include "tenantmenu.h"
 
 #include "app/form1context.h"
+#include "files/fileerrorbox.h"
 #include "files/tenanteditor.h"
 #include "files/tenantfile.h"
 #include "files/textfile.h"
@@ -34,7 +35,8 @@ void TenantMenu::showEditor(int digits)
 
 // The dialog opens with an empty file name, so a cancel leaves no file for
 // the next New Tenant Database; a chosen file stays pending even when no
-// editor fits it.
+// editor fits it, unless it is too large to open at all. Reading stops at the
+// line that decides the editor.
 void TenantMenu::open_send_Click()
 {
     m_pending.clear();
@@ -46,10 +48,16 @@ void TenantMenu::open_send_Click()
     if (!result.chosen())
         return;
     m_pending.set(result.path);
-    QStringList lines;
-    if (!TextFile::readLines(result.path, lines))
+    TenantFile::DigitCount count;
+    QString refusal;
+    const auto take = [&count](const QString& line) { return count.take(line); };
+    if (!TextFile::forEachLine(result.path, take, refusal)) {
+        if (!refusal.isEmpty()) {
+            m_pending.clear();
+            m_ctx.platform.prompter.ask(fileErrorBox(refusal, m_ctx.settings.title()));
+        }
         return;
-    const int digits = TenantFile::digitCountOf(lines);
-    if (digits != 0)
-        showEditor(digits);
+    }
+    if (count.digits() != 0)
+        showEditor(count.digits());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The one conversion between the program's text and the 8-bit bytes of the
@@ -8,7 +9,7 @@
 // character and every character one byte (Latin-1 both ways).
 namespace EightBit {
 
-inline QString decode(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+inline QString decode(QByteArrayView bytes) { return QString::fromLatin1(bytes); }
 
 inline QByteArray encode(const QString& text) { return text.toLatin1(); }
 
@@ -21,5 +22,10 @@ inline bool representable(const QString& text)
     }
     return true;
 }
+
+// The characters of text that have no byte, each named once for the
+// operator: the character and its code ("€ (U+20AC)"), the code alone for
+// one that does not show (a line separator: "U+2028"). Many are cut short.
+QString foreignCharacters(const QString& text);
 
 } // namespace EightBit

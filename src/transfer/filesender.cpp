@@ -10,7 +10,7 @@
 #include "platform/maskedfield.h"
 #include "platform/prompter.h"
 #include "transfer/linepacing.h"
-#include "transfer/linereader.h"
+#include "platform/linereader.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -1,14 +1,12 @@
 #include "savereceived.h"
 
 #include "app/form1context.h"
+#include "files/textfile.h"
 #include "link/receivepane.h"
-#include "platform/eightbit.h"
 #include "platform/prompter.h"
-#include "platform/writeall.h"
 
 #include <QAction>
 #include <QDir>
-#include <QSaveFile>
 
 const QString SaveReceived::kFilter = QStringLiteral("txt Files (*.txt)|*.txt");
 
@@ -17,8 +15,8 @@ SaveReceived::SaveReceived(Form1Context& ctx, QObject* parent) : QObject(parent)
     connect(ctx.ui.save_received, &QAction::triggered, this, &SaveReceived::save_received_Click);
 }
 
-// The text goes to a temporary file that replaces the target only when it is
-// complete, so a failure never leaves an old file half overwritten.
+// Written as the other text files are: a text with characters an 8-bit file
+// cannot hold is refused and the old file stays as it was.
 void SaveReceived::save_received_Click()
 {
     ReceivePane& pane = *m_ctx.ui.Text1;
@@ -37,13 +35,9 @@ void SaveReceived::save_received_Click()
         return;
     m_fileName = chosen.path;
     pane.setFocus();
-
-    // Unbuffered, so that a write that falls short shows before the commit.
-    QSaveFile file(chosen.path);
-    const QByteArray bytes = EightBit::encode(text + QStringLiteral("\r\n"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        || writeAll(file, bytes) != bytes.size() || !file.commit())
-        reportFailure(file.errorString(), chosen.path);
+    QString error;
+    if (!TextFile::write(chosen.path, text + TextFile::kCrLf, error))
+        reportFailure(error, chosen.path);
 }
 
 void SaveReceived::reportFailure(const QString& description, const QString& path)

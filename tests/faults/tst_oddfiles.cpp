@@ -10,6 +10,7 @@
 #include "platform/maskedfield.h"
 #include "transfer/filesender.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
@@ -27,6 +28,8 @@ private slots:
     void asParameterFile();
     void asFileToSend_data();
     void asFileToSend();
+    void overTheSizeLimit_data();
+    void overTheSizeLimit();
 
 private:
     void addFiles();
@@ -182,6 +185,49 @@ void TstOddFiles::asFileToSend()
             expected.append(EightBit::encode(line) + "\r\n");
     }
     QVERIFY(rig.fakes.port.writes == expected);
+}
+
+void TstOddFiles::overTheSizeLimit_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addRow("Open Tenant File") << "open_send";
+    QTest::addRow("the tenant editor's load") << "di";
+    QTest::addRow("Open Parameter") << "OpenPar";
+}
+
+// Refused before it is read, with a box that names the file and its size; no
+// editor opens, no field changes, and the file is not kept for the next editor.
+void TstOddFiles::overTheSizeLimit()
+{
+    QFETCH(QString, command);
+    FileRig rig;
+    const QString path = rig.file("PARDOT1 42\r\n" + kRecord);
+    QFile file(path);
+    QVERIFY(file.resize(20 * 1024 * 1024));   // sparse: no room taken on the disk
+    Form1Ui& ui = rig.window.ui();
+    ui.medit2->setFullText(QStringLiteral("15"));
+    TenantMenu& menu = rig.window.tenantMenu();
+    rig.fakes.prompter.choose(path);
+    if (command == QStringLiteral("open_send")) {
+        menu.open_send_Click();
+    } else if (command == QStringLiteral("di")) {
+        menu.pending().set(path);
+        menu.di_Click();
+    } else {
+        rig.window.parameterMenu().OpenPar_Click();
+    }
+
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    const MessageBox& box = rig.fakes.prompter.boxes.first();
+    QVERIFY2(box.prompt.contains(QDir::toNativeSeparators(path)), qPrintable(box.prompt));
+    QVERIFY2(box.prompt.contains(QStringLiteral("20.0 MB")), qPrintable(box.prompt));
+    QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
+    QCOMPARE(ui.medit2->typedValue(), QStringLiteral("15"));
+    QVERIFY(rig.list.isEmpty());
+    if (command == QStringLiteral("open_send")) {
+        QVERIFY(rig.editors.isEmpty());
+        QVERIFY(menu.pending().name().isEmpty());
+    }
 }
 
 QTEST_MAIN(TstOddFiles)

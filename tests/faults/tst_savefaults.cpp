@@ -11,19 +11,30 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using Answer = MessageBox::Answer;
 
 // Saving a tenant, parameter or received file where the target cannot be
-// written: the disk fills during the save, or the folder is a file. The
-// operator hears the system's reason, the old file stays as it was, no
-// half-written file is left behind, and the text to save is still there.
+// written: the disk fills during the save, the folder is a file, or the text
+// holds characters that have no byte. The operator hears the reason, the old
+// file stays as it was, no half-written file is left behind, and the text to
+// save is still there.
 class TstSaveFaults : public QObject {
     Q_OBJECT
 private slots:
     void targetCannotBeWritten_data();
     void targetCannotBeWritten();
+    void unprivilegedSave_data();
+    void unprivilegedSave();
 };
 
 namespace {
@@ -67,24 +78,80 @@ struct SaveRig {
     MainWindow window;
 };
 
+// Permission bits do not stop root, so as root the save runs in a child
+// process that has become the unprivileged user "nobody".
+struct Unprivileged {
+    static constexpr int kCannotDrop = 99;
+
+    Unprivileged()
+    {
+        const passwd* nobody = getpwnam("nobody");
+        uid = geteuid() != 0 ? geteuid() : nobody ? nobody->pw_uid : 65534;
+        gid = geteuid() != 0 ? getegid() : nobody ? nobody->pw_gid : 65534;
+    }
+
+    // The exit code of work (0 or 1) run as the user; kCannotDrop when root
+    // could not become it.
+    int run(const std::function<bool()>& work) const
+    {
+        if (geteuid() != 0)
+            return work() ? 0 : 1;
+        fflush(stdout);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+                _exit(kCannotDrop);
+            _exit(work() ? 0 : 1);   // no destructors: the files belong to the parent
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+            return kCannotDrop;
+        return WEXITSTATUS(status);
+    }
+
+    // Gives path to the user with the given permission bits.
+    bool give(const QString& path, mode_t mode) const
+    {
+        const QByteArray name = QFile::encodeName(path);
+        return chown(name.constData(), uid, gid) == 0 && chmod(name.constData(), mode) == 0;
+    }
+
+    uid_t uid;
+    gid_t gid;
+};
+
+ino_t inodeOf(const QString& path, mode_t* mode = nullptr)
+{
+    struct stat st {};
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    if (mode)
+        *mode = st.st_mode & 07777;
+    return st.st_ino;
+}
+
 } // namespace
 
 void TstSaveFaults::targetCannotBeWritten_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("diskFills");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("description");
     const struct {
         const char* kind;
         const char* file;
     } kinds[] = {{"tenant", "tenants.TNT"}, {"parameter", "door.par"}, {"received", "received.txt"}};
     for (const auto& k : kinds) {
+        const QString file = QString::fromLatin1(k.file);
         QTest::addRow("%s, disk fills", k.kind)
-            << k.kind << QString::fromLatin1(k.file) << true << QStringLiteral("File too large");
+            << k.kind << file << "disk fills" << QStringLiteral("File too large");
         QTest::addRow("%s, folder is a file", k.kind)
-            << k.kind << QStringLiteral("notes.txt/") + QString::fromLatin1(k.file) << false
+            << k.kind << QStringLiteral("notes.txt/") + file << "folder is a file"
             << QStringLiteral("Not a directory");
+        QTest::addRow("%s, characters without a byte", k.kind)
+            << k.kind << file << "characters without a byte"
+            << QStringLiteral("\u20AC (U+20AC), U+2028");
     }
 }
 
@@ -92,18 +159,21 @@ void TstSaveFaults::targetCannotBeWritten()
 {
     QFETCH(QString, kind);
     QFETCH(QString, name);
-    QFETCH(bool, diskFills);
+    QFETCH(QString, fault);
     QFETCH(QString, description);
     SaveRig rig;
     QTemporaryDir dir;
     writeFile(dir, QStringLiteral("notes.txt"), kOld);
     const QString path = dir.filePath(name);
-    if (diskFills)
+    const bool oldFile = fault != QStringLiteral("folder is a file");
+    if (oldFile)
         writeFile(dir, name, kOld);
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    const QString text = QStringLiteral("A TEXT LONGER THAN THE ROOM LEFT ON THE DISK");
+    QString text = QStringLiteral("A TEXT LONGER THAN THE ROOM LEFT ON THE DISK");
+    if (fault == QStringLiteral("characters without a byte"))
+        text = QStringLiteral("A TEXT OF 5 \u20AC\u2028 \u20AC");
     std::optional<FileSizeLimit> full;
-    if (diskFills)
+    if (fault == QStringLiteral("disk fills"))
         full.emplace(kOld.size());
     QVERIFY(!full || full->isSet());
 
@@ -115,10 +185,71 @@ void TstSaveFaults::targetCannotBeWritten()
     QVERIFY2(box.prompt.contains(description), qPrintable(box.prompt));
     QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
     QVERIFY(kept.startsWith(text));
-    if (diskFills)
+    if (oldFile)
         QCOMPARE(contentOf(path), kOld);
     QCOMPARE(contentOf(dir.filePath(QStringLiteral("notes.txt"))), kOld);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+// Where the folder takes no temporary file the file is written in place (same
+// inode); either way it keeps its permission bits; a file the user may not
+// write is refused and stays as it was.
+void TstSaveFaults::unprivilegedSave_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<bool>("saved");
+    for (const char* kind : {"tenant", "parameter", "received"}) {
+        QTest::addRow("%s, folder read-only", kind) << kind << false << 0640 << true;
+        QTest::addRow("%s, folder writable", kind) << kind << true << 0604 << true;
+        QTest::addRow("%s, file read-only", kind) << kind << true << 0444 << false;
+    }
+}
+
+void TstSaveFaults::unprivilegedSave()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, folderWritable);
+    QFETCH(int, fileMode);
+    QFETCH(bool, saved);
+    const Unprivileged user;
+    SaveRig rig;
+    QTemporaryDir dir;
+    QVERIFY(chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    const QString folder = dir.filePath(QStringLiteral("target"));
+    QVERIFY(QDir().mkdir(folder));
+    const QByteArray old(200, 'Z');   // longer than any new text
+    const QString path = writeFile(dir, QStringLiteral("target/file.txt"), old);
+    QVERIFY(user.give(path, mode_t(fileMode)));
+    QVERIFY(user.give(folder, folderWritable ? 0755 : 0555));
+    const ino_t inode = inodeOf(path);
+    const QString text = QStringLiteral("NEW");
+
+    const int result = user.run([&] {
+        rig.save(kind, path, text);
+        const QList<MessageBox>& boxes = rig.fakes.prompter.boxes;   // a replace question is no failure
+        return std::none_of(boxes.begin(), boxes.end(), [](const MessageBox& box) {
+            return box.icon == MessageBox::Icon::Exclamation;
+        });
+    });
+    QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);   // for the clean-up
+    if (result == Unprivileged::kCannotDrop)
+        QSKIP("cannot run as an unprivileged user here");
+
+    QCOMPARE(result == 0, saved);
+    mode_t mode = 0;
+    const ino_t after = inodeOf(path, &mode);
+    QCOMPARE(int(mode), fileMode);
+    const QByteArray content = contentOf(path);
+    if (saved)
+        QVERIFY2(content.contains(text.toLatin1()) && !content.contains('Z'), content.constData());
+    else
+        QCOMPARE(content, old);
+    if (!folderWritable)
+        QCOMPARE(after, inode);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("file.txt")});
 }
 
 QTEST_MAIN(TstSaveFaults)

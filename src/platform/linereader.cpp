@@ -4,7 +4,7 @@ namespace {
 constexpr qsizetype kChunk = 64 * 1024;
 }
 
-LineReader::LineReader(const QString& path) : m_file(path) {}
+LineReader::LineReader(const QString& path, qint64 limit) : m_file(path), m_limit(limit) {}
 
 bool LineReader::open()
 {
@@ -62,7 +62,9 @@ bool LineReader::fill()
     m_buffer.resize(kept + kChunk);
     const qint64 got = m_file.read(m_buffer.data() + kept, kChunk);
     m_buffer.resize(kept + qMax<qint64>(got, 0));
-    m_failed = got < 0;
+    m_read += qMax<qint64>(got, 0);
+    m_overLimit = m_limit >= 0 && m_read > m_limit;
+    m_failed = got < 0 || m_overLimit;
     m_atEnd = got == 0;
     return !m_failed;
 }

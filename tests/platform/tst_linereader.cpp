@@ -1,4 +1,4 @@
-#include "transfer/linereader.h"
+#include "platform/linereader.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +35,8 @@ private slots:
     void splitsAtEveryLineEnd();
     void unreadableFilesFail_data();
     void unreadableFilesFail();
+    void stopsPastItsLimit_data();
+    void stopsPastItsLimit();
 };
 
 void TstLineReader::splitsAtEveryLineEnd_data()
@@ -92,6 +94,35 @@ void TstLineReader::unreadableFilesFail()
     QVERIFY(!reader.open());
     QVERIFY(reader.failed());
     QVERIFY(!reader.error().isEmpty());
+}
+
+void TstLineReader::stopsPastItsLimit_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("over");
+    const QByteArray chunks(3 * 64 * 1024, 'x');
+    QTest::addRow("at the limit") << QByteArray("A\r\nB") << qint64(4) << false;
+    QTest::addRow("one byte past it") << QByteArray("A\r\nBC") << qint64(4) << true;
+    QTest::addRow("a line longer than the limit") << chunks << qint64(64 * 1024) << true;
+}
+
+// Past the limit reading fails and gives no more lines.
+void TstLineReader::stopsPastItsLimit()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, limit);
+    QFETCH(bool, over);
+    QTemporaryDir dir;
+    LineReader reader(fileWith(dir, content), limit);
+    QVERIFY(reader.open());
+    QByteArrayView line;
+    qint64 seen = 0;
+    while (reader.next(line))
+        seen += line.size() + 2;
+    QCOMPARE(reader.overLimit(), over);
+    QCOMPARE(reader.failed(), over);
+    QVERIFY(seen <= limit + 2);
 }
 
 QTEST_GUILESS_MAIN(TstLineReader)

@@ -10,7 +10,8 @@
 // without an end is still a line, and a final line end starts no further one.
 class LineReader {
 public:
-    explicit LineReader(const QString& path);
+    // Reads at most limit bytes of the file; a negative limit: all of it.
+    explicit LineReader(const QString& path, qint64 limit = -1);
 
     // False when the file cannot be opened; error() then says why.
     bool open();
@@ -21,6 +22,8 @@ public:
     qint64 countNonEmpty();
 
     bool failed() const { return m_failed; }
+    // The file went on past the limit; reading stopped there.
+    bool overLimit() const { return m_overLimit; }
     // The system's description of the last failure.
     QString error() const { return m_file.errorString(); }
 
@@ -28,9 +31,12 @@ private:
     bool fill();
 
     QFile m_file;
+    const qint64 m_limit;
+    qint64 m_read = 0;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_afterCr = false;   // the last line ended in CR: an LF right after it belongs to it
     bool m_atEnd = false;
     bool m_failed = false;
+    bool m_overLimit = false;
 };
