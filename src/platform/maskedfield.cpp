@@ -1,5 +1,8 @@
 #include "maskedfield.h"
 
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QValidator>
 
 #include <algorithm>
@@ -77,6 +80,26 @@ void MaskedField::mousePressEvent(QMouseEvent* event)
     QLineEdit::mousePressEvent(event);
     if (!hasSelectedText() && cursorPosition() > typedEnd())
         setCursorPosition(typedEnd());
+}
+
+void MaskedField::keyPressEvent(QKeyEvent* event)
+{
+    if (event->text().contains(kBlank)) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void MaskedField::dropEvent(QDropEvent* event)
+{
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    pasteFitting(event->mimeData()->text());
+    event->acceptProposedAction();
 }
 
 // Setting the text passes Qt's mask but not the validator: a position given

@@ -25,6 +25,11 @@ protected:
     // A click beyond the digits typed puts the caret just after them, where
     // typing goes on, as a click past the end of a plain field does.
     void mousePressEvent(QMouseEvent* event) override;
+    // Qt's digit position also takes a blank, which would erase the digit
+    // there: a key that types a blank is refused.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Dropped text goes in as a paste does (pasteFitting).
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The position just after the last digit typed; 0 when none is.

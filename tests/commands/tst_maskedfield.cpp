@@ -1,3 +1,4 @@
+#include "pasteanddrop.h"
 #include "platform/maskedfield.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ void TstMaskedField::typedValueOfKeysTyped_data()
     QTest::addRow("three positions") << "###" << 0 << "30" << "30 " << "30";
     QTest::addRow("no more than its positions") << "##" << 0 << "123" << "12" << "12";
     QTest::addRow("letters and signs refused") << "####" << 0 << "a1-b2.3+" << "123 " << "123";
-    QTest::addRow("a blank leaves a position unfilled") << "####" << 0 << "1 3" << "1 3 " << "13";
+    QTest::addRow("a blank is refused") << "####" << 0 << "1 3" << "13  " << "13";
     QTest::addRow("other scripts' digits refused") << "####" << 0 << "\u0663\u0664" "5" << "5   " << "5";
     QTest::addRow("slash skipped while typing") << "#/#" << 0 << "57" << "5/7" << "57";
     QTest::addRow("slash typed over") << "#/#" << 0 << "5/7" << "5/7" << "57";
@@ -107,6 +108,12 @@ void TstMaskedField::numberSignsOtherThanDigitsStayOut_data()
         QTest::addRow("keyboard paste U+%04X", code) << "paste" << text << "  " << "";
         QTest::addRow("full text U+%04X", code) << "full text" << text << " 7" << "7";
     }
+    // A position takes a digit and nothing else: neither a line break nor
+    // a blank, which would erase the digit there.
+    QTest::addRow("keyboard paste of two lines") << "paste" << QStringLiteral("4\r\n5") << "45" << "45";
+    QTest::addRow("drop of two lines") << "drop" << QStringLiteral("4\r\n5") << "45" << "45";
+    QTest::addRow("drop with a blank") << "drop" << QStringLiteral("4 5") << "45" << "45";
+    QTest::addRow("blank key over a digit") << "typed over 45" << QStringLiteral(" ") << "45" << "45";
 }
 
 void TstMaskedField::numberSignsOtherThanDigitsStayOut()
@@ -116,10 +123,16 @@ void TstMaskedField::numberSignsOtherThanDigitsStayOut()
     QFETCH(QString, shown);
     QFETCH(QString, typed);
     MaskedField field(QStringLiteral("##"));
-    if (how == QStringLiteral("typed"))
+    if (how == QStringLiteral("typed over 45")) {
+        field.setFullText(QStringLiteral("45"));
+        field.setCursorPosition(0);
+    }
+    if (how.startsWith(QStringLiteral("typed")))
         typeText(&field, text);
     else if (how == QStringLiteral("paste"))
         field.insert(text);
+    else if (how == QStringLiteral("drop"))
+        dropOnto(&field, text);
     else
         field.setFullText(text);
     QCOMPARE(field.displayText(), shown);
