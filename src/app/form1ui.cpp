@@ -4,6 +4,7 @@
 #include "platform/asteriskecho.h"
 #include "platform/enterpressesbutton.h"
 #include "platform/maskedfield.h"
+#include "platform/oneline.h"
 #include "platform/tabchain.h"
 
 #include <QAction>
@@ -59,10 +60,12 @@ MaskedField* masked(const char* name, const QString& mask, const QString& spoken
     return f;
 }
 
+// Every text field of the main window goes onto the line: one line only.
 QLineEdit* lineEdit(const char* name, const QString& spokenName, QWidget* parent)
 {
     auto* e = named(new QLineEdit(parent), name);
     e->setAccessibleName(spokenName);
+    OneLine::keep(e);
     return e;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/appsettings.h"
 #include "platform/controlevents.h"
+#include "platform/oneline.h"
 #include "platform/tabchain.h"
 
 #include <QComboBox>
@@ -32,6 +33,7 @@ void SetForm::build()
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Modem Comm Setting"));
+    OneLine::keep(Text1);   // the setup string goes to the modem as one line
     Label1->setBuddy(Text1);
     Label2 = new QLabel(QStringLiteral("ByteCycle( ms )"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

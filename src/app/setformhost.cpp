@@ -31,4 +31,6 @@ void SetFormHost::showModal() { ensureLoaded().exec(); }
 
 QString SetFormHost::setupString() { return ensureLoaded().Text1->text(); }
 
+const QLineEdit* SetFormHost::setupStringField() { return ensureLoaded().Text1; }
+
 QString SetFormHost::byteCycle() { return ensureLoaded().Combo1->currentText(); }

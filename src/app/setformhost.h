@@ -17,6 +17,7 @@ public:
     ~SetFormHost() override;
 
     QString setupString() override;
+    const QLineEdit* setupStringField() override;
     QString byteCycle() override;
 
     // Setting_Click: shows the dialog modally, loading it first if needed.

@@ -32,7 +32,7 @@ void FieldCommand::send(QWidget* focusAfter)
     if (!connectionGuard(m_ctx))
         return;
     const QString value = valueOf(m_route.field);
-    if (!typedTextFitsTheLine(m_ctx, value))
+    if (!typedTextFitsTheLine(m_ctx, m_route.field, value))
         return;
     if (!writeOrTell(m_ctx, CommandLine::command(m_route.word, {value})))
         return;

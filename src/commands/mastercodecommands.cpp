@@ -46,7 +46,7 @@ void MasterCodeCommands::Mastercode_Click()
         m_ctx.ui.Text3->setFocus();
         return;
     }
-    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, code))
+    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, m_ctx.ui.Text3, code))
         ProgrammingMode::enter(m_ctx, code, kButtonWrites);
 }
 
@@ -70,7 +70,7 @@ void MasterCodeCommands::message_Click()
                                      QStringLiteral("Wellcome Message"));
         return;
     }
-    if (!typedTextFitsTheLine(m_ctx, message))
+    if (!typedTextFitsTheLine(m_ctx, m_ctx.ui.MsgWel, message))
         return;
     m_ctx.setHourglass(true);
     bool written = true;

@@ -3,6 +3,7 @@
 #include "app/form1context.h"
 #include "app/statuspanels.h"
 #include "commands/commandline.h"
+#include "commands/typedtextcheck.h"
 #include "link/modemsettings.h"
 #include "link/waiter.h"
 #include "platform/controlevents.h"
@@ -158,12 +159,20 @@ void Connection::connect_Click()
     m_ctx.setHourglass(false);
 }
 
+// Both lines are checked before the first goes out, so that a modem is not
+// set up and then left undialled; the phone number is read again after the
+// pause, as it stands then.
 void Connection::dial()
 {
+    auto phoneFits = [this] { return typedTextFitsTheLine(m_ctx, m_ctx.ui.Text2, m_ctx.ui.Text2->text()); };
+    const QString setup = m_ctx.modem.setupString();
+    if (!typedTextFitsTheLine(m_ctx, m_ctx.modem.setupStringField(), setup) || !phoneFits())
+        return;
     m_ctx.setHourglass(true);
-    writeLine(m_ctx.modem.setupString());
+    writeLine(setup);
     m_ctx.waiter.wait_seconds(kDialPauseSeconds);
-    writeLine(QStringLiteral("ATDT") + m_ctx.ui.Text2->text());
+    if (phoneFits())
+        writeLine(QStringLiteral("ATDT") + m_ctx.ui.Text2->text());
     m_ctx.ui.Text3->setFocus();
     m_ctx.waiter.wait_seconds(kDialPauseSeconds);
     m_ctx.setHourglass(false);

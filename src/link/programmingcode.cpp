@@ -41,6 +41,6 @@ void ProgrammingCode::Text3_KeyPress(int charCode)
         field->setFocus();
         return;
     }
-    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, code))
+    if (connectionGuard(m_ctx) && typedTextFitsTheLine(m_ctx, field, code))
         ProgrammingMode::enter(m_ctx, code, kKeyboardWrites);
 }

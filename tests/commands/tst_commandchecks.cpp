@@ -1,6 +1,9 @@
 #include "form1rig.h"
+#include "pasteanddrop.h"
 #include "platform/maskedfield.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,6 +118,8 @@ private slots:
     void masterCodeButtonOpensTheTransfers();
     void textsThatTheLineCannotCarryAreRefused_data();
     void textsThatTheLineCannotCarryAreRefused();
+    void fieldsHoldOneLine_data();
+    void fieldsHoldOneLine();
     void caretGoesToTheStartOnFocus_data();
     void caretGoesToTheStartOnFocus();
     void doorValuesTypedRoundTheGroup();
@@ -407,15 +412,35 @@ void TstCommandChecks::textsThatTheLineCannotCarryAreRefused_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<Trigger>("trigger");
     QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("hidden");   // what the box must not show
+    const auto click = Trigger::Click;
+    const auto enter = Trigger::Enter;
     QTest::addRow("welcome message") << "MsgWel" << QStringLiteral("Caf\u00e9 \u263a\u263a") << "message"
-                                     << Trigger::Click << QStringLiteral("\u263a");
+                                     << click << QStringLiteral("\u263a") << QStringLiteral("\u00e9");
+    QTest::addRow("characters beyond 16 bits whole")
+        << "MsgWel" << QStringLiteral("\U0001F600\U0001F601") << "message" << click
+        << QStringLiteral("\U0001F600 (U+1F600), \U0001F601 (U+1F601)") << QString();
+    // Fields that show asterisks are named, their characters never shown.
     QTest::addRow("new master code by button") << "Medit_New_mastercode" << QStringLiteral("\u20ac1")
-                                               << "Newmastcode" << Trigger::Click << QStringLiteral("\u20ac");
+                                               << "Newmastcode" << click << "New Mastercode"
+                                               << QStringLiteral("\u20ac");
     QTest::addRow("new master code by Enter") << "Medit_New_mastercode" << QStringLiteral("1\u4e002")
-                                              << "Medit_New_mastercode" << Trigger::Enter
+                                              << "Medit_New_mastercode" << enter << "New Mastercode"
                                               << QStringLiteral("\u4e00");
     QTest::addRow("programming code by button") << "Text3" << QStringLiteral("12\u20ac") << "Mastercode"
-                                                << Trigger::Click << QStringLiteral("\u20ac");
+                                                << click << "Mastercode" << QStringLiteral("\u20ac");
+    QTest::addRow("programming code by Enter") << "Text3" << QStringLiteral("1\U0001F600") << "Text3"
+                                               << enter << "Mastercode" << QStringLiteral("\U0001F600");
+    // Text set past the field's own filter: refused, the field named.
+    QTest::addRow("line break in the welcome message") << "MsgWel" << QStringLiteral("X\r\nCLR 0") << "message"
+                                                       << click << "Welcome Message" << QString();
+    QTest::addRow("line break in the new master code") << "Medit_New_mastercode" << QStringLiteral("1\n2")
+                                                       << "Medit_New_mastercode" << enter << "New Mastercode"
+                                                       << QString();
+    QTest::addRow("control character in the programming code")
+        << "Text3" << QStringLiteral("1\u00012") << "Mastercode" << click << "Mastercode" << QString();
+    QTest::addRow("tab in the phone number") << "Text2" << QStringLiteral("55\t01") << "connect" << click
+                                             << "Phone Number" << QString();
 }
 
 void TstCommandChecks::textsThatTheLineCannotCarryAreRefused()
@@ -425,19 +450,67 @@ void TstCommandChecks::textsThatTheLineCannotCarryAreRefused()
     QFETCH(QString, target);
     QFETCH(Trigger, trigger);
     QFETCH(QString, named);
+    QFETCH(QString, hidden);
     CommandRig rig(true);
-    rig.control<QLineEdit>(field)->setText(text);
+    auto* edit = rig.control<QLineEdit>(field);
+    edit->setValidator(nullptr);   // as text set past the field's own filter would be
+    edit->setText(text);
 
     rig.act(target, trigger);
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     const MessageBox& box = rig.fakes.prompter.boxes.first();
     QVERIFY2(box.prompt.contains(named), qPrintable(box.prompt));
-    QCOMPARE(box.title, kAppTitle);
+    QVERIFY2(hidden.isEmpty() || !box.prompt.contains(hidden), qPrintable(box.prompt));
+    QCOMPARE(box.title, rig.window->settings().title());
     QCOMPARE(box.icon, Icon::Exclamation);
     QVERIFY(rig.fakes.port.writes.isEmpty());
     QCOMPARE(rig.control<QLineEdit>(field)->text(), text);
     QVERIFY(!rig.ui().upload->isEnabled());
+}
+
+// Whatever way text comes in, the field holds one line: each line break one
+// blank, other control characters left out, the caret after what came in.
+void TstCommandChecks::fieldsHoldOneLine_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("held");
+    for (const char* field : {"Text2", "Text3", "MsgWel", "Medit_New_mastercode"}) {
+        for (const char* way : {"paste", "drop", "accessible"})
+            QTest::addRow("%s, %s", field, way) << field << way << QStringLiteral("1\r\n2") << "1 2";
+    }
+    QTest::addRow("every line break") << "MsgWel" << "paste" << QStringLiteral("a\rb\nc\u2028d\u2029e\r\n\r\nf")
+                                      << "a b c d e  f";
+    QString controls = QStringLiteral("A\tB\u007fC\u0011D\u0013E");
+    controls.insert(1, QChar(0));
+    QTest::addRow("other control characters") << "MsgWel" << "drop" << controls << "ABCDE";
+    QTest::addRow("control keys") << "Text3" << "keys" << QStringLiteral("1\u00012\t\u001b") << "12";
+}
+
+void TstCommandChecks::fieldsHoldOneLine()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    QFETCH(QString, held);
+    CommandRig rig(true);
+    auto* edit = rig.control<QLineEdit>(field);
+    edit->setFocus();
+    if (way == QStringLiteral("paste")) {
+        pasteInto(edit, text);
+    } else if (way == QStringLiteral("drop")) {
+        dropOnto(edit, text);
+    } else if (way == QStringLiteral("accessible")) {
+        QAccessible::queryAccessibleInterface(edit)->setText(QAccessible::Value, text);
+    } else {
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QCOMPARE(edit->text(), held);
+    QCOMPARE(edit->cursorPosition(), int(held.size()));
+    QVERIFY(rig.fakes.port.writes.isEmpty());
 }
 
 void TstCommandChecks::caretGoesToTheStartOnFocus_data()

@@ -1,4 +1,6 @@
 #include "app/mainwindow.h"
+#include "app/setformhost.h"
+#include "pasteanddrop.h"
 #include "platform/maskedfield.h"
 #include "ptyform1rig.h"
 
@@ -71,6 +73,8 @@ class TstCommandsPty : public QObject {
     Q_OBJECT
 private slots:
     void operatorSessionPutsExactBytesOnTheLine();
+    void pastedLinesGoOutAsOne_data();
+    void pastedLinesGoOutAsOne();
 };
 
 void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
@@ -136,6 +140,77 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
     rig.click(ui.um);   // disabled again: nothing happens
     QVERIFY(!rig.port.isOpen());
     QCOMPARE(rig.pty.drain(), QByteArray());
+}
+
+// Two lines pasted or dropped into a field that reaches the line, then its
+// button or Enter: one command line goes out, with one CR LF at its end.
+void TstCommandsPty::pastedLinesGoOutAsOne_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("button");   // empty: Enter in the field
+    QTest::addColumn<QByteArray>("line");
+    const QString twoLines = QStringLiteral("1\r\n2");
+    const struct {
+        const char* field;
+        const char* way;
+        const char* button;
+        QByteArray line;
+    } rows[] = {
+        {"MsgWel", "paste", "message", "PARMSG 1 2 \r\n"},
+        {"MsgWel", "drop", "message", "PARMSG 1 2 \r\n"},
+        {"Medit_New_mastercode", "paste", "", "PARCMC 1 2\r\n"},
+        {"Medit_New_mastercode", "drop", "Newmastcode", "PARCMC 1 2\r\n"},
+        {"Text3", "paste", "Mastercode", "PGM1 2\r\n"},
+        {"Text3", "drop", "", QByteArray("PGM1 2\r\n").repeated(6)},
+        {"Text2", "paste", "connect", "\r\nATDT1 2\r\n"},   // an empty setup string first
+        {"Text1", "drop", "connect", "1 2\r\nATDT5\r\n"},   // the setup string
+        {"medit1", "paste", "", "PARTKT 12\r\n"},
+        {"medit2", "drop", "opentime1", "PARDOT1 12\r\n"},
+        {"medit3", "paste", "opentime2", "PARDOT2 12\r\n"},
+        {"medit7", "drop", "", "PAROHR1 12\r\n"},
+        {"medit8", "paste", "manualdoor2", "PAROHR2 12\r\n"},
+        {"dtmf", "drop", "", "PARDTM 12\r\n"},
+        {"MEDITTNT", "paste", "cleartnt", "CLR 12\r\n"},
+    };
+    for (const auto& row : rows) {
+        QTest::addRow("%s, %s, %s", row.field, row.way, *row.button ? row.button : "Enter")
+            << row.field << row.way << twoLines << row.button << row.line;
+    }
+    QTest::addRow("blank dropped into a digit field") << "medit2" << "drop" << "4 5" << "" << QByteArray("PARDOT1 45\r\n");
+}
+
+void TstCommandsPty::pastedLinesGoOutAsOne()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    QFETCH(QString, button);
+    QFETCH(QByteArray, line);
+    PtyRig rig;
+    QVERIFY(rig.pty.isValid());
+    rig.connectDirect();
+    for (QWidget* control : rig.ui().commandControls())
+        control->setEnabled(true);
+    rig.ui().Text2->setText(QStringLiteral("5"));
+    rig.fakes.prompter.answer(MessageBox::Answer::Yes);
+    auto* edit = field == QStringLiteral("Text1") ? rig.window->setform().ensureLoaded().Text1
+                                                   : rig.window->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->clear();
+    edit->setFocus();
+
+    if (way == QStringLiteral("paste"))
+        pasteInto(edit, text);
+    else
+        dropOnto(edit, text);
+    if (button.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Return);
+    else
+        rig.click(rig.window->findChild<QPushButton*>(button));
+
+    QCOMPARE(rig.arrived(line), line);
 }
 
 QTEST_MAIN(TstCommandsPty)

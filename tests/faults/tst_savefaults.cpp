@@ -149,9 +149,12 @@ void TstSaveFaults::targetCannotBeWritten_data()
         QTest::addRow("%s, folder is a file", k.kind)
             << k.kind << QStringLiteral("notes.txt/") + file << "folder is a file"
             << QStringLiteral("Not a directory");
+        // The message field holds no line break: a parameter text has none.
+        const bool parameter = QByteArray(k.kind) == "parameter";
         QTest::addRow("%s, characters without a byte", k.kind)
             << k.kind << file << "characters without a byte"
-            << QStringLiteral("\u20AC (U+20AC), U+2028");
+            << (parameter ? QStringLiteral("\u20AC (U+20AC), \u0141 (U+0141)")
+                          : QStringLiteral("\u20AC (U+20AC), U+2028"));
     }
 }
 
@@ -171,7 +174,8 @@ void TstSaveFaults::targetCannotBeWritten()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     QString text = QStringLiteral("A TEXT LONGER THAN THE ROOM LEFT ON THE DISK");
     if (fault == QStringLiteral("characters without a byte"))
-        text = QStringLiteral("A TEXT OF 5 \u20AC\u2028 \u20AC");
+        text = kind == QStringLiteral("parameter") ? QStringLiteral("A TEXT OF 5 \u20AC\u0141 \u20AC")
+                                                   : QStringLiteral("A TEXT OF 5 \u20AC\u2028 \u20AC");
     std::optional<FileSizeLimit> full;
     if (fault == QStringLiteral("disk fills"))
         full.emplace(kOld.size());
