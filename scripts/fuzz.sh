@@ -13,7 +13,7 @@ build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(receive parameterfile tenantfile maskedfield)
+[ ${#targets[@]} -eq 0 ] && targets=(receive parameterfile tenantfile maskedfield operator)
 jobs=${FUZZ_JOBS:-2}
 
 "$here/scripts/install-deps.sh" clang libclang-rt-dev

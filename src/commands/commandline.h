@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-// The wire unit towards the panel: 8-bit text ending in CR LF.
+// The wire unit towards the panel: 8-bit text ending in CR LF. A value the
+// operator typed is framed here only after typedTextFitsTheLine has found
+// it to be one line of 8-bit characters.
 namespace CommandLine {
 
 // The text as it stands, then CR LF.
