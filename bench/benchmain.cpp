@@ -2,7 +2,7 @@
 // beside its goal. It never fails on a figure: only a run that cannot be
 // made gives a non-zero exit code.
 //
-//   velno-bench [--runs N] [--only ingest|memory|waits|startup|files]...
+//   velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files]...
 #include "benchsetup.h"
 
 #include <climits>
@@ -20,26 +20,24 @@ using Bench = void (*)(BenchSetup&);
 const std::map<std::string, Bench>& benches()
 {
     static const std::map<std::string, Bench> kBenches{
-        {"ingest", benchIngest}, {"memory", benchMemory}, {"waits", benchWaits},
+        {"ingest", benchIngest}, {"linerate", benchLineRate}, {"memory", benchMemory}, {"waits", benchWaits},
         {"startup", benchStartup}, {"files", benchFiles}};
     return kBenches;
 }
 
-const char* const kOrder[] = {"ingest", "memory", "waits", "startup", "files"};
+const char* const kOrder[] = {"ingest", "linerate", "memory", "waits", "startup", "files"};
 
-std::string programBesideThis()
+// The folder of this executable: bench/ in the build folder.
+std::filesystem::path folderOfThis()
 {
     char self[PATH_MAX] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return "velno-bench-program";
-    return (std::filesystem::path(std::string(self, size_t(n))).parent_path() / "velno-bench-program")
-        .string();
+    return n > 0 ? std::filesystem::path(std::string(self, size_t(n))).parent_path() : ".";
 }
 
 int usage()
 {
-    std::fprintf(stderr, "usage: velno-bench [--runs N] [--only ingest|memory|waits|startup|files]...\n");
+    std::fprintf(stderr, "usage: velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files]...\n");
     return 2;
 }
 
@@ -67,7 +65,10 @@ int main(int argc, char* argv[])
         return 1;
     }
     FigureTable table;
-    BenchSetup setup{programBesideThis(), folder, runs, table};
+    const std::filesystem::path bench = folderOfThis();
+    BenchSetup setup{(bench / "velno-bench-program").string(), folder, runs, table, false,
+                     (bench.parent_path() / "src" / "velno").string(),
+                     (bench.parent_path() / "tools" / "setport" / "velno-setport").string()};
     std::printf("velno benchmarks; MB = 1,000,000 bytes; the line: 1200 bit/s = 120 B/s; "
                 "CPU is the program's own process\n");
     for (const std::string& name : only)

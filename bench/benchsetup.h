@@ -12,6 +12,8 @@ struct BenchSetup {
     int runs = 5;
     FigureTable& table;
     bool failed = false;   // a run did not come to an end: its log is kept
+    std::string velno;     // the installed-style program and the tool that sets its ports
+    std::string setPort;
 
     std::string path(const std::string& name) const { return workDir + "/" + name; }
     std::string logPath() const { return path("program-side.log"); }
@@ -19,6 +21,7 @@ struct BenchSetup {
 
 // The benchmarks, each printing its figures beside their goals.
 void benchIngest(BenchSetup& setup);
+void benchLineRate(BenchSetup& setup);
 void benchMemory(BenchSetup& setup);
 void benchWaits(BenchSetup& setup);
 void benchStartup(BenchSetup& setup);

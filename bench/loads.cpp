@@ -3,19 +3,18 @@
 #include <random>
 
 namespace {
-constexpr size_t kLineChars = 80;
 constexpr char kFirstPrintable = ' ';
 constexpr int kPrintables = '~' - ' ' + 1;
 constexpr unsigned char kXon = 0x11;
 constexpr unsigned char kXoff = 0x13;
 } // namespace
 
-std::string Loads::textLines(size_t size)
+std::string Loads::textLines(size_t size, size_t lineChars)
 {
     std::string load;
-    load.reserve(size + kLineChars + 2);
+    load.reserve(size + lineChars + 2);
     for (size_t line = 0; load.size() < size; ++line) {
-        for (size_t i = 0; i < kLineChars; ++i)
+        for (size_t i = 0; i < lineChars; ++i)
             load.push_back(char(kFirstPrintable + (line + i) % kPrintables));
         load.append("\r\n");
     }

@@ -6,8 +6,9 @@
 // What the benchmark's far end sends the program.
 namespace Loads {
 
-// Printable 80-character lines, each ended by CR LF, size bytes in all.
-std::string textLines(size_t size);
+// Printable lines of lineChars characters, each ended by CR LF, size bytes
+// in all.
+std::string textLines(size_t size, size_t lineChars = 80);
 
 // Random 8-bit bytes (a fixed seed, so every run gets the same), all but XON
 // and XOFF, which the line's handshaking keeps for itself.

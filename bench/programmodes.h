@@ -13,6 +13,12 @@ class QApplication;
 // of the load the driver writes.
 int runIngest(const QString& device, const QString& capturePath);
 
+// Connects on device (and captures into capturePath unless empty), says
+// "ready" once the text cursor is steady, and on the load end reports how
+// long received chunks waited for the pane to be painted (shown_*); the
+// driver measures the CPU.
+int runLineRate(const QString& device, const QString& capturePath);
+
 // Connects on device and reports the CPU used over the given seconds while
 // the program waits for the panel.
 int runIdle(const QString& device, int seconds);

@@ -32,7 +32,7 @@ ProgramProcess::ProgramProcess(const std::string& executable, const std::vector<
     argv.push_back(nullptr);
 
     m_spawnNs = monotonicNs();
-    if (posix_spawn(&m_pid, executable.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+    if (posix_spawnp(&m_pid, executable.c_str(), &actions, nullptr, argv.data(), environ) != 0)
         m_pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);

@@ -17,6 +17,7 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
+    pid_t pid() const { return m_pid; }
     // The monotonic time just before the process was started.
     long long spawnNs() const { return m_spawnNs; }
 

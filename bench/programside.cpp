@@ -2,6 +2,7 @@
 // in a process of its own so that only the program's CPU is counted.
 //
 //   velno-bench-program ingest DEVICE [CAPTURE]
+//   velno-bench-program linerate DEVICE [CAPTURE]
 //   velno-bench-program idle DEVICE SECONDS
 //   velno-bench-program paced DEVICE SECONDS WORKDIR
 //   velno-bench-program clock SECONDS
@@ -18,6 +19,8 @@ int main(int argc, char* argv[])
     const QString mode = args.value(1);
     if (mode == QLatin1String("ingest"))
         return runIngest(args.value(2), args.value(3));
+    if (mode == QLatin1String("linerate"))
+        return runLineRate(args.value(2), args.value(3));
     if (mode == QLatin1String("idle"))
         return runIdle(args.value(2), args.value(3).toInt());
     if (mode == QLatin1String("paced"))
@@ -28,6 +31,6 @@ int main(int argc, char* argv[])
         return runStartup(app, args.value(2));
     if (mode == QLatin1String("files"))
         return runFiles(args.value(2), args.value(3).toInt());
-    qCritical("usage: velno-bench-program ingest|idle|paced|clock|startup|files ...");
+    qCritical("usage: velno-bench-program ingest|linerate|idle|paced|clock|startup|files ...");
     return 2;
 }

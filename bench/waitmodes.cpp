@@ -16,7 +16,6 @@
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
 
 namespace {
 
@@ -42,22 +41,22 @@ void lastKeyPress()
     QTest::keyClick(target ? target : QApplication::activeWindow(), Qt::Key_Shift);
 }
 
-// Two spans of the given seconds: the first from the operator's last key
-// press, while the text cursor blinks, reported as blink_cpu_s and
-// blink_wall_s; the second once the program has sat untouched long enough
-// for the cursor to stay steady, reported by reportSpan. Then the program
+// Two spans: the first from the operator's last key press for as long as the
+// text cursor blinks, reported as blink_cpu_s and blink_wall_s; the second,
+// of the given seconds, once the program has sat untouched long enough for
+// the cursor to stay steady, reported by reportSpan. Then the program
 // ends as the operator would end it, by closing the main window.
 void measureThenClose(ProgramRig& rig, int seconds)
 {
     lastKeyPress();
     const UsageSnapshot start = UsageSnapshot::now();
-    const int steadyAfterMs = std::max(seconds * 1000, CursorBlinkTimeout::kTimeoutSeconds * 1000) + 500;
-    QTimer::singleShot(seconds * 1000, &rig.window(), [start] {
+    const int blinkMs = CursorBlinkTimeout::kTimeoutSeconds * 1000;
+    QTimer::singleShot(blinkMs, &rig.window(), [start] {
         const UsageSnapshot end = UsageSnapshot::now();
         report("blink_cpu_s", end.cpuSeconds - start.cpuSeconds);
         report("blink_wall_s", double(end.monotonicNs - start.monotonicNs) / 1e9);
     });
-    QTimer::singleShot(steadyAfterMs, &rig.window(), [&rig, seconds] {
+    QTimer::singleShot(blinkMs + 500, &rig.window(), [&rig, seconds] {
         if (QApplication::cursorFlashTime() != 0)
             qWarning("the text cursor still blinks");
         const UsageSnapshot steady = UsageSnapshot::now();
