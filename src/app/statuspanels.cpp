@@ -38,7 +38,8 @@ QLabel* StatusPanels::panelLabel(int number) const
 
 void StatusPanels::setPanel(int number, const QString& text)
 {
-    if (QLabel* label = panelLabel(number)) {
+    QLabel* label = panelLabel(number);
+    if (label && label->text() != text) {   // the same text again changes nothing
         label->setText(text);
         label->setAccessibleName(text);
     }

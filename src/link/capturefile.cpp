@@ -11,6 +11,8 @@ bool CaptureFile::open(const QString& path)
 
 void CaptureFile::close()
 {
+    if (m_beforeChange)
+        m_beforeChange();
     if (m_file.isOpen())
         m_file.close();
 }

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
 // The one capture slot: the file that received text is copied into while it
 // is open. Writes go straight to the operating system (no buffer in the
 // program), so what was shown is on disk even if the program is killed.
@@ -20,6 +22,9 @@ public:
     // what it holds; a capture already open is closed first.
     bool open(const QString& path);
     void close();
+    // Runs before the capture opens or closes: received text not yet shown
+    // is shown (and captured) first, into the file that was open when it came.
+    void setBeforeChange(std::function<void()> hook) { m_beforeChange = std::move(hook); }
     // Writes the bytes at the end; returns how many reached the file (all of
     // them unless it failed).
     qint64 write(const QByteArray& bytes);
@@ -28,4 +33,5 @@ public:
 
 private:
     QFile m_file;
+    std::function<void()> m_beforeChange;
 };

@@ -10,6 +10,8 @@
 #include "platform/serialport.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <exception>
 #include <new>
@@ -18,17 +20,18 @@ ReceiveAppender::ReceiveAppender(Form1Context& ctx, CaptureLog& log) : m_ctx(ctx
 
 QString ReceiveAppender::append_received(ReceivePane& pane, const QString& data)
 {
-    RepaintPacer::of(&pane).changing();
+    const ReceiveText::Chunk chunk = ReceiveText::normalise(data);
     int n = pane.length();
+    if (!onlyExtendsLastLine(pane, chunk))
+        RepaintPacer::of(&pane).changing();
     if (n > kSoftLimit) {
         guarded([&] { pane.removeHead(kCut); });
         n = pane.length();
     }
     guarded([&] { pane.setCaret(n); });
-    const ReceiveText::Chunk chunk = ReceiveText::normalise(data);
     if (chunk.replacesLast && n > 0)   // on an empty pane there is nothing to take back
         guarded([&] { pane.setSelection(n - 1, 1); });
-    guarded([&] { pane.replaceSelection(chunk.text); });
+    guarded([&] { appendShaped(pane, chunk); });
     capture(chunk.text);
     guarded([&] {
         keepWithinLimit(pane);
@@ -36,6 +39,32 @@ QString ReceiveAppender::append_received(ReceivePane& pane, const QString& data)
         showNewest(pane);
     });
     return chunk.text;
+}
+
+// Text added to the end of the last line, in view, with nothing cut: only
+// that line is painted again, at once. Anything else (new lines, a scroll,
+// a cut) is painted at the pace of the pacer, as the whole view moves.
+bool ReceiveAppender::onlyExtendsLastLine(const ReceivePane& pane, const ReceiveText::Chunk& chunk)
+{
+    const QScrollBar* bar = pane.verticalScrollBar();
+    return !chunk.replacesLast && !chunk.text.contains(u'\r') && !chunk.text.contains(u'\n')
+        && pane.length() + chunk.text.size() <= kSoftLimit && bar->value() == bar->maximum();
+}
+
+// The line the chunk goes into is laid out again; its shaped glyphs are kept
+// meanwhile, so that the caret and the paint that follow use them instead
+// of shaping the line twice more. A line that is done keeps no glyphs. The
+// block the caret sits in only grows here, unless a chunk takes its last
+// character back.
+void ReceiveAppender::appendShaped(ReceivePane& pane, const ReceiveText::Chunk& chunk)
+{
+    QTextBlock line = pane.textCursor().block();
+    const bool keep = !chunk.replacesLast && line == pane.document()->lastBlock();
+    if (keep)
+        line.layout()->setCacheEnabled(true);
+    pane.replaceSelection(chunk.text);
+    if (keep && line != pane.document()->lastBlock())
+        line.layout()->setCacheEnabled(false);
 }
 
 // A step that fails drops what waits at the port, says why and lets the
@@ -80,16 +109,21 @@ void ReceiveAppender::capture(const QString& text)
     }
 }
 
-// The view jumps to the last line, then to the caret. The jump is made with
-// the viewport's updates off: otherwise QPlainTextEdit would lay out every
-// line between the old view and the new one (the whole chunk) to work out
-// how far to move the old picture, which is then painted over anyway.
+// The view jumps to the last line, then to the caret. A jump of more than a
+// page is made with the viewport's updates off: otherwise QPlainTextEdit
+// would lay out every line between the old view and the new one (the whole
+// chunk) to work out how far to move the old picture, which is then painted
+// over anyway. A shorter one moves the picture and paints only the new lines.
 void ReceiveAppender::showNewest(ReceivePane& pane)
 {
     QScrollBar* bar = pane.verticalScrollBar();
-    pane.viewport()->setUpdatesEnabled(false);
-    bar->setValue(bar->maximum());
-    pane.viewport()->setUpdatesEnabled(true);
+    if (bar->maximum() - bar->value() > bar->pageStep()) {
+        pane.viewport()->setUpdatesEnabled(false);
+        bar->setValue(bar->maximum());
+        pane.viewport()->setUpdatesEnabled(true);   // repaints the whole view
+    } else {
+        bar->setValue(bar->maximum());
+    }
     pane.ensureCursorVisible();
 }
 

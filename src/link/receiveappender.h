@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/receivetext.h"
+
 #include <QString>
 
 struct Form1Context;
@@ -24,6 +26,8 @@ private:
     void reportFailure(const QString& description);
     void capture(const QString& text);
     void keepWithinLimit(ReceivePane& pane);
+    static bool onlyExtendsLastLine(const ReceivePane& pane, const ReceiveText::Chunk& chunk);
+    static void appendShaped(ReceivePane& pane, const ReceiveText::Chunk& chunk);
     // The newest text in view.
     static void showNewest(ReceivePane& pane);
 

@@ -9,6 +9,8 @@
 
 #include <QPushButton>
 
+#include <utility>
+
 const QString Receiver::kReceiving = QStringLiteral("Receiving...");
 const QString Receiver::kErrorBoxTitle = QStringLiteral("Click Cancel to quit, OK to ignore.");
 const QString Receiver::kLineLost = QStringLiteral("Line Lost");
@@ -22,7 +24,11 @@ Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
 {
     connect(&ctx.platform.port, &SerialPort::notified, this, &Receiver::MSComm1_OnComm);
     connect(ctx.ui.Command3, &QPushButton::clicked, this, &Receiver::Command3_Click);
+    connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);
+    ctx.capture.setBeforeChange([this] { appendHeld(); });
 }
+
+Receiver::~Receiver() { m_ctx.capture.setBeforeChange({}); }
 
 QString Receiver::errorText(int eventCode)
 {
@@ -44,8 +50,10 @@ void Receiver::MSComm1_OnComm(int eventCode)
         receiveWaiting();
         showStatus(kReceiving);
     } else if (eventCode == SerialPort::kLineLost) {
+        appendHeld();
         reportLineLost();
     } else if (const QString error = errorText(eventCode); !error.isEmpty()) {
+        appendHeld();
         reportLineError(error);
     }
 }
@@ -64,10 +72,19 @@ void Receiver::receiveWaiting()
     m_appending = true;
     do {
         m_moreWaiting = false;
-        const QString chunk = EightBit::decode(port.readAll());
-        m_appender.append_received(*m_ctx.ui.Text1, chunk);
+        m_held += EightBit::decode(port.readAll());
+        if (m_pacer.appendNow(m_held.size()))
+            m_appender.append_received(*m_ctx.ui.Text1, std::exchange(m_held, QString()));
     } while (m_moreWaiting || port.bytesWaiting() > 0);
     m_appending = false;
+}
+
+// What came before a line event, or before the capture opens or closes, is
+// shown (and captured) first.
+void Receiver::appendHeld()
+{
+    m_pacer.endFrame();
+    receiveWaiting();
 }
 
 void Receiver::showStatus(const QString& text)

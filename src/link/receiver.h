@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/appendpacer.h"
 #include "link/receiveappender.h"
 
 #include <QObject>
@@ -18,6 +19,7 @@ public:
     static const QString kLineLost;           // the status text of a device that went away
 
     Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent = nullptr);
+    ~Receiver() override;
 
     void MSComm1_OnComm(int eventCode);
     void Command3_Click();
@@ -27,12 +29,15 @@ public:
 
 private:
     void receiveWaiting();
+    void appendHeld();
     void showStatus(const QString& text);
     void reportLineError(const QString& text);
     void reportLineLost();
 
     Form1Context& m_ctx;
     ReceiveAppender m_appender;
+    AppendPacer m_pacer;
+    QString m_held;   // received, waiting for the frame to end
     bool m_appending = false;
     bool m_moreWaiting = false;   // data came in while a chunk was being appended
 };

@@ -79,6 +79,10 @@ void TstAppendReceived::appends_data()
     QTest::addRow("8-bit characters") << QString() << QStringList{QStringLiteral("\xe9\xff\x01\xa0")}
                                       << QStringLiteral("\xe9\xff\x01\xa0");
     QTest::addRow("empty chunk") << QStringLiteral("ab") << QStringList{""} << QStringLiteral("ab");
+    QTest::addRow("one byte at a time, a line end among them")
+        << QStringLiteral("ab") << QStringList{"c", "d", "\r", "\n", "e", "f"} << QStringLiteral("abcd\r\nef");
+    QTest::addRow("one byte, then a line end and the next line in one chunk")
+        << QString() << QStringList{"P", "A\r\nR", "M"} << QStringLiteral("PA\r\nRM");
 }
 
 void TstAppendReceived::appends()
@@ -154,6 +158,7 @@ void TstAppendReceived::newestTextInView()
 
     pane.verticalScrollBar()->setValue(0);   // the operator scrolls back
     rig.fakes.port.receive("newest");
+    QTRY_VERIFY(pane.text().endsWith(QLatin1String("newest")));
     QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
 }
 

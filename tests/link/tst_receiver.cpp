@@ -167,7 +167,7 @@ void TstReceiver::dataDuringACaptureBoxFollowsInOrder()
 
     rig.fakes.port.receive("first ");
 
-    QCOMPARE(rig.ui().Text1->text(), QStringLiteral("first second"));
+    QTRY_COMPARE(rig.ui().Text1->text(), QStringLiteral("first second"));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QVERIFY(!rig.ctx().capture.isOpen());
 }

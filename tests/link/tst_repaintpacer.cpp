@@ -1,4 +1,5 @@
 #include "form1rig.h"
+#include "link/appendpacer.h"
 #include "link/repaintpacer.h"
 
 #include <QPlainTextEdit>
@@ -11,7 +12,7 @@ private slots:
     void firstChangeIsPaintedAtOnce();
     void changesWithinAFrameArePaintedWhenItEnds();
     void aQuietFrameEndsThePacing();
-    void aStreamOfChunksIsInThePaneAtOnce();
+    void aStreamOfChunksIsInThePaneWithinAFrame();
 };
 
 void TstRepaintPacer::oneWidgetOnePacer()
@@ -54,9 +55,10 @@ void TstRepaintPacer::aQuietFrameEndsThePacing()
     QVERIFY(widget.updatesEnabled());
 }
 
-// Pacing holds back only the painting: the text, the caret and the view
-// follow every chunk.
-void TstRepaintPacer::aStreamOfChunksIsInThePaneAtOnce()
+// Small chunks that follow each other within a frame go into the pane
+// together when it ends, in order, the caret and the view after them; a
+// large chunk goes in at once, its painting paced.
+void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
 {
     Form1Rig rig;
     ReceivePane& pane = *rig.ui().Text1;
@@ -65,12 +67,27 @@ void TstRepaintPacer::aStreamOfChunksIsInThePaneAtOnce()
         const QByteArray line = "line " + QByteArray::number(i) + "\r\n";
         rig.fakes.port.receive(line);
         expected += QString::fromLatin1(line);
+        QVERIFY(expected.startsWith(pane.text()));
+    }
+    QTRY_COMPARE(pane.text(), expected);
+    QCOMPARE(pane.selectionStart(), pane.length());
+    QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
+
+    const QByteArray burst = QByteArray(AppendPacer::kHoldLimit, 'b') + "\r\n";
+    for (int i = 0; i < 2; ++i) {
+        rig.fakes.port.receive(burst);
+        expected += QString::fromLatin1(burst);
         QCOMPARE(pane.text(), expected);
-        QCOMPARE(pane.selectionStart(), pane.length());
-        QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
     }
     QVERIFY(!pane.updatesEnabled());
     QTRY_VERIFY(pane.updatesEnabled());
+
+    // After a quiet frame, a byte goes in at once; one that only extends the
+    // last line is painted at once, without holding the pane back.
+    QTest::qWait(10 * AppendPacer::kFrameMs);
+    rig.fakes.port.receive("P");
+    QCOMPARE(pane.text(), expected + QLatin1Char('P'));
+    QVERIFY(pane.updatesEnabled());
 }
 
 QTEST_MAIN(TstRepaintPacer)
