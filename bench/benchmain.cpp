@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velno-bench: measures the program on this machine and prints every figure
 // beside its goal. It never fails on a figure: only a run that cannot be
 // made gives a non-zero exit code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velno-bench-program: the program side of the benchmarks, run by velno-bench
 // in a process of its own so that only the program's CPU is counted.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typed value of a masked field under any keys, pastes and texts: only
 // the digits 0 to 9, no more than the mask has positions, and exactly the
 // digits the field shows.

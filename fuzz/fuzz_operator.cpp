@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window under whatever the operator does: keys (held down or
 // not), pastes and drops of any text into any field, focus arriving for any
 // reason, clicks on any button or field, menu commands. Every write that

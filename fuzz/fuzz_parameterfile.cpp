@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open Parameter on any file: the reader gives each field a value of the
 // shape the field takes, and the main window's fields take them.
 //

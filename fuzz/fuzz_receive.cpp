@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // append_received on any pane with any chunks: the receive pane, the text it
 // shows and the capture file stay in step, whatever the line brings.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open Tenant File on any file: the "TEL:" column picks an editor of 2, 3 or
 // 4 digits or none, and the list the editor loads survives a save and a
 // second open with nothing lost.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that exactly the program,
 # the simulator, their manual pages, the package documents, the menu entry, the
 # AppStream metadata and the icon sizes land where desktops look, and that the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the program and the panel simulator: run `cpack` in
 # the build folder. dpkg-shlibdeps (package dpkg-dev) works out the Depends
 # from the libraries the executables link: Qt's runtime packages and the C and

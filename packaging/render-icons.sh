@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the icon's PNG sizes from icons/velno.svg. The PNGs are kept in the
 # repository so that building needs no SVG renderer; run this after changing
 # the SVG.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the benchmarks in Release into build-bench/
 # (or the folder in BUILD_DIR), and runs them: every figure is printed beside
 # its goal. Options go to velno-bench: --runs N (runs per median, default 5),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets of fuzz/ with clang, libFuzzer and the address and
 # undefined-behaviour sanitizers into build-fuzz/, then runs each for the
 # given time, two at a time at low priority. Each starts from the committed

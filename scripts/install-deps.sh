@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running need, when
 # they are missing. As root it installs them; otherwise it uses sudo when it
 # can, or says which packages to install.

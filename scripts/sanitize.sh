@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and every test with the address and undefined-behaviour
 # sanitizers into build-asan/ (or the folder in SANITIZE_BUILD_DIR) and runs
 # the tests there (no display needed). Any finding fails the test it occurs in.

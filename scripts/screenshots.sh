@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots of the real program on a virtual X server
 # (Xvfb), driving it from the keyboard with xdotool: the main window connected
 # to the bundled panel simulator after reading the panel's parameters, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test (no display needed);
 # then the same tests built with the address and undefined-behaviour sanitizers.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs both programs with the options that answer without starting them, with
 # no display at all, and checks the exit status and what goes to each stream.
 #   cmake -DVELNO=<velno> -DPANEL_SIM=<velno-panel-sim> -DVERSION=<x.y> -P check-command-lines.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/programarguments.h"
 #include "app/startup.h"
 #include "platform/realplatform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program without a mouse: the Tab key's path through each window, the
 // menus' access keys reaching the commands, and a spoken name on every control.
 #include "app/appsettings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port buttons' tooltips: the device each port stands for, then the serial
 // devices the machine has, which a port can be mapped to.
 #include "form1rig.h"

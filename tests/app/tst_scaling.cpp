@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows at 100% and 200% scaling: sizes are in device-independent
 // pixels, so a window fits a Full HD screen at 200% when its least size fits
 // 960 x 540 less a desktop panel and a title bar, and scaling never cuts a

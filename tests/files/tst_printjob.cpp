@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/printjob.h"
 #include "files/receiveprinting.h"
 #include "form1rig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/blanks.h"
 #include "files/tenantfile.h"
 #include "files/tenantrecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/statuspanels.h"
 #include "form1rig.h"
 #include "link/capturelog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
 #include "app/statuspanels.h"
 #include "form1rig.h"

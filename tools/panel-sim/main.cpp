@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velno-panel-sim: a door-entry panel on a pseudo-terminal or serial line,
 // for trying the velno program without the hardware.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velno-setport: points one of the program's ports 1 to 4 at a device path in
 // the per-user settings store, and prints the path it replaced (empty when
 // none). With an empty path it removes the mapping again.
