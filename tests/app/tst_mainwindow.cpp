@@ -323,8 +323,8 @@ void TstMainWindow::clockPanelFollowsTicks()
 {
     Form1Rig rig;
     rig.fakes.clock.time = QDateTime(QDate(2003, 1, 20), QTime(21, 7, 9));
-    QTRY_VERIFY(!rig.ui().bar->panel(5).isEmpty());
-    QVERIFY2(rig.ui().bar->panel(5).contains(QStringLiteral("07")), qPrintable(rig.ui().bar->panel(5)));
+    // A tick may have shown the clock's earlier time already: the next one shows the new.
+    QTRY_VERIFY2(rig.ui().bar->panel(5).contains(QStringLiteral("07")), qPrintable(rig.ui().bar->panel(5)));
 }
 
 // Left alone for ten program seconds, the text cursor stays steady; a key
