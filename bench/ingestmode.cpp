@@ -14,12 +14,8 @@
 int runIngest(const QString& device, const QString& capturePath)
 {
     ProgramRig rig(device);
-    if (!rig.connectDirect() || (!capturePath.isEmpty() && !rig.openCapture(capturePath))) {
-        qCritical("cannot connect on %s or open the capture file", qPrintable(device));
+    if (!rig.readyToReceive(capturePath))
         return 1;
-    }
-    if (!QTest::qWaitForWindowExposed(&rig.window()))
-        qWarning("the main window was not exposed");
     QCoreApplication::processEvents();
 
     // Connected after the program's own receiver, so it looks at the pane

@@ -59,12 +59,8 @@ private:
 int runLineRate(const QString& device, const QString& capturePath)
 {
     ProgramRig rig(device);
-    if (!rig.connectDirect() || (!capturePath.isEmpty() && !rig.openCapture(capturePath))) {
-        qCritical("cannot connect on %s or open the capture file", qPrintable(device));
+    if (!rig.readyToReceive(capturePath))
         return 1;
-    }
-    if (!QTest::qWaitForWindowExposed(&rig.window()))
-        qWarning("the main window was not exposed");
 
     const ReceivePane& pane = *rig.window().ui().Text1;
     const QString loadEnd = QLatin1String(kLoadEnd);

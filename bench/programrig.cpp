@@ -5,6 +5,7 @@
 #include "link/connection.h"
 
 #include <QLineEdit>
+#include <QTest>
 
 ProgramRig::ProgramRig(const QString& device)
     : m_port(m_store),
@@ -33,4 +34,15 @@ bool ProgramRig::openCapture(const QString& path)
     m_prompter.choose(path);
     m_window->captureLog().mnuOpenLog_Click();
     return m_window->context().capture.isOpen();
+}
+
+bool ProgramRig::readyToReceive(const QString& capturePath)
+{
+    if (!connectDirect() || (!capturePath.isEmpty() && !openCapture(capturePath))) {
+        qCritical("cannot connect on %s or open the capture file", qPrintable(m_port.deviceFor(1)));
+        return false;
+    }
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("the main window was not exposed");
+    return true;
 }

@@ -30,6 +30,10 @@ public:
     bool connectDirect();
     // The capture file that received text is copied into.
     bool openCapture(const QString& path);
+    // Connected, with the capture file open when a path is given, and the
+    // window on screen: the start of every receiving mode. False (and said
+    // why) when the port or the file would not open.
+    bool readyToReceive(const QString& capturePath);
 
 private:
     MemorySettingsStore m_store;
