@@ -6,7 +6,7 @@
 #include "programrig.h"
 #include "usagesnapshot.h"
 
-#include "link/receivepane.h"
+#include "form/receivepane.h"
 
 #include <QApplication>
 #include <QTest>

@@ -9,9 +9,9 @@
 #include "fuzzsupport.h"
 
 #include "app/mainwindow.h"
+#include "form/receivepane.h"
 #include "link/capturelog.h"
 #include "link/receiveappender.h"
-#include "link/receivepane.h"
 #include "link/receivetext.h"
 #include "platform/eightbit.h"
 #include "testplatform.h"

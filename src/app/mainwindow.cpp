@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow.h"
 
-#include "app/statuspanels.h"
 #include "commands/panelcommands.h"
+#include "commands/programmingcode.h"
 #include "files/editmenu.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
 #include "files/tenantmenu.h"
+#include "form/statuspanels.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
-#include "link/programmingcode.h"
 #include "link/receiver.h"
 #include "platform/clock.h"
 #include "platform/desktopopener.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/appsettings.h"
-#include "app/form1context.h"
-#include "app/form1ui.h"
 #include "app/setformhost.h"
+#include "form/appsettings.h"
+#include "form/form1context.h"
+#include "form/form1ui.h"
 #include "link/waiter.h"
 #include "platform/cursorblink.h"
 

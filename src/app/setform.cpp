@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setform.h"
 
-#include "app/appsettings.h"
+#include "form/appsettings.h"
 #include "platform/controlevents.h"
 #include "platform/oneline.h"
 #include "platform/tabchain.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "connectionguard.h"
 
-#include "app/form1context.h"
+#include "form/form1context.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
 

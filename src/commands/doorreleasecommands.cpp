@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doorreleasecommands.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
+#include "form/form1context.h"
+#include "link/commandline.h"
 #include "platform/controlevents.h"
 #include "platform/maskedfield.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doortiming.h"
 
-#include "app/form1context.h"
 #include "commands/fieldcaret.h"
+#include "form/form1context.h"
 #include "platform/controlevents.h"
 #include "platform/maskedfield.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fieldcommand.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
-#include "commands/typedtextcheck.h"
+#include "form/form1context.h"
+#include "link/commandline.h"
+#include "link/typedtextcheck.h"
 #include "platform/maskedfield.h"
 
 FieldCommand::FieldCommand(Form1Context& ctx, Route route) : m_ctx(ctx), m_route(std::move(route)) {}

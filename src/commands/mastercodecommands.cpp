@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mastercodecommands.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
 #include "commands/programmingmode.h"
-#include "commands/typedtextcheck.h"
+#include "form/form1context.h"
+#include "link/commandline.h"
+#include "link/typedtextcheck.h"
 #include "platform/controlevents.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"

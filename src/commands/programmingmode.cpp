@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programmingmode.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
+#include "form/form1context.h"
+#include "link/commandline.h"
 
 #include <QPushButton>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlselection.h"
 
-#include "link/receivepane.h"
+#include "form/receivepane.h"
 #include "platform/maskedfield.h"
 
 namespace ControlSelection {

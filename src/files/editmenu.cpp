@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editmenu.h"
 
-#include "app/form1context.h"
 #include "files/controlselection.h"
+#include "form/form1context.h"
 #include "platform/clipboard.h"
 #include "platform/menuaccelerators.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "parametermenu.h"
 
-#include "app/form1context.h"
 #include "files/fileerrorbox.h"
 #include "files/textfile.h"
+#include "form/form1context.h"
 #include "platform/maskedfield.h"
 #include "platform/prompter.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiveprinting.h"
 
-#include "app/form1context.h"
 #include "files/printjob.h"
+#include "form/form1context.h"
 
 #include <QAction>
 

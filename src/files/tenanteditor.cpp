@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenanteditor.h"
 
-#include "app/appsettings.h"
 #include "files/fileerrorbox.h"
 #include "files/pendingtenantfile.h"
 #include "files/printjob.h"
@@ -9,6 +8,7 @@
 #include "files/tenantlist.h"
 #include "files/tenantrecord.h"
 #include "files/textfile.h"
+#include "form/appsettings.h"
 #include "platform/controlevents.h"
 #include "platform/maskedfield.h"
 #include "platform/platform.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenantlist.h"
 
-#include "app/form1ui.h"
 #include "files/textfile.h"
+#include "form/terminalfont.h"
 #include "platform/plainenter.h"
 
 #include <QFont>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenantmenu.h"
 
-#include "app/form1context.h"
 #include "files/fileerrorbox.h"
 #include "files/tenanteditor.h"
 #include "files/tenantfile.h"
 #include "files/textfile.h"
+#include "form/form1context.h"
 #include "platform/prompter.h"
 
 #include <QAction>

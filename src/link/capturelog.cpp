@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capturelog.h"
 
-#include "app/form1context.h"
+#include "form/form1context.h"
 #include "link/fileexistence.h"
 #include "platform/prompter.h"
 

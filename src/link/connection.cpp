@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "connection.h"
 
-#include "app/form1context.h"
-#include "app/statuspanels.h"
-#include "commands/commandline.h"
-#include "commands/typedtextcheck.h"
+#include "form/form1context.h"
+#include "form/statuspanels.h"
+#include "link/commandline.h"
 #include "link/modemsettings.h"
+#include "link/typedtextcheck.h"
 #include "link/waiter.h"
 #include "platform/controlevents.h"
 #include "platform/prompter.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiveappender.h"
 
-#include "app/form1context.h"
+#include "form/form1context.h"
+#include "form/receivepane.h"
 #include "link/capturelog.h"
-#include "link/receivepane.h"
 #include "link/receivetext.h"
 #include "link/repaintpacer.h"
 #include "platform/eightbit.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver.h"
 
-#include "app/form1context.h"
-#include "app/statuspanels.h"
-#include "link/receivepane.h"
+#include "form/form1context.h"
+#include "form/receivepane.h"
+#include "form/statuspanels.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filesender.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
 #include "files/fileerrorbox.h"
+#include "form/form1context.h"
+#include "link/commandline.h"
 #include "link/modemsettings.h"
 #include "link/waiter.h"
 #include "platform/eightbit.h"
+#include "platform/linereader.h"
 #include "platform/maskedfield.h"
 #include "platform/prompter.h"
 #include "transfer/linepacing.h"
-#include "platform/linereader.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "savereceived.h"
 
-#include "app/form1context.h"
 #include "files/textfile.h"
-#include "link/receivepane.h"
+#include "form/form1context.h"
+#include "form/receivepane.h"
 #include "platform/prompter.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sendprogress.h"
 
-#include "app/form1context.h"
-#include "app/statuspanels.h"
+#include "form/form1context.h"
+#include "form/statuspanels.h"
 
 #include <QProgressBar>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "uploads.h"
 
-#include "app/form1context.h"
-#include "commands/commandline.h"
 #include "commands/connectionguard.h"
+#include "form/form1context.h"
 #include "link/capturelog.h"
+#include "link/commandline.h"
 
 #include <QApplication>
 #include <QPointer>

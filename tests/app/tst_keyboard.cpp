@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program without a mouse: the Tab key's path through each window, the
 // menus' access keys reaching the commands, and a spoken name on every control.
-#include "app/appsettings.h"
 #include "app/setform.h"
-#include "app/statuspanels.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
+#include "form/appsettings.h"
+#include "form/statuspanels.h"
 #include "platform/maskedfield.h"
 #include "form1rig.h"
 

@@ -3,10 +3,10 @@
 // pixels, so a window fits a Full HD screen at 200% when its least size fits
 // 960 x 540 less a desktop panel and a title bar, and scaling never cuts a
 // caption when the layout, not a fixed size, sets the least size.
-#include "app/appsettings.h"
 #include "app/setform.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
+#include "form/appsettings.h"
 #include "form1rig.h"
 
 #include <QAbstractButton>

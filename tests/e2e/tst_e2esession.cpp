@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/appsettings.h"
 #include "app/mainwindow.h"
-#include "app/statuspanels.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
+#include "form/appsettings.h"
+#include "form/statuspanels.h"
 #include "link/receiver.h"
 #include "platform/maskedfield.h"
 #include "platform/qtserialport.h"

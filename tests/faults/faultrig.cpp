@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
-#include "app/statuspanels.h"
+#include "form/receivepane.h"
+#include "form/statuspanels.h"
 #include "link/capturelog.h"
-#include "link/receivepane.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
+#include "form/receivepane.h"
 #include "link/capturelog.h"
-#include "link/receivepane.h"
 #include "platform/eightbit.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
+#include "form/receivepane.h"
 #include "link/connection.h"
-#include "link/receivepane.h"
 #include "link/receiver.h"
 #include "link/receivetext.h"
 #include "platform/eightbit.h"

@@ -5,7 +5,7 @@
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
-#include "link/receivepane.h"
+#include "form/receivepane.h"
 #include "transfer/savereceived.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/appsettings.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
+#include "form/appsettings.h"
 #include "platform/maskedfield.h"
 #include "testplatform.h"
 

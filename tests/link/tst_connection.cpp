@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/statuspanels.h"
+#include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
 

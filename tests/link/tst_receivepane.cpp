@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/receivepane.h"
+#include "form/receivepane.h"
 
 #include <QApplication>
 #include <QClipboard>

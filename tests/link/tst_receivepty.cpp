@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
-#include "app/statuspanels.h"
+#include "form/statuspanels.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
-#include "app/statuspanels.h"
+#include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
 #include "platform/maskedfield.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programmingcode.h"
 
-#include "app/form1context.h"
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
 #include "commands/programmingmode.h"
-#include "commands/typedtextcheck.h"
+#include "form/form1context.h"
+#include "link/typedtextcheck.h"
 #include "platform/controlevents.h"
 
 #include <QLineEdit>

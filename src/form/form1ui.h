@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/receivepane.h"
+#include "form/receivepane.h"
 
 #include <QList>
 
 class QAction;
-class QFont;
 class QWidget;
 class QGroupBox;
 class QLabel;
@@ -113,6 +112,3 @@ struct Form1Ui {
 
 // Creates the controls of the main window in their start-up state.
 void buildForm1(QMainWindow* window, Form1Ui& ui);
-
-// The fixed-pitch "Terminal" font of the text panes, or the system's fixed font.
-QFont terminalFont();

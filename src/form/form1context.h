@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/appsettings.h"
-#include "app/form1ui.h"
-#include "link/capturefile.h"
+#include "form/appsettings.h"
+#include "form/capturefile.h"
+#include "form/form1ui.h"
 #include "platform/platform.h"
 
 class QMainWindow;

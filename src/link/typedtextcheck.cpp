@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typedtextcheck.h"
 
-#include "app/form1context.h"
+#include "form/form1context.h"
 #include "platform/eightbit.h"
 #include "platform/oneline.h"
 #include "platform/prompter.h"
