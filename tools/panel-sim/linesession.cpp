@@ -3,17 +3,16 @@
 
 #include "panel.h"
 
-LineSession::LineSession(Panel &panel, bool withModem)
-    : m_panel(panel)
+LineSession::LineSession(Panel& panel, bool withModem) : m_panel(panel)
 {
     if (withModem)
         m_modem.emplace();
 }
 
-QByteArray LineSession::receive(const QByteArray &bytes)
+QByteArray LineSession::receive(const QByteArray& bytes)
 {
     QStringList answers;
-    for (const QByteArray &line : m_splitter.feed(bytes))
+    for (const QByteArray& line : m_splitter.feed(bytes))
         answers += answer(line);
     return encode(answers);
 }
@@ -41,17 +40,17 @@ QByteArray LineSession::hangUp()
     return {};
 }
 
-QStringList LineSession::answer(const QByteArray &line)
+QStringList LineSession::answer(const QByteArray& line)
 {
     if (line.size() > LineSplitter::kMaxLineLength)
         return {QStringLiteral("ERROR")};
     return m_modem ? m_modem->handleLine(line, m_panel) : m_panel.handleLine(line);
 }
 
-QByteArray LineSession::encode(const QStringList &lines)
+QByteArray LineSession::encode(const QStringList& lines)
 {
     QByteArray bytes;
-    for (const QString &line : lines)
+    for (const QString& line : lines)
         bytes += line.toLatin1() + "\r\n";
     return bytes;
 }

@@ -13,12 +13,11 @@ class Panel;
 // Bytes in, bytes out: splits the received stream into lines, passes them
 // through the modem front end (when there is one) to the panel and encodes
 // the answers as 8-bit text lines ending in CR LF.
-class LineSession
-{
+class LineSession {
 public:
-    LineSession(Panel &panel, bool withModem);
+    LineSession(Panel& panel, bool withModem);
 
-    QByteArray receive(const QByteArray &bytes);
+    QByteArray receive(const QByteArray& bytes);
 
     // True while an unterminated "+++" waits for the guard time to pass.
     bool escapePending() const;
@@ -27,13 +26,13 @@ public:
     // The far end closed the line or dropped the carrier.
     QByteArray hangUp();
 
-    const std::optional<ModemFrontEnd> &modem() const { return m_modem; }
+    const std::optional<ModemFrontEnd>& modem() const { return m_modem; }
 
 private:
-    QStringList answer(const QByteArray &line);
-    static QByteArray encode(const QStringList &lines);
+    QStringList answer(const QByteArray& line);
+    static QByteArray encode(const QStringList& lines);
 
-    Panel &m_panel;
+    Panel& m_panel;
     std::optional<ModemFrontEnd> m_modem;
     LineSplitter m_splitter;
 };

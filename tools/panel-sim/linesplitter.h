@@ -6,14 +6,13 @@
 
 // Cuts the incoming byte stream into lines. CR LF, a bare CR and a bare LF
 // all end a line; a CR LF pair split across two reads still counts once.
-class LineSplitter
-{
+class LineSplitter {
 public:
     // Longer lines are cut to kMaxLineLength + 1 bytes, so that the caller
     // can still tell they were too long while memory stays bounded.
     static constexpr int kMaxLineLength = 256;
 
-    QList<QByteArray> feed(const QByteArray &bytes);
+    QList<QByteArray> feed(const QByteArray& bytes);
     QByteArray pending() const { return m_pending; }
     void clear();
 

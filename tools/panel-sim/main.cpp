@@ -22,43 +22,45 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-void complain(const QString &message)
+void complain(const QString& message)
 {
     std::fprintf(stderr, "velno-panel-sim: %s\n", qPrintable(message));
 }
 
 // A command line that cannot be followed: the reason, then the usage.
-int refuse(const QCommandLineParser &parser, const QString &message)
+int refuse(const QCommandLineParser& parser, const QString& message)
 {
     complain(message);
     std::fputs(qPrintable(parser.helpText()), stderr);
     return kUsageError;
 }
 
-void addOptions(QCommandLineParser &parser)
+void addOptions(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulates a door-entry panel on a 1200 bit/s line. Prints the line's path, "
-        "then serves it until SIGINT or SIGTERM."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulates a door-entry panel on a 1200 bit/s line. Prints the line's path, "
+                       "then serves it until SIGINT or SIGTERM."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("device"), QStringLiteral("Use serial device <path> instead of a pseudo-terminal."),
          QStringLiteral("path")},
         {QStringLiteral("master-code"),
-         QStringLiteral("Master code, 1 to 6 digits (default 1234); when given, it overrides the state file."),
+         QStringLiteral(
+             "Master code, 1 to 6 digits (default 1234); when given, it overrides the state file."),
          QStringLiteral("code"), QStringLiteral("1234")},
         {QStringLiteral("modem"), QStringLiteral("Put a Hayes-style modem in front of the panel.")},
         {QStringLiteral("state"), QStringLiteral("Load the panel from <file> and save changes back to it."),
          QStringLiteral("file")},
         {QStringLiteral("no-save"), QStringLiteral("With --state: load only, never write the file.")},
-        {QStringLiteral("rate-limit"), QStringLiteral("Send at most 120 bytes a second, as a 1200 bit/s line.")},
+        {QStringLiteral("rate-limit"),
+         QStringLiteral("Send at most 120 bytes a second, as a 1200 bit/s line.")},
         {QStringLiteral("verbose"), QStringLiteral("Log the line traffic on stderr.")},
     });
 }
 
 // The panel to start with, or nothing after telling why not.
-std::optional<PanelState> initialState(const QCommandLineParser &parser)
+std::optional<PanelState> initialState(const QCommandLineParser& parser)
 {
     PanelState state;
     const QString path = parser.value(QStringLiteral("state"));
@@ -83,7 +85,7 @@ std::optional<PanelState> initialState(const QCommandLineParser &parser)
     return state;
 }
 
-SimulatorOptions simulatorOptions(const QCommandLineParser &parser)
+SimulatorOptions simulatorOptions(const QCommandLineParser& parser)
 {
     SimulatorOptions options;
     options.devicePath = parser.value(QStringLiteral("device"));
@@ -95,9 +97,9 @@ SimulatorOptions simulatorOptions(const QCommandLineParser &parser)
     return options;
 }
 
-} // namespace
+}   // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velno-panel-sim"));
@@ -112,7 +114,8 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
-        return refuse(parser, QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+        return refuse(parser,
+                      QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
     const std::optional<PanelState> state = initialState(parser);
     if (!state)
@@ -121,7 +124,7 @@ int main(int argc, char *argv[])
     SignalWatcher signalWatcher;
     Simulator simulator(simulatorOptions(parser), *state);
     QObject::connect(&signalWatcher, &SignalWatcher::stopRequested, &app, &QCoreApplication::quit);
-    QObject::connect(&simulator, &Simulator::failed, &app, [&app](const QString &message) {
+    QObject::connect(&simulator, &Simulator::failed, &app, [&app](const QString& message) {
         complain(message);
         app.exit(1);
     });

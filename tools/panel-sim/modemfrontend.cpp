@@ -12,9 +12,9 @@ const QString kError = QStringLiteral("ERROR");
 const QString kConnect = QStringLiteral("CONNECT 1200");
 const QByteArray kEscape = QByteArrayLiteral("+++");
 
-} // namespace
+}   // namespace
 
-QStringList ModemFrontEnd::handleLine(const QByteArray &line, Panel &panel)
+QStringList ModemFrontEnd::handleLine(const QByteArray& line, Panel& panel)
 {
     if (m_mode != Mode::Online)
         return command(QString::fromLatin1(line), panel);
@@ -36,7 +36,7 @@ QStringList ModemFrontEnd::escape()
     return {kOk};
 }
 
-QStringList ModemFrontEnd::hangUp(Panel &panel)
+QStringList ModemFrontEnd::hangUp(Panel& panel)
 {
     if (m_mode == Mode::Command)
         return {};
@@ -44,7 +44,7 @@ QStringList ModemFrontEnd::hangUp(Panel &panel)
     return {QStringLiteral("NO CARRIER")};
 }
 
-QStringList ModemFrontEnd::command(const QString &line, Panel &panel)
+QStringList ModemFrontEnd::command(const QString& line, Panel& panel)
 {
     static const QRegularExpression kDial(QStringLiteral("^ATD[TP]?[\\d*#,W ]*\\d[\\d*#,W ]*$"));
     static const QRegularExpression kHangUp(QStringLiteral("^ATH0?$"));
@@ -68,7 +68,7 @@ QStringList ModemFrontEnd::command(const QString &line, Panel &panel)
     return {kOk};
 }
 
-void ModemFrontEnd::endCall(Panel &panel)
+void ModemFrontEnd::endCall(Panel& panel)
 {
     m_mode = Mode::Command;
     panel.endSession();

@@ -10,13 +10,13 @@ namespace {
 
 constexpr int kTickMs = 50;
 
-} // namespace
+}   // namespace
 
-OutputPump::OutputPump(int fd, bool rateLimited, QObject *parent)
-    : QObject(parent)
-    , m_fd(fd)
-    , m_rateLimited(rateLimited)
-    , m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+OutputPump::OutputPump(int fd, bool rateLimited, QObject* parent)
+    : QObject(parent),
+      m_fd(fd),
+      m_rateLimited(rateLimited),
+      m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
 {
     m_writable->setEnabled(false);
     connect(m_writable, &QSocketNotifier::activated, this, &OutputPump::pump);
@@ -25,7 +25,7 @@ OutputPump::OutputPump(int fd, bool rateLimited, QObject *parent)
     connect(&m_tick, &QTimer::timeout, this, &OutputPump::pump);
 }
 
-void OutputPump::send(const QByteArray &bytes)
+void OutputPump::send(const QByteArray& bytes)
 {
     m_queue += bytes;
     pump();
@@ -40,7 +40,7 @@ void OutputPump::pause()
 void OutputPump::resume()
 {
     m_paused = false;
-    m_burst.invalidate(); // the pause does not earn a burst
+    m_burst.invalidate();   // the pause does not earn a burst
     pump();
 }
 
@@ -61,7 +61,7 @@ void OutputPump::pump()
     const qint64 allowed = m_rateLimited ? qMin<qint64>(allowance(), m_queue.size()) : m_queue.size();
     const qint64 written = allowed > 0 ? ::write(m_fd, m_queue.constData(), allowed) : 0;
     if (written < 0 && errno != EAGAIN && errno != EINTR) {
-        m_queue.clear(); // the line is gone; nothing to keep the output for
+        m_queue.clear();   // the line is gone; nothing to keep the output for
     } else if (written > 0) {
         m_queue.remove(0, written);
         m_burstBytes += written;

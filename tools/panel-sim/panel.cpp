@@ -16,14 +16,11 @@ const QString kNotProgramming = QStringLiteral("NOT IN PROGRAMMING MODE");
 const QString kNoSuchTenant = QStringLiteral("NO SUCH TENANT");
 const QString kTenantPrefix = QStringLiteral("TNTDIR:");
 
-} // namespace
+}   // namespace
 
-Panel::Panel(PanelState state)
-    : m_state(std::move(state))
-{
-}
+Panel::Panel(PanelState state) : m_state(std::move(state)) {}
 
-QStringList Panel::handleLine(const QByteArray &line)
+QStringList Panel::handleLine(const QByteArray& line)
 {
     const QString text = QString::fromLatin1(line);
     if (text.isEmpty())
@@ -47,7 +44,7 @@ QStringList Panel::handleLine(const QByteArray &line)
     return (this->*handler)(word, text.mid(word.size() + 1));
 }
 
-Panel::Handler Panel::handlerFor(const QString &word)
+Panel::Handler Panel::handlerFor(const QString& word)
 {
     static const QHash<QString, Handler> kHandlers = {
         {QStringLiteral("PARTKT"), &Panel::setParameter},
@@ -72,7 +69,7 @@ Panel::Handler Panel::handlerFor(const QString &word)
     return kHandlers.value(word, nullptr);
 }
 
-QStringList Panel::enterProgramming(const QString &code)
+QStringList Panel::enterProgramming(const QString& code)
 {
     if (code != m_state.masterCode()) {
         m_state.addEvent(QStringLiteral("WRONG CODE REFUSED"));
@@ -88,7 +85,7 @@ QStringList Panel::enterProgramming(const QString &code)
     return {kProgrammingMode};
 }
 
-QStringList Panel::storeTenant(const QString &line)
+QStringList Panel::storeTenant(const QString& line)
 {
     const std::optional<TenantRecord> tenant = TenantRecord::parse(line);
     if (!tenant)
@@ -98,12 +95,12 @@ QStringList Panel::storeTenant(const QString &line)
     return {kOk};
 }
 
-QStringList Panel::setParameter(const QString &word, const QString &value)
+QStringList Panel::setParameter(const QString& word, const QString& value)
 {
     return store(word, value.trimmed());
 }
 
-QStringList Panel::setMessage(const QString &word, const QString &value)
+QStringList Panel::setMessage(const QString& word, const QString& value)
 {
     // The message travels with one trailing blank that is not part of it.
     QString message = value;
@@ -112,7 +109,7 @@ QStringList Panel::setMessage(const QString &word, const QString &value)
     return store(word, message);
 }
 
-QStringList Panel::store(const QString &word, const QString &value)
+QStringList Panel::store(const QString& word, const QString& value)
 {
     const std::optional<QString> normalized = ParameterRules::normalize(word, value);
     if (!normalized)
@@ -122,7 +119,7 @@ QStringList Panel::store(const QString &word, const QString &value)
     return {kOk};
 }
 
-QStringList Panel::changeMasterCode(const QString &, const QString &value)
+QStringList Panel::changeMasterCode(const QString&, const QString& value)
 {
     if (!ParameterRules::isValidMasterCode(value))
         return {kError};
@@ -132,7 +129,7 @@ QStringList Panel::changeMasterCode(const QString &, const QString &value)
     return {kOk};
 }
 
-QStringList Panel::openDoor(const QString &word, const QString &value)
+QStringList Panel::openDoor(const QString& word, const QString& value)
 {
     if (!value.isEmpty())
         return {kError};
@@ -141,7 +138,7 @@ QStringList Panel::openDoor(const QString &word, const QString &value)
     return {kOk};
 }
 
-QStringList Panel::clearEvents(const QString &, const QString &value)
+QStringList Panel::clearEvents(const QString&, const QString& value)
 {
     if (value != QLatin1String("EVR"))
         return {kError};
@@ -151,7 +148,7 @@ QStringList Panel::clearEvents(const QString &, const QString &value)
     return {kOk};
 }
 
-QStringList Panel::clearTenants(const QString &, const QString &value)
+QStringList Panel::clearTenants(const QString&, const QString& value)
 {
     static const QRegularExpression kDirectory(QStringLiteral("^\\d{1,4}$"));
     static const QRegularExpression kAllZeros(QStringLiteral("^0+$"));
@@ -169,7 +166,7 @@ QStringList Panel::clearTenants(const QString &, const QString &value)
     return {kOk};
 }
 
-QStringList Panel::print(const QString &word, const QString &value)
+QStringList Panel::print(const QString& word, const QString& value)
 {
     if (!value.isEmpty())
         return {kError};
@@ -187,7 +184,7 @@ QStringList Panel::print(const QString &word, const QString &value)
 QStringList Panel::parameterLines() const
 {
     QStringList lines = {QStringLiteral("PGM") + m_state.masterCode()};
-    for (const QString &word : ParameterRules::words()) {
+    for (const QString& word : ParameterRules::words()) {
         if (const std::optional<QString> value = m_state.parameter(word))
             lines.append(word + QLatin1Char(' ') + *value);
     }
@@ -197,7 +194,7 @@ QStringList Panel::parameterLines() const
 QStringList Panel::tenantLines() const
 {
     QStringList lines;
-    for (const TenantRecord &tenant : m_state.tenants())
+    for (const TenantRecord& tenant : m_state.tenants())
         lines.append(tenant.toLine());
     return lines;
 }
@@ -205,7 +202,7 @@ QStringList Panel::tenantLines() const
 QStringList Panel::eventLines() const
 {
     QStringList lines;
-    const QList<PanelEvent> &events = m_state.events();
+    const QList<PanelEvent>& events = m_state.events();
     for (int i = 0; i < events.size(); ++i) {
         lines.append(QStringLiteral("%1 %2 %3")
                          .arg(i + 1, 3, 10, QLatin1Char('0'))

@@ -6,7 +6,7 @@
 
 namespace {
 
-bool matches(const QString &pattern, const QString &value)
+bool matches(const QString& pattern, const QString& value)
 {
     return QRegularExpression(QStringLiteral("^(?:%1)$").arg(pattern)).match(value).hasMatch();
 }
@@ -16,7 +16,7 @@ QString twoDigits(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-std::optional<QString> normalizeDate(const QString &value)
+std::optional<QString> normalizeDate(const QString& value)
 {
     static const QRegularExpression kDate(QStringLiteral("^(\\d{1,2}) (\\d{1,2}) (\\d{4}) ([1-7])$"));
     const QRegularExpressionMatch m = kDate.match(value);
@@ -30,7 +30,7 @@ std::optional<QString> normalizeDate(const QString &value)
     return QStringLiteral("%1 %2 %3 %4").arg(twoDigits(month), twoDigits(day), m.captured(3), m.captured(4));
 }
 
-std::optional<QString> normalizeTime(const QString &value)
+std::optional<QString> normalizeTime(const QString& value)
 {
     static const QRegularExpression kTime(QStringLiteral("^(\\d{1,2}) (\\d{1,2})$"));
     const QRegularExpressionMatch m = kTime.match(value);
@@ -39,7 +39,7 @@ std::optional<QString> normalizeTime(const QString &value)
     return twoDigits(m.captured(1).toInt()) + QLatin1Char(' ') + twoDigits(m.captured(2).toInt());
 }
 
-bool isPrintable(const QString &text)
+bool isPrintable(const QString& text)
 {
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
@@ -48,9 +48,9 @@ bool isPrintable(const QString &text)
     return true;
 }
 
-} // namespace
+}   // namespace
 
-const QStringList &ParameterRules::words()
+const QStringList& ParameterRules::words()
 {
     static const QStringList kWords = {
         QStringLiteral("PARTKT"),  QStringLiteral("PARDOT1"), QStringLiteral("PARDOT2"),
@@ -60,7 +60,7 @@ const QStringList &ParameterRules::words()
     return kWords;
 }
 
-std::optional<QString> ParameterRules::normalize(const QString &word, const QString &value)
+std::optional<QString> ParameterRules::normalize(const QString& word, const QString& value)
 {
     if (word == QLatin1String("DAT"))
         return normalizeDate(value);
@@ -75,7 +75,7 @@ std::optional<QString> ParameterRules::normalize(const QString &word, const QStr
     return std::nullopt;
 }
 
-bool ParameterRules::isValidMasterCode(const QString &code)
+bool ParameterRules::isValidMasterCode(const QString& code)
 {
     return matches(QStringLiteral("\\d{1,6}"), code);
 }

@@ -18,27 +18,26 @@ namespace {
 constexpr int kCarrierPollMs = 250;
 constexpr qint64 kReadChunk = 1024;
 
-QString systemError(const QString &what)
+QString systemError(const QString& what)
 {
     return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
 }
 
-void makeRaw1200(termios *tio)
+void makeRaw1200(termios* tio)
 {
     cfmakeraw(tio);
     cfsetispeed(tio, B1200);
     cfsetospeed(tio, B1200);
     tio->c_cflag |= CLOCAL | CREAD;
     tio->c_cflag &= ~CRTSCTS;
-    tio->c_iflag &= ~(IXON | IXOFF | IXANY); // XON/XOFF is handled by us
+    tio->c_iflag &= ~(IXON | IXOFF | IXANY);   // XON/XOFF is handled by us
     tio->c_cc[VMIN] = 1;
     tio->c_cc[VTIME] = 0;
 }
 
-} // namespace
+}   // namespace
 
-SerialLine::SerialLine(QObject *parent)
-    : QObject(parent)
+SerialLine::SerialLine(QObject* parent) : QObject(parent)
 {
     m_carrierTimer.setInterval(kCarrierPollMs);
     connect(&m_carrierTimer, &QTimer::timeout, this, &SerialLine::checkCarrier);
@@ -52,14 +51,14 @@ SerialLine::~SerialLine()
     }
 }
 
-bool SerialLine::openPty(QString *error)
+bool SerialLine::openPty(QString* error)
 {
     if (::openpty(&m_fd, &m_slaveFd, nullptr, nullptr, nullptr) < 0) {
         *error = systemError(QStringLiteral("cannot open a pseudo-terminal"));
         return false;
     }
     char name[128] = {};
-    termios tio {};
+    termios tio{};
     ::tcgetattr(m_slaveFd, &tio);
     makeRaw1200(&tio);
     ::tcsetattr(m_slaveFd, TCSANOW, &tio);
@@ -73,10 +72,10 @@ bool SerialLine::openPty(QString *error)
     return true;
 }
 
-bool SerialLine::openDevice(const QString &path, QString *error)
+bool SerialLine::openDevice(const QString& path, QString* error)
 {
     m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    termios tio {};
+    termios tio{};
     if (m_fd < 0 || ::tcgetattr(m_fd, &tio) < 0) {
         *error = systemError(QStringLiteral("cannot open serial device %1").arg(path));
         return false;
@@ -147,7 +146,7 @@ qint64 SerialLine::bytesWaiting() const
 {
     int count = 0;
     if (!isPty() || ::ioctl(m_fd, FIONREAD, &count) < 0)
-        return kReadChunk; // let the read itself report what is wrong
+        return kReadChunk;   // let the read itself report what is wrong
     return count;
 }
 
@@ -159,8 +158,8 @@ QList<int> SerialLine::readClientChanges()
     alignas(inotify_event) char buffer[4096];
     ssize_t n;
     while ((n = ::read(m_inotifyFd, buffer, sizeof buffer)) > 0) {
-        for (char *p = buffer; p < buffer + n;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(p);
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
             if (event->mask & IN_OPEN)
                 changes.append(1);
             else if (event->mask & IN_CLOSE)

@@ -12,16 +12,15 @@ class QSocketNotifier;
 // device, read without blocking. It also notices when the far end goes
 // away: on a pty by watching opens and closes of the slave (inotify),
 // on a device by the carrier detect line dropping.
-class SerialLine : public QObject
-{
+class SerialLine : public QObject {
     Q_OBJECT
 
 public:
-    explicit SerialLine(QObject *parent = nullptr);
+    explicit SerialLine(QObject* parent = nullptr);
     ~SerialLine() override;
 
-    bool openPty(QString *error);
-    bool openDevice(const QString &path, QString *error);
+    bool openPty(QString* error);
+    bool openDevice(const QString& path, QString* error);
 
     int fd() const { return m_fd; }
     QString path() const { return m_path; }
@@ -33,9 +32,9 @@ public:
     bool hasClient() const { return !isPty() || m_inotifyFd < 0 || m_clients > 0; }
 
 signals:
-    void received(const QByteArray &bytes);
+    void received(const QByteArray& bytes);
     void hungUp();
-    void failed(const QString &message);
+    void failed(const QString& message);
 
 private:
     void service();
@@ -47,12 +46,12 @@ private:
     void listen();
 
     int m_fd = -1;
-    int m_slaveFd = -1; // held open so the pty survives clients closing it
+    int m_slaveFd = -1;   // held open so the pty survives clients closing it
     int m_inotifyFd = -1;
     int m_clients = 0;
     bool m_carrier = false;
     QString m_path;
-    QSocketNotifier *m_dataNotifier = nullptr;
-    QSocketNotifier *m_clientNotifier = nullptr;
+    QSocketNotifier* m_dataNotifier = nullptr;
+    QSocketNotifier* m_clientNotifier = nullptr;
     QTimer m_carrierTimer;
 };

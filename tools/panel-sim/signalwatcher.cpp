@@ -11,10 +11,9 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 
-} // namespace
+}   // namespace
 
-SignalWatcher::SignalWatcher(QObject *parent)
-    : QObject(parent)
+SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
 {
     if (::pipe2(g_pipe, O_NONBLOCK | O_CLOEXEC) < 0)
         return;
@@ -37,7 +36,6 @@ void SignalWatcher::onSignal(int)
 void SignalWatcher::drain()
 {
     char buffer[16];
-    while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
-    }
+    while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {}
     emit stopRequested();
 }

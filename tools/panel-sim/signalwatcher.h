@@ -7,12 +7,11 @@ class QSocketNotifier;
 
 // Turns SIGINT, SIGTERM and SIGHUP into a Qt signal through a self-pipe,
 // since almost nothing is safe to do inside a signal handler.
-class SignalWatcher : public QObject
-{
+class SignalWatcher : public QObject {
     Q_OBJECT
 
 public:
-    explicit SignalWatcher(QObject *parent = nullptr);
+    explicit SignalWatcher(QObject* parent = nullptr);
 
 signals:
     void stopRequested();
@@ -21,5 +20,5 @@ private:
     static void onSignal(int signal);
     void drain();
 
-    QSocketNotifier *m_notifier = nullptr;
+    QSocketNotifier* m_notifier = nullptr;
 };

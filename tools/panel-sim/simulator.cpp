@@ -9,10 +9,10 @@ namespace {
 
 constexpr char kXon = 0x11;
 constexpr char kXoff = 0x13;
-constexpr int kGuardTimeMs = 1000; // silence after "+++" that makes it an escape
-constexpr int kSaveDelayMs = 500; // a burst of tenant records is saved once
+constexpr int kGuardTimeMs = 1000;   // silence after "+++" that makes it an escape
+constexpr int kSaveDelayMs = 500;   // a burst of tenant records is saved once
 
-QByteArray printable(const QByteArray &bytes)
+QByteArray printable(const QByteArray& bytes)
 {
     QByteArray text;
     for (const char c : bytes) {
@@ -29,13 +29,10 @@ QByteArray printable(const QByteArray &bytes)
     return text;
 }
 
-} // namespace
+}   // namespace
 
-Simulator::Simulator(const SimulatorOptions &options, PanelState state, QObject *parent)
-    : QObject(parent)
-    , m_options(options)
-    , m_panel(std::move(state))
-    , m_session(m_panel, options.modem)
+Simulator::Simulator(const SimulatorOptions& options, PanelState state, QObject* parent)
+    : QObject(parent), m_options(options), m_panel(std::move(state)), m_session(m_panel, options.modem)
 {
     m_guardTimer.setSingleShot(true);
     m_guardTimer.setInterval(kGuardTimeMs);
@@ -48,7 +45,7 @@ Simulator::Simulator(const SimulatorOptions &options, PanelState state, QObject 
     connect(&m_line, &SerialLine::failed, this, &Simulator::failed);
 }
 
-bool Simulator::start(QString *error)
+bool Simulator::start(QString* error)
 {
     const bool device = !m_options.devicePath.isEmpty();
     if (!(device ? m_line.openDevice(m_options.devicePath, error) : m_line.openPty(error)))
@@ -66,7 +63,7 @@ bool Simulator::finish()
     return m_panel.revision() == m_savedRevision || saveState();
 }
 
-void Simulator::onReceived(const QByteArray &bytes)
+void Simulator::onReceived(const QByteArray& bytes)
 {
     QByteArray data;
     for (const char c : bytes) {
@@ -95,7 +92,7 @@ void Simulator::onHungUp()
     m_pump->discard();
     m_pump->resume();
     if (m_line.isPty())
-        m_line.discardUnread(); // nobody is there to read NO CARRIER
+        m_line.discardUnread();   // nobody is there to read NO CARRIER
     else
         send(answer);
 }
@@ -105,12 +102,12 @@ void Simulator::onGuardTime()
     send(m_session.guardTimeElapsed());
 }
 
-void Simulator::send(const QByteArray &bytes)
+void Simulator::send(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return;
     if (!m_line.hasClient()) {
-        log("xx", bytes); // the client is gone; a later one must not read this
+        log("xx", bytes);   // the client is gone; a later one must not read this
         return;
     }
     log(">>", bytes);
@@ -119,8 +116,7 @@ void Simulator::send(const QByteArray &bytes)
 
 void Simulator::stateMayHaveChanged()
 {
-    if (!m_options.statePath.isEmpty() && m_options.saveState
-        && m_panel.revision() != m_savedRevision)
+    if (!m_options.statePath.isEmpty() && m_options.saveState && m_panel.revision() != m_savedRevision)
         m_saveTimer.start();
 }
 
@@ -137,7 +133,7 @@ bool Simulator::saveState()
     return true;
 }
 
-void Simulator::log(const char *direction, const QByteArray &bytes) const
+void Simulator::log(const char* direction, const QByteArray& bytes) const
 {
     if (m_options.verbose)
         std::fprintf(stderr, "%s %s\n", direction, printable(bytes).constData());

@@ -12,30 +12,29 @@
 #include <memory>
 
 // Wires the line, the XON/XOFF handling, the session and state saving.
-class Simulator : public QObject
-{
+class Simulator : public QObject {
     Q_OBJECT
 
 public:
-    Simulator(const SimulatorOptions &options, PanelState state, QObject *parent = nullptr);
+    Simulator(const SimulatorOptions& options, PanelState state, QObject* parent = nullptr);
 
     // Opens the line and prints its path as the first line on stdout.
-    bool start(QString *error);
+    bool start(QString* error);
 
     // Saves pending state changes; false when that failed.
     bool finish();
 
 signals:
-    void failed(const QString &message);
+    void failed(const QString& message);
 
 private:
-    void onReceived(const QByteArray &bytes);
+    void onReceived(const QByteArray& bytes);
     void onHungUp();
     void onGuardTime();
-    void send(const QByteArray &bytes);
+    void send(const QByteArray& bytes);
     void stateMayHaveChanged();
     bool saveState();
-    void log(const char *direction, const QByteArray &bytes) const;
+    void log(const char* direction, const QByteArray& bytes) const;
 
     SimulatorOptions m_options;
     Panel m_panel;

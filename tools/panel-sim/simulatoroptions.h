@@ -4,10 +4,9 @@
 #include <QString>
 
 // What the command line asked for.
-struct SimulatorOptions
-{
-    QString devicePath; // empty: open a pseudo-terminal
-    QString statePath; // empty: no state file
+struct SimulatorOptions {
+    QString devicePath;   // empty: open a pseudo-terminal
+    QString statePath;   // empty: no state file
     bool saveState = true;
     bool modem = false;
     bool rateLimit = false;

@@ -13,16 +13,15 @@ namespace {
 const QString kMasterCodeKey = QStringLiteral("master-code");
 
 // Parses one file; each read* function returns an error text or nothing.
-class StateParser
-{
+class StateParser {
 public:
-    std::optional<PanelState> parse(const QString &text, QString *error)
+    std::optional<PanelState> parse(const QString& text, QString* error)
     {
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (int i = 0; i < lines.size(); ++i) {
             QString line = lines.at(i);
             if (line.endsWith(QLatin1Char('\r')))
-                line.chop(1); // written on a system with CR LF line ends
+                line.chop(1);   // written on a system with CR LF line ends
             const QString problem = readLine(line);
             if (!problem.isEmpty()) {
                 *error = QStringLiteral("line %1: %2").arg(i + 1).arg(problem);
@@ -34,7 +33,7 @@ public:
 
 private:
     // Tenant records are taken as they stand, so names keep trailing blanks.
-    QString readLine(const QString &raw)
+    QString readLine(const QString& raw)
     {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
@@ -50,7 +49,7 @@ private:
         return QStringLiteral("text before the first section");
     }
 
-    QString readSection(const QString &line)
+    QString readSection(const QString& line)
     {
         static const QStringList kSections = {QStringLiteral("panel"), QStringLiteral("tenants"),
                                               QStringLiteral("events")};
@@ -61,7 +60,7 @@ private:
         return {};
     }
 
-    QString readSetting(const QString &line)
+    QString readSetting(const QString& line)
     {
         const int equals = line.indexOf(QLatin1Char('='));
         if (equals < 0)
@@ -83,7 +82,7 @@ private:
         return {};
     }
 
-    QString readTenant(const QString &line)
+    QString readTenant(const QString& line)
     {
         const std::optional<TenantRecord> tenant = TenantRecord::parse(line);
         if (!tenant)
@@ -92,10 +91,10 @@ private:
         return {};
     }
 
-    QString readEvent(const QString &line)
+    QString readEvent(const QString& line)
     {
-        static const QRegularExpression kEvent(QStringLiteral(
-            "^((?:\\d\\d/\\d\\d/\\d{4}|--/--/----) (?:\\d\\d:\\d\\d|--:--)) (.+)$"));
+        static const QRegularExpression kEvent(
+            QStringLiteral("^((?:\\d\\d/\\d\\d/\\d{4}|--/--/----) (?:\\d\\d:\\d\\d|--:--)) (.+)$"));
         const QRegularExpressionMatch m = kEvent.match(line);
         if (!m.hasMatch())
             return QStringLiteral("expected MM/DD/YYYY HH:MM text");
@@ -107,31 +106,31 @@ private:
     QString m_section;
 };
 
-} // namespace
+}   // namespace
 
-std::optional<PanelState> StateFile::parse(const QString &text, QString *error)
+std::optional<PanelState> StateFile::parse(const QString& text, QString* error)
 {
     return StateParser().parse(text, error);
 }
 
-QString StateFile::format(const PanelState &state)
+QString StateFile::format(const PanelState& state)
 {
     QString text = QStringLiteral("# velno panel simulator state\n\n[panel]\n");
     text += kMasterCodeKey + QStringLiteral(" = ") + state.masterCode() + QLatin1Char('\n');
-    for (const QString &word : ParameterRules::words()) {
+    for (const QString& word : ParameterRules::words()) {
         if (const std::optional<QString> value = state.parameter(word))
             text += word + QStringLiteral(" = ") + *value + QLatin1Char('\n');
     }
     text += QStringLiteral("\n[tenants]\n");
-    for (const TenantRecord &tenant : state.tenants())
+    for (const TenantRecord& tenant : state.tenants())
         text += tenant.toLine() + QLatin1Char('\n');
     text += QStringLiteral("\n[events]\n");
-    for (const PanelEvent &event : state.events())
+    for (const PanelEvent& event : state.events())
         text += event.stamp + QLatin1Char(' ') + event.text + QLatin1Char('\n');
     return text;
 }
 
-std::optional<PanelState> StateFile::load(const QString &path, QString *error)
+std::optional<PanelState> StateFile::load(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -144,7 +143,7 @@ std::optional<PanelState> StateFile::load(const QString &path, QString *error)
     return state;
 }
 
-bool StateFile::save(const QString &path, const PanelState &state, QString *error)
+bool StateFile::save(const QString& path, const PanelState& state, QString* error)
 {
     // QSaveFile writes aside and renames, so a crash never leaves half a file.
     QSaveFile file(path);

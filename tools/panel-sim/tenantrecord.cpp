@@ -3,10 +3,10 @@
 
 #include <QRegularExpression>
 
-std::optional<TenantRecord> TenantRecord::parse(const QString &line)
+std::optional<TenantRecord> TenantRecord::parse(const QString& line)
 {
-    static const QRegularExpression kRecord(QStringLiteral(
-        "^TNTDIR:(\\d{2,4})TEL:(\\d{0,11}) CODE:(\\d{0,4}) DOOR:(\\d?) NAME:(.{0,17})$"));
+    static const QRegularExpression kRecord(
+        QStringLiteral("^TNTDIR:(\\d{2,4})TEL:(\\d{0,11}) CODE:(\\d{0,4}) DOOR:(\\d?) NAME:(.{0,17})$"));
     const QRegularExpressionMatch m = kRecord.match(line);
     if (!m.hasMatch())
         return std::nullopt;
@@ -19,8 +19,8 @@ QString TenantRecord::toLine() const
         .arg(directory, telephone, accessCode, door, name);
 }
 
-bool TenantRecord::operator==(const TenantRecord &other) const
+bool TenantRecord::operator==(const TenantRecord& other) const
 {
-    return directory == other.directory && telephone == other.telephone
-        && accessCode == other.accessCode && door == other.door && name == other.name;
+    return directory == other.directory && telephone == other.telephone && accessCode == other.accessCode
+        && door == other.door && name == other.name;
 }
