@@ -9,5 +9,5 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$here/build-bench}
 "$here/scripts/install-deps.sh" xvfb xdotool
-BUILD_TYPE=Release "$here/scripts/build.sh" velno-bench velno-bench-program velno velno-setport
+PRESET=release "$here/scripts/build.sh" velno-bench velno-bench-program velno velno-setport
 "$BUILD_DIR/bench/velno-bench" "$@"

@@ -18,8 +18,7 @@ targets=("$@")
 jobs=${FUZZ_JOBS:-2}
 
 "$here/scripts/install-deps.sh" clang libclang-rt-dev
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DVELNO_FUZZ=ON >/dev/null
+(cd "$here" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}"
 
 # Per-input leak checks would spend most of the time on Qt's caches; the

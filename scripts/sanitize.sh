@@ -10,9 +10,8 @@ build=${SANITIZE_BUILD_DIR:-$here/build-asan}
 # Rebuilds reuse earlier compiles where ccache is installed.
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-cmake -S "$here" -B "$build" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+# The flags are the "asan" preset's (CMakePresets.json).
+(cd "$here" && cmake --preset asan -B "$build" "${launcher[@]}" >/dev/null)
 cmake --build "$build" -j"$(nproc)"
 
 # Qt's libraries keep some one-time allocations of the system's libraries for
