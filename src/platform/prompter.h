@@ -15,6 +15,13 @@ struct MessageBox {
     Icon icon = Icon::None;
     Answer defaultButton = Answer::Ok;
     QString detail;   // secondary text, empty for none
+
+    friend bool operator==(const MessageBox& a, const MessageBox& b)
+    {
+        return a.prompt == b.prompt && a.title == b.title && a.buttons == b.buttons && a.icon == b.icon
+            && a.defaultButton == b.defaultButton && a.detail == b.detail;
+    }
+    friend bool operator!=(const MessageBox& a, const MessageBox& b) { return !(a == b); }
 };
 
 // An open or save file dialog. Filters are written as pairs separated by "|":
