@@ -188,11 +188,11 @@ void TstKeyboard::portOptionsAreOneStopWithArrowKeys()
     QTest::keyClick(ui.Option1, Qt::Key_Space);
     QVERIFY(ui.Option1->isChecked());
     QTest::keyClick(ui.Option1, Qt::Key_Right);
-    QCOMPARE(Form1Rig::focus(), ui.Option2);
+    QCOMPARE(focus(), ui.Option2);
     QVERIFY(ui.Option2->isChecked());
     QCOMPARE(ui.bar->panel(2), QStringLiteral("Comm Number:  2"));
     QTest::keyClick(ui.Option2, Qt::Key_Tab);
-    QCOMPARE(Form1Rig::focus(), ui.connectButton);
+    QCOMPARE(focus(), ui.connectButton);
 }
 
 void TstKeyboard::settingDialogTabOrder()

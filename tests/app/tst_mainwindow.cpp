@@ -121,9 +121,8 @@ void TstMainWindow::everyControlHasItsNameAndCaption()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QString, tooltip);
-    Form1Rig rig(false);
-    QWidget* w = rig.window->findChild<QWidget*>(name);
-    QVERIFY2(w, qPrintable(name));
+    Form1Rig rig(RigOptions().unloaded());
+    QWidget* w = rig.control(name);
     QString text;
     if (auto* b = qobject_cast<QAbstractButton*>(w))
         text = b->text();
@@ -169,8 +168,7 @@ void TstMainWindow::menusAsListed()
     QFETCH(QString, shortcut);
     QFETCH(bool, enabled);
     Form1Rig rig;
-    auto* action = rig.window->findChild<QAction*>(name);
-    QVERIFY2(action, qPrintable(name));
+    auto* action = rig.control<QAction>(name);
     QCOMPARE(action->text(), caption);
     QCOMPARE(action->shortcut().toString(), shortcut);
     QCOMPARE(action->isEnabled(), enabled);
@@ -183,7 +181,7 @@ void TstMainWindow::menusAsListed()
 
 void TstMainWindow::accessibleNamesAndBuddies()
 {
-    Form1Rig rig(false);
+    Form1Rig rig(RigOptions().unloaded());
     Form1Ui& ui = rig.ui();
     const QList<QPair<QWidget*, QString>> expected = {
         {ui.Text2, "Phone Number"}, {ui.Text3, "Mastercode"}, {ui.MsgWel, "Welcome Message"},
@@ -227,7 +225,7 @@ void TstMainWindow::storedPortSelectsOption()
     QFETCH(QString, stored);
     QFETCH(int, selected);
     QFETCH(QString, panel);
-    Form1Rig rig(false);
+    Form1Rig rig(RigOptions().unloaded());
     rig.fakes.store.store(kMain, kProps, QStringLiteral("Port"), stored);
     rig.window->Form_Load();
     for (int n = 1; n <= 4; ++n)
@@ -243,7 +241,7 @@ void TstMainWindow::storedPortSelectsOption()
 
 void TstMainWindow::storedPhoneFillsField()
 {
-    Form1Rig rig(false);
+    Form1Rig rig(RigOptions().unloaded());
     rig.fakes.store.store(kMain, kProps, QStringLiteral("ph"), QStringLiteral("0123 456"));
     rig.window->Form_Load();
     QCOMPARE(rig.ui().Text2->text(), QStringLiteral("0123 456"));
@@ -251,7 +249,7 @@ void TstMainWindow::storedPhoneFillsField()
 
 void TstMainWindow::unloadStoresPortAndPhone()
 {
-    Form1Rig rig(false);
+    Form1Rig rig(RigOptions().unloaded());
     rig.fakes.store.store(kMain, kProps, QStringLiteral("ph"), QStringLiteral("555"));
     rig.window->Form_Load();
     rig.window->connection().Option_Click(2);
@@ -291,7 +289,7 @@ void TstMainWindow::receiveEnablesUploadButtons()
     QTest::mouseClick(rig.ui().upload, Qt::LeftButton);
     for (QPushButton* b : {rig.ui().up_all, rig.ui().up_par, rig.ui().up_tnt, rig.ui().up_evr})
         QVERIFY(b->isEnabled());
-    QCOMPARE(Form1Rig::focus(), rig.ui().up_par);
+    QCOMPARE(focus(), rig.ui().up_par);
 }
 
 void TstMainWindow::helpOpensPageOnlyThroughItsVerb()

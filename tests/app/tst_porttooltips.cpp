@@ -31,7 +31,7 @@ void TstPortToolTips::deviceThenDevicesPresent()
 {
     QFETCH(QStringList, present);
     QFETCH(QString, after);
-    Form1Rig rig(false);
+    Form1Rig rig(RigOptions().unloaded());
     rig.fakes.port.present = present;
     rig.window->Form_Load();
     for (int n = 1; n <= 4; ++n)

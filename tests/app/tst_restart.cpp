@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/setform.h"
+#include "form1rig.h"
 #include "link/connection.h"
 #include "platform/inisettingsstore.h"
-#include "testplatform.h"
-#include "settingsfolderrun.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -22,27 +21,23 @@ private slots:
     void portChosenAfterSettingDialogIsNotLost();
 };
 
-namespace {
-using Run = SettingsFolderRun;
-} // namespace
-
 void TstRestart::valuesSurviveARestart()
 {
     QTemporaryDir root;
     {
-        Run first(root.path());
-        first.window.connection().Option_Click(2);
-        first.window.ui().Text2->setText(QStringLiteral("0044 20 7946"));
-        SetForm& form = first.window.setform().ensureLoaded();
+        Form1Rig first(RigOptions().settingsIn(root.path()).hidden());
+        first.window->connection().Option_Click(2);
+        first.window->ui().Text2->setText(QStringLiteral("0044 20 7946"));
+        SetForm& form = first.window->setform().ensureLoaded();
         form.Text1->setText(QStringLiteral("ATZ"));
         form.Combo1->setCurrentIndex(form.Combo1->findText(QStringLiteral("15")));
         form.Command1_Click();
-        first.window.close();
+        first.window->close();
     }
-    Run second(root.path());
-    QVERIFY(second.window.ui().Option2->isChecked());
-    QCOMPARE(second.window.ui().Text2->text(), QStringLiteral("0044 20 7946"));
-    SetForm& form = second.window.setform().ensureLoaded();
+    Form1Rig second(RigOptions().settingsIn(root.path()).hidden());
+    QVERIFY(second.window->ui().Option2->isChecked());
+    QCOMPARE(second.window->ui().Text2->text(), QStringLiteral("0044 20 7946"));
+    SetForm& form = second.window->setform().ensureLoaded();
     QCOMPARE(form.Text1->text(), QStringLiteral("ATZ"));
     QCOMPARE(form.Combo1->currentText(), QStringLiteral("15"));
 
@@ -56,16 +51,16 @@ void TstRestart::portChosenAfterSettingDialogIsNotLost()
 {
     QTemporaryDir root;
     {
-        Run first(root.path());
-        first.window.connection().Option_Click(1);
-        first.window.setform().ensureLoaded().Command2_Click();   // visit the dialog
-        first.window.connection().Option_Click(4);
-        first.window.ui().Text2->setText(QStringLiteral("777"));
-        first.window.close();
+        Form1Rig first(RigOptions().settingsIn(root.path()).hidden());
+        first.window->connection().Option_Click(1);
+        first.window->setform().ensureLoaded().Command2_Click();   // visit the dialog
+        first.window->connection().Option_Click(4);
+        first.window->ui().Text2->setText(QStringLiteral("777"));
+        first.window->close();
     }
-    Run second(root.path());
-    QVERIFY(second.window.ui().Option4->isChecked());
-    QCOMPARE(second.window.ui().Text2->text(), QStringLiteral("777"));
+    Form1Rig second(RigOptions().settingsIn(root.path()).hidden());
+    QVERIFY(second.window->ui().Option4->isChecked());
+    QCOMPARE(second.window->ui().Text2->text(), QStringLiteral("777"));
 }
 
 QTEST_MAIN(TstRestart)

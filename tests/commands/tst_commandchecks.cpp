@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
+#include "operator.h"
 #include "pasteanddrop.h"
 #include "platform/maskedfield.h"
 
@@ -17,8 +18,7 @@ using Buttons = MessageBox::Buttons;
 using Icon = MessageBox::Icon;
 
 const QString kAppTitle = QStringLiteral("Velno 6100 Management System");
-const QString kGuardPrompt = QStringLiteral("The comm port is closed");
-const QString kGuardTitle = QStringLiteral("Disconnect");
+const QString kGuardPrompt = guardBox().prompt;
 const QString kEventsPrompt = QStringLiteral("Do you really want to delete EventRecord DataBase ?");
 const QString kTenantsPrompt = QStringLiteral("Do you really want to delete Tenant DataBase ?");
 const QString kDirectoryPrompt = QStringLiteral(
@@ -26,66 +26,17 @@ const QString kDirectoryPrompt = QStringLiteral(
     "'000' or '0000', All tenants in the system will be deleted!");
 const QString kMessagePrompt = QStringLiteral("Please Input the text in 'Welcome Message' box");
 
-enum class Trigger { Click, Enter, KeypadEnter };
-
 // The window after "SEND" (every command control usable), the port open or not.
 struct CommandRig : Form1Rig {
     explicit CommandRig(bool portOpen)
     {
         if (portOpen)
             connectDirect();
-        for (QWidget* usable : ui().commandControls())
-            usable->setEnabled(true);
+        makeCommandsUsable();
         ui().upload->setEnabled(false);
         ui().download->setEnabled(false);
     }
-
-    template <typename T = QWidget>
-    T* control(const QString& name) const
-    {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-
-    // Types into a field the way the operator does: focus first, then the keys.
-    void type(const QString& field, const QString& keys) const
-    {
-        control(field)->setFocus();
-        QTest::keyClicks(control(field), keys);
-    }
-
-    void act(const QString& target, Trigger trigger) const
-    {
-        if (trigger == Trigger::Click) {
-            QTest::mouseClick(control<QPushButton>(target), Qt::LeftButton);
-        } else if (trigger == Trigger::Enter) {
-            control(target)->setFocus();
-            QTest::keyClick(control(target), Qt::Key_Return);
-        } else {
-            control(target)->setFocus();
-            QTest::keyClick(control(target), Qt::Key_Enter, Qt::KeypadModifier);
-        }
-    }
-
-    QString focusName() const { return focus() ? focus()->objectName() : QString(); }
-    QStringList prompts() const
-    {
-        QStringList out;
-        for (const MessageBox& box : fakes.prompter.boxes)
-            out << box.prompt;
-        return out;
-    }
 };
-
-void verifyOkBox(const MessageBox& box, const QString& prompt, const QString& title, Icon icon = Icon::None)
-{
-    QCOMPARE(box.prompt, prompt);
-    QCOMPARE(box.title, title);
-    QCOMPARE(box.buttons, Buttons::Ok);
-    QCOMPARE(box.icon, icon);
-}
 
 void verifyConfirmation(const MessageBox& box, const QString& prompt)
 {
@@ -97,8 +48,6 @@ void verifyConfirmation(const MessageBox& box, const QString& prompt)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Trigger)
 
 class TstCommandChecks : public QObject {
     Q_OBJECT
@@ -163,12 +112,12 @@ void TstCommandChecks::emptyFieldPromptComesBeforeTheGuard()
     QFETCH(bool, portOpen);
     CommandRig rig(portOpen);
 
-    rig.act(button, Trigger::Click);
+    click(rig.control(button));
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
-    verifyOkBox(rig.fakes.prompter.boxes.first(), prompt, kAppTitle);
+    QCOMPARE(rig.fakes.prompter.boxes.first(), okBox(prompt, kAppTitle));
     QVERIFY(rig.fakes.port.writes.isEmpty());
-    QCOMPARE(rig.focusName(), field);
+    QCOMPARE(focusName(), field);
     QVERIFY(!rig.ui().upload->isEnabled());
     QVERIFY(!rig.ui().download->isEnabled());
 }
@@ -177,7 +126,7 @@ void TstCommandChecks::emptyFieldPromptUsesTheCurrentTitle()
 {
     CommandRig rig(true);
     rig.window->settings().setTitle(QStringLiteral("Velno 6300 Managemant System"));
-    rig.act(QStringLiteral("opentime1"), Trigger::Click);
+    click(rig.control(QStringLiteral("opentime1")));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QCOMPARE(rig.fakes.prompter.boxes.first().title, QStringLiteral("Velno 6300 Managemant System"));
 }
@@ -254,15 +203,15 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
     rig.fakes.port.refuseWrites = true;
     rig.fakes.prompter.answer(Answer::Yes);
     if (!field.isEmpty())
-        rig.type(field, keys);
+        type(rig.control(field), keys);
 
-    rig.act(target, trigger);
+    setOff(rig.control(target), trigger);
 
     const QList<MessageBox>& boxes = rig.fakes.prompter.boxes;
     QCOMPARE(boxes.size(), confirmations + 1);
-    verifyOkBox(boxes.last(), kGuardPrompt, kGuardTitle);
+    QCOMPARE(boxes.last(), guardBox());
     QVERIFY(rig.fakes.port.writes.isEmpty());
-    QCOMPARE(rig.focusName(), target);
+    QCOMPARE(focusName(), target);
     QVERIFY(!rig.ui().upload->isEnabled());
     QVERIFY(!rig.ui().download->isEnabled());
 }
@@ -309,11 +258,11 @@ void TstCommandChecks::clearingAsksBeforeTheGuard()
     for (Answer a : answers)
         rig.fakes.prompter.answer(a);
     if (!directory.isEmpty())
-        rig.type(QStringLiteral("MEDITTNT"), directory);
+        type(rig.control(QStringLiteral("MEDITTNT")), directory);
 
-    rig.act(button, Trigger::Click);
+    click(rig.control(button));
 
-    QCOMPARE(rig.prompts(), prompts);
+    QCOMPARE(rig.fakes.prompter.prompts(), prompts);
     verifyConfirmation(rig.fakes.prompter.boxes.first(), prompts.first());
     QCOMPARE(rig.fakes.port.writes, writes);
     QCOMPARE(rig.ui().MEDITTNT->typedValue(), directory);   // kept after sending
@@ -330,12 +279,12 @@ void TstCommandChecks::clearTenantWithoutDirectoryOnlyWarns()
 {
     QFETCH(bool, portOpen);
     CommandRig rig(portOpen);
-    rig.act(QStringLiteral("cleartnt"), Trigger::Click);
+    click(rig.control(QStringLiteral("cleartnt")));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
-    verifyOkBox(rig.fakes.prompter.boxes.first(), kDirectoryPrompt, QStringLiteral("Clear tenant"),
-                Icon::Information);
+    QCOMPARE(rig.fakes.prompter.boxes.first(),
+             okBox(kDirectoryPrompt, QStringLiteral("Clear tenant"), Icon::Information));
     QVERIFY(rig.fakes.port.writes.isEmpty());
-    QCOMPARE(rig.focusName(), QStringLiteral("MEDITTNT"));
+    QCOMPARE(focusName(), QStringLiteral("MEDITTNT"));
 }
 
 void TstCommandChecks::welcomeMessageBoxStandsForBothCauses_data()
@@ -352,12 +301,12 @@ void TstCommandChecks::welcomeMessageBoxStandsForBothCauses()
     QFETCH(QString, text);
     QFETCH(bool, portOpen);
     CommandRig rig(portOpen);
-    rig.type(QStringLiteral("MsgWel"), text);
-    rig.act(QStringLiteral("message"), Trigger::Click);
+    type(rig.control(QStringLiteral("MsgWel")), text);
+    click(rig.control(QStringLiteral("message")));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
-    verifyOkBox(rig.fakes.prompter.boxes.first(), kMessagePrompt, QStringLiteral("Wellcome Message"));
+    QCOMPARE(rig.fakes.prompter.boxes.first(), okBox(kMessagePrompt, QStringLiteral("Wellcome Message")));
     QVERIFY(rig.fakes.port.writes.isEmpty());
-    QCOMPARE(rig.focusName(), QStringLiteral("message"));
+    QCOMPARE(focusName(), QStringLiteral("message"));
     QCOMPARE(rig.ui().MsgWel->text(), text);
 }
 
@@ -371,9 +320,9 @@ void TstCommandChecks::welcomeMessageHourglassOnlyAroundTheWrites()
     rig.fakes.prompter.onBox = [&](const MessageBox&) {
         QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
     };
-    rig.type(QStringLiteral("MsgWel"), QStringLiteral("HELLO"));
+    type(rig.control(QStringLiteral("MsgWel")), QStringLiteral("HELLO"));
     QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
-    rig.act(QStringLiteral("message"), Trigger::Click);
+    click(rig.control(QStringLiteral("message")));
     QCOMPARE(waitShapeAtWrite, (QList<bool>{true, true}));
     QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
     QCOMPARE(rig.fakes.port.written(), QByteArray("PARMSG HELLO \r\n"));
@@ -382,10 +331,10 @@ void TstCommandChecks::welcomeMessageHourglassOnlyAroundTheWrites()
 void TstCommandChecks::welcomeMessageFieldEnterGoesToTheButton()
 {
     CommandRig rig(true);
-    rig.type(QStringLiteral("MsgWel"), QString(52, u'x'));
+    type(rig.control(QStringLiteral("MsgWel")), QString(52, u'x'));
     QCOMPARE(rig.ui().MsgWel->text(), QString(51, u'x'));   // the 52nd key is refused
     QTest::keyClick(rig.ui().MsgWel, Qt::Key_Return);
-    QCOMPARE(rig.focusName(), QStringLiteral("message"));
+    QCOMPARE(focusName(), QStringLiteral("message"));
     QVERIFY(rig.fakes.port.writes.isEmpty());
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     QCOMPARE(rig.ui().MsgWel->text(), QString(51, u'x'));
@@ -396,12 +345,12 @@ void TstCommandChecks::masterCodeButtonOpensTheTransfers()
     CommandRig rig(true);
     QList<bool> transfersEnabledAtWrite;
     rig.fakes.port.onWrite = [&](const QByteArray&) { transfersEnabledAtWrite << rig.ui().upload->isEnabled(); };
-    rig.type(QStringLiteral("Text3"), QStringLiteral("4321"));
-    rig.act(QStringLiteral("Mastercode"), Trigger::Click);
+    type(rig.control(QStringLiteral("Text3")), QStringLiteral("4321"));
+    click(rig.control(QStringLiteral("Mastercode")));
     QCOMPARE(transfersEnabledAtWrite, QList<bool>{false});
     QVERIFY(rig.ui().upload->isEnabled());
     QVERIFY(rig.ui().download->isEnabled());
-    QCOMPARE(rig.focusName(), QStringLiteral("upload"));
+    QCOMPARE(focusName(), QStringLiteral("upload"));
     QCOMPARE(rig.ui().Text3->text(), QStringLiteral("4321"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
@@ -457,7 +406,7 @@ void TstCommandChecks::textsThatTheLineCannotCarryAreRefused()
     edit->setValidator(nullptr);   // as text set past the field's own filter would be
     edit->setText(text);
 
-    rig.act(target, trigger);
+    setOff(rig.control(target), trigger);
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     const MessageBox& box = rig.fakes.prompter.boxes.first();
@@ -506,8 +455,7 @@ void TstCommandChecks::fieldsHoldOneLine()
     } else if (way == QStringLiteral("accessible")) {
         QAccessible::queryAccessibleInterface(edit)->setText(QAccessible::Value, text);
     } else {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        typeText(edit, text);
     }
     QCOMPARE(edit->text(), held);
     QCOMPARE(edit->cursorPosition(), int(held.size()));
@@ -584,14 +532,14 @@ void TstCommandChecks::doorValuesTypedRoundTheGroup()
     };
     QByteArrayList expected;
     for (const auto& step : steps) {
-        QTest::keyClicks(Form1Rig::focus(), QString::fromLatin1(step.keys));
+        QTest::keyClicks(focus(), QString::fromLatin1(step.keys));
         QCOMPARE(rig.fakes.port.writes, expected);   // typing alone sends nothing
-        QTest::keyClick(Form1Rig::focus(), Qt::Key_Return);
+        QTest::keyClick(focus(), Qt::Key_Return);
         for (int repeat = 0; repeat < 3; ++repeat)
-            QTest::simulateEvent(Form1Rig::focus(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+            QTest::simulateEvent(focus(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
         expected << step.line;
         QCOMPARE(rig.fakes.port.writes, expected);
-        QCOMPARE(rig.focusName(), QString::fromLatin1(step.nextFocus));
+        QCOMPARE(focusName(), QString::fromLatin1(step.nextFocus));
     }
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
@@ -599,9 +547,9 @@ void TstCommandChecks::doorValuesTypedRoundTheGroup()
 void TstCommandChecks::sendingKeepsTheFieldAndRepeats()
 {
     CommandRig rig(true);
-    rig.type(QStringLiteral("medit2"), QStringLiteral("45"));
-    rig.act(QStringLiteral("opentime1"), Trigger::Click);
-    rig.act(QStringLiteral("opentime1"), Trigger::Click);
+    type(rig.control(QStringLiteral("medit2")), QStringLiteral("45"));
+    click(rig.control(QStringLiteral("opentime1")));
+    click(rig.control(QStringLiteral("opentime1")));
     QCOMPARE(rig.fakes.port.writes, (QByteArrayList{"PARDOT1 45\r\n", "PARDOT1 45\r\n"}));
     QCOMPARE(rig.ui().medit2->typedValue(), QStringLiteral("45"));
 }

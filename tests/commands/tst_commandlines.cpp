@@ -8,8 +8,6 @@
 
 namespace {
 
-enum class Trigger { Click, Enter };
-
 const QDateTime kDefaultNow(QDate(2003, 1, 20), QTime(9, 5, 0));
 
 QByteArrayList times(int count, const QByteArray& line)
@@ -20,24 +18,7 @@ QByteArrayList times(int count, const QByteArray& line)
     return out;
 }
 
-// Connected, the programming code sent and "SEND" pressed: every command
-// control usable.
-void makeEveryCommandUsable(Form1Rig& rig)
-{
-    rig.connectDirect();
-    for (QWidget* usable : rig.ui().commandControls())
-        usable->setEnabled(true);
-}
-
-template <typename T = QWidget>
-T* control(Form1Rig& rig, const QString& name)
-{
-    return rig.window->findChild<T*>(name);
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(Trigger)
 
 class TstCommandLines : public QObject {
     Q_OBJECT
@@ -155,23 +136,19 @@ void TstCommandLines::everyLineByButtonAndByEnter()
 
     Form1Rig rig;
     rig.fakes.clock.time = now;
-    makeEveryCommandUsable(rig);
+    rig.connectDirect();
+    rig.makeCommandsUsable();
     rig.fakes.prompter.answer(MessageBox::Answer::Yes);   // the clearing commands ask first
 
     const QString focused = trigger == Trigger::Enter ? target : field;
     if (!focused.isEmpty()) {
-        control<>(rig, focused)->setFocus();
-        QVERIFY(Form1Rig::focus());
-        QTest::keyClicks(Form1Rig::focus(), keys);
+        type(rig.control(focused), keys);
+        QVERIFY(focus());
     }
-    if (trigger == Trigger::Click)
-        QTest::mouseClick(control<QPushButton>(rig, target), Qt::LeftButton);
-    else
-        QTest::keyClick(control<>(rig, target), Qt::Key_Return);
+    setOff(rig.control(target), trigger);
 
     QCOMPARE(rig.fakes.port.writes, writes);
-    QVERIFY(Form1Rig::focus());
-    QCOMPARE(Form1Rig::focus()->objectName(), focusAfter);
+    QCOMPARE(focusName(), focusAfter);
     const bool asksFirst = target.startsWith(QStringLiteral("clear"));
     QCOMPARE(rig.fakes.prompter.boxes.size(), asksFirst ? 1 : 0);
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/setformhost.h"
+#include "form1rig.h"
+#include "operator.h"
 #include "pasteanddrop.h"
 #include "platform/maskedfield.h"
-#include "ptyform1rig.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -15,55 +16,16 @@ namespace {
 
 // The main window on a real serial port whose port 1 is a pseudo-terminal;
 // the test plays the panel at the far end. Everything else is a fake.
-struct PtyRig : PtyForm1Rig {
-    PtyRig()
-    {
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        active = QTest::qWaitForWindowActive(window.get());
-    }
-
-    Form1Ui& ui() { return window->ui(); }
-
-    // Clicks into a field at its left edge, where typing then begins.
-    void clickInto(QLineEdit* field)
-    {
-        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(3, field->height() / 2));
-    }
-    void typeInto(QLineEdit* field, const QString& keys)
-    {
-        clickInto(field);
-        QTest::keyClicks(QApplication::focusWidget(), keys);
-    }
-    void pressEnter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
-    // Enter held down: its first press, then the keyboard's repeats.
-    void holdEnter()
-    {
-        pressEnter();
-        for (int repeat = 0; repeat < 3; ++repeat)
-            QTest::simulateEvent(QApplication::focusWidget(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
-    }
-    // Another window comes to the front and goes again.
-    void switchAwayAndBack()
-    {
-        QWidget other;
-        other.show();
-        QApplication::setActiveWindow(&other);
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+struct PtyRig : Form1Rig {
+    PtyRig() : Form1Rig(RigOptions().onPty()) {}
 
     // What arrived at the far end: the expected bytes, then nothing more.
     QByteArray arrived(const QByteArray& expected)
     {
-        QByteArray got = pty.receive(int(expected.size()));
+        QByteArray got = pty->receive(int(expected.size()));
         QTest::qWait(50);
-        return got + pty.drain();
+        return got + pty->drain();
     }
-
-    bool active = false;
 };
 
 QByteArray times(int count, const QByteArray& line) { return line.repeated(count); }
@@ -81,66 +43,65 @@ private slots:
 void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
 {
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.pty->isValid());
     QVERIFY(rig.active);
     Form1Ui& ui = rig.ui();
     rig.fakes.clock.time = QDateTime(QDate(2003, 1, 5), QTime(23, 59, 40));
 
-    QTest::mouseClick(ui.Option1, Qt::LeftButton);
-    rig.click(ui.connectButton);   // no phone number: a direct line
-    QVERIFY(rig.port.isOpen());
+    click(ui.Option1);
+    click(ui.connectButton);   // no phone number: a direct line
+    QVERIFY(rig.port().isOpen());
     rig.fakes.prompter.boxes.clear();
 
-    rig.typeInto(ui.Text3, QStringLiteral("1234"));
-    QCOMPARE(rig.pty.drain(), QByteArray());
-    rig.pressEnter();
+    clickAndType(ui.Text3, QStringLiteral("1234"));
+    QCOMPARE(rig.pty->drain(), QByteArray());
+    pressEnter();
     QCOMPARE(rig.arrived(times(6, "PGM1234\r\n")), times(6, "PGM1234\r\n"));
-    QCOMPARE(QApplication::focusWidget(), ui.upload);
+    QCOMPARE(focus(), ui.upload);
     QVERIFY(ui.download->isEnabled());
 
     // What "SEND" does for the parameter commands.
-    for (QWidget* control : ui.commandControls())
-        control->setEnabled(true);
+    rig.makeCommandsUsable();
 
-    rig.typeInto(ui.medit2, QStringLiteral("4"));
-    rig.switchAwayAndBack();   // the caret stays after the 4
-    QCOMPARE(QApplication::focusWidget(), ui.medit2);
+    clickAndType(ui.medit2, QStringLiteral("4"));
+    switchAwayAndBack(rig.window.get());   // the caret stays after the 4
+    QCOMPARE(focus(), ui.medit2);
     QTest::keyClicks(ui.medit2, QStringLiteral("5"));
-    rig.holdEnter();
-    QCOMPARE(QApplication::focusWidget(), ui.medit3);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
-    rig.pressEnter();
-    QCOMPARE(QApplication::focusWidget(), ui.medit7);
+    holdEnter();
+    QCOMPARE(focus(), ui.medit3);
+    QTest::keyClicks(focus(), QStringLiteral("7"));
+    pressEnter();
+    QCOMPARE(focus(), ui.medit7);
     QCOMPARE(rig.arrived("PARDOT1 45\r\nPARDOT2 7\r\n"), QByteArray("PARDOT1 45\r\nPARDOT2 7\r\n"));
 
-    rig.typeInto(ui.dtmf, QStringLiteral("12"));
-    rig.click(ui.opendtmf);
+    clickAndType(ui.dtmf, QStringLiteral("12"));
+    click(ui.opendtmf);
     QCOMPARE(rig.arrived("PARDTM 12\r\n"), QByteArray("PARDTM 12\r\n"));
-    QCOMPARE(QApplication::focusWidget(), ui.medit1);
+    QCOMPARE(focus(), ui.medit1);
 
-    rig.click(ui.Date);
-    rig.click(ui.rtrtc);
+    click(ui.Date);
+    click(ui.rtrtc);
     QCOMPARE(rig.arrived("DAT 01 05 2003 7\r\nTIM 23 59\r\n"), QByteArray("DAT 01 05 2003 7\r\nTIM 23 59\r\n"));
 
-    rig.typeInto(ui.MsgWel, QStringLiteral("WELCOME"));
-    rig.holdEnter();   // the repeats do not press the button the focus went to
-    QCOMPARE(QApplication::focusWidget(), ui.message);
+    clickAndType(ui.MsgWel, QStringLiteral("WELCOME"));
+    holdEnter();   // the repeats do not press the button the focus went to
+    QCOMPARE(focus(), ui.message);
     QCOMPARE(rig.arrived(QByteArray()), QByteArray());
-    rig.pressEnter();   // the focused button, pressed from the keyboard
+    pressEnter();   // the focused button, pressed from the keyboard
     QCOMPARE(rig.arrived("PARMSG WELCOME \r\n"), QByteArray("PARMSG WELCOME \r\n"));
 
-    rig.typeInto(ui.MEDITTNT, QStringLiteral("12"));
+    clickAndType(ui.MEDITTNT, QStringLiteral("12"));
     rig.fakes.prompter.answer(MessageBox::Answer::Yes);
-    rig.click(ui.cleartnt);
-    rig.click(ui.clearevr);   // not confirmed: the default button is No
+    click(ui.cleartnt);
+    click(ui.clearevr);   // not confirmed: the default button is No
     QCOMPARE(rig.arrived("CLR 12\r\n"), QByteArray("CLR 12\r\n"));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 2);
 
-    rig.click(ui.close1);
+    click(ui.close1);
     QCOMPARE(rig.arrived("END\r\n"), QByteArray("END\r\n"));
-    rig.click(ui.um);   // disabled again: nothing happens
-    QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.pty.drain(), QByteArray());
+    click(ui.um);   // disabled again: nothing happens
+    QVERIFY(!rig.port().isOpen());
+    QCOMPARE(rig.pty->drain(), QByteArray());
 }
 
 // Two lines pasted or dropped into a field that reaches the line, then its
@@ -190,15 +151,13 @@ void TstCommandsPty::pastedLinesGoOutAsOne()
     QFETCH(QString, button);
     QFETCH(QByteArray, line);
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.pty->isValid());
     rig.connectDirect();
-    for (QWidget* control : rig.ui().commandControls())
-        control->setEnabled(true);
+    rig.makeCommandsUsable();
     rig.ui().Text2->setText(QStringLiteral("5"));
     rig.fakes.prompter.answer(MessageBox::Answer::Yes);
     auto* edit = field == QStringLiteral("Text1") ? rig.window->setform().ensureLoaded().Text1
-                                                   : rig.window->findChild<QLineEdit*>(field);
-    QVERIFY(edit);
+                                                  : control<QLineEdit>(rig.window.get(), field);
     edit->clear();
     edit->setFocus();
 
@@ -209,7 +168,7 @@ void TstCommandsPty::pastedLinesGoOutAsOne()
     if (button.isEmpty())
         QTest::keyClick(edit, Qt::Key_Return);
     else
-        rig.click(rig.window->findChild<QPushButton*>(button));
+        click(control(rig.window.get(), button));
 
     QCOMPARE(rig.arrived(line), line);
 }

@@ -76,8 +76,9 @@ void TstProgrammingCode::keysThatSend()
     QCOMPARE(rig.fakes.port.writes, writes);
     QCOMPARE(rig.ui().Text3->text(), fieldAfter);
     QCOMPARE(transfersEnabled(rig), !writes.isEmpty());
-    QCOMPARE(Form1Rig::focus(), writes.isEmpty() ? static_cast<QWidget*>(rig.ui().Text3)
-                                                 : static_cast<QWidget*>(rig.ui().upload));
+    QCOMPARE(focus(),
+             writes.isEmpty() ? static_cast<QWidget*>(rig.ui().Text3)
+                              : static_cast<QWidget*>(rig.ui().upload));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
 
@@ -128,7 +129,7 @@ void TstProgrammingCode::enterInEmptyFieldPrompts()
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
     QCOMPARE(box.icon, MessageBox::Icon::None);
     QVERIFY(rig.fakes.port.writes.isEmpty());
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text3);
+    QCOMPARE(focus(), rig.ui().Text3);
     QVERIFY(!transfersEnabled(rig));
 }
 
@@ -145,7 +146,7 @@ void TstProgrammingCode::closedPortShowsTheGuard()
     QCOMPARE(box.icon, MessageBox::Icon::None);
     QVERIFY(rig.fakes.port.writes.isEmpty());
     QVERIFY(!transfersEnabled(rig));
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text3);
+    QCOMPARE(focus(), rig.ui().Text3);
 }
 
 void TstProgrammingCode::caretGoesToTheStartOnFocus()

@@ -1,34 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
-#include "form/receivepane.h"
-#include "form/statuspanels.h"
-#include "link/capturelog.h"
-
-#include <QFile>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
-
-void openCapture(MainWindow& window, ScriptedPrompter& prompter, const QString& path)
-{
-    prompter.choose(path);
-    window.captureLog().mnuOpenLog_Click();
-}
-
-QString paneText(MainWindow& window) { return window.ui().Text1->text(); }
-
-QString statusText(MainWindow& window) { return window.ui().bar->panel(1); }
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 namespace {
 double cpuSeconds()

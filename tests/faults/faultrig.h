@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ptyform1rig.h"
+#include "form1rig.h"
+#include "operator.h"
+#include "testfiles.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
-// Open LOG File on path, the file dialog answered by the prompter.
-void openCapture(MainWindow& window, ScriptedPrompter& prompter, const QString& path);
-QString paneText(MainWindow& window);
-QString statusText(MainWindow& window);
-
-// Writes bytes to a new file and returns its path.
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 
 // The processor time (user and system) the process used while its event loop
 // ran with nothing to do for ms milliseconds. A check that nothing spins, not

@@ -30,24 +30,11 @@ private slots:
 namespace {
 
 // The main window on fakes, loaded.
-struct CaptureRig {
-    CaptureRig() : window(fakes.platform) { window.Form_Load(); }
+struct CaptureRig : Form1Rig {
+    CaptureRig() : Form1Rig(RigOptions().hidden()) {}
 
-    void openCapture(const QString& path)
-    {
-        fakes.prompter.choose(path);
-        window.captureLog().mnuOpenLog_Click();
-    }
-    bool capturing() { return window.context().capture.isOpen(); }
-    QString paneText() { return window.ui().Text1->text(); }
-    bool menuSaysCapturing()
-    {
-        return !window.ui().mnuOpenLog->isEnabled() && window.ui().mnuCloseLog->isEnabled();
-    }
-
-    TestPlatform fakes;
-    MainWindow window;
-    QTemporaryDir dir;
+    bool capturing() { return ctx().capture.isOpen(); }
+    bool menuSaysCapturing() { return !ui().mnuOpenLog->isEnabled() && ui().mnuCloseLog->isEnabled(); }
 };
 
 } // namespace
@@ -122,11 +109,10 @@ void TstCaptureFaults::bytesArriveWhileTheBoxIsUp()
     QFETCH(int, answer);
     QFETCH(bool, lineGoes);
     QFETCH(bool, tailCaptured);
-    PtyForm1Rig rig;
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
-    const QString path = dir.filePath(QStringLiteral("upload.EVR"));
-    openCapture(*rig.window, rig.fakes.prompter, path);
+    Form1Rig rig(RigOptions().onPty().hidden());
+    QVERIFY(rig.pty->isValid());
+    const QString path = rig.dir.filePath(QStringLiteral("upload.EVR"));
+    rig.openCapture(path);
     rig.connectDirect();
     const QByteArray head("EVR 0001 01/20/03 09:05 DOOR1 OPEN\r\n");
     const QByteArray tail("EVR 0002 01/20/03 09:07 DOOR2 OPEN\r\nEND\r\n");
@@ -138,23 +124,23 @@ void TstCaptureFaults::bytesArriveWhileTheBoxIsUp()
     rig.fakes.prompter.onBox = [&](const MessageBox&) {
         if (rig.fakes.prompter.boxes.size() > 1)
             return;   // the box of the lost line
-        rig.pty.send(tail);
-        tailWaited = QTest::qWaitFor([&] { return rig.port.bytesWaiting() == tail.size(); });
+        rig.pty->send(tail);
+        tailWaited = QTest::qWaitFor([&] { return rig.port().bytesWaiting() == tail.size(); });
         if (lineGoes) {
-            rig.pty.closeMaster();
-            lineLost = QTest::qWaitFor([&] { return !rig.port.isOpen(); });
+            rig.pty->closeMaster();
+            lineLost = QTest::qWaitFor([&] { return !rig.port().isOpen(); });
         }
         limit.lift();
         rig.fakes.prompter.answer(Answer(answer));
     };
 
-    QVERIFY(rig.pty.send(head));
+    QVERIFY(rig.pty->send(head));
 
-    QTRY_COMPARE(paneText(*rig.window), EightBit::decode(head + tail));
+    QTRY_COMPARE(rig.paneText(), EightBit::decode(head + tail));
     QVERIFY(tailWaited);
     QCOMPARE(rig.fakes.prompter.boxes.size(), lineGoes ? 2 : 1);
     QCOMPARE(lineLost, lineGoes);
-    QCOMPARE(rig.port.isOpen(), !lineGoes);
+    QCOMPARE(rig.port().isOpen(), !lineGoes);
     QCOMPARE(contentOf(path), tailCaptured ? head + tail : head.left(kRoom));
 }
 
@@ -214,7 +200,7 @@ void TstCaptureFaults::folderReplacedByAFileWhileCapturing()
              QByteArray("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 
-    rig.window.captureLog().mnuCloseLog_Click();
+    rig.window->captureLog().mnuCloseLog_Click();
     rig.openCapture(path);
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QVERIFY(rig.fakes.prompter.boxes.first().prompt.contains(QStringLiteral("Not a directory")));

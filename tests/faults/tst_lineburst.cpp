@@ -51,15 +51,14 @@ QString shownOf(const QString& exact)
 
 void TstLineBurst::megabyteWithoutLineEnd()
 {
-    PtyForm1Rig rig;
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
-    const QString capture = dir.filePath(QStringLiteral("burst.log"));
-    openCapture(*rig.window, rig.fakes.prompter, capture);
+    Form1Rig rig(RigOptions().onPty().hidden());
+    QVERIFY(rig.pty->isValid());
+    const QString capture = rig.dir.filePath(QStringLiteral("burst.log"));
+    rig.openCapture(capture);
     rig.connectDirect();
     const QByteArray burst = withoutLineEnds(kMegabyte);
 
-    QVERIFY(rig.pty.send(burst));
+    QVERIFY(rig.pty->send(burst));
 
     QTRY_COMPARE_WITH_TIMEOUT(contentOf(capture).size(), burst.size(), kArrivalMs);
     QVERIFY(contentOf(capture) == burst);
@@ -68,9 +67,9 @@ void TstLineBurst::megabyteWithoutLineEnd()
     QVERIFY(pane.length() <= ReceivePane::kMaxLength);
     QVERIFY(pane.text() == EightBit::decode(burst.right(pane.length())));
     QCOMPARE(pane.document()->toRawText(), shownOf(pane.text()));
-    QCOMPARE(statusText(*rig.window), QStringLiteral("Status: ") + Receiver::kReceiving);
+    QCOMPARE(rig.statusText(), QStringLiteral("Status: ") + Receiver::kReceiving);
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.port().isOpen());
     const double idleCpu = cpuSecondsWhileIdle(kIdleMs);
     QVERIFY2(idleCpu < kIdleCpuBound, qPrintable(spinning(idleCpu)));
 }
@@ -79,11 +78,10 @@ void TstLineBurst::megabyteWithoutLineEnd()
 // the burst ends with XON so that the line is free again.
 void TstLineBurst::everyByteValueAndNuls()
 {
-    PtyForm1Rig rig;
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
-    const QString capture = dir.filePath(QStringLiteral("bytes.log"));
-    openCapture(*rig.window, rig.fakes.prompter, capture);
+    Form1Rig rig(RigOptions().onPty().hidden());
+    QVERIFY(rig.pty->isValid());
+    const QString capture = rig.dir.filePath(QStringLiteral("bytes.log"));
+    rig.openCapture(capture);
     rig.connectDirect();
     QByteArray burst;
     for (int round = 0; round < 4; ++round) {
@@ -96,16 +94,16 @@ void TstLineBurst::everyByteValueAndNuls()
     data.replace(kXon, QByteArray()).replace(kXoff, QByteArray());
     const QString expected = ReceiveText::normalise(EightBit::decode(data)).text;
 
-    QVERIFY(rig.pty.send(burst));
+    QVERIFY(rig.pty->send(burst));
 
-    QTRY_COMPARE_WITH_TIMEOUT(paneText(*rig.window).size(), expected.size(), kArrivalMs);
-    QVERIFY(paneText(*rig.window) == expected);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.paneText().size(), expected.size(), kArrivalMs);
+    QVERIFY(rig.paneText() == expected);
     QVERIFY(contentOf(capture) == EightBit::encode(expected));
     QCOMPARE(rig.window->ui().Text1->document()->toRawText(), shownOf(expected));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 
     rig.window->connection().close1_Click();   // the line still carries the program's END
-    QCOMPARE(rig.pty.receive(5), QByteArray("END\r\n"));
+    QCOMPARE(rig.pty->receive(5), QByteArray("END\r\n"));
 }
 
 QTEST_MAIN(TstLineBurst)

@@ -27,61 +27,59 @@ namespace {
 // Long enough for a written line to cross the pseudo-terminal within a pause.
 constexpr int kTickMs = 20;
 
-void verifyLostBox(PtyForm1Rig& rig, const MessageBox& box)
+void verifyLostBox(Form1Rig& rig, const MessageBox& box)
 {
-    QVERIFY(box.prompt.contains(rig.pty.slavePath()));
+    QVERIFY(box.prompt.contains(rig.pty->slavePath()));
     QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
-    const QString lost = Receiver::kLineLost + QStringLiteral(" (") + rig.pty.slavePath() + u')';
-    QCOMPARE(statusText(*rig.window), QStringLiteral("Status: ") + lost);
+    const QString lost = Receiver::kLineLost + QStringLiteral(" (") + rig.pty->slavePath() + u')';
+    QCOMPARE(rig.statusText(), QStringLiteral("Status: ") + lost);
 }
 
 } // namespace
 
 void TstLineLoss::whileReceiving()
 {
-    PtyForm1Rig rig;
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
-    const QString capture = dir.filePath(QStringLiteral("events.EVR"));
-    openCapture(*rig.window, rig.fakes.prompter, capture);
+    Form1Rig rig(RigOptions().onPty().hidden());
+    QVERIFY(rig.pty->isValid());
+    const QString capture = rig.dir.filePath(QStringLiteral("events.EVR"));
+    rig.openCapture(capture);
     rig.connectDirect();
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.port().isOpen());
     const QByteArray part("EVR 0001 01/20/03 09:05 DOOR1 OPEN\r\nEVR 0002 01/20/03 09:0");
-    QVERIFY(rig.pty.send(part));
-    QTRY_COMPARE(paneText(*rig.window), EightBit::decode(part));
+    QVERIFY(rig.pty->send(part));
+    QTRY_COMPARE(rig.paneText(), EightBit::decode(part));
 
-    rig.pty.closeMaster();
+    rig.pty->closeMaster();
 
     QTRY_COMPARE(rig.fakes.prompter.boxes.size(), 1);
     verifyLostBox(rig, rig.fakes.prompter.boxes.first());
-    QVERIFY(!rig.port.isOpen());
+    QVERIFY(!rig.port().isOpen());
     QVERIFY(rig.window->context().capture.isOpen());
     QCOMPARE(contentOf(capture), part);
     const double idleCpu = cpuSecondsWhileIdle(kIdleMs);
     QVERIFY2(idleCpu < kIdleCpuBound, qPrintable(spinning(idleCpu)));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
-    QCOMPARE(paneText(*rig.window), EightBit::decode(part));
+    QCOMPARE(rig.paneText(), EightBit::decode(part));
 }
 
 // The line goes once the second line has arrived: the third meets the
 // connection guard, the count shows the two that went.
 void TstLineLoss::whileSendingAFile()
 {
-    PtyForm1Rig rig(kTickMs);
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
+    Form1Rig rig(RigOptions().onPty().tick(kTickMs).hidden());
+    QVERIFY(rig.pty->isValid());
     rig.connectDirect();
     const QByteArrayList lines{"TNTDIR:01TEL:5551234 CODE:1234 DOOR:1 NAME:SMITH\r\n",
                                "TNTDIR:02TEL:5559876 CODE:4321 DOOR:2 NAME:JONES\r\n",
                                "TNTDIR:03TEL:5550000 CODE:0000 DOOR:1 NAME:BROWN\r\n",
                                "TNTDIR:04TEL:5551111 CODE:1111 DOOR:2 NAME:GREEN\r\n"};
-    const QString path = writeFile(dir, QStringLiteral("tenants.TNT"), lines.join());
+    const QString path = writeFile(rig.dir, QStringLiteral("tenants.TNT"), lines.join());
     const QByteArray firstTwo = lines[0] + lines[1];
     QByteArray arrived;
     QObject::connect(&rig.window->waiter(), &Waiter::ticked, [&] {
-        arrived += rig.pty.drain();
+        arrived += rig.pty->drain();
         if (arrived == firstTwo)
-            rig.pty.closeMaster();
+            rig.pty->closeMaster();
     });
     rig.fakes.prompter.choose(path);
 
@@ -103,23 +101,22 @@ void TstLineLoss::whileSendingAFile()
 // number goes nowhere, and the operator learns that the line is gone.
 void TstLineLoss::whileDialling()
 {
-    PtyForm1Rig rig(kTickMs);
-    QTemporaryDir dir;
-    QVERIFY(rig.pty.isValid());
+    Form1Rig rig(RigOptions().onPty().tick(kTickMs).hidden());
+    QVERIFY(rig.pty->isValid());
     rig.fakes.store.store(AppSettings::kSettingTitle, AppSettings::kSection, QStringLiteral("sett"),
                           QStringLiteral("ATZ"));
     QByteArray arrived;
     QObject::connect(&rig.window->waiter(), &Waiter::ticked, [&] {
-        arrived += rig.pty.drain();
+        arrived += rig.pty->drain();
         if (arrived == "ATZ\r\n")
-            rig.pty.closeMaster();
+            rig.pty->closeMaster();
     });
 
     rig.window->ui().Text2->setText(QStringLiteral("5551234"));
     rig.window->connection().connect_Click();
 
     QCOMPARE(arrived, QByteArray("ATZ\r\n"));
-    QVERIFY(!rig.port.isOpen());
+    QVERIFY(!rig.port().isOpen());
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     verifyLostBox(rig, rig.fakes.prompter.boxes.first());
     QVERIFY(rig.window->ui().Mastercode->isEnabled());

@@ -63,20 +63,16 @@ QByteArray withoutLineEnds(QByteArray bytes)
 }
 
 // The main window on fakes; tenant editors are looked at instead of shown.
-struct FileRig {
-    FileRig() : window(fakes.platform)
+struct FileRig : Form1Rig {
+    FileRig() : Form1Rig(RigOptions().hidden())
     {
-        window.Form_Load();
-        window.tenantMenu().runModal = [this](TenantEditor& editor) {
+        window->tenantMenu().runModal = [this](TenantEditor& editor) {
             editors.append(editor.objectName());
             list = editor.ui().Text1->text();
         };
     }
     QString file(const QByteArray& bytes) { return writeFile(dir, QStringLiteral("chosen"), bytes); }
 
-    TestPlatform fakes;
-    MainWindow window;
-    QTemporaryDir dir;
     QStringList editors;
     QString list;
 };
@@ -107,12 +103,12 @@ void TstOddFiles::asTenantFile()
     const QString path = rig.file(bytes);
     rig.fakes.prompter.choose(path);
 
-    rig.window.tenantMenu().open_send_Click();
+    rig.window->tenantMenu().open_send_Click();
 
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     if (bytes.isEmpty()) {
         QVERIFY(rig.editors.isEmpty());   // an empty file opens no editor
-        QCOMPARE(rig.window.tenantMenu().pending().name(), path);
+        QCOMPARE(rig.window->tenantMenu().pending().name(), path);
         return;
     }
     QCOMPARE(rig.editors, QStringList{TenantEditor::windowName(2)});
@@ -137,13 +133,13 @@ void TstOddFiles::asParameterFile()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, door1);
     FileRig rig;
-    Form1Ui& ui = rig.window.ui();
+    Form1Ui& ui = rig.window->ui();
     ui.Text2->setText(QStringLiteral("5551234"));
     ui.medit2->setFullText(QStringLiteral("15"));
     ui.MsgWel->setText(QStringLiteral("WELCOME"));
     rig.fakes.prompter.choose(rig.file(bytes));
 
-    rig.window.parameterMenu().OpenPar_Click();
+    rig.window->parameterMenu().OpenPar_Click();
 
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     QCOMPARE(ui.medit2->typedValue(), door1);
@@ -159,22 +155,22 @@ void TstOddFiles::asFileToSend()
 {
     QFETCH(QByteArray, bytes);
     FileRig rig;
-    rig.window.ui().Text2->clear();
-    rig.window.connection().connect_Click();
+    rig.window->ui().Text2->clear();
+    rig.window->connection().connect_Click();
     rig.fakes.prompter.boxes.clear();
     constexpr int kStopAfter = 3;
     int barMaximum = 0;
     rig.fakes.port.onWrite = [&](const QByteArray&) {
-        barMaximum = rig.window.ui().Progress->maximum();
+        barMaximum = rig.window->ui().Progress->maximum();
         if (rig.fakes.port.writes.size() == kStopAfter && bytes == m_manyTenants)
-            rig.window.connection().close1_Click();
+            rig.window->connection().close1_Click();
     };
     rig.fakes.prompter.choose(rig.file(bytes));
 
-    rig.window.fileSender().sendfileg_Click();
+    rig.window->fileSender().sendfileg_Click();
 
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
-    QVERIFY(rig.window.ui().Progress->isHidden());
+    QVERIFY(rig.window->ui().Progress->isHidden());
     if (bytes == m_manyTenants) {
         QCOMPARE(barMaximum, kManyLines);
         QCOMPARE(rig.fakes.port.writes, (QByteArrayList{kRecord, kRecord, kRecord, "END\r\n"}));
@@ -205,9 +201,9 @@ void TstOddFiles::overTheSizeLimit()
     const QString path = rig.file("PARDOT1 42\r\n" + kRecord);
     QFile file(path);
     QVERIFY(file.resize(20 * 1024 * 1024));   // sparse: no room taken on the disk
-    Form1Ui& ui = rig.window.ui();
+    Form1Ui& ui = rig.window->ui();
     ui.medit2->setFullText(QStringLiteral("15"));
-    TenantMenu& menu = rig.window.tenantMenu();
+    TenantMenu& menu = rig.window->tenantMenu();
     rig.fakes.prompter.choose(path);
     if (command == QStringLiteral("open_send")) {
         menu.open_send_Click();
@@ -215,7 +211,7 @@ void TstOddFiles::overTheSizeLimit()
         menu.pending().set(path);
         menu.di_Click();
     } else {
-        rig.window.parameterMenu().OpenPar_Click();
+        rig.window->parameterMenu().OpenPar_Click();
     }
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);

@@ -43,8 +43,8 @@ namespace {
 const QByteArray kOld("OLD CONTENT\r\n");
 
 // The main window on fakes, with one way to save for each kind of file.
-struct SaveRig {
-    SaveRig() : window(fakes.platform) { window.Form_Load(); }
+struct SaveRig : Form1Rig {
+    SaveRig() : Form1Rig(RigOptions().hidden()) {}
 
     // Saves text of the given kind to path; returns the text the save keeps
     // showing (the editor's list, the pane, the message field).
@@ -55,28 +55,25 @@ struct SaveRig {
         if (kind == QStringLiteral("tenant"))
             return saveTenants(text);
         if (kind == QStringLiteral("parameter")) {
-            window.ui().MsgWel->setText(text);
-            window.parameterMenu().mnuopenpar_Click();
-            return window.ui().MsgWel->text();
+            window->ui().MsgWel->setText(text);
+            window->parameterMenu().mnuopenpar_Click();
+            return window->ui().MsgWel->text();
         }
-        ReceivePane& pane = *window.ui().Text1;
+        ReceivePane& pane = *window->ui().Text1;
         pane.replaceSelection(text);
-        window.saveReceived().save_received_Click();
+        window->saveReceived().save_received_Click();
         return pane.text();
     }
 
     QString saveTenants(const QString& text)
     {
         PendingTenantFile pending;
-        TenantEditor editor(2, fakes.platform, window.settings(), pending);
+        TenantEditor editor(2, fakes.platform, window->settings(), pending);
         editor.Form_Load();
         editor.ui().Text1->setText(text);
         editor.tntsaveas_Click();
         return editor.ui().Text1->text();
     }
-
-    TestPlatform fakes;
-    MainWindow window;
 };
 
 // Permission bits do not stop root, so as root the save runs in a child

@@ -4,7 +4,6 @@
 #include "app/setform.h"
 #include "link/connection.h"
 #include "platform/inisettingsstore.h"
-#include "settingsfolderrun.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,8 +24,6 @@ private slots:
 
 namespace {
 
-using Run = SettingsFolderRun;
-
 QString fileOf(const QTemporaryDir& root, const QString& application)
 {
     return IniSettingsStore::filePath(root.path(), application);
@@ -42,15 +39,15 @@ QByteArray garbage(int size)
 
 // Chooses port 3 and a phone number, sets a modem string and a ByteCycle,
 // closes the window.
-void changeAndClose(Run& run)
+void changeAndClose(Form1Rig& run)
 {
-    run.window.connection().Option_Click(3);
-    run.window.ui().Text2->setText(QStringLiteral("5551234"));
-    SetForm& form = run.window.setform().ensureLoaded();
+    run.window->connection().Option_Click(3);
+    run.window->ui().Text2->setText(QStringLiteral("5551234"));
+    SetForm& form = run.window->setform().ensureLoaded();
     form.Text1->setText(QStringLiteral("ATZ"));
     form.Combo1->setCurrentIndex(form.Combo1->findText(QStringLiteral("15")));
     form.Command1_Click();
-    run.window.close();
+    run.window->close();
 }
 
 } // namespace
@@ -83,11 +80,11 @@ void TstSettingsFaults::startsAndSaves()
     writeFile(root, fileOf(root, AppSettings::kMainTitle).mid(root.path().size() + 1), content);
     writeFile(root, fileOf(root, AppSettings::kSettingTitle).mid(root.path().size() + 1), content);
     {
-        Run first(root.path());
+        Form1Rig first(RigOptions().settingsIn(root.path()).hidden());
         for (int n = 1; n <= 4; ++n)
-            QCOMPARE(first.window.ui().option(n)->isChecked(), n == portRead);
-        QCOMPARE(first.window.ui().Text2->text(), phoneRead);
-        QCOMPARE(first.window.settings().byteCycle(), byteCycleRead);
+            QCOMPARE(first.window->ui().option(n)->isChecked(), n == portRead);
+        QCOMPARE(first.window->ui().Text2->text(), phoneRead);
+        QCOMPARE(first.window->settings().byteCycle(), byteCycleRead);
         QVERIFY(first.fakes.prompter.boxes.isEmpty());
         changeAndClose(first);
     }
@@ -106,9 +103,9 @@ void TstSettingsFaults::folderWhereTheFileShouldBe()
     QVERIFY(QDir().mkpath(path));
     writeFile(root, path.mid(root.path().size() + 1) + QStringLiteral("/inside.txt"), "KEEP\r\n");
     {
-        Run run(root.path());
-        QCOMPARE(run.window.ui().Text2->text(), QString());
-        QVERIFY(!run.window.ui().option(2)->isChecked());
+        Form1Rig run(RigOptions().settingsIn(root.path()).hidden());
+        QCOMPARE(run.window->ui().Text2->text(), QString());
+        QVERIFY(!run.window->ui().option(2)->isChecked());
         QVERIFY(run.fakes.prompter.boxes.isEmpty());
         changeAndClose(run);
     }

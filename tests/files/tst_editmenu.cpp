@@ -180,7 +180,7 @@ void TstEditMenu::cutAndCopyInFields()
     QFETCH(QString, selected);
     QFETCH(QString, afterCut);
     EditRig r(way);
-    auto* edit = r.rig.window->findChild<QLineEdit*>(field);
+    auto* edit = r.rig.control<QLineEdit>(field);
     edit->setText(text);
     r.select(edit, start, length);
     r.copy();
@@ -298,7 +298,7 @@ void TstEditMenu::maskedFieldTakesFittingDigits()
     QFETCH(QString, clip);
     QFETCH(QString, typed);
     EditRig r;
-    auto* masked = r.rig.window->findChild<MaskedField*>(field);
+    auto* masked = r.rig.control<MaskedField>(field);
     masked->setFullText(before);
     r.select(masked, start, length);
     r.clipboard().content = clip;
@@ -311,7 +311,7 @@ void TstEditMenu::controlWithoutSelection()
     EditRig r;
     r.clipboard().content = QStringLiteral("old");
     r.ui().connectButton->setFocus();
-    QCOMPARE(Form1Rig::focus(), r.ui().connectButton);
+    QCOMPARE(focus(), r.ui().connectButton);
     r.copy();
     QCOMPARE(r.clipboard().clears, 1);   // cleared before the selection was looked for
     QCOMPARE(r.clipboard().content, QString());

@@ -13,34 +13,14 @@ namespace {
 
 const QString kTitle = QStringLiteral("Velno 6100 Management System");
 
-struct ParRig {
-    ParameterMenu& menu() { return rig.window->parameterMenu(); }
-    Form1Ui& ui() { return rig.ui(); }
-    ScriptedPrompter& prompter() { return rig.fakes.prompter; }
-    QString path(const QString& name) { return dir.filePath(name); }
-
-    QByteArray contents(const QString& p)
-    {
-        QFile file(p);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(path(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return file.fileName();
-    }
+struct ParRig : Form1Rig {
+    ParameterMenu& menu() { return window->parameterMenu(); }
 
     void open(const QString& p)
     {
-        prompter().choose(p);
+        fakes.prompter.choose(p);
         ui().OpenPar->trigger();
     }
-
-    Form1Rig rig;
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -64,18 +44,18 @@ void TstParameterMenu::saveWithPhoneOnly()
 {
     ParRig r;
     r.ui().Text2->setText(QStringLiteral("5551234"));
-    const QString p = r.path(QStringLiteral("phone.par"));
-    r.prompter().choose(p);
+    const QString p = r.dir.filePath(QStringLiteral("phone.par"));
+    r.fakes.prompter.choose(p);
     r.ui().mnuopenpar->trigger();
 
-    QCOMPARE(r.contents(p), QByteArray("PHO5551234\r\n\r\n"));
-    QCOMPARE(r.prompter().dialogs.size(), 1);
-    const FileDialogRequest request = r.prompter().dialogs.first();
+    QCOMPARE(contentOf(p), QByteArray("PHO5551234\r\n\r\n"));
+    QCOMPARE(r.fakes.prompter.dialogs.size(), 1);
+    const FileDialogRequest request = r.fakes.prompter.dialogs.first();
     QCOMPARE(request.mode, FileDialogRequest::Mode::Save);
     QCOMPARE(request.filter, QStringLiteral("Parameter Files (*.par)|*.par"));
     QCOMPARE(request.fileName, QString());
-    QVERIFY(r.prompter().boxes.isEmpty());
-    QCOMPARE(Form1Rig::focus(), r.ui().Text3);
+    QVERIFY(r.fakes.prompter.boxes.isEmpty());
+    QCOMPARE(focus(), r.ui().Text3);
 }
 
 void TstParameterMenu::savedFieldsReadBack()
@@ -89,11 +69,12 @@ void TstParameterMenu::savedFieldsReadBack()
     ui.medit3->setFullText(QStringLiteral("12"));
     ui.dtmf->setFullText(QStringLiteral("4/5"));
     ui.MsgWel->setText(QStringLiteral("  Hi  there "));
-    const QString p = r.path(QStringLiteral("all.par"));
-    r.prompter().choose(p);
+    const QString p = r.dir.filePath(QStringLiteral("all.par"));
+    r.fakes.prompter.choose(p);
     r.menu().mnuopenpar_Click();
-    QCOMPARE(r.contents(p), QByteArray("PHO0123\r\nPGM12345\r\nPARTKT 45\r\nPARDOT1 7\r\nPARDOT2 12\r\n"
-                                       "PARDTM 45\r\nPARMSG   Hi  there \r\n\r\n"));
+    QCOMPARE(contentOf(p),
+             QByteArray("PHO0123\r\nPGM12345\r\nPARTKT 45\r\nPARDOT1 7\r\nPARDOT2 12\r\n"
+                        "PARDTM 45\r\nPARMSG   Hi  there \r\n\r\n"));
 
     ui.Text2->clear();
     ui.Text3->clear();
@@ -116,10 +97,10 @@ void TstParameterMenu::oneDoorReleaseDigitNotReadBack()
     ParRig r;
     r.ui().dtmf->setFullText(QStringLiteral("4/ "));
     r.ui().Text3->setText(QStringLiteral("1234"));
-    const QString p = r.path(QStringLiteral("dtmf.par"));
-    r.prompter().choose(p);
+    const QString p = r.dir.filePath(QStringLiteral("dtmf.par"));
+    r.fakes.prompter.choose(p);
     r.menu().mnuopenpar_Click();
-    QCOMPARE(r.contents(p), QByteArray("PGM1234\r\nPARDTM 4\r\n\r\n"));
+    QCOMPARE(contentOf(p), QByteArray("PGM1234\r\nPARDTM 4\r\n\r\n"));
 
     r.ui().dtmf->setFullText(QStringLiteral("9/9"));
     r.ui().Text3->clear();
@@ -145,33 +126,33 @@ void TstParameterMenu::replaceQuestion()
     QFETCH(QByteArray, existingAfter);
     ParRig r;
     r.ui().Text2->setText(QStringLiteral("1"));
-    const QString existing = r.write(QStringLiteral("old.par"), "old");
-    const QString fresh = r.path(QStringLiteral("new.par"));
-    r.prompter().choose(existing);
-    r.prompter().answer(answer);
-    r.prompter().choose(fresh);
+    const QString existing = writeFile(r.dir, QStringLiteral("old.par"), "old");
+    const QString fresh = r.dir.filePath(QStringLiteral("new.par"));
+    r.fakes.prompter.choose(existing);
+    r.fakes.prompter.answer(answer);
+    r.fakes.prompter.choose(fresh);
     r.menu().mnuopenpar_Click();
 
-    QCOMPARE(r.prompter().boxes.size(), 1);
-    const MessageBox box = r.prompter().boxes.first();
+    QCOMPARE(r.fakes.prompter.boxes.size(), 1);
+    const MessageBox box = r.fakes.prompter.boxes.first();
     QCOMPARE(box.prompt, QStringLiteral("Replace existing file - ") + existing + QStringLiteral("?"));
     QCOMPARE(box.title, kTitle);
     QCOMPARE(box.buttons, MessageBox::Buttons::YesNoCancel);
     QCOMPARE(box.icon, MessageBox::Icon::Question);
-    QCOMPARE(r.prompter().dialogs.size(), dialogs);
-    QCOMPARE(r.prompter().dialogs.last().fileName, QString());
-    QCOMPARE(r.contents(existing), existingAfter);
-    QCOMPARE(r.contents(fresh), dialogs == 2 ? QByteArray("PHO1\r\n\r\n") : QByteArray("<missing>"));
+    QCOMPARE(r.fakes.prompter.dialogs.size(), dialogs);
+    QCOMPARE(r.fakes.prompter.dialogs.last().fileName, QString());
+    QCOMPARE(contentOf(existing), existingAfter);
+    QCOMPARE(contentOf(fresh), dialogs == 2 ? QByteArray("PHO1\r\n\r\n") : QByteArray("<unreadable>"));
 }
 
 void TstParameterMenu::unwritableFileReported()
 {
     ParRig r;
     r.ui().MsgWel->setText(QStringLiteral("Hello"));
-    r.prompter().choose(r.path(QStringLiteral("no/folder/x.par")));
+    r.fakes.prompter.choose(r.dir.filePath(QStringLiteral("no/folder/x.par")));
     r.menu().mnuopenpar_Click();
-    QCOMPARE(r.prompter().boxes.size(), 1);
-    const MessageBox box = r.prompter().boxes.first();
+    QCOMPARE(r.fakes.prompter.boxes.size(), 1);
+    const MessageBox box = r.fakes.prompter.boxes.first();
     QVERIFY(!box.prompt.isEmpty());
     QCOMPARE(box.title, kTitle);
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
@@ -179,41 +160,41 @@ void TstParameterMenu::unwritableFileReported()
     QCOMPARE(r.ui().MsgWel->text(), QStringLiteral("Hello"));
 
     // a message the 8-bit file cannot hold is reported, not replaced
-    const QString p = r.path(QStringLiteral("euro.par"));
+    const QString p = r.dir.filePath(QStringLiteral("euro.par"));
     r.ui().MsgWel->setText(QStringLiteral("5 \u20AC"));
-    r.prompter().choose(p);
+    r.fakes.prompter.choose(p);
     r.menu().mnuopenpar_Click();
-    QCOMPARE(r.prompter().boxes.size(), 2);
-    QCOMPARE(r.contents(p), QByteArray("<missing>"));
+    QCOMPARE(r.fakes.prompter.boxes.size(), 2);
+    QCOMPARE(contentOf(p), QByteArray("<unreadable>"));
 }
 
 void TstParameterMenu::cancelWritesNothing()
 {
     ParRig r;
     r.ui().Text2->setText(QStringLiteral("1"));
-    r.prompter().cancelDialog();
+    r.fakes.prompter.cancelDialog();
     r.menu().mnuopenpar_Click();
     QCOMPARE(QDir(r.dir.path()).entryList(QDir::Files), QStringList());
-    QVERIFY(r.prompter().boxes.isEmpty());
+    QVERIFY(r.fakes.prompter.boxes.isEmpty());
 }
 
 void TstParameterMenu::openDialogAndCancel()
 {
     ParRig r;
     r.ui().Text2->setText(QStringLiteral("keep"));
-    r.prompter().cancelDialog();
+    r.fakes.prompter.cancelDialog();
     r.menu().OpenPar_Click();
-    QCOMPARE(r.prompter().dialogs.size(), 1);
-    const FileDialogRequest request = r.prompter().dialogs.first();
+    QCOMPARE(r.fakes.prompter.dialogs.size(), 1);
+    const FileDialogRequest request = r.fakes.prompter.dialogs.first();
     QCOMPARE(request.mode, FileDialogRequest::Mode::Open);
     QCOMPARE(request.filter, QStringLiteral("PAR Files (*.par)|*.par"));
     QCOMPARE(request.filterIndex, 1);
     QCOMPARE(request.fileName, QString());
     QCOMPARE(r.ui().Text2->text(), QStringLiteral("keep"));
 
-    r.open(r.path(QStringLiteral("missing.par")));
+    r.open(r.dir.filePath(QStringLiteral("missing.par")));
     QCOMPARE(r.ui().Text2->text(), QStringLiteral("keep"));
-    QVERIFY(r.prompter().boxes.isEmpty());
+    QVERIFY(r.fakes.prompter.boxes.isEmpty());
 }
 
 void TstParameterMenu::readingStopsAtItsErrorLine()
@@ -221,20 +202,21 @@ void TstParameterMenu::readingStopsAtItsErrorLine()
     ParRig r;
     r.ui().medit1->setFullText(QStringLiteral("999"));
     r.ui().MsgWel->setText(QStringLiteral("old"));
-    const QString p = r.write(QStringLiteral("stop.par"), "PARDOT2 3\r\nPARMSG\r\nPARTKT 5\r\nPHO7\r\n");
+    const QString p =
+        writeFile(r.dir, QStringLiteral("stop.par"), "PARDOT2 3\r\nPARMSG\r\nPARTKT 5\r\nPHO7\r\n");
     r.open(p);
     QCOMPARE(r.ui().medit3->typedValue(), QStringLiteral("03"));
     QCOMPARE(r.ui().medit1->typedValue(), QStringLiteral("999"));
     QCOMPARE(r.ui().MsgWel->text(), QStringLiteral("old"));
-    QVERIFY(r.prompter().boxes.isEmpty());
+    QVERIFY(r.fakes.prompter.boxes.isEmpty());
 }
 
 void TstParameterMenu::loadedPhoneIsStored()
 {
     ParRig r;
-    r.open(r.write(QStringLiteral("ph.par"), "  PHO0301234  \r\n"));
+    r.open(writeFile(r.dir, QStringLiteral("ph.par"), "  PHO0301234  \r\n"));
     QCOMPARE(r.ui().Text2->text(), QStringLiteral("0301234"));
-    QCOMPARE(r.rig.window->settings().phone(), QStringLiteral("0301234"));
+    QCOMPARE(r.window->settings().phone(), QStringLiteral("0301234"));
 }
 
 QTEST_MAIN(TstParameterMenu)

@@ -3,7 +3,9 @@
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
 #include "form/appsettings.h"
+#include "operator.h"
 #include "platform/maskedfield.h"
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QApplication>
@@ -38,12 +40,6 @@ struct EditorRig {
     TenantEditorUi& ui() { return editor.ui(); }
     QString list() { return ui().Text1->text(); }
 
-    void type(QWidget* field, const QString& text)
-    {
-        field->setFocus();
-        QTest::keyClicks(field, text);
-    }
-
     void typeRecord(const QString& dir, const QString& tel, const QString& code, const QString& door,
                     const QString& name)
     {
@@ -53,14 +49,6 @@ struct EditorRig {
         type(ui().doortnt, door);
         ui().Text2->clear();
         type(ui().Text2, name);
-    }
-
-    QString pathIn(const QString& name) { return dir.filePath(name); }
-
-    static QByteArray contents(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     QTemporaryDir dir;
@@ -77,23 +65,6 @@ QString labelOf(QWidget* field)
             return label->text();
     }
     return QStringLiteral("<none>");
-}
-
-// Types characters QTest::keyClicks cannot: each one as the text of a key.
-void typeText(QWidget* field, const QString& text)
-{
-    for (int i = 0; i < text.size(); ++i) {
-        const int length = text.at(i).isHighSurrogate() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
-        i += length - 1;
-    }
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace
@@ -284,7 +255,7 @@ void TstTenantEditor::shiftEnterEndsALineInTheList()
 {
     EditorRig rig;
     QVERIFY(rig.open());
-    rig.type(rig.ui().Text1, QStringLiteral("a"));
+    type(rig.ui().Text1, QStringLiteral("a"));
     QTest::keyClick(rig.ui().Text1, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(rig.ui().Text1, QStringLiteral("b"));
     QCOMPARE(rig.list(), QStringLiteral("a\r\nb"));
@@ -346,8 +317,8 @@ void TstTenantEditor::focusPutsCaretAtStart()
     QFETCH(QString, caretField);
     EditorRig rig;
     QVERIFY(rig.open());
-    auto* caret = rig.editor.findChild<QLineEdit*>(caretField);
-    auto* target = rig.editor.findChild<QWidget*>(focused);
+    auto* caret = control<QLineEdit>(&rig.editor, caretField);
+    auto* target = control(&rig.editor, focused);
     rig.ui().qui->setFocus();
     caret->setText(QStringLiteral("1"));
     caret->setCursorPosition(1);
@@ -370,8 +341,9 @@ void TstTenantEditor::escapeKeepsWindowOpen()
 void TstTenantEditor::loadsPendingFile()
 {
     EditorRig rig;
-    const QString path = rig.pathIn(QStringLiteral("in.TNT"));
-    writeFile(path, "   TNTDIR:12TEL: CODE: DOOR: NAME:A\r\n\r\n  \tTNTDIR:13TEL:\r\nlast  \r\n\r\n");
+    const QString path = rig.dir.filePath(QStringLiteral("in.TNT"));
+    QVERIFY(
+        writeFile(path, "   TNTDIR:12TEL: CODE: DOOR: NAME:A\r\n\r\n  \tTNTDIR:13TEL:\r\nlast  \r\n\r\n"));
     rig.pending.set(path);
     QVERIFY(rig.open());
     QCOMPARE(rig.list(),
@@ -385,7 +357,7 @@ void TstTenantEditor::loadsPendingFile()
 void TstTenantEditor::failedLoadOpensEmpty()
 {
     EditorRig rig;
-    const QString path = rig.pathIn(QStringLiteral("missing.TNT"));
+    const QString path = rig.dir.filePath(QStringLiteral("missing.TNT"));
     rig.pending.set(path);
     QVERIFY(rig.open());
     QCOMPARE(rig.list(), QString());
@@ -402,7 +374,7 @@ void TstTenantEditor::threeRecordsSaved()
         rig.typeRecord(dir, QStringLiteral("55"), {}, QStringLiteral("1"), QStringLiteral("N") + dir);
         rig.ui().ent->click();
     }
-    const QString path = rig.pathIn(QStringLiteral("three.TNT"));
+    const QString path = rig.dir.filePath(QStringLiteral("three.TNT"));
     rig.fakes.prompter.choose(path);
     rig.ui().tntsave->click();
 
@@ -412,10 +384,11 @@ void TstTenantEditor::threeRecordsSaved()
     QCOMPARE(request.title, QStringLiteral("Save"));
     QCOMPARE(request.filter, QStringLiteral("TNT File (*.TNT)|*.TNT"));
     QCOMPARE(request.fileName, QString());
-    QCOMPARE(EditorRig::contents(path), QByteArray("TNTDIR:101TEL:55 CODE: DOOR:1 NAME:N101\r\n"
-                                                   "TNTDIR:102TEL:55 CODE: DOOR:1 NAME:N102\r\n"
-                                                   "TNTDIR:103TEL:55 CODE: DOOR:1 NAME:N103\r\n"
-                                                   "\r\n"));
+    QCOMPARE(contentOf(path),
+             QByteArray("TNTDIR:101TEL:55 CODE: DOOR:1 NAME:N101\r\n"
+                        "TNTDIR:102TEL:55 CODE: DOOR:1 NAME:N102\r\n"
+                        "TNTDIR:103TEL:55 CODE: DOOR:1 NAME:N103\r\n"
+                        "\r\n"));
     QCOMPARE(QApplication::focusWidget(), rig.ui().Text1);
     QCOMPARE(rig.editor.saveName(), path);
 }
@@ -424,22 +397,22 @@ void TstTenantEditor::secondSaveWithoutDialog()
 {
     EditorRig rig;
     QVERIFY(rig.open());
-    const QString path = rig.pathIn(QStringLiteral("t.TNT"));
+    const QString path = rig.dir.filePath(QStringLiteral("t.TNT"));
     rig.ui().Text1->setText(kRecord12);
     rig.fakes.prompter.choose(path);
     rig.ui().tntsave->click();
     rig.ui().Text1->setText(QStringLiteral("changed"));
     rig.ui().tntsave->click();
     QCOMPARE(rig.fakes.prompter.dialogs.size(), 1);
-    QCOMPARE(EditorRig::contents(path), QByteArray("changed\r\n"));
+    QCOMPARE(contentOf(path), QByteArray("changed\r\n"));
 }
 
 void TstTenantEditor::saveAsAlwaysAsks()
 {
     EditorRig rig;
     QVERIFY(rig.open());
-    const QString first = rig.pathIn(QStringLiteral("first.TNT"));
-    const QString second = rig.pathIn(QStringLiteral("second.TNT"));
+    const QString first = rig.dir.filePath(QStringLiteral("first.TNT"));
+    const QString second = rig.dir.filePath(QStringLiteral("second.TNT"));
     rig.ui().Text1->setText(kRecord12);
     rig.fakes.prompter.choose(first);
     rig.ui().tntsaveas->click();
@@ -454,8 +427,8 @@ void TstTenantEditor::saveAsAlwaysAsks()
     QCOMPARE(dialogs[0].fileName, QString());
     QCOMPARE(dialogs[1].title, QStringLiteral("Save As"));
     QCOMPARE(dialogs[1].fileName, first);
-    QCOMPARE(EditorRig::contents(first), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
-    QCOMPARE(EditorRig::contents(second), QByteArray("later\r\n"));
+    QCOMPARE(contentOf(first), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(contentOf(second), QByteArray("later\r\n"));
 }
 
 void TstTenantEditor::emptyListIsNotSaved()
@@ -490,7 +463,7 @@ void TstTenantEditor::unwritableFileReportedAndListKept()
     EditorRig rig;
     QVERIFY(rig.open());
     rig.ui().Text1->setText(kRecord12);
-    rig.fakes.prompter.choose(rig.pathIn(QStringLiteral("no/folder/t.TNT")));
+    rig.fakes.prompter.choose(rig.dir.filePath(QStringLiteral("no/folder/t.TNT")));
     rig.ui().tntsave->click();
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
@@ -503,31 +476,31 @@ void TstTenantEditor::unwritableFileReportedAndListKept()
     QVERIFY(rig.editor.isVisible());
 
     // the next Save asks again, and a good name saves the list
-    const QString path = rig.pathIn(QStringLiteral("t.TNT"));
+    const QString path = rig.dir.filePath(QStringLiteral("t.TNT"));
     rig.fakes.prompter.choose(path);
     rig.ui().tntsave->click();
     QCOMPARE(rig.fakes.prompter.dialogs.size(), 2);
-    QCOMPARE(EditorRig::contents(path), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(contentOf(path), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
 
     // a hand-typed character outside the 8-bit set is reported, not replaced
     rig.ui().Text1->setText(kRecord12 + QStringLiteral("\u0141"));
     rig.ui().tntsave->click();
     QCOMPARE(rig.fakes.prompter.boxes.size(), 2);
     QCOMPARE(rig.fakes.prompter.boxes.last().icon, MessageBox::Icon::Exclamation);
-    QCOMPARE(EditorRig::contents(path), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(contentOf(path), (kRecord12 + QStringLiteral("\r\n")).toLatin1());
 }
 
 void TstTenantEditor::loadAndSaveAddsEmptyLine()
 {
     EditorRig rig;
-    const QString path = rig.pathIn(QStringLiteral("cycle.TNT"));
+    const QString path = rig.dir.filePath(QStringLiteral("cycle.TNT"));
     const QByteArray saved = "TNTDIR:12TEL: CODE: DOOR: NAME:\xC5sa\xA0" "B\r\n\r\n";
-    writeFile(path, saved);
+    QVERIFY(writeFile(path, saved));
     rig.pending.set(path);
     QVERIFY(rig.open());
     rig.fakes.prompter.choose(path);
     rig.ui().tntsave->click();
-    QCOMPARE(EditorRig::contents(path), saved + "\r\n");
+    QCOMPARE(contentOf(path), saved + "\r\n");
 }
 
 void TstTenantEditor::printsListUnderSendTitle()

@@ -24,7 +24,7 @@ struct Shown {
     QString list;
 };
 
-struct MenuRig {
+struct MenuRig : Form1Rig {
     MenuRig()
     {
         menu().runModal = [this](TenantEditor& editor) {
@@ -32,19 +32,8 @@ struct MenuRig {
         };
     }
 
-    TenantMenu& menu() { return rig.window->tenantMenu(); }
+    TenantMenu& menu() { return window->tenantMenu(); }
 
-    QString file(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
-
-    Form1Rig rig;
-    QTemporaryDir dir;
     QList<Shown> shown;
 };
 
@@ -77,20 +66,20 @@ void TstTenantMenu::newDatabaseShowsEmptyEditor()
     QFETCH(QString, item);
     QFETCH(QString, window);
     MenuRig m;
-    m.rig.window->findChild<QAction*>(item)->trigger();
+    m.control<QAction>(item)->trigger();
     QCOMPARE(m.shown.size(), 1);
     QCOMPARE(m.shown[0].window, window);
     QCOMPARE(m.shown[0].list, QString());
-    QVERIFY(m.rig.fakes.prompter.dialogs.isEmpty());
+    QVERIFY(m.fakes.prompter.dialogs.isEmpty());
 }
 
 void TstTenantMenu::openDialogAsked()
 {
     MenuRig m;
-    m.rig.fakes.prompter.cancelDialog();
-    m.rig.ui().open_send->trigger();
-    QCOMPARE(m.rig.fakes.prompter.dialogs.size(), 1);
-    const FileDialogRequest request = m.rig.fakes.prompter.dialogs.first();
+    m.fakes.prompter.cancelDialog();
+    m.ui().open_send->trigger();
+    QCOMPARE(m.fakes.prompter.dialogs.size(), 1);
+    const FileDialogRequest request = m.fakes.prompter.dialogs.first();
     QCOMPARE(request.mode, FileDialogRequest::Mode::Open);
     QCOMPARE(request.filter, QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"));
     QCOMPARE(request.filterIndex, 2);
@@ -120,11 +109,11 @@ void TstTenantMenu::openChoosesEditorFromLayout()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, window);
     MenuRig m;
-    const QString path = m.file(QStringLiteral("open.TNT"), bytes);
-    m.rig.fakes.prompter.choose(path);
+    const QString path = writeFile(m.dir, QStringLiteral("open.TNT"), bytes);
+    m.fakes.prompter.choose(path);
     m.menu().open_send_Click();
 
-    QVERIFY(m.rig.fakes.prompter.boxes.isEmpty());
+    QVERIFY(m.fakes.prompter.boxes.isEmpty());
     if (window.isEmpty()) {
         QVERIFY(m.shown.isEmpty());
         QCOMPARE(m.menu().pending().name(), path);
@@ -139,8 +128,8 @@ void TstTenantMenu::openChoosesEditorFromLayout()
 void TstTenantMenu::pendingNamePickedUpByNewDatabase()
 {
     MenuRig m;
-    const QString path = m.file(QStringLiteral("col9.TNT"), "TNTDIR:1TEL:5 CODE: DOOR: NAME:\r\n");
-    m.rig.fakes.prompter.choose(path);
+    const QString path = writeFile(m.dir, QStringLiteral("col9.TNT"), "TNTDIR:1TEL:5 CODE: DOOR: NAME:\r\n");
+    m.fakes.prompter.choose(path);
     m.menu().open_send_Click();
     QVERIFY(m.shown.isEmpty());
 
@@ -156,12 +145,12 @@ void TstTenantMenu::pendingNamePickedUpByNewDatabase()
 void TstTenantMenu::cancelLeavesNoPendingFile()
 {
     MenuRig m;
-    const QString path = m.file(QStringLiteral("none.TNT"), "no tenants\r\n");
-    m.rig.fakes.prompter.choose(path);
+    const QString path = writeFile(m.dir, QStringLiteral("none.TNT"), "no tenants\r\n");
+    m.fakes.prompter.choose(path);
     m.menu().open_send_Click();
     QCOMPARE(m.menu().pending().name(), path);
 
-    m.rig.fakes.prompter.cancelDialog();
+    m.fakes.prompter.cancelDialog();
     m.menu().open_send_Click();
     QCOMPARE(m.menu().pending().name(), QString());
     m.menu().digi_Click();

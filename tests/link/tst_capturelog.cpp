@@ -45,9 +45,8 @@ void TstCaptureLog::newFileOpensWithoutAQuestion()
 {
     Form1Rig rig;
     const QString path = m_dir->filePath(QStringLiteral("new.log"));
-    rig.fakes.prompter.choose(path);
 
-    rig.window->captureLog().mnuOpenLog_Click();
+    rig.openCapture(path);
 
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     QCOMPARE(rig.fakes.prompter.dialogs.size(), 1);
@@ -175,14 +174,12 @@ void TstCaptureLog::onlyTextWhileOpenIsCaptured()
     Form1Rig rig;
     const QString path = m_dir->filePath(QStringLiteral("twice.log"));
     rig.fakes.port.receive("before ");
-    rig.fakes.prompter.choose(path);
-    rig.window->captureLog().mnuOpenLog_Click();
+    rig.openCapture(path);
     rig.fakes.port.receive("first\r");
     rig.window->captureLog().mnuCloseLog_Click();
     rig.fakes.port.receive("between ");
-    rig.fakes.prompter.choose(path);
     rig.fakes.prompter.answer(Answer::No);
-    rig.window->captureLog().mnuOpenLog_Click();
+    rig.openCapture(path);
     rig.fakes.port.receive("\nsecond");
     rig.window->captureLog().mnuCloseLog_Click();
     rig.fakes.port.receive(" after");
@@ -206,9 +203,8 @@ void TstCaptureLog::openingAgainClosesTheOldCapture()
     const QString first = m_dir->filePath(QStringLiteral("first.EVR"));
     const QString second = m_dir->filePath(QStringLiteral("second.log"));
     QVERIFY(rig.ctx().capture.open(first));   // left open by an upload
-    rig.fakes.prompter.choose(second);
 
-    rig.window->captureLog().mnuOpenLog_Click();
+    rig.openCapture(second);
     rig.fakes.port.receive("to the second");
 
     QCOMPARE(rig.ctx().capture.path(), second);
@@ -219,8 +215,7 @@ void TstCaptureLog::openingAgainClosesTheOldCapture()
 void TstCaptureLog::unloadClosesTheCapture()
 {
     Form1Rig rig;
-    rig.fakes.prompter.choose(m_dir->filePath(QStringLiteral("end.log")));
-    rig.window->captureLog().mnuOpenLog_Click();
+    rig.openCapture(m_dir->filePath(QStringLiteral("end.log")));
     QVERIFY(rig.ctx().capture.isOpen());
 
     rig.window->close();

@@ -92,7 +92,7 @@ void TstConnection::connectWithoutPhoneOpensAndAsks()
     QCOMPARE(box.title, QStringLiteral("Phone Number"));
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
     QCOMPARE(box.icon, MessageBox::Icon::None);
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text2);
+    QCOMPARE(focus(), rig.ui().Text2);
     QVERIFY(rig.ui().Mastercode->isEnabled());
     QVERIFY(rig.fakes.port.writes.isEmpty());
     QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
@@ -131,7 +131,7 @@ void TstConnection::connectDialsSetupThenNumberWithWaits()
     QCOMPARE(log.ticks, 6);                     // and another after the number
     QVERIFY(hourglassDuringWait);
     QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text3);
+    QCOMPARE(focus(), rig.ui().Text3);
     QVERIFY(rig.ui().Mastercode->isEnabled());
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
@@ -224,7 +224,7 @@ void TstConnection::disconnectSendsEndLastAndReturnsToIdle()
     QCOMPARE(ui.bar->panel(3), QStringLiteral("Send Record:  0"));
     QVERIFY(ui.Progress->isHidden());
     QVERIFY(ui.Command1->isHidden());
-    QCOMPARE(Form1Rig::focus(), ui.connectButton);
+    QCOMPARE(focus(), ui.connectButton);
     QCOMPARE(ui.Text3->text(), QStringLiteral("1234"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
@@ -272,7 +272,7 @@ void TstConnection::phoneFieldKeys()
     QTest::keyClicks(text2, QStringLiteral("98"));
     QTest::keyClick(text2, Qt::Key_Return);
     QCOMPARE(rig.fakes.store.read(kMain, kProps, QStringLiteral("ph"), QString()), QStringLiteral("98"));
-    QCOMPARE(Form1Rig::focus(), rig.ui().connectButton);
+    QCOMPARE(focus(), rig.ui().connectButton);
 
     text2->setCursorPosition(2);
     text2->setFocus(Qt::TabFocusReason);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "form/statuspanels.h"
+#include "form1rig.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
-#include "ptyform1rig.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -15,19 +15,14 @@ namespace {
 
 // The main window on the real serial port, port 1 mapped to a
 // pseudo-terminal whose far end the test plays; connected, capturing.
-struct PtyRig : PtyForm1Rig {
-    PtyRig()
+struct PtyRig : Form1Rig {
+    PtyRig() : Form1Rig(RigOptions().onPty().hidden())
     {
-        capturePath = dir.filePath(QStringLiteral("pty.log"));
-        fakes.prompter.choose(capturePath);
-        window->captureLog().mnuOpenLog_Click();
+        openCapture(capturePath);
         connectDirect();
     }
 
-    QString paneText() { return window->ui().Text1->text(); }
-
-    QTemporaryDir dir;
-    QString capturePath;
+    const QString capturePath = dir.filePath(QStringLiteral("pty.log"));
 };
 
 // Every byte value but XON and XOFF, which the line's handshaking keeps for itself.
@@ -68,36 +63,36 @@ private slots:
 void TstReceivePty::receivedTextReachesPaneAndCapture()
 {
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.pty->isValid());
+    QVERIFY(rig.port().isOpen());
     QVERIFY(rig.window->context().capture.isOpen());
 
-    QVERIFY(rig.pty.send("HELLO\r\nAB\bC\n"));
+    QVERIFY(rig.pty->send("HELLO\r\nAB\bC\n"));
     QTRY_COMPARE(rig.paneText(), QStringLiteral("HELLO\r\nAC"));
-    QVERIFY(rig.pty.send(everyDataByte()));
+    QVERIFY(rig.pty->send(everyDataByte()));
     const QString expected = QStringLiteral("HELLO\r\nAC") + everyDataByteShown();
     QTRY_COMPARE(rig.paneText(), expected);
 
     QCOMPARE(contentOf(rig.capturePath), EightBit::encode(expected));
-    QCOMPARE(rig.window->ui().bar->panel(1), QStringLiteral("Status: Receiving..."));
+    QCOMPARE(rig.statusText(), QStringLiteral("Status: Receiving..."));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }
 
 void TstReceivePty::unpluggingIsReportedAndLosesNothing()
 {
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
-    QVERIFY(rig.pty.send("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+    QVERIFY(rig.pty->isValid());
+    QVERIFY(rig.pty->send("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
     QTRY_COMPARE(rig.paneText(), QStringLiteral("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
 
-    rig.pty.closeMaster();
+    rig.pty->closeMaster();
 
     QTRY_COMPARE(rig.fakes.prompter.boxes.size(), 1);
-    QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.window->ui().bar->panel(1),
-             QStringLiteral("Status: Line Lost (") + rig.pty.slavePath() + QStringLiteral(")"));
+    QVERIFY(!rig.port().isOpen());
+    QCOMPARE(rig.statusText(),
+             QStringLiteral("Status: Line Lost (") + rig.pty->slavePath() + QStringLiteral(")"));
     const MessageBox& box = rig.fakes.prompter.boxes.first();
-    QVERIFY(box.prompt.contains(rig.pty.slavePath()));
+    QVERIFY(box.prompt.contains(rig.pty->slavePath()));
     QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
     QVERIFY(rig.window->context().capture.isOpen());
     QCOMPARE(contentOf(rig.capturePath), EightBit::encode(rig.paneText()));

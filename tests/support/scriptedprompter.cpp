@@ -26,3 +26,11 @@ void ScriptedPrompter::cancelDialog()
 {
     dialogResults.enqueue(FileDialogResult{FileDialogResult::Outcome::Cancelled, QString(), QString()});
 }
+
+QStringList ScriptedPrompter::prompts() const
+{
+    QStringList out;
+    for (const MessageBox& box : boxes)
+        out << box.prompt;
+    return out;
+}

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <QStringList>
 #include <functional>
 
 // Records every box and dialog and answers them from a script. A box with no
@@ -18,6 +19,8 @@ public:
     void answer(MessageBox::Answer a) { answers.enqueue(a); }
     void choose(const QString& path);
     void cancelDialog();
+    // The prompts of the boxes shown, in order.
+    QStringList prompts() const;
 
     // Runs when a box is shown, before it is answered (to look at the window then).
     std::function<void(const MessageBox&)> onBox;

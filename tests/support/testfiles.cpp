@@ -2,6 +2,7 @@
 #include "testfiles.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 QByteArray contentOf(const QString& path)
 {
@@ -13,4 +14,12 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    if (!writeFile(path, bytes))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }

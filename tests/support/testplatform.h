@@ -3,17 +3,32 @@
 
 #include "fakeserialport.h"
 #include "fakeservices.h"
+#include "platform/inisettingsstore.h"
 #include "platform/platform.h"
+#include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 
-// Every platform service as a fake, with a tick of a few milliseconds.
+#include <memory>
+
+// Every platform service as a fake, with a tick of a few milliseconds; on
+// request the real serial port or the real settings files instead.
 struct TestPlatform {
     static constexpr int kShortTickMs = 5;
 
-    explicit TestPlatform(int realMsPerSecond = kShortTickMs)
-        : platform{port, prompter, store, clock, clipboard, printer, opener, realMsPerSecond}
-    {
-    }
+    struct Options {
+        int tickMs = kShortTickMs;
+        bool realPort = false;   // the real serial port, its devices mapped in the settings
+        QString settingsFolder;   // real settings files under this folder; in memory when empty
+    };
+
+    explicit TestPlatform(int realMsPerSecond = kShortTickMs);
+    explicit TestPlatform(const Options& options);
+    ~TestPlatform();
+    TestPlatform(const TestPlatform&) = delete;
+    TestPlatform& operator=(const TestPlatform&) = delete;
+
+    // Maps a port number of the real serial port to a device.
+    void mapPort(int number, const QString& device);
 
     FakeSerialPort port;
     ScriptedPrompter prompter;
@@ -22,5 +37,7 @@ struct TestPlatform {
     FakeClipboard clipboard;
     FakePrinter printer;
     FakeOpener opener;
+    std::unique_ptr<IniSettingsStore> iniStore;   // with a settings folder only
+    std::unique_ptr<QtSerialPort> realPort;   // with the real port only
     Platform platform;
 };

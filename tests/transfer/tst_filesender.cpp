@@ -3,6 +3,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
+#include "operator.h"
 #include "platform/maskedfield.h"
 #include "transfer/filesender.h"
 
@@ -50,7 +51,7 @@ private:
 
 // The main window on fakes, with a log of every write and of what the window
 // showed during the pauses, and actions to run at given ticks of a pause.
-struct SendRig {
+struct SendRig : Form1Rig {
     struct Sent {
         QByteArray bytes;
         int ticksBefore;
@@ -60,36 +61,25 @@ struct SendRig {
 
     SendRig()
     {
-        QObject::connect(&rig.window->waiter(), &Waiter::ticked, [this] { onTick(); });
-        rig.fakes.port.onWrite = [this](const QByteArray& bytes) {
+        QObject::connect(&window->waiter(), &Waiter::ticked, [this] { onTick(); });
+        fakes.port.onWrite = [this](const QByteArray& bytes) {
             sent.append({bytes, ticks, ui().Progress->toolTip(), ui().Progress->maximum()});
         };
     }
 
-    Form1Ui& ui() { return rig.ui(); }
-    FileSender& sender() { return rig.window->fileSender(); }
+    FileSender& sender() { return window->fileSender(); }
 
-    QString file(const QByteArray& content)
-    {
-        const QString path = dir.filePath(QStringLiteral("tenants.TNT"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString file(const QByteArray& content) { return writeFile(dir, QStringLiteral("tenants.TNT"), content); }
 
-    void setByteCycle(const QString& text)
-    {
-        rig.window->setform().ensureLoaded().Combo1->setEditText(text);
-    }
+    void setByteCycle(const QString& text) { window->setform().ensureLoaded().Combo1->setEditText(text); }
 
     void send(const QString& path)
     {
-        rig.fakes.prompter.choose(path);
+        fakes.prompter.choose(path);
         sender().sendfileg_Click();
     }
 
-    QByteArrayList written() const { return rig.fakes.port.writes; }
+    QByteArrayList written() const { return fakes.port.writes; }
     QList<int> ticksBeforeWrites() const
     {
         QList<int> result;
@@ -101,35 +91,25 @@ struct SendRig {
     bool idle()
     {
         return !ui().Progress->isVisible() && !ui().Command1->isVisible()
-            && rig.window->cursor().shape() != Qt::WaitCursor;
+            && window->cursor().shape() != Qt::WaitCursor;
     }
 
     void onTick()
     {
-        if (!rig.window->waiter().waiting())
+        if (!window->waiter().waiting())
             return;   // the clock of the loaded window, not a pause
         ++ticks;
-        busyDuringPauses = busyDuringPauses && ui().Progress->isVisible()
-            && ui().Command1->isVisible() && rig.window->cursor().shape() == Qt::WaitCursor;
+        busyDuringPauses = busyDuringPauses && ui().Progress->isVisible() && ui().Command1->isVisible()
+            && window->cursor().shape() == Qt::WaitCursor;
         if (atTick.contains(ticks))
             atTick.take(ticks)();
     }
 
-    Form1Rig rig;
-    QTemporaryDir dir;
     QList<Sent> sent;
     int ticks = 0;
     bool busyDuringPauses = true;
     QMap<int, std::function<void()>> atTick;
 };
-
-void expectGuardBox(const MessageBox& box)
-{
-    QCOMPARE(box.prompt, QStringLiteral("The comm port is closed"));
-    QCOMPARE(box.title, QStringLiteral("Disconnect"));
-    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
-    QCOMPARE(box.icon, MessageBox::Icon::None);
-}
 
 enum class During { Disconnect, Reconnect, CloseWindow, SendAgain };
 enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
@@ -161,7 +141,7 @@ private slots:
 void TstFileSender::sendsEachNonEmptyLineAfterItsPause()
 {
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     s.setByteCycle(QStringLiteral("10"));
 
     s.send(s.file(kTenants));
@@ -177,11 +157,11 @@ void TstFileSender::sendsEachNonEmptyLineAfterItsPause()
     QCOMPARE(s.sender().sentRecords(), 3);
     QVERIFY(s.idle());
     QCOMPARE(s.ui().Progress->value(), 0);
-    QVERIFY(s.rig.ctx().sendAllowed);
-    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+    QVERIFY(s.ctx().sendAllowed);
+    QVERIFY(s.fakes.prompter.boxes.isEmpty());
 
-    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
-    const FileDialogRequest& dialog = s.rig.fakes.prompter.dialogs.first();
+    QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
+    const FileDialogRequest& dialog = s.fakes.prompter.dialogs.first();
     QCOMPARE(dialog.mode, FileDialogRequest::Mode::Open);
     QCOMPARE(dialog.title, QStringLiteral("Open Communication File"));
     QCOMPARE(dialog.filter, QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"));
@@ -203,7 +183,7 @@ void TstFileSender::pauseFollowsByteCycle()
     QFETCH(QString, byteCycle);
     QFETCH(int, ticks);
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     s.setByteCycle(byteCycle);
     s.send(s.file("A\r\nB\r\n"));
     QCOMPARE(s.written(), (QByteArrayList{"A\r\n", "B\r\n"}));
@@ -213,17 +193,17 @@ void TstFileSender::pauseFollowsByteCycle()
 void TstFileSender::cancelChangesNothing()
 {
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     OnShow bar(s.ui().Progress, [] {});
-    s.rig.fakes.prompter.cancelDialog();
+    s.fakes.prompter.cancelDialog();
     s.sender().sendfileg_Click();
-    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+    QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
     QVERIFY(s.written().isEmpty());
     QCOMPARE(bar.shows, 0);
     QVERIFY(s.idle());
-    QVERIFY(!s.rig.ctx().sendAllowed);
+    QVERIFY(!s.ctx().sendAllowed);
     QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  0"));
-    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+    QVERIFY(s.fakes.prompter.boxes.isEmpty());
 }
 
 void TstFileSender::portClosedShowsTheGuard_data()
@@ -237,25 +217,25 @@ void TstFileSender::portClosedShowsTheGuard()
 {
     QFETCH(QString, button);
     SendRig s;
-    s.rig.fakes.prompter.choose(s.file(kThree));
-    QWidget* focused = Form1Rig::focus();
+    s.fakes.prompter.choose(s.file(kThree));
+    QWidget* focused = focus();
     if (button == QLatin1String("download"))
         s.sender().download_Click();
     else
         s.sender().sendfileg_Click();
-    QCOMPARE(s.rig.fakes.prompter.boxes.size(), 1);
-    expectGuardBox(s.rig.fakes.prompter.boxes.first());
-    QVERIFY(s.rig.fakes.prompter.dialogs.isEmpty());
+    QCOMPARE(s.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
+    QVERIFY(s.fakes.prompter.dialogs.isEmpty());
     QVERIFY(s.written().isEmpty());
-    QVERIFY(!s.rig.ctx().sendAllowed);
+    QVERIFY(!s.ctx().sendAllowed);
     QVERIFY(!s.ui().MEDITTNT->isEnabled());
-    QCOMPARE(Form1Rig::focus(), focused);
+    QCOMPARE(focus(), focused);
 }
 
 void TstFileSender::sendUnlocksTheSendFrame()
 {
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     s.ui().download->setEnabled(true);   // as sending the programming code does
     QTest::mouseClick(s.ui().download, Qt::LeftButton);
 
@@ -265,18 +245,17 @@ void TstFileSender::sendUnlocksTheSendFrame()
         "um",        "up",          "message",   "uptalktime",  "opentime1",   "opentime2",
         "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode", "clearevr"};
     for (const QString& name : unlocked) {
-        auto* control = s.rig.window->findChild<QWidget*>(name);
-        QVERIFY2(control && control->isEnabled(), qPrintable(name));
+        QVERIFY2(s.control(name)->isEnabled(), qPrintable(name));
     }
     QVERIFY(s.ui().Frame4->isEnabled());
     QVERIFY(!s.ui().up_all->isEnabled());
-    QCOMPARE(Form1Rig::focus(), s.ui().MEDITTNT);
-    QVERIFY(s.rig.ctx().sendAllowed);
+    QCOMPARE(focus(), s.ui().MEDITTNT);
+    QVERIFY(s.ctx().sendAllowed);
     QVERIFY(s.written().isEmpty());
 
-    s.rig.fakes.prompter.cancelDialog();
+    s.fakes.prompter.cancelDialog();
     QTest::mouseClick(s.ui().sendfileg, Qt::LeftButton);
-    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
+    QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
 }
 
 void TstFileSender::eventsDuringAPause_data()
@@ -306,19 +285,15 @@ void TstFileSender::eventsDuringAPause()
     QFETCH(QString, panel3);
     QFETCH(bool, endsIdle);
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     s.atTick[4] = [&] {
         switch (during) {
-        case During::Disconnect:
-            s.rig.window->connection().close1_Click();
-            break;
+        case During::Disconnect: s.window->connection().close1_Click(); break;
         case During::Reconnect:
-            s.rig.window->connection().close1_Click();
-            s.rig.connectDirect();
+            s.window->connection().close1_Click();
+            s.connectDirect();
             break;
-        case During::CloseWindow:
-            s.rig.window->close();
-            break;
+        case During::CloseWindow: s.window->close(); break;
         case During::SendAgain:
             s.sender().sendfileg_Click();
             break;
@@ -329,13 +304,13 @@ void TstFileSender::eventsDuringAPause()
 
     QVERIFY(s.atTick.isEmpty());
     QCOMPARE(s.written(), writes);
-    QCOMPARE(s.rig.fakes.prompter.boxes.size(), guardBoxes);
+    QCOMPARE(s.fakes.prompter.boxes.size(), guardBoxes);
     if (guardBoxes)
-        expectGuardBox(s.rig.fakes.prompter.boxes.first());
+        QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
     QCOMPARE(s.ui().bar->panel(3), panel3);
     QCOMPARE(s.idle(), endsIdle);
-    QCOMPARE(s.rig.fakes.prompter.dialogs.size(), 1);
-    QCOMPARE(s.rig.fakes.prompter.beeps, during == During::SendAgain ? 1 : 0);
+    QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
+    QCOMPARE(s.fakes.prompter.beeps, during == During::SendAgain ? 1 : 0);
 }
 
 void TstFileSender::unreadableFileIsReported_data()
@@ -351,7 +326,7 @@ void TstFileSender::unreadableFileIsReported()
 {
     QFETCH(Unreadable, unreadable);
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     const QString existing = s.file(kThree);
     QString path;
     switch (unreadable) {
@@ -365,7 +340,7 @@ void TstFileSender::unreadableFileIsReported()
         path = existing;
         break;
     case Unreadable::DialogFailed:
-        s.rig.fakes.prompter.dialogResults.enqueue(
+        s.fakes.prompter.dialogResults.enqueue(
             {FileDialogResult::Outcome::Failed, QString(), QStringLiteral("No dialog today")});
         break;
     }
@@ -382,11 +357,11 @@ void TstFileSender::unreadableFileIsReported()
 
     QCOMPARE(bar.shows, removeWhenBarShows ? 1 : 0);
     QVERIFY(s.written().isEmpty());
-    QCOMPARE(s.rig.fakes.prompter.boxes.size(), 1);
-    const MessageBox& box = s.rig.fakes.prompter.boxes.first();
+    QCOMPARE(s.fakes.prompter.boxes.size(), 1);
+    const MessageBox& box = s.fakes.prompter.boxes.first();
     QVERIFY(!box.prompt.isEmpty());
     QCOMPARE(box.detail, QDir::toNativeSeparators(path));
-    QCOMPARE(box.title, s.rig.ctx().settings.title());
+    QCOMPARE(box.title, s.ctx().settings.title());
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
     QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
     QVERIFY(s.idle());
@@ -404,14 +379,14 @@ void TstFileSender::fileWithoutLinesSendsNothing()
 {
     QFETCH(QByteArray, content);
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     OnShow bar(s.ui().Progress, [] {});
     s.send(s.file(content));
     QVERIFY(s.written().isEmpty());
     QCOMPARE(bar.shows, 0);
     QCOMPARE(s.ticks, 0);
     QVERIFY(s.idle());
-    QVERIFY(s.rig.fakes.prompter.boxes.isEmpty());
+    QVERIFY(s.fakes.prompter.boxes.isEmpty());
 }
 
 // The pauses are ended beforehand (as when the window closes), so the lines
@@ -421,12 +396,12 @@ void TstFileSender::moreThan32767LinesAreSentAndCounted()
 {
     constexpr int kLines = 40000;
     SendRig s;
-    s.rig.connectDirect();
+    s.connectDirect();
     QByteArray content;
     for (int n = 1; n <= kLines; ++n)
         content += "R" + QByteArray::number(n) + "\r\n";
-    s.rig.window->waiter().stopAll();
-    s.rig.window->hide();
+    s.window->waiter().stopAll();
+    s.window->hide();
 
     s.send(s.file(content));
 

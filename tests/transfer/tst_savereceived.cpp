@@ -87,7 +87,7 @@ void TstSaveReceived::savesThePaneAndOneLineEnd()
     QCOMPARE(contentOf(path), file);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text1);
+    QCOMPARE(focus(), rig.ui().Text1);
     const FileDialogRequest& dialog = rig.fakes.prompter.dialogs.first();
     QCOMPARE(dialog.mode, FileDialogRequest::Mode::Save);
     QCOMPARE(dialog.filter, QStringLiteral("txt Files (*.txt)|*.txt"));
@@ -120,7 +120,7 @@ void TstSaveReceived::cancelEndsQuietly()
 
     QCOMPARE(rig.fakes.prompter.dialogs.size(), 1);
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
-    QCOMPARE(Form1Rig::focus(), rig.ui().Text2);
+    QCOMPARE(focus(), rig.ui().Text2);
 }
 
 void TstSaveReceived::theDialogKeepsTheLastName()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
+#include "form1rig.h"
 #include "link/connection.h"
-#include "ptyform1rig.h"
 #include "transfer/filesender.h"
 #include "transfer/uploads.h"
 
@@ -19,10 +19,8 @@ constexpr int kTicksPerLine = 3;
 
 // The main window on the real serial port, port 1 mapped to a pseudo-terminal
 // whose far end the test plays; connected directly.
-struct PtyRig : PtyForm1Rig {
-    PtyRig() : PtyForm1Rig(kTickMs) { connectDirect(); }
-
-    QTemporaryDir dir;
+struct PtyRig : Form1Rig {
+    PtyRig() : Form1Rig(RigOptions().onPty().tick(kTickMs).hidden()) { connectDirect(); }
 };
 
 } // namespace
@@ -37,27 +35,24 @@ private slots:
 void TstTransferPty::tenantFileArrivesLineByLine()
 {
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.pty->isValid());
+    QVERIFY(rig.port().isOpen());
     const QByteArrayList lines{"0101 5551234 1234 1 SMITH\r\n", "0102 5559876 4321 2 JONES\r\n",
                                "0103 5550000 0000 1 M\xDCLLER\r\n"};
-    const QString path = rig.dir.filePath(QStringLiteral("tenants.TNT"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(lines[0] + "\r\n" + lines[1] + lines[2]);
-    file.close();
+    const QString path =
+        writeFile(rig.dir, QStringLiteral("tenants.TNT"), lines[0] + "\r\n" + lines[1] + lines[2]);
 
     // What had arrived at the far end at each tick of the pauses.
     QByteArray arrived;
     QList<int> arrivedAtTick{0};
     QObject::connect(&rig.window->waiter(), &Waiter::ticked, [&] {
-        arrived += rig.pty.drain();
+        arrived += rig.pty->drain();
         arrivedAtTick.append(int(arrived.size()));
     });
     rig.fakes.prompter.choose(path);
     rig.window->fileSender().sendfileg_Click();
     const QByteArray all = lines.join();
-    arrived += rig.pty.receive(int(all.size() - arrived.size()));
+    arrived += rig.pty->receive(int(all.size() - arrived.size()));
 
     QCOMPARE(arrived, all);
     QCOMPARE(arrivedAtTick.size(), 1 + kTicksPerLine * int(lines.size()));
@@ -75,15 +70,15 @@ void TstTransferPty::tenantFileArrivesLineByLine()
 void TstTransferPty::uploadAnswerLandsInTheCaptureFile()
 {
     PtyRig rig;
-    QVERIFY(rig.pty.isValid());
+    QVERIFY(rig.pty->isValid());
     const QString capture = rig.dir.filePath(QStringLiteral("tenants.TNT"));
     rig.fakes.prompter.choose(capture);
 
     rig.window->uploads().up_tnt_Click();
 
-    QCOMPARE(rig.pty.receive(8), QByteArray("PRITNT\r\n"));
+    QCOMPARE(rig.pty->receive(8), QByteArray("PRITNT\r\n"));
     const QByteArray answer("0101 5551234 1234 1 SMITH\r\n0102 5559876 4321 2 JONES\r\n");
-    QVERIFY(rig.pty.send(answer));
+    QVERIFY(rig.pty->send(answer));
     QTRY_COMPARE(contentOf(capture), answer);
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 }

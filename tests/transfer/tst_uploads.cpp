@@ -12,19 +12,12 @@
 namespace {
 
 // The main window connected, with the upload buttons enabled as "RECEIVE" does.
-struct UploadRig {
+struct UploadRig : Form1Rig {
     UploadRig()
     {
-        rig.connectDirect();
-        rig.window->upload_Click();
+        connectDirect();
+        window->upload_Click();
     }
-    QPushButton* button(const QString& name) { return rig.window->findChild<QPushButton*>(name); }
-    void click(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    ScriptedPrompter& prompter() { return rig.fakes.prompter; }
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    Form1Rig rig;
-    QTemporaryDir dir;
 };
 
 enum class Dialog { Chosen, Cancelled, UnopenablePath, Failed };
@@ -60,16 +53,16 @@ void TstUploads::requestLine()
     QFETCH(QByteArray, line);
     QFETCH(bool, enablesSend);
     UploadRig u;
-    u.rig.ui().Command3->show();
-    QVERIFY(!u.rig.ui().download->isEnabled());
+    u.ui().Command3->show();
+    QVERIFY(!u.ui().download->isEnabled());
 
-    u.click(button);
+    click(u.control(button));
 
-    QCOMPARE(u.rig.fakes.port.writes, QByteArrayList{line});
-    QCOMPARE(u.rig.ui().download->isEnabled(), enablesSend);
-    QVERIFY(!u.rig.ui().Command3->isVisible());
-    QVERIFY(u.prompter().dialogs.isEmpty());
-    QVERIFY(u.prompter().boxes.isEmpty());
+    QCOMPARE(u.fakes.port.writes, QByteArrayList{line});
+    QCOMPARE(u.ui().download->isEnabled(), enablesSend);
+    QVERIFY(!u.ui().Command3->isVisible());
+    QVERIFY(u.fakes.prompter.dialogs.isEmpty());
+    QVERIFY(u.fakes.prompter.boxes.isEmpty());
 }
 
 void TstUploads::captureOutcome_data()
@@ -124,38 +117,34 @@ void TstUploads::captureOutcome()
     QFETCH(bool, sent);
     QFETCH(int, boxes);
     UploadRig u;
-    const QString capture = u.path(QStringLiteral("upload.cap"));
+    const QString capture = u.dir.filePath(QStringLiteral("upload.cap"));
     switch (dialog) {
-    case Dialog::Chosen:
-        u.prompter().choose(capture);
-        break;
-    case Dialog::Cancelled:
-        u.prompter().cancelDialog();
-        break;
+    case Dialog::Chosen: u.fakes.prompter.choose(capture); break;
+    case Dialog::Cancelled: u.fakes.prompter.cancelDialog(); break;
     case Dialog::UnopenablePath:
-        u.prompter().choose(u.path(QStringLiteral("no such folder/upload.cap")));
+        u.fakes.prompter.choose(u.dir.filePath(QStringLiteral("no such folder/upload.cap")));
         break;
     case Dialog::Failed:
-        u.prompter().dialogResults.enqueue({FileDialogResult::Outcome::Failed, QString(),
-                                            QStringLiteral("The dialog failed")});
+        u.fakes.prompter.dialogResults.enqueue(
+            {FileDialogResult::Outcome::Failed, QString(), QStringLiteral("The dialog failed")});
         break;
     }
 
-    u.click(button);
+    click(u.control(button));
 
-    QCOMPARE(u.prompter().dialogs.size(), 1);
-    QCOMPARE(u.prompter().dialogs.first().title, title);
-    QCOMPARE(u.prompter().dialogs.first().filter, filter);
-    QCOMPARE(u.rig.fakes.port.writes, sent ? QByteArrayList{line} : QByteArrayList{});
-    QCOMPARE(u.prompter().boxes.size(), boxes);
-    QVERIFY(u.rig.ui().download->isEnabled());
+    QCOMPARE(u.fakes.prompter.dialogs.size(), 1);
+    QCOMPARE(u.fakes.prompter.dialogs.first().title, title);
+    QCOMPARE(u.fakes.prompter.dialogs.first().filter, filter);
+    QCOMPARE(u.fakes.port.writes, sent ? QByteArrayList{line} : QByteArrayList{});
+    QCOMPARE(u.fakes.prompter.boxes.size(), boxes);
+    QVERIFY(u.ui().download->isEnabled());
     const bool opened = dialog == Dialog::Chosen;
-    QCOMPARE(u.rig.ctx().capture.isOpen(), opened);
-    QCOMPARE(u.rig.ui().Command3->isVisible(), opened);
+    QCOMPARE(u.ctx().capture.isOpen(), opened);
+    QCOMPARE(u.ui().Command3->isVisible(), opened);
     if (opened) {
-        QCOMPARE(Form1Rig::focus(), u.rig.ui().Command3);
-        QVERIFY(u.rig.ui().Command3->isEnabled());
-        u.rig.fakes.port.receive("0101 SMITH\r\n");
+        QCOMPARE(focus(), u.ui().Command3);
+        QVERIFY(u.ui().Command3->isEnabled());
+        u.fakes.port.receive("0101 SMITH\r\n");
         QCOMPARE(contentOf(capture), QByteArray("0101 SMITH\r\n"));
     }
 }
@@ -175,36 +164,35 @@ void TstUploads::portClosed()
     QFETCH(QString, button);
     QFETCH(bool, closesCapture);
     UploadRig u;
-    u.rig.fakes.port.close();   // as a lost line leaves it: the buttons stay enabled
-    QVERIFY(u.rig.ctx().capture.open(u.path(QStringLiteral("menu.log"))));
-    u.rig.ui().Command3->show();
+    u.fakes.port.close();   // as a lost line leaves it: the buttons stay enabled
+    QVERIFY(u.ctx().capture.open(u.dir.filePath(QStringLiteral("menu.log"))));
+    u.ui().Command3->show();
 
-    u.click(button);
+    click(u.control(button));
 
-    QVERIFY(u.rig.fakes.port.writes.isEmpty());
-    QVERIFY(u.prompter().dialogs.isEmpty());
-    QCOMPARE(u.prompter().boxes.size(), 1);
-    QCOMPARE(u.prompter().boxes.first().prompt, QStringLiteral("The comm port is closed"));
-    QCOMPARE(u.prompter().boxes.first().title, QStringLiteral("Disconnect"));
-    QVERIFY(!u.rig.ui().download->isEnabled());
-    QVERIFY(!u.rig.ui().Command3->isVisible());
-    QCOMPARE(u.rig.ctx().capture.isOpen(), !closesCapture);
+    QVERIFY(u.fakes.port.writes.isEmpty());
+    QVERIFY(u.fakes.prompter.dialogs.isEmpty());
+    QCOMPARE(u.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(u.fakes.prompter.boxes.first(), guardBox());
+    QVERIFY(!u.ui().download->isEnabled());
+    QVERIFY(!u.ui().Command3->isVisible());
+    QCOMPARE(u.ctx().capture.isOpen(), !closesCapture);
 }
 
 void TstUploads::allKeepsAnOpenCapture()
 {
     UploadRig u;
-    const QString capture = u.path(QStringLiteral("events.EVR"));
-    u.prompter().choose(capture);
-    u.click(QStringLiteral("up_evr"));
-    u.rig.fakes.port.receive("EVR 0001\r\n");
+    const QString capture = u.dir.filePath(QStringLiteral("events.EVR"));
+    u.fakes.prompter.choose(capture);
+    click(u.control(QStringLiteral("up_evr")));
+    u.fakes.port.receive("EVR 0001\r\n");
 
-    u.click(QStringLiteral("up_all"));
-    u.rig.fakes.port.receive("PAR DOT1 05\r\n");
+    click(u.control(QStringLiteral("up_all")));
+    u.fakes.port.receive("PAR DOT1 05\r\n");
 
-    QCOMPARE(u.rig.fakes.port.writes, (QByteArrayList{"PRIEVR\r\n", "PRIALL\r\n"}));
-    QVERIFY(!u.rig.ui().Command3->isVisible());
-    QVERIFY(u.rig.ctx().capture.isOpen());
+    QCOMPARE(u.fakes.port.writes, (QByteArrayList{"PRIEVR\r\n", "PRIALL\r\n"}));
+    QVERIFY(!u.ui().Command3->isVisible());
+    QVERIFY(u.ctx().capture.isOpen());
     QTRY_COMPARE(contentOf(capture), QByteArray("EVR 0001\r\nPAR DOT1 05\r\n"));
 }
 

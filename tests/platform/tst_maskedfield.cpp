@@ -1,23 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "operator.h"
 #include "pasteanddrop.h"
 #include "platform/maskedfield.h"
 
 #include <QApplication>
 #include <QTest>
-
-namespace {
-
-// Types each character as a key of its own, also characters that no key
-// sequence of the test keyboard has.
-void typeText(QWidget* field, const QString& text)
-{
-    for (QChar c : text) {
-        QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-} // namespace
 
 class TstMaskedField : public QObject {
     Q_OBJECT
