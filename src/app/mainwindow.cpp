@@ -70,8 +70,9 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_platform(platform),
       m_settings(platform.store),
       m_waiter(platform.realMsPerSecond),
+      m_session(platform.port),
       m_setform(m_settings, this),
-      m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform},
+      m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
       m_locale(QLocale::system()),
       m_clockFormat(clockFormat(m_locale)),
       m_cursorBlink(CursorBlinkTimeout::kTimeoutSeconds * platform.realMsPerSecond)
@@ -197,9 +198,9 @@ void MainWindow::Form_Unload()
         m_captureLog->mnuCloseLog_Click();
 
     // End at once: every wait ends, the port is released, nothing is sent.
-    m_ctx.ending = true;
+    m_session.beginClosing();
     m_waiter.stopAll();
-    port.close();
+    m_session.close();
     emit ended();
 }
 

@@ -5,6 +5,7 @@
 #include "form/appsettings.h"
 #include "form/form1context.h"
 #include "form/form1ui.h"
+#include "link/linksession.h"
 #include "link/waiter.h"
 #include "platform/cursorblink.h"
 
@@ -26,7 +27,7 @@ class PanelCommands;
 class ProgrammingCode;
 class QTemporaryDir;
 
-// The main window form1: owns the controls, the serial port's use, the waits
+// The main window form1: owns the controls, the link session, the waits
 // and every handler object; its own handlers are the frame's.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,6 +41,7 @@ public:
     Form1Context& context() { return m_ctx; }
     AppSettings& settings() { return m_settings; }
     Waiter& waiter() { return m_waiter; }
+    LinkSession& session() { return m_session; }
     SetFormHost& setform() { return m_setform; }
     Connection& connection() { return *m_connection; }
     CaptureLog& captureLog() { return *m_captureLog; }
@@ -78,6 +80,7 @@ private:
     Form1Ui m_ui;
     AppSettings m_settings;
     Waiter m_waiter;
+    LinkSession m_session;
     SetFormHost m_setform;
     Form1Context m_ctx;
     QLocale m_locale;        // the clock's, read once: it is shown every second

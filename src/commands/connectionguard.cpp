@@ -2,8 +2,8 @@
 #include "connectionguard.h"
 
 #include "form/form1context.h"
+#include "link/linksession.h"
 #include "platform/prompter.h"
-#include "platform/serialport.h"
 
 bool tellPortClosed(const Form1Context& ctx)
 {
@@ -13,12 +13,12 @@ bool tellPortClosed(const Form1Context& ctx)
 
 bool connectionGuard(const Form1Context& ctx)
 {
-    return ctx.platform.port.isOpen() || tellPortClosed(ctx);
+    return ctx.session.isOpen() || tellPortClosed(ctx);
 }
 
 bool writeOrTell(const Form1Context& ctx, const QByteArray& bytes)
 {
-    return ctx.platform.port.write(bytes) || tellPortClosed(ctx);
+    return ctx.session.write(bytes) || tellPortClosed(ctx);
 }
 
 bool sendGuarded(const Form1Context& ctx, const QByteArray& line)

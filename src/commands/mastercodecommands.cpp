@@ -6,10 +6,10 @@
 #include "commands/programmingmode.h"
 #include "form/form1context.h"
 #include "link/commandline.h"
+#include "link/linksession.h"
 #include "link/typedtextcheck.h"
 #include "platform/controlevents.h"
 #include "platform/prompter.h"
-#include "platform/serialport.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,8 +65,8 @@ void MasterCodeCommands::Medit_New_mastercode_GotFocus() { putCaretAtStart(m_ctx
 void MasterCodeCommands::message_Click()
 {
     const QString message = m_ctx.ui.MsgWel->text();
-    SerialPort& port = m_ctx.platform.port;
-    if (message.isEmpty() || !port.isOpen()) {
+    LinkSession& session = m_ctx.session;
+    if (message.isEmpty() || !session.isOpen()) {
         m_ctx.platform.prompter.tell(QStringLiteral("Please Input the text in 'Welcome Message' box"),
                                      QStringLiteral("Wellcome Message"));
         return;
@@ -74,12 +74,7 @@ void MasterCodeCommands::message_Click()
     if (!typedTextFitsTheLine(m_ctx, m_ctx.ui.MsgWel, message))
         return;
     m_ctx.setHourglass(true);
-    bool written = true;
-    for (const QByteArray& part : CommandLine::welcomeMessage(message)) {
-        written = port.write(part);
-        if (!written)
-            break;
-    }
+    const bool written = session.write(CommandLine::welcomeMessage(message));
     m_ctx.setHourglass(false);
     if (!written)
         tellPortClosed(m_ctx);

@@ -4,6 +4,7 @@
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
 #include "link/commandline.h"
+#include "link/linksession.h"
 
 #include <QPushButton>
 
@@ -14,6 +15,7 @@ void enter(Form1Context& ctx, const QString& code, int writes)
     const QByteArray line = CommandLine::programming(code);
     if (!writeOrTell(ctx, line))
         return;
+    ctx.session.programmingEntered();
     ctx.ui.upload->setEnabled(true);
     ctx.ui.download->setEnabled(true);
     for (int i = 1; i < writes; ++i) {

@@ -7,12 +7,13 @@
 #include "platform/platform.h"
 
 class QMainWindow;
+class LinkSession;
 class ModemSettings;
 class Waiter;
 
 // The state the main window's handlers share: its controls, the platform's
-// services, the settings, the waits and the flags that live as long as the
-// window.
+// services, the settings, the waits, the link to the panel and the capture
+// slot, all living as long as the window.
 struct Form1Context {
     QMainWindow* window;
     Form1Ui& ui;
@@ -20,9 +21,8 @@ struct Form1Context {
     AppSettings& settings;
     Waiter& waiter;
     ModemSettings& modem;
+    LinkSession& session;       // the port's state; every line to the panel goes through it
 
-    bool sendAllowed = false;   // cleared by Disconnect; a running send stops on it
-    bool ending = false;        // the main window is being closed
     CaptureFile capture{};      // the capture slot: open while received text is captured
 
     // The main window's mouse pointer: the hourglass or the default.

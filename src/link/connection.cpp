@@ -4,6 +4,7 @@
 #include "form/form1context.h"
 #include "form/statuspanels.h"
 #include "link/commandline.h"
+#include "link/linksession.h"
 #include "link/modemsettings.h"
 #include "link/typedtextcheck.h"
 #include "link/waiter.h"
@@ -121,7 +122,7 @@ void Connection::open_port()
         port.setPortNumber(number);
         port.setHandshaking(SerialPort::Handshaking::XonXoff);
         port.setLineSettings(kLineSettings);
-        result = port.open();
+        result = m_ctx.session.open();
     }
     if (!port.isOpen() || result.error == OpenResult::Error::AlreadyOpen)
         reportPortClosed(result);
@@ -138,7 +139,7 @@ void Connection::reportPortClosed(const OpenResult& failure)
 
 void Connection::writeLine(const QString& text)
 {
-    m_ctx.platform.port.write(CommandLine::line(text));   // failures are ignored here
+    m_ctx.session.write(CommandLine::line(text));   // failures are ignored here
 }
 
 void Connection::connect_Click()
@@ -181,18 +182,17 @@ void Connection::dial()
 
 void Connection::close1_Click()
 {
-    SerialPort& port = m_ctx.platform.port;
     Form1Ui& ui = m_ctx.ui;
-    if (!port.isOpen()) {
+    if (!m_ctx.session.isOpen()) {
         m_ctx.platform.prompter.tell(QStringLiteral("The comm port is closed"),
                                      QStringLiteral("End Communicatiom "));
         return;
     }
-    port.write(CommandLine::command(QStringLiteral("END")));
-    m_ctx.sendAllowed = false;
+    LinkSession& session = m_ctx.session;
+    session.write(CommandLine::command(QStringLiteral("END")));
     for (QWidget* control : ui.commandControls())
         control->setEnabled(false);
-    port.close();
+    session.close();   // a running send stops here
     ui.connectButton->setFocus();
     ui.bar->setPanel(3, QStringLiteral("Send Record:  0"));
     ui.Progress->hide();

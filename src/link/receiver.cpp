@@ -4,6 +4,7 @@
 #include "form/form1context.h"
 #include "form/receivepane.h"
 #include "form/statuspanels.h"
+#include "link/linksession.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
@@ -23,7 +24,7 @@ const QString kStatusPrefix = QStringLiteral("Status: ");
 Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_appender(ctx, log)
 {
-    connect(&ctx.platform.port, &SerialPort::notified, this, &Receiver::MSComm1_OnComm);
+    connect(&ctx.session, &LinkSession::notified, this, &Receiver::MSComm1_OnComm);
     connect(ctx.ui.Command3, &QPushButton::clicked, this, &Receiver::Command3_Click);
     connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);
     ctx.capture.setBeforeChange([this] { appendHeld(); });
@@ -102,7 +103,7 @@ void Receiver::reportLineError(const QString& text)
     box.title = kErrorBoxTitle;
     box.buttons = MessageBox::Buttons::OkCancel;
     if (m_ctx.platform.prompter.ask(box) == MessageBox::Answer::Cancel)
-        m_ctx.platform.port.close();
+        m_ctx.session.close();
 }
 
 // The port has already been closed. Controls and the capture file stay as

@@ -35,6 +35,12 @@ public:
     // The device went away; the port has been closed.
     static constexpr int kLineLost = 1101;
 
+    // An error on the line that the port goes on from: the operator decides.
+    static constexpr bool isLineError(int eventCode)
+    {
+        return eventCode == kOverrun || eventCode == kReceiveOverflow || eventCode == kTransmitFull;
+    }
+
     enum class Handshaking { None = 0, XonXoff = 1 };
 
     using QObject::QObject;

@@ -5,6 +5,7 @@
 #include "files/fileerrorbox.h"
 #include "form/form1context.h"
 #include "link/commandline.h"
+#include "link/linksession.h"
 #include "link/modemsettings.h"
 #include "link/waiter.h"
 #include "platform/eightbit.h"
@@ -52,7 +53,10 @@ void FileSender::download_Click()
         return;
     Form1Ui& ui = m_ctx.ui;
     ui.Frame4->setEnabled(true);
-    m_ctx.sendAllowed = true;
+    // A send that Disconnect stopped in its pause goes on when the port was
+    // opened again meanwhile.
+    if (m_sending)
+        m_ctx.session.sendingStarted();
     for (QWidget* control : sendControls(ui))
         control->setEnabled(true);
     ui.MEDITTNT->setFocus();
@@ -72,9 +76,10 @@ void FileSender::sendfileg_Click()
     const QString path = chooseFile();
     if (path.isEmpty())
         return;
-    m_ctx.sendAllowed = true;
+    m_ctx.session.sendingStarted();
     const QScopedValueRollback<bool> sending(m_sending, true);
     sendFile(path);
+    m_ctx.session.sendingEnded();
 }
 
 QString FileSender::chooseFile()
@@ -106,7 +111,7 @@ void FileSender::sendFile(const QString& path)
     LineReader reader(path);
     if (reader.open()) {
         QByteArrayView line;
-        while (m_ctx.sendAllowed && reader.next(line)) {
+        while (m_ctx.session.state() == LinkSession::State::Sending && reader.next(line)) {
             if (!line.isEmpty() && !sendAfterPause(line, total))
                 return;
         }
@@ -121,7 +126,7 @@ bool FileSender::sendAfterPause(QByteArrayView line, qint64 total)
     m_progress.waiting();
     const LinePacing pause = pacing();
     m_ctx.waiter.wait_seconds(pause.waitSeconds());
-    if (m_ctx.ending)
+    if (m_ctx.session.state() == LinkSession::State::Closing)
         return false;   // the window is closing: stop without a word
     if (!sendGuarded(m_ctx, CommandLine::line(EightBit::decode(line.toByteArray())))) {
         m_progress.end();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
+#include "link/linksession.h"
 #include "operator.h"
 #include "pasteanddrop.h"
 #include "platform/maskedfield.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -204,6 +206,7 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
     rig.fakes.prompter.answer(Answer::Yes);
     if (!field.isEmpty())
         type(rig.control(field), keys);
+    QSignalSpy announced(&rig.window->session(), &LinkSession::lineWritten);
 
     setOff(rig.control(target), trigger);
 
@@ -211,6 +214,7 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
     QCOMPARE(boxes.size(), confirmations + 1);
     QCOMPARE(boxes.last(), guardBox());
     QVERIFY(rig.fakes.port.writes.isEmpty());
+    QVERIFY(announced.isEmpty());
     QCOMPARE(focusName(), target);
     QVERIFY(!rig.ui().upload->isEnabled());
     QVERIFY(!rig.ui().download->isEnabled());

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
+#include "link/linksession.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -139,6 +141,7 @@ void TstCommandLines::everyLineByButtonAndByEnter()
     rig.connectDirect();
     rig.makeCommandsUsable();
     rig.fakes.prompter.answer(MessageBox::Answer::Yes);   // the clearing commands ask first
+    QSignalSpy announced(&rig.window->session(), &LinkSession::lineWritten);
 
     const QString focused = trigger == Trigger::Enter ? target : field;
     if (!focused.isEmpty()) {
@@ -148,6 +151,16 @@ void TstCommandLines::everyLineByButtonAndByEnter()
     setOff(rig.control(target), trigger);
 
     QCOMPARE(rig.fakes.port.writes, writes);
+    // Every line went through the session, announced whole (the welcome
+    // message's two writes as one line).
+    QByteArray lines;
+    for (const QVariantList& line : announced) {
+        QVERIFY(line.first().toByteArray().endsWith("\r\n"));
+        lines += line.first().toByteArray();
+    }
+    QCOMPARE(lines, writes.join());
+    QCOMPARE(rig.window->session().state() == LinkSession::State::Programming,
+             writes.first().startsWith("PGM"));
     QCOMPARE(focusName(), focusAfter);
     const bool asksFirst = target.startsWith(QStringLiteral("clear"));
     QCOMPARE(rig.fakes.prompter.boxes.size(), asksFirst ? 1 : 0);

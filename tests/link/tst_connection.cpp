@@ -2,6 +2,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
+#include "link/linksession.h"
 
 #include <QLineEdit>
 #include <QMainWindow>
@@ -116,6 +117,8 @@ void TstConnection::connectDialsSetupThenNumberWithWaits()
     rig.window->connection().Option_Click(1);
     rig.ui().Text2->setText(QStringLiteral("5551234"));
     WriteLog log(rig);
+    QSignalSpy opened(&rig.window->session(), &LinkSession::opened);
+    QSignalSpy announced(&rig.window->session(), &LinkSession::lineWritten);
     bool hourglassDuringWait = false;
     QObject::connect(&rig.window->waiter(), &Waiter::ticked, [&] {
         hourglassDuringWait = hourglassDuringWait || rig.window->cursor().shape() == Qt::WaitCursor;
@@ -129,6 +132,10 @@ void TstConnection::connectDialsSetupThenNumberWithWaits()
     QCOMPARE(log.entries[1].bytes, QByteArray("ATDT5551234\r\n"));
     QCOMPARE(log.entries[1].ticksBefore, 3);   // wait_seconds(2) between the lines
     QCOMPARE(log.ticks, 6);                     // and another after the number
+    QCOMPARE(QList<QVariantList>(opened), (QList<QVariantList>{{1, QStringLiteral("/dev/fake1")}}));
+    QCOMPARE(QList<QVariantList>(announced),
+             (QList<QVariantList>{{firstLine}, {QByteArray("ATDT5551234\r\n")}}));
+    QCOMPARE(rig.window->session().state(), LinkSession::State::Open);
     QVERIFY(hourglassDuringWait);
     QVERIFY(rig.window->cursor().shape() != Qt::WaitCursor);
     QCOMPARE(focus(), rig.ui().Text3);
@@ -187,8 +194,10 @@ void TstConnection::openFailureShowsCauseAndStillEnablesMasterCode()
     rig.fakes.port.holderPid = holderPid;
     rig.fakes.port.holderName = holderName;
     rig.ui().Text2->setText(QStringLiteral("555"));
+    QSignalSpy opened(&rig.window->session(), &LinkSession::opened);
     rig.window->connection().connect_Click();
     QVERIFY(!rig.fakes.port.isOpen());
+    QVERIFY(opened.isEmpty());
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     const MessageBox& box = rig.fakes.prompter.boxes.first();
     QCOMPARE(box.prompt, QStringLiteral("              The comm port is closed."));
@@ -208,7 +217,10 @@ void TstConnection::disconnectSendsEndLastAndReturnsToIdle()
     Form1Ui& ui = rig.ui();
     for (QWidget* control : ui.commandControls())
         control->setEnabled(true);
-    rig.ctx().sendAllowed = true;
+    LinkSession& session = rig.window->session();
+    session.sendingStarted();
+    QSignalSpy closed(&session, &LinkSession::closed);
+    QSignalSpy announced(&session, &LinkSession::lineWritten);
     ui.bar->setPanel(3, QStringLiteral("Send Record:  7"));
     ui.Progress->show();
     ui.Command1->show();
@@ -218,7 +230,9 @@ void TstConnection::disconnectSendsEndLastAndReturnsToIdle()
 
     QCOMPARE(rig.fakes.port.writes.last(), QByteArray("END\r\n"));
     QVERIFY(!rig.fakes.port.isOpen());
-    QVERIFY(!rig.ctx().sendAllowed);
+    QCOMPARE(session.state(), LinkSession::State::Closed);
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(QList<QVariantList>(announced), (QList<QVariantList>{{QByteArray("END\r\n")}}));
     for (QWidget* control : ui.commandControls())
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     QCOMPARE(ui.bar->panel(3), QStringLiteral("Send Record:  0"));
@@ -233,7 +247,9 @@ void TstConnection::disconnectWhileClosedOnlyTells()
 {
     Form1Rig rig;
     rig.ui().bar->setPanel(3, QStringLiteral("Send Record:  4"));
+    QSignalSpy closed(&rig.window->session(), &LinkSession::closed);
     rig.window->connection().close1_Click();
+    QVERIFY(closed.isEmpty());
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QCOMPARE(rig.fakes.prompter.boxes[0].prompt, QStringLiteral("The comm port is closed"));
     QCOMPARE(rig.fakes.prompter.boxes[0].title, QStringLiteral("End Communicatiom "));

@@ -3,6 +3,7 @@
 #include "form1rig.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
+#include "link/linksession.h"
 #include "link/receiver.h"
 #include "testfiles.h"
 
@@ -26,6 +27,20 @@ QList<bool> controlStates(Form1Ui& ui)
     return states;
 }
 
+// What the link session announced, in order: "data", "error 1006", "lost",
+// "closed".
+struct Announcements : QObject {
+    explicit Announcements(LinkSession& session)
+    {
+        connect(&session, &LinkSession::dataArrived, this, [this] { said << QStringLiteral("data"); });
+        connect(&session, &LinkSession::lineError, this,
+                [this](int code) { said << QStringLiteral("error %1").arg(code); });
+        connect(&session, &LinkSession::lineLost, this, [this] { said << QStringLiteral("lost"); });
+        connect(&session, &LinkSession::closed, this, [this] { said << QStringLiteral("closed"); });
+    }
+    QStringList said;
+};
+
 } // namespace
 
 class TstReceiver : public QObject {
@@ -45,7 +60,9 @@ void TstReceiver::dataShowsReceiving()
 {
     Form1Rig rig;
     rig.connectDirect();
+    Announcements announced(rig.window->session());
     rig.fakes.port.receive("PANEL\r\n");
+    QCOMPARE(announced.said, QStringList{QStringLiteral("data")});
     QCOMPARE(rig.ui().Text1->text(), QStringLiteral("PANEL\r\n"));
     QCOMPARE(rig.ui().bar->panel(1), QStringLiteral("Status: Receiving..."));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
@@ -65,9 +82,11 @@ void TstReceiver::quietCodesChangeNothing()
     QFETCH(int, code);
     Form1Rig rig;
     rig.connectDirect();
+    Announcements announced(rig.window->session());
     rig.fakes.port.receive("x");
     rig.fakes.port.write("TIM 09:05:00\r\n");
     rig.fakes.port.raise(code);
+    QCOMPARE(announced.said, QStringList{QStringLiteral("data")});
     QCOMPARE(rig.ui().bar->panel(1), QStringLiteral("Status: Receiving..."));
     QCOMPARE(rig.ui().Text1->text(), QStringLiteral("x"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
@@ -105,9 +124,14 @@ void TstReceiver::lineErrors()
         QCOMPARE(rig.fakes.prompter.beeps, 1);   // the beep comes before the box
     };
     rig.fakes.prompter.answer(answer);
+    Announcements announced(rig.window->session());
 
     rig.fakes.port.raise(code);
 
+    QStringList said{QStringLiteral("error %1").arg(code)};
+    if (answer == Answer::Cancel)
+        said << QStringLiteral("closed");
+    QCOMPARE(announced.said, said);
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     const MessageBox& box = rig.fakes.prompter.boxes.first();
     QCOMPARE(box.prompt, text);
@@ -127,11 +151,16 @@ void TstReceiver::lineLostIsToldOnceAndKeepsTheCapture()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lost.log"));
     QVERIFY(rig.ctx().capture.open(path));
+    Announcements announced(rig.window->session());
     rig.fakes.port.receive("before loss\r\n");
     const QList<bool> before = controlStates(rig.ui());
 
     rig.fakes.port.close();   // the platform closes the port, then tells
     rig.fakes.port.raise(SerialPort::kLineLost);
+
+    QCOMPARE(announced.said,
+             (QStringList{QStringLiteral("data"), QStringLiteral("lost"), QStringLiteral("closed")}));
+    QCOMPARE(rig.window->session().state(), LinkSession::State::Closed);
 
     QCOMPARE(rig.ui().bar->panel(1), QStringLiteral("Status: Line Lost (/dev/fake2)"));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);

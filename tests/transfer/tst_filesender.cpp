@@ -3,6 +3,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
+#include "link/linksession.h"
 #include "operator.h"
 #include "platform/maskedfield.h"
 #include "transfer/filesender.h"
@@ -15,6 +16,7 @@
 #include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +70,7 @@ struct SendRig : Form1Rig {
     }
 
     FileSender& sender() { return window->fileSender(); }
+    LinkSession::State state() { return window->session().state(); }
 
     QString file(const QByteArray& content) { return writeFile(dir, QStringLiteral("tenants.TNT"), content); }
 
@@ -111,13 +114,15 @@ struct SendRig : Form1Rig {
     QMap<int, std::function<void()>> atTick;
 };
 
-enum class During { Disconnect, Reconnect, CloseWindow, SendAgain };
+enum class During { Disconnect, Reconnect, ReconnectAndSend, CloseWindow, SendAgain };
+using State = LinkSession::State;
 enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
 
 } // namespace
 
 Q_DECLARE_METATYPE(During)
 Q_DECLARE_METATYPE(Unreadable)
+Q_DECLARE_METATYPE(LinkSession::State)
 
 class TstFileSender : public QObject {
     Q_OBJECT
@@ -143,10 +148,13 @@ void TstFileSender::sendsEachNonEmptyLineAfterItsPause()
     SendRig s;
     s.connectDirect();
     s.setByteCycle(QStringLiteral("10"));
+    QSignalSpy announced(&s.window->session(), &LinkSession::lineWritten);
 
     s.send(s.file(kTenants));
 
     QCOMPARE(s.written(), kTenantLines);
+    QCOMPARE(announced.size(), 3);
+    QCOMPARE(announced.last().first().toByteArray(), kTenantLines.last());
     QCOMPARE(s.ticksBeforeWrites(), (QList<int>{3, 6, 9}));
     QCOMPARE(s.sent[0].toolTip, QStringLiteral("About 9 seconds left"));
     QCOMPARE(s.sent[1].toolTip, QStringLiteral("About 6 seconds left"));
@@ -157,7 +165,7 @@ void TstFileSender::sendsEachNonEmptyLineAfterItsPause()
     QCOMPARE(s.sender().sentRecords(), 3);
     QVERIFY(s.idle());
     QCOMPARE(s.ui().Progress->value(), 0);
-    QVERIFY(s.ctx().sendAllowed);
+    QCOMPARE(s.state(), State::Open);
     QVERIFY(s.fakes.prompter.boxes.isEmpty());
 
     QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
@@ -201,7 +209,7 @@ void TstFileSender::cancelChangesNothing()
     QVERIFY(s.written().isEmpty());
     QCOMPARE(bar.shows, 0);
     QVERIFY(s.idle());
-    QVERIFY(!s.ctx().sendAllowed);
+    QCOMPARE(s.state(), State::Open);
     QCOMPARE(s.ui().bar->panel(3), QStringLiteral("Send Record:  0"));
     QVERIFY(s.fakes.prompter.boxes.isEmpty());
 }
@@ -227,7 +235,7 @@ void TstFileSender::portClosedShowsTheGuard()
     QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
     QVERIFY(s.fakes.prompter.dialogs.isEmpty());
     QVERIFY(s.written().isEmpty());
-    QVERIFY(!s.ctx().sendAllowed);
+    QCOMPARE(s.state(), State::Closed);
     QVERIFY(!s.ui().MEDITTNT->isEnabled());
     QCOMPARE(focus(), focused);
 }
@@ -250,7 +258,7 @@ void TstFileSender::sendUnlocksTheSendFrame()
     QVERIFY(s.ui().Frame4->isEnabled());
     QVERIFY(!s.ui().up_all->isEnabled());
     QCOMPARE(focus(), s.ui().MEDITTNT);
-    QVERIFY(s.ctx().sendAllowed);
+    QCOMPARE(s.state(), State::Open);   // no send runs
     QVERIFY(s.written().isEmpty());
 
     s.fakes.prompter.cancelDialog();
@@ -265,16 +273,20 @@ void TstFileSender::eventsDuringAPause_data()
     QTest::addColumn<int>("guardBoxes");
     QTest::addColumn<QString>("panel3");
     QTest::addColumn<bool>("endsIdle");
+    QTest::addColumn<State>("state");
     // Tick 4 falls in the pause before the second line.
     QTest::addRow("Disconnect") << During::Disconnect << QByteArrayList{"L1\r\n", "END\r\n"} << 1
-                                << QStringLiteral("Send Record:  0") << true;
+                                << QStringLiteral("Send Record:  0") << true << State::Closed;
     QTest::addRow("Disconnect and connect again")
         << During::Reconnect << QByteArrayList{"L1\r\n", "END\r\n", "L2\r\n"} << 0
-        << QStringLiteral("Send Record:  2") << true;
+        << QStringLiteral("Send Record:  2") << true << State::Open;
+    QTest::addRow("Disconnect, connect again and SEND")
+        << During::ReconnectAndSend << QByteArrayList{"L1\r\n", "END\r\n", "L2\r\n", "L3\r\n"} << 0
+        << QStringLiteral("Send Record:  3") << true << State::Open;
     QTest::addRow("window closed") << During::CloseWindow << QByteArrayList{"L1\r\n"} << 0
-                                   << QStringLiteral("Send Record:  1") << false;
-    QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"}
-                                    << 0 << QStringLiteral("Send Record:  3") << true;
+                                   << QStringLiteral("Send Record:  1") << false << State::Closing;
+    QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
+                                    << QStringLiteral("Send Record:  3") << true << State::Open;
 }
 
 void TstFileSender::eventsDuringAPause()
@@ -284,14 +296,19 @@ void TstFileSender::eventsDuringAPause()
     QFETCH(int, guardBoxes);
     QFETCH(QString, panel3);
     QFETCH(bool, endsIdle);
+    QFETCH(State, state);
     SendRig s;
     s.connectDirect();
     s.atTick[4] = [&] {
+        QCOMPARE(s.state(), State::Sending);
         switch (during) {
         case During::Disconnect: s.window->connection().close1_Click(); break;
         case During::Reconnect:
+        case During::ReconnectAndSend:
             s.window->connection().close1_Click();
             s.connectDirect();
+            if (during == During::ReconnectAndSend)
+                s.sender().download_Click();
             break;
         case During::CloseWindow: s.window->close(); break;
         case During::SendAgain:
@@ -309,6 +326,7 @@ void TstFileSender::eventsDuringAPause()
         QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
     QCOMPARE(s.ui().bar->panel(3), panel3);
     QCOMPARE(s.idle(), endsIdle);
+    QCOMPARE(s.state(), state);
     QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
     QCOMPARE(s.fakes.prompter.beeps, during == During::SendAgain ? 1 : 0);
 }

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QObject>
+#include <QString>
+
+class SerialPort;
+struct OpenResult;
+
+// The link to the panel: the port's state, and the one path through which
+// every line goes to the port. It hears the port's notifications first,
+// announces them as typed signals, then passes each on (notified) to the
+// receive handler.
+class LinkSession : public QObject {
+    Q_OBJECT
+public:
+    // Programming: the programming line has gone out since the port opened.
+    // Sending: a file send runs; it stops as soon as the state is another.
+    // Closing: the main window is closing; every wait ends, nothing is sent.
+    enum class State { Closed, Open, Programming, Sending, Closing };
+
+    explicit LinkSession(SerialPort& port, QObject* parent = nullptr);
+
+    // Closed whenever the port is, also before the session has heard why.
+    State state() const;
+    bool isOpen() const;
+
+    // Opens the port as it is set up; Open and opened() when it did.
+    OpenResult open();
+    // Closes the port; closed() when it was open. Closing stays Closing.
+    void close();
+    // The window is closing: from now on the state is Closing.
+    void beginClosing();
+
+    // One line in one write; lineWritten() when the port took it.
+    bool write(const QByteArray& line);
+    // One line in several writes, in order, up to the first one refused;
+    // lineWritten() with the whole line once every part went.
+    bool write(const QByteArrayList& parts);
+
+    // The programming line went out.
+    void programmingEntered();
+    // A file send starts, or goes on after the port was opened again.
+    void sendingStarted();
+    // The file send is over: back to the state it started from, unless
+    // something (Disconnect, a lost line, the window closing) changed it.
+    void sendingEnded();
+
+signals:
+    void opened(int portNumber, const QString& device);
+    void closed();
+    void lineLost();
+    void lineError(int code);
+    void dataArrived();
+    void lineWritten(const QByteArray& bytes);
+    // The port's notification, passed on after the session has announced it.
+    void notified(int eventCode);
+
+private:
+    void onPortNotified(int eventCode);
+    void becomeClosed();
+
+    SerialPort& m_port;
+    State m_state = State::Closed;
+    State m_afterSending = State::Open;
+};
