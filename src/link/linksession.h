@@ -50,10 +50,17 @@ public:
 
 signals:
     void opened(int portNumber, const QString& device);
+    // The port was open and is closed now: Disconnect, Cancel on a line
+    // error, the window closing, or after lineLost.
     void closed();
+    // The device went away; the port has closed itself.
     void lineLost();
+    // A line error the port reports (SerialPort::isLineError), before the
+    // operator is asked about it.
     void lineError(int code);
+    // Bytes wait to be read, before the receive handler reads them.
     void dataArrived();
+    // A whole line the port took, as written, CR LF included.
     void lineWritten(const QByteArray& bytes);
     // The port's notification, passed on after the session has announced it.
     void notified(int eventCode);
