@@ -24,13 +24,26 @@ OpenResult LinkSession::open()
 {
     const OpenResult result = m_port.open();
     if (result.ok() && m_port.isOpen()) {
-        m_state = State::Open;
+        if (m_state != State::Sending)
+            m_state = State::Open;
         emit opened(m_port.portNumber(), m_port.deviceFor(m_port.portNumber()));
     }
     return result;
 }
 
 void LinkSession::close()
+{
+    if (m_state == State::Sending)
+        m_state = State::Closed;
+    closePort();
+}
+
+void LinkSession::closeAfterLineError()
+{
+    closePort();
+}
+
+void LinkSession::closePort()
 {
     const bool wasOpen = m_port.isOpen();
     m_port.close();
@@ -80,8 +93,8 @@ void LinkSession::sendingStarted()
 
 void LinkSession::sendingEnded()
 {
-    if (state() == State::Sending)
-        m_state = m_afterSending;
+    if (m_state == State::Sending)
+        m_state = m_port.isOpen() ? m_afterSending : State::Closed;
 }
 
 // The port closes itself when the line is lost and then tells; what came
@@ -101,7 +114,7 @@ void LinkSession::onPortNotified(int eventCode)
 
 void LinkSession::becomeClosed()
 {
-    if (m_state != State::Closing)
+    if (m_state != State::Closing && m_state != State::Sending)
         m_state = State::Closed;
     emit closed();
 }

@@ -18,6 +18,8 @@ class LinkSession : public QObject {
 public:
     // Programming: the programming line has gone out since the port opened.
     // Sending: a file send runs; it stops as soon as the state is another.
+    // Only Disconnect ends it: a send that a lost line or a line error's
+    // Cancel interrupted goes on if the port is opened again in its pause.
     // Closing: the main window is closing; every wait ends, nothing is sent.
     enum class State { Closed, Open, Programming, Sending, Closing };
 
@@ -29,8 +31,11 @@ public:
 
     // Opens the port as it is set up; Open and opened() when it did.
     OpenResult open();
-    // Closes the port; closed() when it was open. Closing stays Closing.
+    // Disconnect: closes the port and ends a running send; closed() when it
+    // was open. Closing stays Closing.
     void close();
+    // Cancel on a line error: closes the port, a running send stays armed.
+    void closeAfterLineError();
     // The window is closing: from now on the state is Closing.
     void beginClosing();
 
@@ -67,6 +72,7 @@ signals:
 
 private:
     void onPortNotified(int eventCode);
+    void closePort();
     void becomeClosed();
 
     SerialPort& m_port;

@@ -103,7 +103,7 @@ void Receiver::reportLineError(const QString& text)
     box.title = kErrorBoxTitle;
     box.buttons = MessageBox::Buttons::OkCancel;
     if (m_ctx.platform.prompter.ask(box) == MessageBox::Answer::Cancel)
-        m_ctx.session.close();
+        m_ctx.session.closeAfterLineError();
 }
 
 // The port has already been closed. Controls and the capture file stay as

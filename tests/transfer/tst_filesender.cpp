@@ -114,7 +114,7 @@ struct SendRig : Form1Rig {
     QMap<int, std::function<void()>> atTick;
 };
 
-enum class During { Disconnect, Reconnect, ReconnectAndSend, CloseWindow, SendAgain };
+enum class During { Disconnect, Reconnect, ReconnectAndSend, LoseLineAndReconnect, CloseWindow, SendAgain };
 using State = LinkSession::State;
 enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
 
@@ -283,6 +283,10 @@ void TstFileSender::eventsDuringAPause_data()
     QTest::addRow("Disconnect, connect again and SEND")
         << During::ReconnectAndSend << QByteArrayList{"L1\r\n", "END\r\n", "L2\r\n", "L3\r\n"} << 0
         << QStringLiteral("Send Record:  3") << true << State::Open;
+    // Only Disconnect stops a send: after a lost line it goes on once connected again.
+    QTest::addRow("line lost, connect again")
+        << During::LoseLineAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
+        << QStringLiteral("Send Record:  3") << true << State::Open;
     QTest::addRow("window closed") << During::CloseWindow << QByteArrayList{"L1\r\n"} << 0
                                    << QStringLiteral("Send Record:  1") << false << State::Closing;
     QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
@@ -310,6 +314,11 @@ void TstFileSender::eventsDuringAPause()
             if (during == During::ReconnectAndSend)
                 s.sender().download_Click();
             break;
+        case During::LoseLineAndReconnect:
+            s.fakes.port.close();   // the platform closes the port, then tells
+            s.fakes.port.raise(SerialPort::kLineLost);
+            s.connectDirect();
+            break;
         case During::CloseWindow: s.window->close(); break;
         case During::SendAgain:
             s.sender().sendfileg_Click();
@@ -321,14 +330,16 @@ void TstFileSender::eventsDuringAPause()
 
     QVERIFY(s.atTick.isEmpty());
     QCOMPARE(s.written(), writes);
-    QCOMPARE(s.fakes.prompter.boxes.size(), guardBoxes);
+    QCOMPARE(s.fakes.prompter.boxes.size(), guardBoxes);   // connecting answers the boxes before it
     if (guardBoxes)
         QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
     QCOMPARE(s.ui().bar->panel(3), panel3);
     QCOMPARE(s.idle(), endsIdle);
     QCOMPARE(s.state(), state);
     QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
-    QCOMPARE(s.fakes.prompter.beeps, during == During::SendAgain ? 1 : 0);
+    // DATABASE during a send beeps, and so does the loss of the line
+    const bool beeped = during == During::SendAgain || during == During::LoseLineAndReconnect;
+    QCOMPARE(s.fakes.prompter.beeps, beeped ? 1 : 0);
 }
 
 void TstFileSender::unreadableFileIsReported_data()
