@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow.h"
 
+#include "app/form1wiring.h"
 #include "commands/panelcommands.h"
 #include "commands/programmingcode.h"
 #include "files/editmenu.h"
@@ -100,10 +101,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::wire()
 {
-    connect(m_ui.closeItem, &QAction::triggered, this, &MainWindow::close_Click);
-    connect(m_ui.Setting, &QAction::triggered, this, &MainWindow::Setting_Click);
-    connect(m_ui.upload, &QPushButton::clicked, this, &MainWindow::upload_Click);
-    connect(m_ui.yess, &QAction::triggered, this, &MainWindow::yess_Click);
+    wireForm1(m_ui, {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived,
+                     *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
+                     *m_uploads, *m_commands, *m_receiver});
     connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
 }
 

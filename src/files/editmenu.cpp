@@ -12,9 +12,6 @@
 
 EditMenu::EditMenu(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
 {
-    connect(ctx.ui.cut_file, &QAction::triggered, this, &EditMenu::cut_file_Click);
-    connect(ctx.ui.copy_file, &QAction::triggered, this, &EditMenu::copy_file_Click);
-    connect(ctx.ui.paset_file, &QAction::triggered, this, &EditMenu::paset_file_Click);
     // The keys run the menu's commands also while a field has the focus; Cut
     // shows no shortcut in the menu, but its key is the usual one.
     auto* keys = new MenuAccelerators(ctx.window, this);

@@ -7,18 +7,13 @@
 #include "platform/maskedfield.h"
 #include "platform/prompter.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <QLineEdit>
 
 const QString ParameterMenu::kSaveFilter = QStringLiteral("Parameter Files (*.par)|*.par");
 const QString ParameterMenu::kOpenFilter = QStringLiteral("PAR Files (*.par)|*.par");
 
-ParameterMenu::ParameterMenu(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.mnuopenpar, &QAction::triggered, this, &ParameterMenu::mnuopenpar_Click);
-    connect(ctx.ui.OpenPar, &QAction::triggered, this, &ParameterMenu::OpenPar_Click);
-}
+ParameterMenu::ParameterMenu(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 ParameterValues ParameterMenu::currentValues() const
 {

@@ -4,14 +4,9 @@
 #include "files/printjob.h"
 #include "form/form1context.h"
 
-#include <QAction>
-
 const QString ReceivePrinting::kReceiveTitle = QStringLiteral("RECEIVE: FILE CONTENT");
 
-ReceivePrinting::ReceivePrinting(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.print_receive, &QAction::triggered, this, &ReceivePrinting::print_receive_Click);
-}
+ReceivePrinting::ReceivePrinting(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 void ReceivePrinting::print_receive_Click()
 {

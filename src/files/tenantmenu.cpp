@@ -8,7 +8,6 @@
 #include "form/form1context.h"
 #include "platform/prompter.h"
 
-#include <QAction>
 #include <QMainWindow>
 
 const QString TenantMenu::kOpenFilter = QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT");
@@ -19,13 +18,7 @@ constexpr int kTenantFilterIndex = 2;
 
 TenantMenu::TenantMenu(Form1Context& ctx, QObject* parent)
     : QObject(parent), runModal([](TenantEditor& editor) { editor.exec(); }), m_ctx(ctx)
-{
-    const Form1Ui& ui = ctx.ui;
-    connect(ui.di, &QAction::triggered, this, &TenantMenu::di_Click);
-    connect(ui.dig, &QAction::triggered, this, &TenantMenu::dig_Click);
-    connect(ui.digi, &QAction::triggered, this, &TenantMenu::digi_Click);
-    connect(ui.open_send, &QAction::triggered, this, &TenantMenu::open_send_Click);
-}
+{}
 
 void TenantMenu::showEditor(int digits)
 {

@@ -12,11 +12,7 @@
 const QString CaptureLog::kTitle = QStringLiteral("Open Communications Log File");
 const QString CaptureLog::kFilter = QStringLiteral("Log Files (*.LOG)|*.log|All Files (*.*)|*.*");
 
-CaptureLog::CaptureLog(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.mnuOpenLog, &QAction::triggered, this, &CaptureLog::mnuOpenLog_Click);
-    connect(ctx.ui.mnuCloseLog, &QAction::triggered, this, &CaptureLog::mnuCloseLog_Click);
-}
+CaptureLog::CaptureLog(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 // The file may be new: an open dialog that takes any name and asks nothing
 // itself; the replace question below is the only one.

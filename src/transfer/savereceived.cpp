@@ -6,15 +6,11 @@
 #include "form/receivepane.h"
 #include "platform/prompter.h"
 
-#include <QAction>
 #include <QDir>
 
 const QString SaveReceived::kFilter = QStringLiteral("txt Files (*.txt)|*.txt");
 
-SaveReceived::SaveReceived(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.save_received, &QAction::triggered, this, &SaveReceived::save_received_Click);
-}
+SaveReceived::SaveReceived(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 // Written as the other text files are: a text with characters an 8-bit file
 // cannot hold is refused and the old file stays as it was.
