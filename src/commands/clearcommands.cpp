@@ -9,11 +9,7 @@
 
 #include <QPushButton>
 
-ClearCommands::ClearCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.clearevr, &QPushButton::clicked, this, &ClearCommands::clearevr_Click);
-    connect(ctx.ui.cleartnt, &QPushButton::clicked, this, &ClearCommands::cleartnt_Click);
-}
+ClearCommands::ClearCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 bool ClearCommands::confirmed(const QString& prompt) const
 {

@@ -26,11 +26,7 @@ QStringList timeFields(const QTime& time) { return {twoDigits(time.hour()), twoD
 
 } // namespace
 
-ClockCommands::ClockCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    connect(ctx.ui.Date, &QPushButton::clicked, this, &ClockCommands::Date_Click);
-    connect(ctx.ui.rtrtc, &QPushButton::clicked, this, &ClockCommands::rtrtc_Click);
-}
+ClockCommands::ClockCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 void ClockCommands::Date_Click()
 {

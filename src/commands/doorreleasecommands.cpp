@@ -16,15 +16,7 @@ DoorReleaseCommands::DoorReleaseCommands(Form1Context& ctx, QObject* parent)
       m_doorNumbers(ctx, {QStringLiteral("PARDTM"), ctx.ui.dtmf,
                           QStringLiteral("Please input Door1,Door2TelephoneOpenNumber"), ctx.ui.medit1,
                           ctx.ui.medit2})
-{
-    Form1Ui& ui = ctx.ui;
-    connect(ui.opendtmf, &QPushButton::clicked, this, &DoorReleaseCommands::opendtmf_Click);
-    connect(ui.um, &QPushButton::clicked, this, &DoorReleaseCommands::um_Click);
-    connect(ui.up, &QPushButton::clicked, this, &DoorReleaseCommands::up_Click);
-    ControlEvents& dtmf = ControlEvents::of(ui.dtmf);
-    dtmf.keyPress = [this](int& ch) { dtmf_KeyPress(ch); };
-    dtmf.gotFocus = [this] { dtmf_GotFocus(); };
-}
+{}
 
 void DoorReleaseCommands::opendtmf_Click() { m_doorNumbers.sendByButton(); }
 

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <vector>
 
-class QPushButton;
 struct Form1Context;
 
 // The five door values (talk time, the open times and the unlock hours of
@@ -15,10 +14,8 @@ struct Form1Context;
 class DoorTiming : public QObject {
     Q_OBJECT
 public:
-    struct Value {
-        QPushButton* button;
-        FieldCommand command;
-    };
+    // The rows index the group's values: plain numbers, as the handlers take them.
+    enum Row : std::size_t { TalkTime, Door1OpenTime, Door2OpenTime, Door1UnlockHour, Door2UnlockHour };
 
     explicit DoorTiming(Form1Context& ctx, QObject* parent = nullptr);
 
@@ -30,7 +27,5 @@ public:
     void medit_GotFocus(std::size_t row);
 
 private:
-    void wire(std::size_t row);
-
-    std::vector<Value> m_values;
+    std::vector<FieldCommand> m_values;
 };

@@ -23,21 +23,7 @@ MasterCodeCommands::MasterCodeCommands(Form1Context& ctx, QObject* parent)
       m_ctx(ctx),
       m_newMasterCode(ctx, {QStringLiteral("PARCMC"), ctx.ui.Medit_New_mastercode,
                             QStringLiteral("Please input new MasterCode"), nullptr, nullptr})
-{
-    wire();
-}
-
-void MasterCodeCommands::wire()
-{
-    Form1Ui& ui = m_ctx.ui;
-    connect(ui.Mastercode, &QPushButton::clicked, this, &MasterCodeCommands::Mastercode_Click);
-    connect(ui.Newmastcode, &QPushButton::clicked, this, &MasterCodeCommands::Newmastcode_Click);
-    connect(ui.message, &QPushButton::clicked, this, &MasterCodeCommands::message_Click);
-    ControlEvents& newCode = ControlEvents::of(ui.Medit_New_mastercode);
-    newCode.keyPress = [this](int& ch) { Medit_New_mastercode_KeyPress(ch); };
-    newCode.gotFocus = [this] { Medit_New_mastercode_GotFocus(); };
-    ControlEvents::of(ui.MsgWel).keyPress = [this](int& ch) { MsgWel_KeyPress(ch); };
-}
+{}
 
 void MasterCodeCommands::Mastercode_Click()
 {

@@ -23,8 +23,6 @@ public:
     void MsgWel_KeyPress(int charCode);
 
 private:
-    void wire();
-
     Form1Context& m_ctx;
     FieldCommand m_newMasterCode;
 };

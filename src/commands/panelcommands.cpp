@@ -2,6 +2,6 @@
 #include "panelcommands.h"
 
 PanelCommands::PanelCommands(Form1Context& ctx)
-    : m_clock(ctx), m_doorRelease(ctx), m_doorTiming(ctx), m_masterCode(ctx), m_clear(ctx)
+    : clock(ctx), doorRelease(ctx), doorTiming(ctx), masterCode(ctx), clear(ctx)
 {
 }

@@ -9,16 +9,14 @@
 
 struct Form1Context;
 
-// The parameter and control commands of the main window, each group wired to
-// its own controls.
+// The parameter and control commands of the main window, in their groups.
 class PanelCommands {
 public:
     explicit PanelCommands(Form1Context& ctx);
 
-private:
-    ClockCommands m_clock;
-    DoorReleaseCommands m_doorRelease;
-    DoorTiming m_doorTiming;
-    MasterCodeCommands m_masterCode;
-    ClearCommands m_clear;
+    ClockCommands clock;
+    DoorReleaseCommands doorRelease;
+    DoorTiming doorTiming;
+    MasterCodeCommands masterCode;
+    ClearCommands clear;
 };

@@ -10,13 +10,7 @@
 
 #include <QLineEdit>
 
-ProgrammingCode::ProgrammingCode(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    ControlEvents& text3 = ControlEvents::of(ctx.ui.Text3);
-    text3.gotFocus = [this] { Text3_GotFocus(); };
-    text3.keyDown = [this](int key) { return Text3_KeyDown(key); };
-    text3.keyPress = [this](int& ch) { Text3_KeyPress(ch); };
-}
+ProgrammingCode::ProgrammingCode(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 void ProgrammingCode::Text3_GotFocus() { putCaretAtStart(m_ctx.ui.Text3); }
 

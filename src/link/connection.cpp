@@ -56,24 +56,7 @@ QString openFailureDetail(const OpenResult& failure)
 
 } // namespace
 
-Connection::Connection(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
-{
-    wire();
-}
-
-void Connection::wire()
-{
-    Form1Ui& ui = m_ctx.ui;
-    for (int n = 1; n <= 4; ++n)
-        connect(ui.option(n), &QRadioButton::clicked, this, [this, n] { Option_Click(n); });
-    connect(ui.connectButton, &QPushButton::clicked, this, &Connection::connect_Click);
-    connect(ui.close1, &QPushButton::clicked, this, &Connection::close1_Click);
-    connect(ui.Text2, &QLineEdit::textChanged, this, &Connection::Text2_Change);
-    ControlEvents& text2 = ControlEvents::of(ui.Text2);
-    text2.gotFocus = [this] { Text2_GotFocus(); };
-    text2.keyDown = [this](int key) { return Text2_KeyDown(key); };
-    text2.keyPress = [this](int& ch) { Text2_KeyPress(ch); };
-}
+Connection::Connection(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 QString Connection::commNumberText(int number)
 {

@@ -30,7 +30,6 @@ public:
     static QString commNumberText(int number);
 
 private:
-    void wire();
     void selectOption(int number);
     void reportPortClosed(const OpenResult& failure);
     void dial();

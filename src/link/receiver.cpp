@@ -25,7 +25,6 @@ Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_appender(ctx, log)
 {
     connect(&ctx.session, &LinkSession::notified, this, &Receiver::MSComm1_OnComm);
-    connect(ctx.ui.Command3, &QPushButton::clicked, this, &Receiver::Command3_Click);
     connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);
     ctx.capture.setBeforeChange([this] { appendHeld(); });
 }

@@ -42,10 +42,7 @@ QList<QWidget*> sendControls(const Form1Ui& ui)
 
 FileSender::FileSender(Form1Context& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_progress(ctx)
-{
-    connect(ctx.ui.download, &QPushButton::clicked, this, &FileSender::download_Click);
-    connect(ctx.ui.sendfileg, &QPushButton::clicked, this, &FileSender::sendfileg_Click);
-}
+{}
 
 void FileSender::download_Click()
 {

@@ -17,12 +17,7 @@ const QString Uploads::kTenantFilter = QStringLiteral("TNT Files (*.TNT)|*.TNT")
 
 Uploads::Uploads(Form1Context& ctx, CaptureLog& log, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_log(log)
-{
-    connect(ctx.ui.up_all, &QPushButton::clicked, this, &Uploads::up_all_Click);
-    connect(ctx.ui.up_par, &QPushButton::clicked, this, &Uploads::up_par_Click);
-    connect(ctx.ui.up_evr, &QPushButton::clicked, this, &Uploads::up_evr_Click);
-    connect(ctx.ui.up_tnt, &QPushButton::clicked, this, &Uploads::up_tnt_Click);
-}
+{}
 
 void Uploads::up_all_Click() { request(QStringLiteral("PRIALL"), SendButton::Enable); }
 
