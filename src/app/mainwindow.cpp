@@ -7,6 +7,7 @@
 #include "files/editmenu.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
+#include "files/sitemenu.h"
 #include "files/tenantmenu.h"
 #include "form/statuspanels.h"
 #include "link/capturelog.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
     m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);
     m_editMenu = std::make_unique<EditMenu>(m_ctx);
+    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection);
     m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
@@ -105,6 +107,11 @@ void MainWindow::wire()
                      *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
                      *m_uploads, *m_commands, *m_receiver});
     connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
+    connect(m_ui.siteBook, &QAction::triggered, m_siteMenu.get(), &SiteMenu::siteBook_Click);
+    for (int n = 1; n <= m_ui.recentSites.size(); ++n) {
+        connect(m_ui.recentSites.at(n - 1), &QAction::triggered, m_siteMenu.get(),
+                [this, n] { m_siteMenu->recentSite_Click(n); });
+    }
 }
 
 void MainWindow::addHelpVerb()
@@ -148,6 +155,7 @@ void MainWindow::Form_Load()
     m_platform.port.setSendThreshold(1);
     m_waiter.Timer1().start();
     showPortDevices();
+    m_siteMenu->loadBook();
 }
 
 // Each port button's tooltip names the device the port stands for and the

@@ -23,6 +23,7 @@ class EditMenu;
 class ParameterMenu;
 class ReceivePrinting;
 class TenantMenu;
+class SiteMenu;
 class PanelCommands;
 class ProgrammingCode;
 class QTemporaryDir;
@@ -53,6 +54,7 @@ public:
     ParameterMenu& parameterMenu() { return *m_parameterMenu; }
     ReceivePrinting& receivePrinting() { return *m_receivePrinting; }
     EditMenu& editMenu() { return *m_editMenu; }
+    SiteMenu& siteMenu() { return *m_siteMenu; }
 
     void Form_Load();
     void Form_Unload();
@@ -95,6 +97,7 @@ private:
     std::unique_ptr<ParameterMenu> m_parameterMenu;
     std::unique_ptr<ReceivePrinting> m_receivePrinting;
     std::unique_ptr<EditMenu> m_editMenu;
+    std::unique_ptr<SiteMenu> m_siteMenu;
     std::unique_ptr<ProgrammingCode> m_programmingCode;
     std::unique_ptr<PanelCommands> m_commands;
     std::unique_ptr<QTemporaryDir> m_helpFolder;   // the help page's copy

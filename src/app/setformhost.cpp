@@ -2,6 +2,7 @@
 #include "setformhost.h"
 
 #include "app/setform.h"
+#include "form/appsettings.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,3 +36,15 @@ QString SetFormHost::setupString() { return ensureLoaded().Text1->text(); }
 const QLineEdit* SetFormHost::setupStringField() { return ensureLoaded().Text1; }
 
 QString SetFormHost::byteCycle() { return ensureLoaded().Combo1->currentText(); }
+
+// A dialog that is not loaded would read the stored ByteCycle value and OK
+// would store it again unchanged: storing the setup string is all its OK does.
+void SetFormHost::storeSetupString(const QString& setup)
+{
+    if (!m_form) {
+        m_settings.storeSetupString(setup);
+        return;
+    }
+    m_form->Text1->setText(setup);
+    m_form->Command1_Click();
+}

@@ -20,6 +20,7 @@ public:
     QString setupString() override;
     const QLineEdit* setupStringField() override;
     QString byteCycle() override;
+    void storeSetupString(const QString& setup) override;
 
     // Setting_Click: shows the dialog modally, loading it first if needed.
     void showModal();

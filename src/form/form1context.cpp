@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1context.h"
 
+#include "form/statuspanels.h"
 #include "platform/prompter.h"
 
 #include <QMainWindow>
@@ -16,4 +17,18 @@ void Form1Context::setHourglass(bool on) const
 void Form1Context::tellWithTitle(const QString& prompt) const
 {
     platform.prompter.tell(prompt, settings.title());
+}
+
+void Form1Context::setSiteInUse(const QString& name)
+{
+    static const QString kPrefix = QStringLiteral("Site in use: ");
+    siteInUse = name;
+    const QString line = name.isEmpty() ? QString() : kPrefix + name;
+    ui.bar->setToolTip(line);
+    QStringList description = window->accessibleDescription().split(QLatin1Char('\n'));
+    if (description.first().startsWith(kPrefix) || description == QStringList{QString()})
+        description.removeFirst();
+    if (!line.isEmpty())
+        description.prepend(line);
+    window->setAccessibleDescription(description.join(QLatin1Char('\n')));
 }

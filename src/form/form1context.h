@@ -24,9 +24,15 @@ struct Form1Context {
     LinkSession& session;       // the port's state; every line to the panel goes through it
 
     CaptureFile capture{};      // the capture slot: open while received text is captured
+    // The name of the site last used from the site book, empty for none;
+    // changed through setSiteInUse only.
+    QString siteInUse{};
 
     // The main window's mouse pointer: the hourglass or the default.
     void setHourglass(bool on) const;
     // A box with an OK button, no icon and the application title.
     void tellWithTitle(const QString& prompt) const;
+    // Records the site in use and shows it: the status bar's tooltip and the
+    // first line of the window's accessible description.
+    void setSiteInUse(const QString& name);
 };

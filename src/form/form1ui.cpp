@@ -240,6 +240,21 @@ void buildSendFrame(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     column->addWidget(ui.Frame4, 1);
 }
 
+// The recent sites' items stay hidden until a site has been used.
+void buildSitesMenu(QMenuBar* bar, Form1Ui& ui)
+{
+    constexpr int kRecentSites = 9;
+    ui.sites = named(bar->addMenu(QStringLiteral("S&ites")), "sites");
+    ui.siteBook = item("siteBook", QStringLiteral("&Site Book..."), ui.sites);
+    ui.sites->addSeparator();
+    for (int n = 1; n <= kRecentSites; ++n) {
+        QAction* recent = ui.sites->addAction(QString());
+        recent->setObjectName(QStringLiteral("recentSite%1").arg(n));
+        recent->setVisible(false);
+        ui.recentSites.append(recent);
+    }
+}
+
 void buildMenus(QMainWindow* window, Form1Ui& ui)
 {
     QMenuBar* bar = window->menuBar();
@@ -281,6 +296,7 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
         a->setShortcutContext(Qt::WindowShortcut);
 
     ui.Setting = named(bar->addAction(QStringLiteral("&Setting")), "Setting");
+    buildSitesMenu(bar, ui);
 
     ui.hilp_file = named(bar->addMenu(QStringLiteral("&Help")), "hilp_file");
     ui.yess = item("yess", QStringLiteral("&About Velno 6300 Management System"), ui.hilp_file);

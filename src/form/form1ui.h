@@ -101,6 +101,9 @@ struct Form1Ui {
     QAction* copy_file = nullptr;
     QAction* paset_file = nullptr;
     QAction* Setting = nullptr;
+    QMenu* sites = nullptr;                  // "S&ites"
+    QAction* siteBook = nullptr;             // "&Site Book..."
+    QList<QAction*> recentSites;             // the sites used last, newest first
     QMenu* hilp_file = nullptr;
     QAction* yess = nullptr;
 

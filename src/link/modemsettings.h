@@ -14,4 +14,7 @@ public:
     // The field that holds the setup string, for naming it to the operator.
     virtual const QLineEdit* setupStringField() = 0;
     virtual QString byteCycle() = 0;
+    // Stores a new setup string as the dialog's OK does; a loaded dialog
+    // takes it into its field first, so that its readers see it at once.
+    virtual void storeSetupString(const QString& setup) = 0;
 };

@@ -37,11 +37,16 @@ QString refusal(const QLineEdit* field, const QString& typed)
 
 } // namespace
 
+bool textFitsTheLine(const QString& text)
+{
+    return !OneLine::holdsControl(text) && EightBit::representable(text);
+}
+
 bool typedTextFitsTheLine(const Form1Context& ctx, const QLineEdit* field, const QString& typed)
 {
-    const QString prompt = refusal(field, typed);
-    if (prompt.isEmpty())
+    if (textFitsTheLine(typed))
         return true;
+    const QString prompt = refusal(field, typed);
     MessageBox box;
     box.prompt = prompt;
     box.title = ctx.settings.title();

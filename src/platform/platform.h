@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 class SerialPort;
 class Prompter;
 class SettingsStore;
@@ -20,4 +22,7 @@ struct Platform {
     Printer& printer;
     DesktopOpener& opener;
     int realMsPerSecond = 1000;   // the tick length; shortened in tests only
+    // The user's configuration folder, where the site book is kept; with
+    // none the book lives in memory for the run only.
+    QString configFolder{};
 };

@@ -8,6 +8,7 @@ RealPlatform::RealPlatform(const QString& settingsRoot)
       m_port(m_store),
       m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
 {
+    m_platform.configFolder = settingsRoot;
 }
 
 void RealPlatform::setDialogParent(QWidget* parent)

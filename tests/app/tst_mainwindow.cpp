@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -170,6 +171,7 @@ void TstMainWindow::menusAsListed_data()
     QTest::addRow("copy_file") << "copy_file" << "&Copy" << "Ctrl+C" << true;
     QTest::addRow("paset_file") << "paset_file" << "&Paste" << "Ctrl+V" << false;
     QTest::addRow("Setting") << "Setting" << "&Setting" << "" << true;
+    QTest::addRow("siteBook") << "siteBook" << "&Site Book..." << "" << true;
     QTest::addRow("yess") << "yess" << "&About Velno 6300 Management System" << "" << true;
 }
 
@@ -194,6 +196,9 @@ void TstMainWindow::menusAsListed()
     QCOMPARE(rig.ui().edit_file->title(), QStringLiteral("&Edit"));
     QCOMPARE(rig.ui().hilp_file->title(), QStringLiteral("&Help"));
     QVERIFY(!rig.ui().Setting->menu());
+    const QList<QAction*> bar = rig.window->menuBar()->actions();
+    QCOMPARE(bar.indexOf(rig.ui().sites->menuAction()), bar.indexOf(rig.ui().Setting) + 1);
+    QCOMPARE(rig.ui().sites->title(), QStringLiteral("S&ites"));
 }
 
 void TstMainWindow::accessibleNamesAndBuddies()

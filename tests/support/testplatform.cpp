@@ -22,7 +22,8 @@ TestPlatform::TestPlatform(const Options& options)
                clipboard,
                printer,
                opener,
-               options.tickMs}
+               options.tickMs,
+               options.settingsFolder}
 {}
 
 TestPlatform::~TestPlatform()

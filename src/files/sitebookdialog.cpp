@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sitebookdialog.h"
+
+#include "files/siteeditor.h"
+#include "files/sitemenu.h"
+#include "form/form1context.h"
+#include "platform/prompter.h"
+#include "platform/tabchain.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QStringList kColumns = {QStringLiteral("Name"), QStringLiteral("Port"), QStringLiteral("Phone Number"),
+                              QStringLiteral("Modem Setting"), QStringLiteral("Notes")};
+
+QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(objectName));
+    return b;
+}
+
+// Notes are shown on one line in the table; the editor shows them whole.
+QString oneLineOf(const QString& notes)
+{
+    return QString(notes).replace(QLatin1Char('\n'), QStringLiteral(" / "));
+}
+}   // namespace
+
+SiteBookDialog::SiteBookDialog(Form1Context& ctx, SiteMenu& menu, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_menu(menu)
+{
+    build();
+    showSites(0);
+}
+
+void SiteBookDialog::build()
+{
+    setObjectName(QStringLiteral("SiteBook"));
+    setWindowTitle(QStringLiteral("Site Book"));
+    table = new QTableWidget(0, int(kColumns.size()), this);
+    table->setObjectName(QStringLiteral("siteList"));
+    table->setAccessibleName(QStringLiteral("Sites"));
+    table->setHorizontalHeaderLabels(kColumns);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);   // Tab goes on to the buttons
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setMinimumSize(560, 220);
+
+    newButton = button("siteNew", QStringLiteral("&New..."), this);
+    editButton = button("siteEdit", QStringLiteral("&Edit..."), this);
+    deleteButton = button("siteDelete", QStringLiteral("&Delete"), this);
+    useButton = button("siteUse", QStringLiteral("&Use"), this);
+    closeButton = button("siteClose", QStringLiteral("&Close"), this);
+    useButton->setDefault(true);   // Enter in the table uses the current site
+    connect(newButton, &QPushButton::clicked, this, &SiteBookDialog::newSite);
+    connect(editButton, &QPushButton::clicked, this, &SiteBookDialog::editSite);
+    connect(deleteButton, &QPushButton::clicked, this, &SiteBookDialog::deleteSite);
+    connect(useButton, &QPushButton::clicked, this, &SiteBookDialog::useSite);
+    connect(closeButton, &QPushButton::clicked, this, &SiteBookDialog::reject);
+    connect(table, &QTableWidget::doubleClicked, this, &SiteBookDialog::useSite);
+    connect(table, &QTableWidget::currentCellChanged, this, &SiteBookDialog::enableButtons);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {newButton, editButton, deleteButton, useButton})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(table, 1);
+    column->addLayout(buttons);
+    setTabChain({table, newButton, editButton, deleteButton, useButton, closeButton});
+}
+
+void SiteBookDialog::showSites(int current)
+{
+    const QList<Site>& sites = m_menu.book().sites();
+    table->setRowCount(int(sites.size()));
+    for (int row = 0; row < sites.size(); ++row) {
+        const Site& site = sites.at(row);
+        const QStringList cells = {site.name, QString::number(site.port), site.phone, site.setup,
+                                   oneLineOf(site.notes)};
+        for (int column = 0; column < cells.size(); ++column)
+            table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+    table->resizeColumnsToContents();
+    if (!sites.isEmpty())
+        table->setCurrentCell(qBound(0, current, int(sites.size()) - 1), 0);
+    table->setFocus();
+    enableButtons();
+}
+
+void SiteBookDialog::enableButtons()
+{
+    const bool chosen = currentSite() >= 0;
+    for (QPushButton* b : {editButton, deleteButton, useButton})
+        b->setEnabled(chosen);
+}
+
+int SiteBookDialog::currentSite() const
+{
+    const int row = table->currentRow();
+    return row >= 0 && row < m_menu.book().sites().size() ? row : -1;
+}
+
+void SiteBookDialog::newSite()
+{
+    SiteEditor editor(m_ctx, m_menu.book(), -1, this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    const int index = m_menu.book().add(editor.site());
+    m_menu.saveBook();
+    showSites(index);
+}
+
+void SiteBookDialog::editSite()
+{
+    const int index = currentSite();
+    if (index < 0)
+        return;
+    SiteEditor editor(m_ctx, m_menu.book(), index, this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    const QString oldName = m_menu.book().sites().at(index).name;
+    const int moved = m_menu.book().replace(index, editor.site());
+    m_menu.siteRenamed(oldName, editor.site().name);
+    m_menu.saveBook();
+    showSites(moved);
+}
+
+void SiteBookDialog::deleteSite()
+{
+    const int index = currentSite();
+    if (index < 0)
+        return;
+    MessageBox box;
+    box.prompt = QStringLiteral("Delete the site \"%1\" from the site book?")
+                     .arg(m_menu.book().sites().at(index).name);
+    box.title = windowTitle();
+    box.buttons = MessageBox::Buttons::YesNo;
+    box.icon = MessageBox::Icon::Exclamation;
+    box.defaultButton = MessageBox::Answer::No;
+    if (m_ctx.platform.prompter.ask(box) != MessageBox::Answer::Yes)
+        return;
+    m_menu.book().remove(index);
+    m_menu.saveBook();
+    showSites(index);
+}
+
+void SiteBookDialog::useSite()
+{
+    const int index = currentSite();
+    if (index >= 0 && m_menu.use(index))
+        accept();
+}

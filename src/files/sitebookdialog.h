@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QTableWidget;
+class SiteMenu;
+struct Form1Context;
+
+// The site book: the sites in a table, with New, Edit, Delete (after a
+// question), Use and Close. Enter in the table and a double click use the
+// current site; on a button, Enter presses that button.
+class SiteBookDialog : public QDialog {
+    Q_OBJECT
+public:
+    SiteBookDialog(Form1Context& ctx, SiteMenu& menu, QWidget* parent = nullptr);
+
+    void newSite();
+    void editSite();
+    void deleteSite();
+    void useSite();
+
+    QTableWidget* table = nullptr;
+    QPushButton* newButton = nullptr;
+    QPushButton* editButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QPushButton* useButton = nullptr;
+    QPushButton* closeButton = nullptr;
+
+private:
+    void build();
+    void showSites(int current);
+    void enableButtons();
+    int currentSite() const;
+
+    Form1Context& m_ctx;
+    SiteMenu& m_menu;
+};

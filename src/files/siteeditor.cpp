@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "siteeditor.h"
+
+#include "form/form1context.h"
+#include "link/typedtextcheck.h"
+#include "platform/oneline.h"
+#include "platform/prompter.h"
+#include "platform/tabchain.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+QLineEdit* field(const char* objectName, const QString& spokenName, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(objectName));
+    edit->setAccessibleName(spokenName);
+    return edit;
+}
+}   // namespace
+
+SiteEditor::SiteEditor(const Form1Context& ctx, const SiteBook& book, int index, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_book(book), m_index(index)
+{
+    if (index >= 0)
+        m_site = book.sites().at(index);
+    build();
+    name->setText(m_site.name);
+    port->setCurrentIndex(m_site.port - 1);
+    phone->setText(m_site.phone);
+    setup->setText(m_site.setup);
+    notes->setPlainText(m_site.notes);
+}
+
+void SiteEditor::build()
+{
+    setObjectName(QStringLiteral("SiteEditor"));
+    setWindowTitle(m_index < 0 ? QStringLiteral("New Site") : QStringLiteral("Edit Site"));
+    name = field("name", QStringLiteral("Name"), this);
+    port = new QComboBox(this);
+    port->setObjectName(QStringLiteral("port"));
+    port->setAccessibleName(QStringLiteral("Port"));
+    port->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+    // The phone number and the setup string go onto the line as Text2's and
+    // the Setting dialog's do: one line each.
+    phone = field("phone", QStringLiteral("Phone Number"), this);
+    setup = field("setup", QStringLiteral("Modem Setting"), this);
+    for (QLineEdit* line : {name, phone, setup})
+        OneLine::keep(line);
+    notes = new QPlainTextEdit(this);
+    notes->setObjectName(QStringLiteral("notes"));
+    notes->setAccessibleName(QStringLiteral("Notes"));
+    notes->setTabChangesFocus(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SiteEditor::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SiteEditor::reject);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("&Name"), name);
+    form->addRow(QStringLiteral("&Port"), port);
+    form->addRow(QStringLiteral("P&hone Number"), phone);
+    form->addRow(QStringLiteral("&Modem Setting"), setup);
+    form->addRow(QStringLiteral("N&otes"), notes);
+    form->addRow(buttons);
+    setTabChain({name, port, phone, setup, notes, buttons->button(QDialogButtonBox::Ok),
+                 buttons->button(QDialogButtonBox::Cancel)});
+}
+
+Site SiteEditor::site() const
+{
+    Site edited = m_site;
+    edited.name = name->text().trimmed();
+    edited.port = port->currentIndex() + 1;
+    edited.phone = phone->text();
+    edited.setup = setup->text();
+    edited.notes = notes->toPlainText();
+    return edited;
+}
+
+void SiteEditor::accept()
+{
+    const Site edited = site();
+    if (!typedTextFitsTheLine(m_ctx, phone, edited.phone)) {
+        phone->setFocus();
+        return;
+    }
+    if (!typedTextFitsTheLine(m_ctx, setup, edited.setup)) {
+        setup->setFocus();
+        return;
+    }
+    const QString problem = m_book.problemWith(edited, m_index);
+    if (!problem.isEmpty()) {
+        m_ctx.platform.prompter.tell(problem, windowTitle());
+        name->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
