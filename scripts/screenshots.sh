@@ -3,7 +3,8 @@
 # Takes the README's screenshots of the real program on a virtual X server
 # (Xvfb), driving it from the keyboard with xdotool: the main window connected
 # to the bundled panel simulator after reading the panel's parameters, the
-# Setting dialog, and a 2-digit tenant editor with two records typed in.
+# Setting dialog, a 2-digit tenant editor with two records typed in, and the
+# Site Book with one of its sites open for editing.
 # Settings go to a temporary home folder; the user's own are not touched.
 #
 #   ./scripts/screenshots.sh                      at 100%, into docs/screenshots/
@@ -62,6 +63,31 @@ pids+=($!)
 wait_for_file "$work/line"
 "$build/tools/setport/velno-setport" 1 "$(head -n1 "$work/line")" >/dev/null
 
+# A site book of three buildings, two of them used before.
+mkdir -p "$HOME/.config/Velno"
+cat >"$HOME/.config/Velno/sites.ini" <<'SITES'
+[site1]
+name=Harbour View 12
+port=2
+phone=5550142
+setup=ATZ
+notes="Panel in the lobby, left of the lift"
+lastused=2024-05-02T09:30:00.000
+[site2]
+name=Linden Court
+port=1
+phone=5550187
+setup=AT&F E0
+notes=Key safe code from the caretaker
+lastused=2024-05-03T14:05:00.000
+[site3]
+name=Mill Road 4
+port=3
+phone=
+setup=
+notes=Direct cable in the basement
+SITES
+
 "$build/src/velno" >"$work/velno.log" 2>&1 &
 pids+=($!)
 if ! main=$(timeout 30 xdotool search --sync --name 'Version 3\.0$' | head -n1); then
@@ -100,6 +126,16 @@ type_text ATZ
 keys Tab Down Down
 shot "$(dialog)" setting-dialog.png
 keys Escape
+focus_main
+
+# The Site Book, then its second site opened for editing, both cancelled.
+keys alt+i s
+book=$(timeout 10 xdotool search --sync --onlyvisible --name '^Site Book$' | head -n1)
+keys Down
+shot "$book" site-book.png
+keys alt+e
+shot "$(timeout 10 xdotool search --sync --onlyvisible --name '^Edit Site$' | head -n1)" site-editor.png
+keys Escape Escape
 focus_main
 
 keys alt+f n d
