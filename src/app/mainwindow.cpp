@@ -5,6 +5,7 @@
 #include "commands/panelcommands.h"
 #include "commands/programmingcode.h"
 #include "files/editmenu.h"
+#include "files/journalview.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
 #include "files/sitemenu.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_session(platform.port),
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
+      m_journal(platform.clock, platform.journalFolder),
       m_locale(QLocale::system()),
       m_clockFormat(clockFormat(m_locale)),
       m_cursorBlink(CursorBlinkTimeout::kTimeoutSeconds * platform.realMsPerSecond)
@@ -106,6 +108,8 @@ void MainWindow::wire()
     wireForm1(m_ui, {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived,
                      *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
                      *m_uploads, *m_commands, *m_receiver});
+    connect(m_ui.journal, &QAction::triggered, this, &MainWindow::journal_Click);
+    connect(&m_journal, &Journal::unavailable, this, &MainWindow::showJournalUnavailable);
     connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
     connect(m_ui.siteBook, &QAction::triggered, m_siteMenu.get(), &SiteMenu::siteBook_Click);
     for (int n = 1; n <= m_ui.recentSites.size(); ++n) {
@@ -215,6 +219,27 @@ void MainWindow::Form_Unload()
 void MainWindow::close_Click() { close(); }
 
 void MainWindow::Setting_Click() { m_setform.showModal(); }
+
+JournalView* MainWindow::journalView() const { return m_journalView; }
+
+// The journal beside the main window, read afresh each time it is asked for.
+void MainWindow::journal_Click()
+{
+    if (!m_journalView) {
+        m_journalView = new JournalView(m_journal.folder(), m_platform.opener, m_platform.prompter, this);
+        m_journalView->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_journalView->reload();
+    }
+    m_journalView->show();
+    m_journalView->raise();
+    m_journalView->activateWindow();
+}
+
+void MainWindow::showJournalUnavailable(const QString& reason)
+{
+    m_receiver->showStatus(Journal::kUnavailable + reason);
+}
 
 void MainWindow::upload_Click()
 {

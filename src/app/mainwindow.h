@@ -5,12 +5,14 @@
 #include "form/appsettings.h"
 #include "form/form1context.h"
 #include "form/form1ui.h"
+#include "link/journal.h"
 #include "link/linksession.h"
 #include "link/waiter.h"
 #include "platform/cursorblink.h"
 
 #include <QLocale>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class CaptureLog;
@@ -27,6 +29,7 @@ class SiteMenu;
 class PanelCommands;
 class ProgrammingCode;
 class QTemporaryDir;
+class JournalView;
 
 // The main window form1: owns the controls, the link session, the waits
 // and every handler object; its own handlers are the frame's.
@@ -55,6 +58,8 @@ public:
     ReceivePrinting& receivePrinting() { return *m_receivePrinting; }
     EditMenu& editMenu() { return *m_editMenu; }
     SiteMenu& siteMenu() { return *m_siteMenu; }
+    Journal& journal() { return m_journal; }
+    JournalView* journalView() const;   // the open one, or null
 
     void Form_Load();
     void Form_Unload();
@@ -62,6 +67,7 @@ public:
     void Setting_Click();
     void upload_Click();
     void yess_Click();
+    void journal_Click();
 
 signals:
     // The program must end: the window has been unloaded.
@@ -77,6 +83,7 @@ private:
     void centreOnScreen();
     void showClock();
     void showPortDevices();
+    void showJournalUnavailable(const QString& reason);
 
     Platform& m_platform;
     Form1Ui m_ui;
@@ -85,6 +92,7 @@ private:
     LinkSession m_session;
     SetFormHost m_setform;
     Form1Context m_ctx;
+    Journal m_journal;
     QLocale m_locale;        // the clock's, read once: it is shown every second
     QString m_clockFormat;
     std::unique_ptr<Connection> m_connection;
@@ -101,6 +109,7 @@ private:
     std::unique_ptr<ProgrammingCode> m_programmingCode;
     std::unique_ptr<PanelCommands> m_commands;
     std::unique_ptr<QTemporaryDir> m_helpFolder;   // the help page's copy
+    QPointer<JournalView> m_journalView;            // while it is open
     CursorBlinkTimeout m_cursorBlink;
     bool m_unloaded = false;
 };

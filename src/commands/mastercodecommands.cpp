@@ -21,7 +21,7 @@ constexpr int kButtonWrites = 1;
 MasterCodeCommands::MasterCodeCommands(Form1Context& ctx, QObject* parent)
     : QObject(parent),
       m_ctx(ctx),
-      m_newMasterCode(ctx, {QStringLiteral("PARCMC"), ctx.ui.Medit_New_mastercode,
+      m_newMasterCode(ctx, {CommandLine::kMasterCodeWord, ctx.ui.Medit_New_mastercode,
                             QStringLiteral("Please input new MasterCode"), nullptr, nullptr})
 {}
 

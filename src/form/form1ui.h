@@ -104,6 +104,7 @@ struct Form1Ui {
     QMenu* sites = nullptr;                  // "S&ites"
     QAction* siteBook = nullptr;             // "&Site Book..."
     QList<QAction*> recentSites;             // the sites used last, newest first
+    QAction* journal = nullptr;              // "&Journal..."
     QMenu* hilp_file = nullptr;
     QAction* yess = nullptr;
 

@@ -6,7 +6,6 @@
 namespace CommandLine {
 
 namespace {
-const QString kProgrammingWord = QStringLiteral("PGM");
 const QString kMessageWord = QStringLiteral("PARMSG");
 } // namespace
 

@@ -11,6 +11,11 @@
 // it to be one line of 8-bit characters.
 namespace CommandLine {
 
+// The words whose value is a code: the programming line's and a new master
+// code's.
+inline const QString kProgrammingWord = QStringLiteral("PGM");
+inline const QString kMasterCodeWord = QStringLiteral("PARCMC");
+
 // The text as it stands, then CR LF.
 QByteArray line(const QString& text);
 

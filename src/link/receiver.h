@@ -28,10 +28,12 @@ public:
     // The error text of a line error code, empty for any other code.
     static QString errorText(int eventCode);
 
+    // Panel 1 shows "Status: " followed by the text.
+    void showStatus(const QString& text);
+
 private:
     void receiveWaiting();
     void appendHeld();
-    void showStatus(const QString& text);
     void reportLineError(const QString& text);
     void reportLineLost();
 

@@ -23,7 +23,8 @@ TestPlatform::TestPlatform(const Options& options)
                printer,
                opener,
                options.tickMs,
-               options.settingsFolder}
+               options.settingsFolder,
+               journalDir.path()}
 {}
 
 TestPlatform::~TestPlatform()

@@ -8,6 +8,7 @@
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 
+#include <QTemporaryDir>
 #include <memory>
 
 // Every platform service as a fake, with a tick of a few milliseconds; on
@@ -39,5 +40,6 @@ struct TestPlatform {
     FakeOpener opener;
     std::unique_ptr<IniSettingsStore> iniStore;   // with a settings folder only
     std::unique_ptr<QtSerialPort> realPort;   // with the real port only
+    QTemporaryDir journalDir;   // the journal is never written to the real data folder
     Platform platform;
 };
