@@ -3,7 +3,7 @@
 // beside its goal. It never fails on a figure: only a run that cannot be
 // made gives a non-zero exit code.
 //
-//   velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files]...
+//   velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files|journal]...
 #include "benchsetup.h"
 
 #include <climits>
@@ -22,11 +22,11 @@ const std::map<std::string, Bench>& benches()
 {
     static const std::map<std::string, Bench> kBenches{
         {"ingest", benchIngest}, {"linerate", benchLineRate}, {"memory", benchMemory}, {"waits", benchWaits},
-        {"startup", benchStartup}, {"files", benchFiles}};
+        {"startup", benchStartup}, {"files", benchFiles}, {"journal", benchJournal}};
     return kBenches;
 }
 
-const char* const kOrder[] = {"ingest", "linerate", "memory", "waits", "startup", "files"};
+const char* const kOrder[] = {"ingest", "linerate", "memory", "waits", "startup", "files", "journal"};
 
 // The folder of this executable: bench/ in the build folder.
 std::filesystem::path folderOfThis()
@@ -38,7 +38,7 @@ std::filesystem::path folderOfThis()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files]...\n");
+    std::fprintf(stderr, "usage: velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files|journal]...\n");
     return 2;
 }
 

@@ -27,3 +27,4 @@ void benchMemory(BenchSetup& setup);
 void benchWaits(BenchSetup& setup);
 void benchStartup(BenchSetup& setup);
 void benchFiles(BenchSetup& setup);
+void benchJournal(BenchSetup& setup);

@@ -58,19 +58,6 @@ QString writeParameterFile(const QString& path)
     return TextFile::write(path, ParameterFile::text(values), error) ? path : QString();
 }
 
-template <typename Step>
-double medianMs(int runs, Step step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return median(times);
-}
-
 // Open Tenant File up to the editor shown with the list loaded and painted.
 double tenantEditorOpenMs(MainWindow& window, ScriptedPrompter& prompter, const QString& path,
                           int runs)

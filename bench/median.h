@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <vector>
 
@@ -13,4 +15,18 @@ inline double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t half = values.size() / 2;
     return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
+// The median time of runs of a step, in milliseconds.
+template <typename Step>
+double medianMs(int runs, Step step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return median(times);
 }

@@ -41,3 +41,7 @@ int runStartup(QApplication& app, const QString& settingsRoot);
 // Times the file operations on files written into workDir, each the median
 // of runs.
 int runFiles(const QString& workDir, int runs);
+
+// Times reading a journal of 100,000 entries written into workDir and
+// recording a 10,000-line file send, each the median of runs.
+int runJournal(const QString& workDir, int runs);

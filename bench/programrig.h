@@ -8,6 +8,8 @@
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 
+#include <QTemporaryDir>
+
 #include <memory>
 
 // The program as it runs for the operator, with a pseudo-terminal for its
@@ -43,6 +45,7 @@ private:
     FakePrinter m_printer;
     FakeOpener m_opener;
     QtSerialPort m_port;
+    QTemporaryDir m_journalDir;   // the journal of the measured runs, not the user's
     Platform m_platform;
     std::unique_ptr<MainWindow> m_window;
 };

@@ -9,6 +9,7 @@
 //   velno-bench-program clock SECONDS
 //   velno-bench-program startup SETTINGSDIR
 //   velno-bench-program files WORKDIR RUNS
+//   velno-bench-program journal WORKDIR RUNS
 #include "programmodes.h"
 
 #include <QApplication>
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
         return runStartup(app, args.value(2));
     if (mode == QLatin1String("files"))
         return runFiles(args.value(2), args.value(3).toInt());
-    qCritical("usage: velno-bench-program ingest|linerate|idle|paced|clock|startup|files ...");
+    if (mode == QLatin1String("journal"))
+        return runJournal(args.value(2), args.value(3).toInt());
+    qCritical("usage: velno-bench-program ingest|linerate|idle|paced|clock|startup|files|journal ...");
     return 2;
 }
