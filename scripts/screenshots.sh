@@ -4,7 +4,8 @@
 # (Xvfb), driving it from the keyboard with xdotool: the main window connected
 # to the bundled panel simulator after reading the panel's parameters, the
 # Setting dialog, a 2-digit tenant editor with two records typed in, and the
-# Site Book with one of its sites open for editing.
+# journal (last month's visit to another site is written into it first), and
+# the Site Book with one of its sites open for editing.
 # Settings go to a temporary home folder; the user's own are not touched.
 #
 #   ./scripts/screenshots.sh                      at 100%, into docs/screenshots/
@@ -50,6 +51,19 @@ export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
 unset XDG_CONFIG_HOME
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+
+journal=$HOME/.local/share/Velno/journal
+mkdir -p "$journal"
+month=$(date -d "$(date +%Y-%m-15) -1 month" +%Y-%m)
+cat >"$journal/$month.log" <<EOF
+${month}-14T09:12:03 Oak Row * connected to port 2 (/dev/ttyUSB0)
+${month}-14T09:12:09 Oak Row > PGM****
+${month}-14T09:12:15 Oak Row > PRIPAR
+${month}-14T09:13:40 Oak Row > PARDOT1 07
+${month}-14T09:13:52 Oak Row > PARCMC ****
+${month}-14T09:14:30 Oak Row > END
+${month}-14T09:14:31 Oak Row * port closed
+EOF
 
 # A Full HD screen; the program scales itself by QT_SCALE_FACTOR.
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -151,3 +165,9 @@ for record in "12 5551234 4321 1 Ann Lee" "14 5559876 1704 2 Bo Martin"; do
     keys Return space
 done
 shot "$editor" tenant-editor.png
+
+# Sites > Journal.
+focus_main
+keys alt+i j
+journal_window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Journal$' | head -n1)
+shot "$journal_window" journal.png
