@@ -152,6 +152,13 @@ shot "$(timeout 10 xdotool search --sync --onlyvisible --name '^Edit Site$' | he
 keys Escape Escape
 focus_main
 
+# Sites > Journal, then closed.
+keys alt+i j
+journal_window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Journal$' | head -n1)
+shot "$journal_window" journal.png
+keys Escape
+focus_main
+
 keys alt+f n d
 editor=$(dialog)
 for record in "12 5551234 4321 1 Ann Lee" "14 5559876 1704 2 Bo Martin"; do
@@ -165,9 +172,3 @@ for record in "12 5551234 4321 1 Ann Lee" "14 5559876 1704 2 Bo Martin"; do
     keys Return space
 done
 shot "$editor" tenant-editor.png
-
-# Sites > Journal.
-focus_main
-keys alt+i j
-journal_window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Journal$' | head -n1)
-shot "$journal_window" journal.png
