@@ -7,6 +7,7 @@
 #include "files/editmenu.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
+#include "files/sitemenu.h"
 #include "files/tenantmenu.h"
 #include "form/form1ui.h"
 #include "link/capturelog.h"
@@ -82,6 +83,12 @@ void wireMenus(const Form1Ui& ui, const Form1Handlers& h)
     onChoose(ui.copy_file, &h.editMenu, &EditMenu::copy_file_Click);
     onChoose(ui.paset_file, &h.editMenu, &EditMenu::paset_file_Click);
     onChoose(ui.Setting, &h.window, &MainWindow::Setting_Click);
+    onChoose(ui.siteBook, &h.siteMenu, &SiteMenu::siteBook_Click);
+    onChoose(ui.journal, &h.window, &MainWindow::journal_Click);
+    for (int n = 1; n <= ui.recentSites.size(); ++n) {
+        SiteMenu& sites = h.siteMenu;
+        onChoose(ui.recentSites.at(n - 1), &sites, [&sites, n] { sites.recentSite_Click(n); });
+    }
     onChoose(ui.yess, &h.window, &MainWindow::yess_Click);
 }
 

@@ -11,6 +11,7 @@ class ProgrammingCode;
 class ReceivePrinting;
 class Receiver;
 class SaveReceived;
+class SiteMenu;
 class TenantMenu;
 class Uploads;
 struct Form1Ui;
@@ -31,6 +32,7 @@ struct Form1Handlers {
     Uploads& uploads;
     PanelCommands& commands;
     Receiver& receiver;
+    SiteMenu& siteMenu;
 };
 
 // Connects every control and menu item of the main window to its handler,

@@ -99,23 +99,30 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
+    keepJournal();
 }
 
 MainWindow::~MainWindow() = default;
+
+// The journal hears every line the session writes and every event of the
+// line, with the site in use at that moment.
+void MainWindow::keepJournal()
+{
+    m_journal.followSite([this] { return m_ctx.siteInUse; });
+    connect(&m_session, &LinkSession::lineWritten, &m_journal, &Journal::recordSent);
+    connect(&m_session, &LinkSession::opened, &m_journal, &Journal::recordOpened);
+    connect(&m_session, &LinkSession::closed, &m_journal, &Journal::recordClosed);
+    connect(&m_session, &LinkSession::lineLost, &m_journal, &Journal::recordLineLost);
+    connect(&m_session, &LinkSession::lineError, &m_journal, &Journal::recordLineError);
+    connect(&m_journal, &Journal::unavailable, this, &MainWindow::showJournalUnavailable);
+}
 
 void MainWindow::wire()
 {
     wireForm1(m_ui, {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived,
                      *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
-                     *m_uploads, *m_commands, *m_receiver});
-    connect(m_ui.journal, &QAction::triggered, this, &MainWindow::journal_Click);
-    connect(&m_journal, &Journal::unavailable, this, &MainWindow::showJournalUnavailable);
+                     *m_uploads, *m_commands, *m_receiver, *m_siteMenu});
     connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
-    connect(m_ui.siteBook, &QAction::triggered, m_siteMenu.get(), &SiteMenu::siteBook_Click);
-    for (int n = 1; n <= m_ui.recentSites.size(); ++n) {
-        connect(m_ui.recentSites.at(n - 1), &QAction::triggered, m_siteMenu.get(),
-                [this, n] { m_siteMenu->recentSite_Click(n); });
-    }
 }
 
 void MainWindow::addHelpVerb()

@@ -78,6 +78,7 @@ protected:
 
 private:
     void wire();
+    void keepJournal();
     void addHelpVerb();
     void openHelpPage();
     void centreOnScreen();

@@ -34,7 +34,7 @@ void Journal::recordSent(const QByteArray& bytes)
     QString text;
     for (QByteArrayView line : JournalEntry::linesOf(bytes)) {
         text = std::exchange(codeFollows, false) ? JournalEntry::kSecretMask : JournalEntry::sentText(line);
-        append(JournalEntry::sent(now, m_site, text), fileName);
+        append(JournalEntry::sent(now, site(), text), fileName);
     }
     m_codeFollows = !JournalEntry::endsLine(bytes)
         && (text == JournalEntry::kSecretMask || JournalEntry::carriesCode(text));
@@ -43,7 +43,7 @@ void Journal::recordSent(const QByteArray& bytes)
 void Journal::recordEvent(const QString& text)
 {
     const QDateTime now = m_clock.now();
-    append(JournalEntry::event(now, m_site, text), JournalEntry::monthFileName(now));
+    append(JournalEntry::event(now, site(), text), JournalEntry::monthFileName(now));
 }
 
 void Journal::recordOpened(int portNumber, const QString& device)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class Clock;
 
 // The journal of what was sent: every line written to the port and every
@@ -26,7 +28,9 @@ public:
 
     // The site in use, written into every entry; empty for none.
     void setSite(const QString& name) { m_site = name; }
-    QString site() const { return m_site; }
+    // Or asked, at every entry, of whoever keeps the site in use.
+    void followSite(std::function<QString()> siteInUse) { m_siteInUse = std::move(siteInUse); }
+    QString site() const { return m_siteInUse ? m_siteInUse() : m_site; }
 
     // Bytes as written to the port, CR LF included; one entry per line.
     void recordSent(const QByteArray& bytes);
@@ -51,6 +55,7 @@ private:
     const Clock& m_clock;
     QString m_folder;
     QString m_site;
+    std::function<QString()> m_siteInUse;
     QFile m_file;
     bool m_failed = false;
     QString m_partLinePath;   // a failed write may have left part of a line there

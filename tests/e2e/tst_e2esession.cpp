@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
@@ -258,6 +259,7 @@ void TstE2eSession::throughTheModem()
     QVERIFY2(rig.start({QStringLiteral("--modem")}), "the panel simulator did not start");
     const PanelStateFile demo = PanelStateFile::read(rig.statePath);
     Form1Ui& ui = rig.ui();
+    rig.ctx().setSiteInUse(QStringLiteral("Elm House"));
 
     click(ui.Option1);
     ui.Text2->clear();
@@ -278,6 +280,19 @@ void TstE2eSession::throughTheModem()
 
     click(ui.close1);
     QVERIFY(!rig.port().isOpen());
+
+    // The journal, line by line: every line sent, the code masked, and the events.
+    const QDateTime now = rig.fakes.clock.time;
+    const QString entry = now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss ")) + QStringLiteral("Elm House ");
+    const QString journal = QDir(rig.fakes.journalDir.path()).filePath(now.toString(QStringLiteral("yyyy-MM")) + QStringLiteral(".log"));
+    const QStringList journaled = QString::fromUtf8(contentOf(journal)).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList expected = QStringList{entry + QStringLiteral("* connected to port 1 (") + rig.sim.path() + u')',
+                                             entry + QStringLiteral("> AT&F E0 V1"), entry + QStringLiteral("> ATDT5551234")}
+        + QStringList(6, entry + QStringLiteral("> PGM****"))   // the code goes out six times
+        + QStringList{entry + QStringLiteral("> PARDOT1 15"), entry + QStringLiteral("> END"),
+                      entry + QStringLiteral("* port closed")};
+    QCOMPARE(journaled, expected);
+
     QCOMPARE(rig.sim.stop(), 0);
     const PanelStateFile saved = PanelStateFile::read(rig.statePath);
     QCOMPARE(saved.panel.value(QStringLiteral("PARDOT1")), QStringLiteral("15"));
