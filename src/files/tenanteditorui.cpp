@@ -5,6 +5,7 @@
 #include "files/tenantlist.h"
 #include "platform/maskedfield.h"
 #include "platform/tabchain.h"
+#include "platform/windowfit.h"
 
 #include <QDialog>
 #include <QGridLayout>
@@ -66,7 +67,7 @@ void buildFields(QDialog* window, int digits, QVBoxLayout* column, TenantEditorU
     addLabelled(grid, 2, QStringLiteral("Code"), ui.adtenant);
     addLabelled(grid, 3, QStringLiteral("Door"), ui.doortnt);
     addLabelled(grid, 4, QStringLiteral(" Name"), ui.Text2);
-    grid->setColumnStretch(4, 1);
+    grid->setColumnStretch(5, 1);   // the width gained goes past the fields
     column->addLayout(grid);
 }
 
@@ -80,6 +81,7 @@ void buildButtons(QDialog* window, QVBoxLayout* column, TenantEditorUi& ui)
     auto* row = new QHBoxLayout;
     for (QPushButton* b : {ui.ent, ui.tntsave, ui.tntsaveas, ui.Command1, ui.qui})
         row->addWidget(b);
+    row->addStretch(1);
     column->addLayout(row);
 }
 
@@ -107,5 +109,6 @@ void buildTenantEditor(QDialog* window, int digits, TenantEditorUi& ui)
     ui.StatusBar1->setSizeGripEnabled(false);
     column->addWidget(ui.StatusBar1);
     setTabOrder(ui);
-    window->resize(8000 / kTwipsPerPixel, 5000 / kTwipsPerPixel);
+    // The list takes every pixel the window gains.
+    openAtFirstSize(window, QSize(8000 / kTwipsPerPixel, 5000 / kTwipsPerPixel));
 }

@@ -8,6 +8,7 @@
 #include "platform/maskedfield.h"
 #include "platform/oneline.h"
 #include "platform/tabchain.h"
+#include "platform/windowfit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -99,6 +101,7 @@ void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     auto* top = new QHBoxLayout;
     top->addWidget(ui.Frame2);
     top->addWidget(ui.Frame1);
+    top->addStretch(1);
     column->addLayout(top);
 
     auto* grid = new QGridLayout;
@@ -122,6 +125,7 @@ void buildPortAndConnect(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     grid->addWidget(ui.Text3, 2, 1);
     grid->addWidget(ui.Mastercode, 3, 0);
     grid->addWidget(ui.rtrtc, 3, 1);
+    grid->setColumnStretch(2, 1);   // the width gained goes past the fields
     column->addLayout(grid);
 }
 
@@ -237,7 +241,7 @@ void buildSendFrame(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
 
     ui.Command3 = button("Command3", QStringLiteral("Please Close the LOG File After Receiving"), f);
     grid->addWidget(ui.Command3, 7, 0, 1, 4);
-    column->addWidget(ui.Frame4, 1);
+    column->addWidget(ui.Frame4);
 }
 
 // The recent sites' items stay hidden until a site has been used.
@@ -351,32 +355,49 @@ void buildForm1(QMainWindow* window, Form1Ui& ui)
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 
-    auto* central = new QWidget(window);
+    // The receive pane takes every pixel the window gains: the left column
+    // all the width, the pane all the height of it; the right column keeps
+    // its controls at the top.
+    auto* central = new QWidget;
     central->setObjectName(QStringLiteral("form1_client"));
     auto* columns = new QHBoxLayout(central);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
     columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    columns->addLayout(right);
 
     buildPortAndConnect(central, left, ui);
     buildReceivePane(central, left, ui);
     buildReceiveFrame(central, right, ui);
     buildSendFrame(central, right, ui);
-    window->setCentralWidget(central);
 
     ui.Progress = named(new QProgressBar(central), "Progress");
     ui.Progress->setFormat(QStringLiteral("%v / %m"));
     ui.Progress->setAccessibleName(QStringLiteral("Records sent"));
     right->addWidget(ui.Progress);
+    right->addStretch(1);
+
+    // A window smaller than the controls need, on a small screen, scrolls them.
+    ui.client = central;
+    ui.clientArea = named(new QScrollArea(window), "form1_scroller");
+    ui.clientArea->setFrameShape(QFrame::NoFrame);
+    ui.clientArea->setWidgetResizable(true);
+    ui.clientArea->setWidget(central);
+    ui.clientArea->setFocusPolicy(Qt::NoFocus);   // Tab goes from control to control
+    keepFocusInView(ui.clientArea);
+    window->setCentralWidget(ui.clientArea);
 
     ui.bar = named(new StatusPanels(window), "bar");
     window->setStatusBar(ui.bar);
     buildMenus(window, ui);
     setTabOrder(ui);
 
-    // The design's client area is the first size; the least size is what the
-    // layout needs, so that no caption is cut off at any font size or scaling.
-    window->resize(kClientWidth, kClientHeight + window->menuBar()->sizeHint().height()
-                                     + ui.bar->sizeHint().height());
+    // The design's client area is the first size, or what the controls
+    // want if that is more, so that no caption is cut off at any font size
+    // or scaling and every pixel gained goes to the pane alone; the window
+    // never gets smaller, unless the screen is smaller.
+    const QSize controls = central->sizeHint();
+    const int chrome = window->menuBar()->sizeHint().height() + ui.bar->sizeHint().height();
+    const QSize wanted(qMax(controls.width(), ui.bar->minimumSizeHint().width()), controls.height() + chrome);
+    openAtFirstSize(window, QSize(kClientWidth, kClientHeight + chrome).expandedTo(wanted));
 }

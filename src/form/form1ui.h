@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QToolButton;
 class MaskedField;
 class StatusPanels;
@@ -81,6 +82,9 @@ struct Form1Ui {
     QProgressBar* Progress = nullptr;
     StatusPanels* bar = nullptr;
 
+    QWidget* client = nullptr;           // every control between menus and status bar
+    QScrollArea* clientArea = nullptr;   // scrolls them when the window is smaller
+
     // Menus
     QMenu* file = nullptr;
     QMenu* new_tenant = nullptr;
@@ -114,5 +118,6 @@ struct Form1Ui {
     QList<QWidget*> commandControls() const;
 };
 
-// Creates the controls of the main window in their start-up state.
+// Creates the controls of the main window in their start-up state, the
+// window at its first size.
 void buildForm1(QMainWindow* window, Form1Ui& ui);
