@@ -141,7 +141,7 @@ void MainWindow::Form_Load()
     m_ui.Command1->hide();
     m_ui.Command3->hide();
     m_ui.Mastercode->setEnabled(false);
-    centreOnScreen();
+    placeOnScreen();
     m_ui.Progress->hide();
     m_ui.bar->setPanel(1, QStringLiteral("Status Bar:"));
     m_ui.bar->setPanel(3, QStringLiteral("Send Record:  0"));
@@ -181,6 +181,13 @@ void MainWindow::showPortDevices()
         m_ui.option(n)->setToolTip(m_platform.port.deviceFor(n) + found);
 }
 
+// Where the window was when the program last ended, else centred.
+void MainWindow::placeOnScreen()
+{
+    if (!restoreGeometry(m_settings.windowGeometry()))
+        centreOnScreen();
+}
+
 void MainWindow::centreOnScreen()
 {
     const QScreen* screen = this->screen();
@@ -213,6 +220,7 @@ void MainWindow::Form_Unload()
     m_settings.storePort(QString::number(port.portNumber()));
     if (!m_ui.Text2->text().isEmpty())
         m_settings.storePhone(m_ui.Text2->text());
+    m_settings.storeWindowGeometry(saveGeometry());
     if (m_ctx.capture.isOpen())
         m_captureLog->mnuCloseLog_Click();
 

@@ -81,6 +81,7 @@ private:
     void keepJournal();
     void addHelpVerb();
     void openHelpPage();
+    void placeOnScreen();
     void centreOnScreen();
     void showClock();
     void showPortDevices();

@@ -6,12 +6,14 @@
 const QString AppSettings::kMainTitle = QStringLiteral("Velno 6100 Management System");
 const QString AppSettings::kSettingTitle = QStringLiteral("Velno 6300 Managemant System");
 const QString AppSettings::kSection = QStringLiteral("Properties");
+const QString AppSettings::kWindowSection = QStringLiteral("Window");
 
 namespace {
 const QString kPortKey = QStringLiteral("Port");
 const QString kPhoneKey = QStringLiteral("ph");
 const QString kSetupKey = QStringLiteral("sett");
 const QString kByteCycleKey = QStringLiteral("savea");
+const QString kGeometryKey = QStringLiteral("geometry");
 } // namespace
 
 AppSettings::AppSettings(SettingsStore& store) : m_store(store) {}
@@ -34,3 +36,17 @@ QString AppSettings::setupString() const { return read(kSettingTitle, kSetupKey)
 void AppSettings::storeSetupString(const QString& value) { store(kSettingTitle, kSetupKey, value); }
 QString AppSettings::byteCycle() const { return read(kSettingTitle, kByteCycleKey); }
 void AppSettings::storeByteCycle(const QString& value) { store(kSettingTitle, kByteCycleKey, value); }
+
+// The store keeps text: the geometry's bytes go in as base64.
+QByteArray AppSettings::windowGeometry() const
+{
+    const QString text = m_store.read(kMainTitle, kWindowSection, kGeometryKey, QString());
+    const auto decoded
+        = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return decoded ? *decoded : QByteArray();
+}
+
+void AppSettings::storeWindowGeometry(const QByteArray& geometry)
+{
+    m_store.store(kMainTitle, kWindowSection, kGeometryKey, QString::fromLatin1(geometry.toBase64()));
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class SettingsStore;
@@ -9,12 +10,14 @@ class SettingsStore;
 // "Port" and "ph" always live under the main title, whatever the current
 // title is, so a port or phone number chosen after a visit to the Setting
 // dialog is still the one the next start-up reads. "sett" and "savea" live
-// under the Setting dialog's title.
+// under the Setting dialog's title. The main window's place and size live
+// beside "Port" and "ph", in a section of their own.
 class AppSettings {
 public:
     static const QString kMainTitle;      // "Velno 6100 Management System"
     static const QString kSettingTitle;   // "Velno 6300 Managemant System"
     static const QString kSection;        // "Properties"
+    static const QString kWindowSection;  // "Window"
 
     explicit AppSettings(SettingsStore& store);
 
@@ -30,6 +33,10 @@ public:
     void storeSetupString(const QString& value);
     QString byteCycle() const;
     void storeByteCycle(const QString& value);
+    // As QWidget::saveGeometry gives it; empty when none is stored or the
+    // stored text is not base64.
+    QByteArray windowGeometry() const;
+    void storeWindowGeometry(const QByteArray& geometry);
 
 private:
     QString read(const QString& application, const QString& key) const;

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -25,6 +26,8 @@
 namespace {
 const QString kMain = QStringLiteral("Velno 6100 Management System");
 const QString kProps = QStringLiteral("Properties");
+const QString kWindow = QStringLiteral("Window");
+const QString kGeometry = QStringLiteral("geometry");
 
 // How many connections a signal of a control has: each control and menu item
 // of the window runs one handler, and only one.
@@ -50,6 +53,8 @@ private slots:
     void storedPortSelectsOption();
     void storedPhoneFillsField();
     void unloadStoresPortAndPhone();
+    void placementAtLoad_data();
+    void placementAtLoad();
     void unloadEndsWaitsWithoutSending();
     void receiveEnablesUploadButtons();
     void helpOpensPageOnlyThroughItsVerb();
@@ -283,6 +288,49 @@ void TstMainWindow::unloadStoresPortAndPhone()
     QCOMPARE(rig.fakes.store.read(kMain, kProps, QStringLiteral("Port"), QString()), QStringLiteral("2"));
     // An empty phone field does not overwrite the stored number.
     QCOMPARE(rig.fakes.store.read(kMain, kProps, QStringLiteral("ph"), QString()), QStringLiteral("kept"));
+}
+
+void TstMainWindow::placementAtLoad_data()
+{
+    QTest::addColumn<QString>("stored");   // "saved": what a window placed as below stored when closed
+    QTest::addColumn<bool>("maximised");
+    QTest::addColumn<bool>("restored");
+    QTest::addRow("nothing stored: centred") << "" << false << false;
+    QTest::addRow("where it was left") << "saved" << false << true;
+    QTest::addRow("maximised as it was left") << "saved" << true << true;
+    QTest::addRow("not base64: centred") << "%%geometry%%" << false << false;
+    QTest::addRow("not a geometry: centred") << "AAAA" << false << false;
+}
+
+// Closing the window stores its place and size; the next load restores them,
+// or centres the window on the screen when nothing usable is stored.
+void TstMainWindow::placementAtLoad()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, maximised);
+    QFETCH(bool, restored);
+    const QRect placed(4, 100, 794, 580);
+    if (stored == QLatin1String("saved")) {
+        Form1Rig first;
+        first.window->setGeometry(placed);
+        if (maximised)
+            first.window->showMaximized();
+        QTRY_COMPARE(first.window->isMaximized(), maximised);
+        first.window->close();
+        stored = first.fakes.store.read(kMain, kWindow, kGeometry, QString());
+    }
+    Form1Rig rig(RigOptions().unloaded());
+    rig.fakes.store.store(kMain, kWindow, kGeometry, stored);
+    rig.window->Form_Load();
+    rig.window->show();
+    QTRY_COMPARE(rig.window->isMaximized(), maximised);
+    if (restored) {
+        QCOMPARE(rig.window->normalGeometry(), placed);
+        return;
+    }
+    // Centred as the window was before the window system framed it.
+    const QPoint off = rig.window->frameGeometry().center() - rig.window->screen()->geometry().center();
+    QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2, qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
 }
 
 void TstMainWindow::unloadEndsWaitsWithoutSending()

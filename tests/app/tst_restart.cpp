@@ -21,6 +21,10 @@ private slots:
     void portChosenAfterSettingDialogIsNotLost();
 };
 
+namespace {
+const QRect kPlaced(30, 20, 800, 560);   // where the operator left the window
+} // namespace
+
 void TstRestart::valuesSurviveARestart()
 {
     QTemporaryDir root;
@@ -32,9 +36,11 @@ void TstRestart::valuesSurviveARestart()
         form.Text1->setText(QStringLiteral("ATZ"));
         form.Combo1->setCurrentIndex(form.Combo1->findText(QStringLiteral("15")));
         form.Command1_Click();
+        first.window->setGeometry(kPlaced);
         first.window->close();
     }
     Form1Rig second(RigOptions().settingsIn(root.path()).hidden());
+    QCOMPARE(second.window->geometry(), kPlaced);
     QVERIFY(second.window->ui().Option2->isChecked());
     QCOMPARE(second.window->ui().Text2->text(), QStringLiteral("0044 20 7946"));
     SetForm& form = second.window->setform().ensureLoaded();
@@ -45,6 +51,8 @@ void TstRestart::valuesSurviveARestart()
     QVERIFY(QFile::exists(mainFile));
     QSettings ini(mainFile, QSettings::IniFormat);
     QCOMPARE(ini.value(QStringLiteral("Properties/port")).toString(), QStringLiteral("2"));
+    const QByteArray geometry = ini.value(QStringLiteral("Window/geometry")).toString().toLatin1();
+    QVERIFY(second.window->restoreGeometry(QByteArray::fromBase64(geometry)));
 }
 
 void TstRestart::portChosenAfterSettingDialogIsNotLost()
