@@ -47,7 +47,14 @@ void openAtFirstSize(QWidget* window, const QSize& firstSize)
 
 void keepFocusInView(QScrollArea* area)
 {
-    QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+    // The area is held as a QObject and cast back on each change: while it is
+    // being destroyed its children give up the focus, and by then it is no
+    // longer a scroll area.
+    QObject* self = area;
+    QObject::connect(qApp, &QApplication::focusChanged, area, [self](QWidget*, QWidget* now) {
+        auto* area = qobject_cast<QScrollArea*>(self);
+        if (!area)
+            return;
         QWidget* content = area->widget();
         if (!now || !content || !content->isAncestorOf(now))
             return;
