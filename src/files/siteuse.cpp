@@ -4,14 +4,14 @@
 #include "files/sitebook.h"
 #include "form/form1context.h"
 #include "link/connection.h"
+#include "link/linksession.h"
 #include "link/modemsettings.h"
-#include "platform/serialport.h"
 
 #include <QLineEdit>
 
 bool useSite(Form1Context& ctx, Connection& connection, const Site& site)
 {
-    if (ctx.platform.port.isOpen()) {
+    if (ctx.session.isOpen()) {
         ctx.tellWithTitle(QStringLiteral("The site \"%1\" cannot be used while the comm port is open.\n"
                                          "Please disconnect first.")
                               .arg(site.name));
