@@ -22,7 +22,7 @@ const QString kStatusPrefix = QStringLiteral("Status: ");
 } // namespace
 
 Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_appender(ctx, log)
+    : QObject(parent), m_ctx(ctx), m_appender(ctx, log), m_pacer(ctx.platform.port)
 {
     connect(&ctx.session, &LinkSession::notified, this, &Receiver::MSComm1_OnComm);
     connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);

@@ -6,6 +6,7 @@
 
 #include <QMetaObject>
 #include <QSerialPortInfo>
+#include <QSocketNotifier>
 
 #include <utility>
 
@@ -115,6 +116,7 @@ OpenResult QtSerialPort::open()
     }
     m_lossPending = false;
     m_transmitFull = false;
+    m_readingPaused = false;
     applySettings();
     setModemLine(true);
     m_lineErrors.start(m_port.handle());
@@ -162,8 +164,11 @@ void QtSerialPort::raiseTransmitFull()
 QByteArray QtSerialPort::readAll()
 {
     QByteArray bytes = std::exchange(m_unreadAtLoss, QByteArray());
-    if (isOpen())
+    if (isOpen()) {
         bytes += m_port.readAll();
+        if (m_readingPaused)
+            applyReadingPause();
+    }
     return bytes;
 }
 
@@ -179,6 +184,27 @@ void QtSerialPort::discardInput()
         return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
+    if (m_readingPaused)
+        applyReadingPause();
+}
+
+void QtSerialPort::setReadingPaused(bool paused)
+{
+    m_readingPaused = paused;
+    applyReadingPause();
+}
+
+// QSerialPort reads through a socket notifier of its own, a child of the
+// port, and turns it on again whenever its buffer is read: the pause is put
+// back after every read. Without that notifier (another platform) the port
+// simply reads on.
+void QtSerialPort::applyReadingPause()
+{
+    const auto notifiers = m_port.findChildren<QSocketNotifier*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier* notifier : notifiers) {
+        if (notifier->type() == QSocketNotifier::Read)
+            notifier->setEnabled(!m_readingPaused);
+    }
 }
 
 QString QtSerialPort::deviceFor(int portNumber) const

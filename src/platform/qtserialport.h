@@ -41,6 +41,7 @@ public:
     QByteArray readAll() override;
     qint64 bytesWaiting() const override;
     void discardInput() override;
+    void setReadingPaused(bool paused) override;
 
     QString deviceFor(int portNumber) const override;
     QStringList devicesPresent() const override;
@@ -51,6 +52,7 @@ public:
 private:
     void onReadyRead();
     void raiseTransmitFull();
+    void applyReadingPause();
     void applySettings();
     void setModemLine(bool raised);
     void onBytesWritten();
@@ -68,4 +70,5 @@ private:
     bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
     QByteArray m_unreadAtLoss;      // received before the line was lost, not read yet
     bool m_transmitFull = false;    // kTransmitFull raised, the queue not yet below the size
+    bool m_readingPaused = false;
 };

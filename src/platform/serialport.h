@@ -65,6 +65,11 @@ public:
     virtual qint64 bytesWaiting() const = 0;
     // Drops everything waiting in the input buffer.
     virtual void discardInput() = 0;
+    // While reading is paused the port raises no data notification: what
+    // arrives waits in the system's buffer and is announced once reading
+    // resumes. A slow line then wakes the program once for several bytes
+    // instead of once for each. A port that cannot pause reads on.
+    virtual void setReadingPaused(bool paused) { Q_UNUSED(paused); }
 
     // The device a port number stands for, for messages and tooltips.
     virtual QString deviceFor(int portNumber) const = 0;

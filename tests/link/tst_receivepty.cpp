@@ -3,9 +3,11 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/capturelog.h"
+#include "link/appendpacer.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -58,6 +60,7 @@ class TstReceivePty : public QObject {
 private slots:
     void receivedTextReachesPaneAndCapture();
     void unpluggingIsReportedAndLosesNothing();
+    void aSlowLineIsReadAFrameAtATime();
 };
 
 void TstReceivePty::receivedTextReachesPaneAndCapture()
@@ -100,6 +103,32 @@ void TstReceivePty::unpluggingIsReportedAndLosesNothing()
     QTest::qWait(200);   // told once, and nothing keeps going on
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QCOMPARE(rig.paneText(), QStringLiteral("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+}
+
+// Bytes that come one at a time, as at the line's own pace, are read a frame
+// at a time: every one reaches the pane and the capture, in order, and the
+// port wakes the program at most once a frame (and once more for the first
+// byte after a quiet frame), not once a byte.
+void TstReceivePty::aSlowLineIsReadAFrameAtATime()
+{
+    PtyRig rig;
+    int notifications = 0;
+    connect(&rig.port(), &SerialPort::notified, this,
+            [&](int code) { notifications += code == SerialPort::kDataReceived; });
+    const QByteArray pattern = "EVR 0001 DOOR1\r\n";
+    QByteArray sent;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int i = 0; i < 120; ++i) {
+        QVERIFY(rig.pty->send(pattern.mid(i % pattern.size(), 1)));
+        sent += pattern.at(i % pattern.size());
+        QTest::qWait(4);
+    }
+    QTRY_COMPARE(rig.paneText(), QString::fromLatin1(sent));
+    const qint64 frames = elapsed.elapsed() / AppendPacer::kFrameMs + 1;
+    QVERIFY2(notifications <= frames + 1,
+             qPrintable(QStringLiteral("%1 notifications in %2 frames").arg(notifications).arg(frames)));
+    QCOMPARE(contentOf(rig.capturePath), sent);
 }
 
 QTEST_MAIN(TstReceivePty)

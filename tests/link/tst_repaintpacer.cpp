@@ -57,8 +57,9 @@ void TstRepaintPacer::aQuietFrameEndsThePacing()
 }
 
 // Small chunks that follow each other within a frame go into the pane
-// together when it ends, in order, the caret and the view after them; a
-// large chunk goes in at once, its painting paced.
+// together when it ends, in order, the caret and the view after them, and
+// the port's reading pauses meanwhile; a large chunk goes in at once, its
+// painting paced, and the port reads on.
 void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
 {
     Form1Rig rig;
@@ -69,8 +70,11 @@ void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
         rig.fakes.port.receive(line);
         expected += QString::fromLatin1(line);
         QVERIFY(expected.startsWith(pane.text()));
+        if (i == 0)
+            QVERIFY(rig.fakes.port.readingPaused);   // the port holds the rest of the frame
     }
     QTRY_COMPARE(pane.text(), expected);
+    QTRY_VERIFY(!rig.fakes.port.readingPaused);
     QCOMPARE(pane.selectionStart(), pane.length());
     QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
 
@@ -79,6 +83,7 @@ void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
         rig.fakes.port.receive(burst);
         expected += QString::fromLatin1(burst);
         QCOMPARE(pane.text(), expected);
+        QVERIFY(!rig.fakes.port.readingPaused);   // a burst is read on
     }
     QVERIFY(!pane.updatesEnabled());
     QTRY_VERIFY(pane.updatesEnabled());
@@ -89,6 +94,11 @@ void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
     rig.fakes.port.receive("P");
     QCOMPARE(pane.text(), expected + QLatin1Char('P'));
     QVERIFY(pane.updatesEnabled());
+    QVERIFY(rig.fakes.port.readingPaused);
+
+    // Opening a capture ends the frame: the port reads at once.
+    rig.openCapture(rig.dir.filePath(QStringLiteral("capture.txt")));
+    QVERIFY(!rig.fakes.port.readingPaused);
 }
 
 QTEST_MAIN(TstRepaintPacer)

@@ -236,6 +236,7 @@ private slots:
     void lineErrorCountsRaiseErrors_data();
     void lineErrorCountsRaiseErrors();
     void discardInputDropsWaitingBytes();
+    void pausedReadingWaitsInTheSystem();
     void writeWhenClosedFails();
     void closeSendsWhatWasWritten();
 
@@ -655,8 +656,10 @@ void TestQtSerialPort::lineErrorCountsRaiseErrors()
     QFETCH(int, overflows);
     QFETCH(QList<int>, errors);
     LineErrorCounts counts{5, 7};
+    int looked = 0;
     QtSerialPort port(*m_store);
     port.setLineErrorReader([&](qintptr) {
+        ++looked;
         return counted ? std::optional<LineErrorCounts>(counts) : std::nullopt;
     });
     QVERIFY(openOnPty(port));
@@ -676,6 +679,7 @@ void TestQtSerialPort::lineErrorCountsRaiseErrors()
     QTRY_VERIFY(!spy.isEmpty());
     QCOMPARE(codes(spy), dataOnly);
     QCOMPARE(port.readAll(), QByteArray("firstsecondthird"));
+    QCOMPARE(looked > 1, counted);   // a device without counts at opening is not asked again
 }
 
 void TestQtSerialPort::discardInputDropsWaitingBytes()
@@ -692,6 +696,42 @@ void TestQtSerialPort::discardInputDropsWaitingBytes()
     QVERIFY(m_pty->send("fresh"));
     QTRY_VERIFY(codes(spy).contains(SerialPort::kDataReceived));
     QCOMPARE(port.readAll(), QByteArray("fresh"));
+}
+
+// While reading is paused, bytes that arrive raise no notification, even
+// after a read of what came before, and wait in the system; resuming
+// announces them, all of them, at once. A fresh opening reads again.
+void TestQtSerialPort::pausedReadingWaitsInTheSystem()
+{
+    QtSerialPort port(*m_store);
+    QVERIFY(openOnPty(port));
+    QSignalSpy spy(&port, &SerialPort::notified);
+    const QList<int> dataOnly{SerialPort::kDataReceived};
+    QVERIFY(m_pty->send("before "));
+    QTRY_COMPARE(codes(spy), dataOnly);
+
+    port.setReadingPaused(true);
+    QCOMPARE(port.readAll(), QByteArray("before "));
+    spy.clear();
+    for (const char* piece : {"held ", "back ", "a while"}) {
+        QVERIFY(m_pty->send(piece));
+        QTest::qWait(30);
+    }
+    QCOMPARE(port.readAll(), QByteArray());
+    QTest::qWait(50);
+    QVERIFY(spy.isEmpty());
+
+    port.setReadingPaused(false);
+    QTRY_COMPARE(codes(spy), dataOnly);
+    QCOMPARE(port.readAll(), QByteArray("held back a while"));
+
+    port.setReadingPaused(true);
+    port.close();
+    QVERIFY(openOnPty(port));
+    spy.clear();
+    QVERIFY(m_pty->send("again"));
+    QTRY_COMPARE(codes(spy), dataOnly);
+    QCOMPARE(port.readAll(), QByteArray("again"));
 }
 
 void TestQtSerialPort::writeWhenClosedFails()

@@ -26,6 +26,8 @@ public:
     QByteArray readAll() override;
     qint64 bytesWaiting() const override { return input.size(); }
     void discardInput() override;
+    // Recorded only: the fake reads on, as a port that cannot pause.
+    void setReadingPaused(bool paused) override { readingPaused = paused; }
     QString deviceFor(int number) const override;
     QStringList devicesPresent() const override { return present; }
 
@@ -49,6 +51,7 @@ public:
     QString holderName;
     QByteArray input;
     int discards = 0;
+    bool readingPaused = false;
     QStringList present;           // the devices devicesPresent() reports
 
 private:
