@@ -21,16 +21,21 @@ std::optional<LineErrorCounts> readLineErrorCounts(qintptr handle)
 #endif
 }
 
+// A device without counts at opening has none later: it is not asked again,
+// which saves a system call on every read. A look that fails on a device
+// with counts changes nothing.
 QList<int> LineErrorWatch::grownCodes(qintptr handle)
 {
+    if (!m_last)
+        return {};
     const std::optional<LineErrorCounts> now = m_reader(handle);
+    if (!now)
+        return {};
     QList<int> codes;
-    if (now && m_last) {
-        if (now->overrun != m_last->overrun)
-            codes << SerialPort::kOverrun;
-        if (now->bufferOverrun != m_last->bufferOverrun)
-            codes << SerialPort::kReceiveOverflow;
-    }
+    if (now->overrun != m_last->overrun)
+        codes << SerialPort::kOverrun;
+    if (now->bufferOverrun != m_last->bufferOverrun)
+        codes << SerialPort::kReceiveOverflow;
     m_last = now;
     return codes;
 }
