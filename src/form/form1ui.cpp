@@ -133,8 +133,6 @@ void buildReceivePane(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
 {
     ui.Text1 = named(new ReceivePane(parent), "Text1");
     ui.Text1->setAccessibleName(QStringLiteral("Received data"));
-    ui.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ui.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui.Text1->setTabChangesFocus(true);   // Tab leaves the pane, as in every field
     ui.Text1->setFont(terminalFont());

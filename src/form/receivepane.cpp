@@ -2,10 +2,12 @@
 #include "receivepane.h"
 
 #include "platform/plainenter.h"
+#include "platform/steadyscrollbar.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTextCursor>
 
 namespace {
@@ -52,6 +54,21 @@ ReceivePane::ReceivePane(QWidget* parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false);
     PlainEnter::install(this);
     connect(document(), &QTextDocument::contentsChange, this, &ReceivePane::followDocument);
+    showBothScrollBars();
+}
+
+// Both scroll bars always show, as in the text box the pane stands for. They
+// are painted only when they look different, and QAbstractScrollArea's own
+// response to a range change (a relayout, queued, that repaints the whole
+// pane with every line received) has nothing to show or hide: it is cut off.
+void ReceivePane::showBothScrollBars()
+{
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
 }
 
 int ReceivePane::selectionStart() const { return currentSelection().start; }

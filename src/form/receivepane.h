@@ -63,6 +63,7 @@ private:
         bool valid = false;
     };
 
+    void showBothScrollBars();
     void replaceExact(int start, int end, const QString& text);
     int docFromExact(int position, bool roundUp) const;
     int exactFromDoc(int position) const;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 
@@ -37,6 +38,30 @@ void selectOnDocument(ReceivePane& pane, int anchor, int position)
     pane.setTextCursor(c);
 }
 
+// Counts a widget's paint events, leaving out those of grab().
+class Paints : public QObject {
+public:
+    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    QImage grab(QWidget* widget)
+    {
+        m_grabbing = true;
+        const QImage image = widget->grab().toImage();
+        m_grabbing = false;
+        return image;
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint && !m_grabbing;
+        return false;
+    }
+
+private:
+    bool m_grabbing = false;
+};
+
 } // namespace
 
 class TstReceivePane : public QObject {
@@ -53,6 +78,7 @@ private slots:
     void copyGivesTheExactText();
     void operatorStopsAtTheLimit();
     void pasteIsCutToTheLimit();
+    void scrollBarsPaintOnlyWhatChanged();
 };
 
 void TstReceivePane::keepsEveryCharacterAndLineEnd()
@@ -237,6 +263,43 @@ void TstReceivePane::pasteIsCutToTheLimit()
     pane.paste();   // three characters make room
     QVERIFY(pane.text().startsWith(QStringLiteral("1\r\n.")));
     VERIFY_SHOWN(pane);
+}
+
+
+// Lines coming in one by one, the view following them: the vertical scroll
+// bar paints only when its picture changes (while the slider shrinks, not
+// once it sits at the bottom), and when it does not, what a full repaint
+// would show is what is on the screen. The horizontal one, its range
+// unchanged, is not painted at all.
+void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
+{
+    ReceivePane pane;
+    pane.resize(300, 200);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QScrollBar* bar = pane.verticalScrollBar();
+    Paints barPaints(bar);
+    Paints otherBarPaints(pane.horizontalScrollBar());
+    QImage shown = barPaints.grab(bar);
+    int painted = 0;
+    int unchanged = 0;
+    for (int i = 0; i < 300; ++i) {
+        const int before = barPaints.count;
+        pane.replaceSelection(QStringLiteral("line %1\r\n").arg(i % 10));
+        bar->setValue(bar->maximum());
+        QCoreApplication::processEvents();
+        const QImage now = barPaints.grab(bar);
+        if (barPaints.count == before) {
+            QCOMPARE(now, shown);
+            ++unchanged;
+        } else {
+            ++painted;
+        }
+        shown = now;
+    }
+    QVERIFY(painted > 0);
+    QVERIFY2(unchanged > painted, qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
+    QCOMPARE(otherBarPaints.count, 0);
 }
 
 QTEST_MAIN(TstReceivePane)
