@@ -10,53 +10,56 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QTest>
+#include <QFile>
+#include <QTextStream>
 #include <QTimer>
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int kSteadyPollMs = 200;
 
-// How long a received chunk waits to be seen: from the notification that
-// brought it to the next paint of the pane's viewport.
-class ShowDelays : public QObject {
+// When the pane showed how much: at each paint of its viewport, the time and
+// the characters received since the start. The driver, which knows when it
+// wrote each byte, works out from it how long every byte took to be seen.
+class PaintLog : public QObject {
 public:
-    explicit ShowDelays(QWidget* viewport) { viewport->installEventFilter(this); }
-
-    void arrived()
+    PaintLog(const ReceivePane& pane, QString path) : m_pane(pane), m_path(std::move(path))
     {
-        if (m_waitingSince == 0)
-            m_waitingSince = monotonicNs();
+        pane.viewport()->installEventFilter(this);
     }
-    void report() const
+
+    void start() { m_base = m_pane.length(); }
+    void write() const
     {
-        std::vector<double> ms = m_delaysMs;
-        std::sort(ms.begin(), ms.end());
-        ::report("shown_chunks", double(ms.size()));
-        ::report("shown_median_ms", ms.empty() ? 0 : ms[ms.size() / 2]);
-        ::report("shown_max_ms", ms.empty() ? 0 : ms.back());
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        QTextStream out(&file);
+        for (const auto& [ns, shown] : m_paints)
+            out << ns << ' ' << shown << '\n';
+        ::report("paints", double(m_paints.size()));
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_waitingSince != 0) {
-            m_delaysMs.push_back(double(monotonicNs() - m_waitingSince) / 1e6);
-            m_waitingSince = 0;
-        }
+        if (event->type() == QEvent::Paint && m_base >= 0)
+            m_paints.emplace_back(monotonicNs(), m_pane.length() - m_base);
         return false;
     }
 
 private:
-    long long m_waitingSince = 0;
-    std::vector<double> m_delaysMs;
+    const ReceivePane& m_pane;
+    QString m_path;
+    int m_base = -1;
+    std::vector<std::pair<long long, int>> m_paints;
 };
 
 } // namespace
 
-int runLineRate(const QString& device, const QString& capturePath)
+int runLineRate(const QString& device, const QString& paintLogPath, const QString& capturePath)
 {
     ProgramRig rig(device);
     if (!rig.readyToReceive(capturePath))
@@ -64,23 +67,21 @@ int runLineRate(const QString& device, const QString& capturePath)
 
     const ReceivePane& pane = *rig.window().ui().Text1;
     const QString loadEnd = QLatin1String(kLoadEnd);
-    ShowDelays delays(pane.viewport());
+    PaintLog paints(pane, paintLogPath);
     QObject::connect(&rig.port(), &SerialPort::notified, &rig.window(), [&](int code) {
-        if (code != SerialPort::kDataReceived)
+        if (code != SerialPort::kDataReceived || !pane.text().endsWith(loadEnd))
             return;
-        delays.arrived();
-        if (!pane.text().endsWith(loadEnd))
-            return;
-        delays.report();
+        paints.write();
         QCoreApplication::quit();
     });
     // Ready once the text cursor has stopped blinking, as it does for an
     // operator who left the program alone.
     QTimer steady;
-    QObject::connect(&steady, &QTimer::timeout, &rig.window(), [&steady] {
+    QObject::connect(&steady, &QTimer::timeout, &rig.window(), [&] {
         if (QApplication::cursorFlashTime() != 0)
             return;
         steady.stop();
+        paints.start();
         report("ready", 1);
     });
     steady.start(kSteadyPollMs);

@@ -15,10 +15,11 @@ class QApplication;
 int runIngest(const QString& device, const QString& capturePath);
 
 // Connects on device (and captures into capturePath unless empty), says
-// "ready" once the text cursor is steady, and on the load end reports how
-// long received chunks waited for the pane to be painted (shown_*); the
-// driver measures the CPU.
-int runLineRate(const QString& device, const QString& capturePath);
+// "ready" once the text cursor is steady, and on the load end writes to
+// paintLogPath, a line per paint of the pane, the time and the characters
+// received by then; the driver measures the CPU and works out from the log
+// how long each byte waited to be seen.
+int runLineRate(const QString& device, const QString& paintLogPath, const QString& capturePath);
 
 // Connects on device and reports the CPU used over the given seconds while
 // the program waits for the panel.

@@ -3,7 +3,7 @@
 // in a process of its own so that only the program's CPU is counted.
 //
 //   velno-bench-program ingest DEVICE [CAPTURE]
-//   velno-bench-program linerate DEVICE [CAPTURE]
+//   velno-bench-program linerate DEVICE PAINTLOG [CAPTURE]
 //   velno-bench-program idle DEVICE SECONDS
 //   velno-bench-program paced DEVICE SECONDS WORKDIR
 //   velno-bench-program clock SECONDS
@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
     if (mode == QLatin1String("ingest"))
         return runIngest(args.value(2), args.value(3));
     if (mode == QLatin1String("linerate"))
-        return runLineRate(args.value(2), args.value(3));
+        return runLineRate(args.value(2), args.value(3), args.value(4));
     if (mode == QLatin1String("idle"))
         return runIdle(args.value(2), args.value(3).toInt());
     if (mode == QLatin1String("paced"))
