@@ -9,6 +9,7 @@
 #include "form/receivepane.h"
 
 #include <QApplication>
+#include <QTextDocument>
 #include <QEvent>
 #include <QFile>
 #include <QTextStream>
@@ -68,12 +69,14 @@ int runLineRate(const QString& device, const QString& paintLogPath, const QStrin
     const ReceivePane& pane = *rig.window().ui().Text1;
     const QString loadEnd = QLatin1String(kLoadEnd);
     PaintLog paints(pane, paintLogPath);
-    QObject::connect(&rig.port(), &SerialPort::notified, &rig.window(), [&](int code) {
-        if (code != SerialPort::kDataReceived || !pane.text().endsWith(loadEnd))
+    // Looked at once each change of the pane is done: held text goes in at
+    // the end of a frame, without a notification of its own.
+    QObject::connect(pane.document(), &QTextDocument::contentsChanged, &rig.window(), [&] {
+        if (!pane.text().endsWith(loadEnd))
             return;
         paints.write();
         QCoreApplication::quit();
-    });
+    }, Qt::QueuedConnection);
     // Ready once the text cursor has stopped blinking, as it does for an
     // operator who left the program alone.
     QTimer steady;
