@@ -188,8 +188,12 @@ void QtSerialPort::discardInput()
         applyReadingPause();
 }
 
+// Called with every append of received text: nothing to do when the state
+// stays, since the port's own reads put a pause back themselves.
 void QtSerialPort::setReadingPaused(bool paused)
 {
+    if (paused == m_readingPaused)
+        return;
     m_readingPaused = paused;
     applyReadingPause();
 }
