@@ -7,10 +7,7 @@ AppendPacer::AppendPacer(SerialPort& port, QObject* parent) : QObject(parent), m
 {
     m_frame.setSingleShot(true);
     m_frame.setInterval(kFrameMs);
-    connect(&m_frame, &QTimer::timeout, this, [this] {
-        m_port.setReadingPaused(false);
-        emit frameEnded();
-    });
+    connect(&m_frame, &QTimer::timeout, this, &AppendPacer::endOfFrame);
 }
 
 // A frame starts with every append; a frame that ends with nothing held
@@ -22,6 +19,17 @@ bool AppendPacer::appendNow(qsizetype held)
     m_frame.start();
     m_port.setReadingPaused(held <= kHoldLimit);
     return true;
+}
+
+// What came during the frame is read while the port is still paused: its
+// append starts the next frame in the same wake-up. Only a frame that
+// nothing followed lets the port read (and wake the program) again.
+void AppendPacer::endOfFrame()
+{
+    m_port.readWhatWaits();
+    if (!m_frame.isActive())
+        m_port.setReadingPaused(false);
+    emit frameEnded();
 }
 
 void AppendPacer::endFrame()

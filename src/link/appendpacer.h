@@ -31,10 +31,12 @@ public:
     void endFrame();
 
 signals:
-    // Held text may go in now; the port reads again.
+    // Held text may go in now.
     void frameEnded();
 
 private:
+    void endOfFrame();
+
     SerialPort& m_port;
     QTimer m_frame;
 };

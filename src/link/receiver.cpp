@@ -70,6 +70,8 @@ void Receiver::receiveWaiting()
         return;
     }
     SerialPort& port = m_ctx.platform.port;
+    if (m_held.isEmpty() && port.bytesWaiting() == 0)
+        return;   // the end of a frame that read nothing: the port is left alone
     m_appending = true;
     do {
         m_moreWaiting = false;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <termios.h>
 #endif
 
@@ -164,11 +165,8 @@ void QtSerialPort::raiseTransmitFull()
 QByteArray QtSerialPort::readAll()
 {
     QByteArray bytes = std::exchange(m_unreadAtLoss, QByteArray());
-    if (isOpen()) {
+    if (isOpen())
         bytes += m_port.readAll();
-        if (m_readingPaused)
-            applyReadingPause();
-    }
     return bytes;
 }
 
@@ -184,12 +182,10 @@ void QtSerialPort::discardInput()
         return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
-    if (m_readingPaused)
-        applyReadingPause();
 }
 
 // Called with every append of received text: nothing to do when the state
-// stays, since the port's own reads put a pause back themselves.
+// stays, since the port's own reads cannot undo a pause.
 void QtSerialPort::setReadingPaused(bool paused)
 {
     if (paused == m_readingPaused)
@@ -199,16 +195,36 @@ void QtSerialPort::setReadingPaused(bool paused)
 }
 
 // QSerialPort reads through a socket notifier of its own, a child of the
-// port, and turns it on again whenever its buffer is read: the pause is put
-// back after every read. Without that notifier (another platform) the port
-// simply reads on.
+// port, and turns it on again whenever its buffer is read. Paused, that
+// notifier is parted from the descriptor, so that turning it on does
+// nothing: every switch costs the event loop a wake-up call, and a read
+// would otherwise switch it on and off again. Without that notifier
+// (another platform) the port simply reads on.
 void QtSerialPort::applyReadingPause()
 {
     const auto notifiers = m_port.findChildren<QSocketNotifier*>(QString(), Qt::FindDirectChildrenOnly);
     for (QSocketNotifier* notifier : notifiers) {
-        if (notifier->type() == QSocketNotifier::Read)
-            notifier->setEnabled(!m_readingPaused);
+        if (notifier->type() != QSocketNotifier::Read)
+            continue;
+        if (m_readingPaused) {
+            notifier->setSocket(-1);
+        } else {
+            notifier->setSocket(m_port.handle());
+            notifier->setEnabled(true);
+        }
     }
+}
+
+// Qt reads for itself only when its notifier fires; here the count in the
+// system says whether there is anything, so that an empty look is not
+// reported as a timeout.
+void QtSerialPort::readWhatWaits()
+{
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    if (isOpen() && ::ioctl(int(m_port.handle()), FIONREAD, &waiting) == 0 && waiting > 0)
+        m_port.waitForReadyRead(0);
+#endif
 }
 
 QString QtSerialPort::deviceFor(int portNumber) const

@@ -42,6 +42,7 @@ public:
     qint64 bytesWaiting() const override;
     void discardInput() override;
     void setReadingPaused(bool paused) override;
+    void readWhatWaits() override;
 
     QString deviceFor(int portNumber) const override;
     QStringList devicesPresent() const override;

@@ -70,6 +70,10 @@ public:
     // resumes. A slow line then wakes the program once for several bytes
     // instead of once for each. A port that cannot pause reads on.
     virtual void setReadingPaused(bool paused) { Q_UNUSED(paused); }
+    // Reads what waits in the system now, paused or not, and announces it
+    // before returning, as any read does. A port that cannot pause has
+    // nothing waiting there.
+    virtual void readWhatWaits() {}
 
     // The device a port number stands for, for messages and tooltips.
     virtual QString deviceFor(int portNumber) const = 0;

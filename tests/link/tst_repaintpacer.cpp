@@ -96,9 +96,20 @@ void TstRepaintPacer::aStreamOfChunksIsInThePaneWithinAFrame()
     QVERIFY(pane.updatesEnabled());
     QVERIFY(rig.fakes.port.readingPaused);
 
+    // What waited in the system meanwhile is read when the frame ends and
+    // starts the next one, the port still paused; only a frame that nothing
+    // followed lets it read again.
+    const int resumes = rig.fakes.port.resumes;
+    rig.fakes.port.waitingInSystem = "QR";
+    QTRY_COMPARE(pane.text(), expected + QStringLiteral("PQR"));
+    QTRY_VERIFY(!rig.fakes.port.readingPaused);
+    QCOMPARE(rig.fakes.port.resumes, resumes + 1);
+    rig.fakes.port.receive("S");
+
     // Opening a capture ends the frame: the port reads at once.
     rig.openCapture(rig.dir.filePath(QStringLiteral("capture.txt")));
     QVERIFY(!rig.fakes.port.readingPaused);
+    QCOMPARE(pane.text(), expected + QStringLiteral("PQRS"));
 }
 
 QTEST_MAIN(TstRepaintPacer)

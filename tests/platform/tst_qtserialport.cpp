@@ -699,8 +699,9 @@ void TestQtSerialPort::discardInputDropsWaitingBytes()
 }
 
 // While reading is paused, bytes that arrive raise no notification, even
-// after a read of what came before, and wait in the system; resuming
-// announces them, all of them, at once. A fresh opening reads again.
+// after a read of what came before, and wait in the system; a look at the
+// system reads and announces them, all of them, at once, and the pause
+// holds; resuming announces what came after. A fresh opening reads again.
 void TestQtSerialPort::pausedReadingWaitsInTheSystem()
 {
     QtSerialPort port(*m_store);
@@ -721,9 +722,18 @@ void TestQtSerialPort::pausedReadingWaitsInTheSystem()
     QTest::qWait(50);
     QVERIFY(spy.isEmpty());
 
-    port.setReadingPaused(false);
-    QTRY_COMPARE(codes(spy), dataOnly);
+    port.readWhatWaits();
+    QCOMPARE(codes(spy), dataOnly);
     QCOMPARE(port.readAll(), QByteArray("held back a while"));
+    port.readWhatWaits();   // nothing there: no notification, no error
+    QVERIFY(m_pty->send("then more"));
+    QTest::qWait(50);
+    QCOMPARE(codes(spy), dataOnly);
+    QVERIFY(port.isOpen());
+
+    port.setReadingPaused(false);
+    QTRY_COMPARE(codes(spy), dataOnly + dataOnly);
+    QCOMPARE(port.readAll(), QByteArray("then more"));
 
     port.setReadingPaused(true);
     port.close();

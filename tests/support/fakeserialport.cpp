@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeserialport.h"
 
+#include <utility>
+
 bool FakeSerialPort::setPortNumber(int number)
 {
     if (m_open)
@@ -58,6 +60,18 @@ void FakeSerialPort::discardInput()
 QString FakeSerialPort::deviceFor(int number) const
 {
     return QStringLiteral("/dev/fake%1").arg(number);
+}
+
+void FakeSerialPort::setReadingPaused(bool paused)
+{
+    resumes += readingPaused && !paused;
+    readingPaused = paused;
+}
+
+void FakeSerialPort::readWhatWaits()
+{
+    if (!waitingInSystem.isEmpty())
+        receive(std::exchange(waitingInSystem, QByteArray()));
 }
 
 void FakeSerialPort::receive(const QByteArray& bytes)

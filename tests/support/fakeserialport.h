@@ -27,7 +27,9 @@ public:
     qint64 bytesWaiting() const override { return input.size(); }
     void discardInput() override;
     // Recorded only: the fake reads on, as a port that cannot pause.
-    void setReadingPaused(bool paused) override { readingPaused = paused; }
+    void setReadingPaused(bool paused) override;
+    // Receives what a test left waiting in the system.
+    void readWhatWaits() override;
     QString deviceFor(int number) const override;
     QStringList devicesPresent() const override { return present; }
 
@@ -52,6 +54,8 @@ public:
     QByteArray input;
     int discards = 0;
     bool readingPaused = false;
+    int resumes = 0;               // times a pause ended
+    QByteArray waitingInSystem;    // read by readWhatWaits()
     QStringList present;           // the devices devicesPresent() reports
 
 private:
