@@ -5,6 +5,26 @@
 
 #include <QApplication>
 
+namespace {
+
+const char kNoSharedImages[] = "QT_XCB_NO_MITSHM";
+
+// On an X display Qt hands window images over in shared memory, and waits
+// for the server (a round trip) before it paints again over what it showed
+// last: that is every update of a line of text growing at 120 bytes a
+// second. Through the connection itself such small updates cost less, and
+// a whole window is still quick on a local display. A choice already in the
+// environment stands. Returns whether this one was made here.
+bool sendImagesThroughTheConnection()
+{
+    if (qEnvironmentVariableIsSet(kNoSharedImages))
+        return false;
+    qputenv(kNoSharedImages, "1");
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // --help and --version answer before QApplication needs a display.
@@ -12,7 +32,10 @@ int main(int argc, char* argv[])
     if (arguments.action != ProgramArguments::Action::Run)
         return answerProgramArguments(arguments);
 
+    const bool imagesChoiceMadeHere = sendImagesThroughTheConnection();
     QApplication app(argc, argv);
+    if (imagesChoiceMadeHere)
+        qunsetenv(kNoSharedImages);   // not for the programs started from here
     QApplication::setApplicationName(QStringLiteral("Velno 6100 Management System"));
     QApplication::setOrganizationName(QStringLiteral("Velno"));
     QApplication::setApplicationVersion(QStringLiteral(VELNO_VERSION));
