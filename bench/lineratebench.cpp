@@ -99,7 +99,9 @@ Share measure(pid_t program, pid_t server, const std::function<bool()>& span, bo
     return {(cpuSecondsOf(program) - cpu0) / wall * 100, (cpuSecondsOf(server) - server0) / wall * 100};
 }
 
-// A write to the line: when it was done and how many bytes had gone by then.
+// A write to the line: when it began and how many bytes had gone by its end.
+// Timed from its start: the program on the other core may read and paint
+// the bytes before the write call has even returned here.
 struct Written {
     long long ns = 0;
     long long bytes = 0;
@@ -115,10 +117,11 @@ bool writeAtLineRate(PtyLine& line, const std::string& text, size_t chunk, std::
     long long total = log.empty() ? 0 : log.back().bytes;
     for (size_t i = 0; i < writes; ++i) {
         sleepUntil(start + (long long)i * stepNs);
+        const long long began = monotonicNs();
         if (!line.writeAll(text.substr(i * chunk % (text.size() - chunk), chunk), kStallMs))
             return false;
         total += static_cast<long long>(chunk);
-        log.push_back({monotonicNs(), total});
+        log.push_back({began, total});
     }
     sleepUntil(start + (long long)writes * stepNs);
     return true;
