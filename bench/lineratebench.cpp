@@ -127,7 +127,7 @@ bool writeAtLineRate(PtyLine& line, const std::string& text, size_t chunk, std::
     return true;
 }
 
-// How long each write waited to be seen: from the write to the first paint
+// How long each write waited to be seen: from its start to the first paint
 // of the pane that showed its bytes. The program side logs its paints as
 // "nanoseconds characters" lines.
 std::vector<double> shownDelaysMs(const std::vector<Written>& writes, const std::string& paintLogPath)

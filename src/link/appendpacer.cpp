@@ -7,7 +7,7 @@ AppendPacer::AppendPacer(SerialPort& port, QObject* parent) : QObject(parent), m
 {
     m_frame.setSingleShot(true);
     m_frame.setInterval(kFrameMs);
-    connect(&m_frame, &QTimer::timeout, this, &AppendPacer::endOfFrame);
+    connect(&m_frame, &QTimer::timeout, this, &AppendPacer::frameTimedOut);
 }
 
 // A frame starts with every append; a frame that ends with nothing held
@@ -24,7 +24,7 @@ bool AppendPacer::appendNow(qsizetype held)
 // What came during the frame is read while the port is still paused: its
 // append starts the next frame in the same wake-up. Only a frame that
 // nothing followed lets the port read (and wake the program) again.
-void AppendPacer::endOfFrame()
+void AppendPacer::frameTimedOut()
 {
     m_port.readWhatWaits();
     if (!m_frame.isActive())

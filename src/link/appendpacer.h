@@ -35,7 +35,7 @@ signals:
     void frameEnded();
 
 private:
-    void endOfFrame();
+    void frameTimedOut();
 
     SerialPort& m_port;
     QTimer m_frame;
