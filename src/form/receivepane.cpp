@@ -6,9 +6,12 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -46,10 +49,45 @@ int growthOf(const QKeyEvent* event)
     return int(typed.size());
 }
 
+// QPlainTextEdit's layout, but a received chunk that ends a line repaints
+// only the lines it changed. The plain layout repaints only those when the
+// change reaches into the new last line, and the whole view otherwise: so a
+// chunk that ends with its line break, two in five at the line's pace,
+// repainted every line in view. Such a change is taken to reach one
+// character further, into the new line.
+class ReceiveLayout : public QPlainTextDocumentLayout {
+public:
+    explicit ReceiveLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
+
+protected:
+    void documentChanged(int from, int removed, int added) override
+    {
+        const QTextDocument* doc = document();
+        const int blocks = doc->blockCount();
+        if (blocks > m_blocks && removed + added > 0
+            && from + removed + added == doc->lastBlock().position())
+            ++added;
+        m_blocks = blocks;
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    }
+
+private:
+    int m_blocks = 1;
+};
+
+// A document laid out by ReceiveLayout.
+QTextDocument* receiveDocument(QObject* parent)
+{
+    auto* document = new QTextDocument(parent);
+    document->setDocumentLayout(new ReceiveLayout(document));
+    return document;
+}
+
 } // namespace
 
 ReceivePane::ReceivePane(QWidget* parent) : QPlainTextEdit(parent)
 {
+    setDocument(receiveDocument(this));
     // Received text is never undone, and an undo stack would grow with every chunk.
     setUndoRedoEnabled(false);
     PlainEnter::install(this);

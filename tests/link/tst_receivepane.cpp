@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
@@ -38,7 +39,8 @@ void selectOnDocument(ReceivePane& pane, int anchor, int position)
     pane.setTextCursor(c);
 }
 
-// Counts a widget's paint events, leaving out those of grab().
+// Counts a widget's paint events and the area they covered, leaving out
+// those of grab().
 class Paints : public QObject {
 public:
     explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
@@ -50,11 +52,15 @@ public:
         return image;
     }
     int count = 0;
+    QRegion area;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        count += event->type() == QEvent::Paint && !m_grabbing;
+        if (event->type() != QEvent::Paint || m_grabbing)
+            return false;
+        ++count;
+        area += static_cast<QPaintEvent*>(event)->region();
         return false;
     }
 
@@ -79,6 +85,8 @@ private slots:
     void operatorStopsAtTheLimit();
     void pasteIsCutToTheLimit();
     void scrollBarsPaintOnlyWhatChanged();
+    void appendsRepaintOnlyTheLinesTheyChange_data();
+    void appendsRepaintOnlyTheLinesTheyChange();
 };
 
 void TstReceivePane::keepsEveryCharacterAndLineEnd()
@@ -300,6 +308,49 @@ void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
     QVERIFY(painted > 0);
     QVERIFY2(unchanged > painted, qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
     QCOMPARE(otherBarPaints.count, 0);
+}
+
+// Text added at the end, as it is received, repaints the lines it changed
+// (and the line the view scrolls in), never the whole view, whether or not
+// the chunk ends with its line break.
+void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange_data()
+{
+    QTest::addColumn<int>("linesBefore");
+    QTest::addColumn<QString>("chunk");
+    QTest::addColumn<int>("linesPainted");   // at most
+
+    QTest::addRow("extends the line") << 3 << QStringLiteral("abc") << 1;
+    QTest::addRow("ends the line") << 3 << QStringLiteral("abc\r\n") << 2;
+    QTest::addRow("ends it, starts the next") << 3 << QStringLiteral("abc\r\nde") << 2;
+    QTest::addRow("a line end alone") << 3 << QStringLiteral("\r\n") << 2;
+    QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3;
+    QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3;
+}
+
+void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
+{
+    QFETCH(int, linesBefore);
+    QFETCH(QString, chunk);
+    QFETCH(int, linesPainted);
+    ReceivePane pane;
+    pane.resize(300, 200);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.replaceSelection(QStringLiteral("line\r\n").repeated(linesBefore) + QStringLiteral("last"));
+    QScrollBar* bar = pane.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    Paints paints(pane.viewport());
+    pane.replaceSelection(chunk);
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    QVERIFY(paints.count > 0);
+    const int lineHeight = pane.fontMetrics().lineSpacing();
+    const QRect painted = paints.area.boundingRect();
+    QVERIFY2(painted.height() <= (linesPainted + 1) * lineHeight && painted.height() < pane.viewport()->height() / 2,
+             qPrintable(QStringLiteral("painted %1 pixels high of %2, a line is %3")
+                            .arg(painted.height()).arg(pane.viewport()->height()).arg(lineHeight)));
+    QCOMPARE(pane.text().right(chunk.size()), chunk);
 }
 
 QTEST_MAIN(TstReceivePane)
