@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receivepane.h"
 
+#include "form/receivelayout.h"
 #include "platform/plainenter.h"
 #include "platform/steadyscrollbar.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPlainTextDocumentLayout>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -48,32 +48,6 @@ int growthOf(const QKeyEvent* event)
         return 0;
     return int(typed.size());
 }
-
-// QPlainTextEdit's layout, but a received chunk that ends a line repaints
-// only the lines it changed. The plain layout repaints only those when the
-// change reaches into the new last line, and the whole view otherwise: so a
-// chunk that ends with its line break, two in five at the line's pace,
-// repainted every line in view. Such a change is taken to reach one
-// character further, into the new line.
-class ReceiveLayout : public QPlainTextDocumentLayout {
-public:
-    explicit ReceiveLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
-
-protected:
-    void documentChanged(int from, int removed, int added) override
-    {
-        const QTextDocument* doc = document();
-        const int blocks = doc->blockCount();
-        if (blocks > m_blocks && removed + added > 0
-            && from + removed + added == doc->lastBlock().position())
-            ++added;
-        m_blocks = blocks;
-        QPlainTextDocumentLayout::documentChanged(from, removed, added);
-    }
-
-private:
-    int m_blocks = 1;
-};
 
 // A document laid out by ReceiveLayout.
 QTextDocument* receiveDocument(QObject* parent)
@@ -167,8 +141,20 @@ void ReceivePane::replaceExact(int start, int end, const QString& text)
     const int docFrom = docFromExact(crBefore ? start - 1 : start, false);
     const int docTo = docFromExact(lfAfter ? end + 1 : end, false);
 
+    // Text added to the end of the last line repaints only what is new.
+    auto* layout = qobject_cast<ReceiveLayout*>(document()->documentLayout());
+    const bool appends = layout && start == end && end == m_text.size() && !crBefore && !text.isEmpty()
+        && !text.contains(kCr) && !text.contains(kLf);
+    const QRect endBefore = appends ? cursorRect(endOfDocument()) : QRect();
+    if (appends)
+        layout->expectQuietAppend();
+
     m_editing = true;
-    const auto done = qScopeGuard([this] { m_editing = false; });
+    const auto done = qScopeGuard([this, layout] {
+        m_editing = false;
+        if (layout)
+            layout->takeQuietAppend();
+    });
     QTextCursor c(document());
     c.beginEditBlock();
     c.setPosition(docFrom);
@@ -178,10 +164,30 @@ void ReceivePane::replaceExact(int start, int end, const QString& text)
     else
         c.insertText(shown);
     c.endEditBlock();
+    if (appends && layout->takeQuietAppend())
+        repaintAppended(endBefore);
 
     m_text.replace(start, end - start, text);
     m_docLength = docLengthNow();
     m_selection.valid = false;
+}
+
+QTextCursor ReceivePane::endOfDocument() const
+{
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    return c;
+}
+
+// Text appended to the last line, on the same line: only the new characters
+// are painted, from a character before the old end (a glyph may reach back)
+// to the new end, where the caret is.
+void ReceivePane::repaintAppended(const QRect& endBefore)
+{
+    const QRect endNow = cursorRect(endOfDocument());
+    const int reach = fontMetrics().maxWidth();
+    viewport()->update(QRect(QPoint(endBefore.left() - reach, endBefore.top()),
+                             QPoint(endNow.right() + reach, endNow.bottom())));
 }
 
 bool ReceivePane::pairStartsAt(int position) const

@@ -65,6 +65,8 @@ private:
 
     void showBothScrollBars();
     void replaceExact(int start, int end, const QString& text);
+    QTextCursor endOfDocument() const;
+    void repaintAppended(const QRect& endBefore);
     int docFromExact(int position, bool roundUp) const;
     int exactFromDoc(int position) const;
     bool pairStartsAt(int position) const;
