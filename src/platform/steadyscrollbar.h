@@ -11,7 +11,8 @@
 // the receive pane changes both with every line that comes in (the range
 // grows, then the value follows it), while on a long text the slider stays
 // on the same pixels. The picture is the slider's place and the states that
-// the style draws, looked at once the changes of the moment are done.
+// the style draws, looked at once the changes of the moment are done; when
+// only the slider moved, only the part of the bar it moved on is painted.
 class SteadyScrollBar : public QScrollBar {
     Q_OBJECT
 public:
@@ -30,11 +31,11 @@ private:
         QStyle::State state;
         QStyle::SubControls active;
         bool empty = false;   // minimum == maximum: nothing to scroll
-        bool operator==(const Look& other) const
+        bool sameButTheSlider(const Look& other) const
         {
-            return rect == other.rect && slider == other.slider && state == other.state
-                && active == other.active && empty == other.empty;
+            return rect == other.rect && state == other.state && active == other.active && empty == other.empty;
         }
+        bool operator==(const Look& other) const { return sameButTheSlider(other) && slider == other.slider; }
     };
     Look look() const;
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
@@ -31,6 +32,14 @@ QString allBytes()
     return all;
 }
 
+// The widget as the screen shows it now: what its window's backing store holds.
+QImage onScreen(QWidget* widget)
+{
+    const QRect inWindow(widget->mapTo(widget->window(), QPoint()), widget->size());
+    const QImage window = widget->screen()->grabWindow(widget->window()->winId()).toImage();
+    return window.copy(inWindow).convertToFormat(QImage::Format_RGB32);
+}
+
 void selectOnDocument(ReceivePane& pane, int anchor, int position)
 {
     QTextCursor c = pane.textCursor();
@@ -47,7 +56,7 @@ public:
     QImage grab(QWidget* widget)
     {
         m_grabbing = true;
-        const QImage image = widget->grab().toImage();
+        const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
         m_grabbing = false;
         return image;
     }
@@ -276,9 +285,9 @@ void TstReceivePane::pasteIsCutToTheLimit()
 
 // Lines coming in one by one, the view following them: the vertical scroll
 // bar paints only when its picture changes (while the slider shrinks, not
-// once it sits at the bottom), and when it does not, what a full repaint
-// would show is what is on the screen. The horizontal one, its range
-// unchanged, is not painted at all.
+// once it sits at the bottom), then only the stretch the slider moved on;
+// what is on the screen is always what a full repaint would show. The
+// horizontal one, its range unchanged, is not painted at all.
 void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
 {
     ReceivePane pane;
@@ -290,41 +299,51 @@ void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
     Paints otherBarPaints(pane.horizontalScrollBar());
     QImage shown = barPaints.grab(bar);
     int painted = 0;
+    int paintedInPart = 0;
     int unchanged = 0;
     for (int i = 0; i < 300; ++i) {
         const int before = barPaints.count;
+        barPaints.area = QRegion();
         pane.replaceSelection(QStringLiteral("line %1\r\n").arg(i % 10));
         bar->setValue(bar->maximum());
         QCoreApplication::processEvents();
         const QImage now = barPaints.grab(bar);
+        QCOMPARE(onScreen(bar), now);
         if (barPaints.count == before) {
             QCOMPARE(now, shown);
             ++unchanged;
         } else {
             ++painted;
+            paintedInPart += barPaints.area.boundingRect().height() < bar->height() / 2;
         }
         shown = now;
     }
     QVERIFY(painted > 0);
+    QVERIFY2(paintedInPart > 0, qPrintable(QStringLiteral("%1 painted, all whole").arg(painted)));
     QVERIFY2(unchanged > painted, qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
     QCOMPARE(otherBarPaints.count, 0);
 }
 
 // Text added at the end, as it is received, repaints the lines it changed
 // (and the line the view scrolls in), never the whole view, whether or not
-// the chunk ends with its line break.
+// the chunk ends with its line break; within the last line, only the new
+// characters. What is on the screen then is what a full repaint shows.
 void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange_data()
 {
     QTest::addColumn<int>("linesBefore");
     QTest::addColumn<QString>("chunk");
-    QTest::addColumn<int>("linesPainted");   // at most
+    QTest::addColumn<int>("linesPainted");   // at most; 0: the whole view
+    QTest::addColumn<bool>("onlyNewCharacters");
 
-    QTest::addRow("extends the line") << 3 << QStringLiteral("abc") << 1;
-    QTest::addRow("ends the line") << 3 << QStringLiteral("abc\r\n") << 2;
-    QTest::addRow("ends it, starts the next") << 3 << QStringLiteral("abc\r\nde") << 2;
-    QTest::addRow("a line end alone") << 3 << QStringLiteral("\r\n") << 2;
-    QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3;
-    QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3;
+    QTest::addRow("extends the line") << 3 << QStringLiteral("abc") << 1 << true;
+    QTest::addRow("extends an empty line") << 3 << QStringLiteral("\r\nabc") << 2 << false;
+    QTest::addRow("ends the line") << 3 << QStringLiteral("abc\r\n") << 2 << false;
+    QTest::addRow("ends it, starts the next") << 3 << QStringLiteral("abc\r\nde") << 2 << false;
+    QTest::addRow("a line end alone") << 3 << QStringLiteral("\r\n") << 2 << false;
+    QTest::addRow("extends the line, the view full") << 40 << QStringLiteral("abc") << 1 << true;
+    QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3 << false;
+    QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3 << false;
+    QTest::addRow("wraps the line") << 3 << QStringLiteral("w").repeated(60) << 0 << false;
 }
 
 void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
@@ -332,6 +351,8 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
     QFETCH(int, linesBefore);
     QFETCH(QString, chunk);
     QFETCH(int, linesPainted);
+    QFETCH(bool, onlyNewCharacters);
+    QApplication::setCursorFlashTime(0);   // the caret steady, as on the screen so in a fresh picture
     ReceivePane pane;
     pane.resize(300, 200);
     pane.show();
@@ -347,10 +368,15 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
     QVERIFY(paints.count > 0);
     const int lineHeight = pane.fontMetrics().lineSpacing();
     const QRect painted = paints.area.boundingRect();
-    QVERIFY2(painted.height() <= (linesPainted + 1) * lineHeight && painted.height() < pane.viewport()->height() / 2,
+    QVERIFY2(linesPainted == 0
+                 || (painted.height() <= (linesPainted + 1) * lineHeight
+                     && painted.height() < pane.viewport()->height() / 2),
              qPrintable(QStringLiteral("painted %1 pixels high of %2, a line is %3")
                             .arg(painted.height()).arg(pane.viewport()->height()).arg(lineHeight)));
+    if (onlyNewCharacters)
+        QVERIFY2(painted.width() < pane.viewport()->width() / 2, qPrintable(QString::number(painted.width())));
     QCOMPARE(pane.text().right(chunk.size()), chunk);
+    QCOMPARE(onScreen(pane.viewport()), paints.grab(pane.viewport()));
 }
 
 QTEST_MAIN(TstReceivePane)
