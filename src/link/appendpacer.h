@@ -8,9 +8,11 @@ class SerialPort;
 
 // Paces the appends of received text to the pane: text that arrives a few
 // bytes at a time (the line's own 120 bytes a second) goes in at most once a
-// frame, so that the pane is laid out and painted 25 times a second rather
-// than once for every byte. The first chunk after a quiet frame goes in at
-// once; a large one (a burst) never waits.
+// frame, so that the pane is laid out and painted 12 times a second rather
+// than once for every byte. An update of the pane costs much the same
+// however few characters it brings, and the frame is short enough that a
+// character shows within 100 ms of its arrival. The first chunk after a
+// quiet frame goes in at once; a large one (a burst) never waits.
 //
 // A frame that a small chunk started also pauses the port's reading: the
 // bytes of the frame wait in the system's buffer instead of waking the
@@ -18,7 +20,7 @@ class SerialPort;
 class AppendPacer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kFrameMs = 40;
+    static constexpr int kFrameMs = 80;
     static constexpr int kHoldLimit = 256;   // characters held back at most
 
     explicit AppendPacer(SerialPort& port, QObject* parent = nullptr);
