@@ -6,6 +6,7 @@
 #include "platform/steadyscrollbar.h"
 
 #include <QKeyEvent>
+#include <QAbstractTextDocumentLayout>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -61,7 +62,10 @@ QTextDocument* receiveDocument(QObject* parent)
 
 ReceivePane::ReceivePane(QWidget* parent) : QPlainTextEdit(parent)
 {
+    // The text is measured on the viewport, as on the document that
+    // QPlainTextEdit makes for itself.
     setDocument(receiveDocument(this));
+    document()->documentLayout()->setPaintDevice(viewport());
     // Received text is never undone, and an undo stack would grow with every chunk.
     setUndoRedoEnabled(false);
     PlainEnter::install(this);
