@@ -20,10 +20,10 @@ bool ReceiveLayout::takeQuietAppend()
 void ReceiveLayout::documentChanged(int from, int removed, int added)
 {
     const QTextDocument* doc = document();
-    const int blocks = doc->blockCount();
-    if (blocks > m_blocks && removed + added > 0 && from + removed + added == doc->lastBlock().position())
-        ++added;
     const QTextBlock last = doc->lastBlock();
+    const int blocks = doc->blockCount();
+    if (blocks > m_blocks && removed + added > 0 && from + removed + added == last.position())
+        ++added;
     const bool quiet = m_quiet == Quiet::Expected && blocks == m_blocks && removed == 0
         && doc->findBlock(from) == last && from + added == last.position() + last.length() - 1;
     m_blocks = blocks;

@@ -5,12 +5,11 @@
 #include "platform/plainenter.h"
 #include "platform/steadyscrollbar.h"
 
-#include <QKeyEvent>
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 

@@ -334,16 +334,20 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange_data()
     QTest::addColumn<QString>("chunk");
     QTest::addColumn<int>("linesPainted");   // at most; 0: the whole view
     QTest::addColumn<bool>("onlyNewCharacters");
+    QTest::addColumn<QString>("lastLine");   // a long one: lines do not wrap, the view follows sideways
 
-    QTest::addRow("extends the line") << 3 << QStringLiteral("abc") << 1 << true;
-    QTest::addRow("extends an empty line") << 3 << QStringLiteral("\r\nabc") << 2 << false;
-    QTest::addRow("ends the line") << 3 << QStringLiteral("abc\r\n") << 2 << false;
-    QTest::addRow("ends it, starts the next") << 3 << QStringLiteral("abc\r\nde") << 2 << false;
-    QTest::addRow("a line end alone") << 3 << QStringLiteral("\r\n") << 2 << false;
-    QTest::addRow("extends the line, the view full") << 40 << QStringLiteral("abc") << 1 << true;
-    QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3 << false;
-    QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3 << false;
-    QTest::addRow("wraps the line") << 3 << QStringLiteral("w").repeated(60) << 0 << false;
+    const QString last = QStringLiteral("last");
+    QTest::addRow("extends the line") << 3 << QStringLiteral("abc") << 1 << true << last;
+    QTest::addRow("extends an empty line") << 3 << QStringLiteral("\r\nabc") << 2 << false << last;
+    QTest::addRow("ends the line") << 3 << QStringLiteral("abc\r\n") << 2 << false << last;
+    QTest::addRow("ends it, starts the next") << 3 << QStringLiteral("abc\r\nde") << 2 << false << last;
+    QTest::addRow("a line end alone") << 3 << QStringLiteral("\r\n") << 2 << false << last;
+    QTest::addRow("extends the line, the view full") << 40 << QStringLiteral("abc") << 1 << true << last;
+    QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3 << false << last;
+    QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3 << false << last;
+    QTest::addRow("wraps the line") << 3 << QStringLiteral("w").repeated(60) << 0 << false << last;
+    QTest::addRow("a long line, the view follows") << 3 << QStringLiteral("abc") << 0 << false
+                                                   << QStringLiteral("long").repeated(30);
 }
 
 void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
@@ -352,19 +356,25 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
     QFETCH(QString, chunk);
     QFETCH(int, linesPainted);
     QFETCH(bool, onlyNewCharacters);
+    QFETCH(QString, lastLine);
     QApplication::setCursorFlashTime(0);   // the caret steady, as on the screen so in a fresh picture
     ReceivePane pane;
+    if (lastLine.size() > 20)
+        pane.setLineWrapMode(QPlainTextEdit::NoWrap);
     pane.resize(300, 200);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.replaceSelection(QStringLiteral("line\r\n").repeated(linesBefore) + QStringLiteral("last"));
+    pane.replaceSelection(QStringLiteral("line\r\n").repeated(linesBefore) + lastLine);
     QScrollBar* bar = pane.verticalScrollBar();
-    bar->setValue(bar->maximum());
-    QCoreApplication::processEvents();
+    const auto followTheCaret = [&] {   // as the view follows received text
+        bar->setValue(bar->maximum());
+        pane.ensureCursorVisible();
+        QCoreApplication::processEvents();
+    };
+    followTheCaret();
     Paints paints(pane.viewport());
     pane.replaceSelection(chunk);
-    bar->setValue(bar->maximum());
-    QCoreApplication::processEvents();
+    followTheCaret();
     QVERIFY(paints.count > 0);
     const int lineHeight = pane.fontMetrics().lineSpacing();
     const QRect painted = paints.area.boundingRect();
