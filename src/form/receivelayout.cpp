@@ -28,7 +28,7 @@ void ReceiveLayout::documentChanged(int from, int removed, int added)
         && doc->findBlock(from) == last && from + added == last.position() + last.length() - 1;
     m_blocks = blocks;
     if (quiet)
-        changeQuietly(from, removed, added);
+        changeQuietly(from, added);
     else
         QPlainTextDocumentLayout::documentChanged(from, removed, added);
 }
@@ -37,14 +37,14 @@ void ReceiveLayout::documentChanged(int from, int removed, int added)
 // repainted; that request is left out. What else it would have said (a new
 // size of the document, and the whole view when the line's height changed)
 // is said here.
-void ReceiveLayout::changeQuietly(int from, int removed, int added)
+void ReceiveLayout::changeQuietly(int from, int added)
 {
     const QTextBlock line = document()->lastBlock();
     const QSizeF sizeBefore = documentSize();
     const qreal heightBefore = blockBoundingRect(line).height();
     {
         const QSignalBlocker quiet(this);
-        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        QPlainTextDocumentLayout::documentChanged(from, 0, added);
     }
     if (documentSize() != sizeBefore)
         emit documentSizeChanged(documentSize());

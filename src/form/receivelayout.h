@@ -32,7 +32,8 @@ protected:
 private:
     enum class Quiet { No, Expected, LeftToCaller };
 
-    void changeQuietly(int from, int removed, int added);
+    // An append of added characters at from, the end of the last line.
+    void changeQuietly(int from, int added);
 
     int m_blocks = 1;
     Quiet m_quiet = Quiet::No;

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPaintEvent>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -357,6 +358,8 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
     QFETCH(int, linesPainted);
     QFETCH(bool, onlyNewCharacters);
     QFETCH(QString, lastLine);
+    const int flashTime = QApplication::cursorFlashTime();
+    const auto restore = qScopeGuard([flashTime] { QApplication::setCursorFlashTime(flashTime); });
     QApplication::setCursorFlashTime(0);   // the caret steady, as on the screen so in a fresh picture
     ReceivePane pane;
     if (lastLine.size() > 20)
