@@ -426,6 +426,7 @@ def main():
     parser.add_argument("--velno")
     parser.add_argument("case", nargs="?")
     args = parser.parse_args()
+    sys.dont_write_bytecode = True   # nothing written into the source tree
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     sys.modules.setdefault("desktop", sys.modules[__name__])   # one CaseFailed for both files
     import cases
