@@ -84,10 +84,11 @@ void pressEnter(QWidget* control)
 }
 
 // A key event as the window system delivers it, at a given moment, to the
-// control that has the focus then.
-static void deliverKey(QWidget* fallback, QEvent::Type type, quint64 time, bool flaggedRepeat = false)
+// control of the window that has the focus then.
+static void deliverKey(QWidget* control, QEvent::Type type, quint64 time, bool flaggedRepeat = false)
 {
-    QWidget* receiver = focus() ? focus() : fallback;
+    QWidget* focused = control->window()->focusWidget();
+    QWidget* receiver = focused ? focused : control;
     QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), flaggedRepeat);
     key.setTimestamp(time);
     QSpontaneKeyEvent::setSpontaneous(&key);
