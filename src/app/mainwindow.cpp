@@ -14,8 +14,10 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "link/receiver.h"
+#include "platform/clickingtoggles.h"
 #include "platform/clock.h"
 #include "platform/desktopopener.h"
+#include "platform/heldkeys.h"
 #include "platform/leadingnumber.h"
 #include "platform/serialport.h"
 #include "transfer/filesender.h"
@@ -79,9 +81,12 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_journal(platform.clock, platform.journalFolder),
       m_locale(QLocale::system()),
       m_clockFormat(clockFormat(m_locale)),
+      m_clockTimer(platform.realMsPerSecond),
       m_cursorBlink(CursorBlinkTimeout::kTimeoutSeconds * platform.realMsPerSecond)
 {
     registerResources();
+    HeldKeys::watch();
+    makeTogglesClick();
     QApplication::setWindowIcon(programIcon());   // every window of the program
     buildForm1(this, m_ui);
     addHelpVerb();
@@ -122,7 +127,7 @@ void MainWindow::wire()
     wireForm1(m_ui, {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived,
                      *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
                      *m_uploads, *m_commands, *m_receiver, *m_siteMenu});
-    connect(&m_waiter, &Waiter::ticked, this, &MainWindow::showClock);
+    connect(&m_clockTimer, &TickTimer::ticked, this, &MainWindow::showClock);
 }
 
 void MainWindow::addHelpVerb()
@@ -165,6 +170,8 @@ void MainWindow::Form_Load()
         control->setEnabled(false);
     m_platform.port.setSendThreshold(1);
     m_waiter.Timer1().start();
+    showClock();
+    m_clockTimer.start();
     showPortDevices();
     m_siteMenu->loadBook();
 }

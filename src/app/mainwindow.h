@@ -9,6 +9,7 @@
 #include "link/linksession.h"
 #include "link/waiter.h"
 #include "platform/cursorblink.h"
+#include "platform/ticktimer.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -97,6 +98,7 @@ private:
     Journal m_journal;
     QLocale m_locale;        // the clock's, read once: it is shown every second
     QString m_clockFormat;
+    TickTimer m_clockTimer;   // the clock panel's own: the waits stop Timer1
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<CaptureLog> m_captureLog;
     std::unique_ptr<Receiver> m_receiver;

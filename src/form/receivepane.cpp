@@ -314,6 +314,17 @@ int ReceivePane::roomFor(const QString& text) const
     return qBound(0, room, int(text.size()));
 }
 
+// The view keeps its top line when it grows or shrinks; a view that showed
+// the newest line goes on showing it.
+void ReceivePane::resizeEvent(QResizeEvent* event)
+{
+    QScrollBar* bar = verticalScrollBar();
+    const bool showedNewest = bar->value() == bar->maximum();
+    QPlainTextEdit::resizeEvent(event);
+    if (showedNewest)
+        bar->setValue(bar->maximum());
+}
+
 void ReceivePane::keyPressEvent(QKeyEvent* event)
 {
     const int growth = growthOf(event);

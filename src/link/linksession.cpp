@@ -84,10 +84,9 @@ void LinkSession::programmingEntered()
 
 void LinkSession::sendingStarted()
 {
-    const State now = state();
-    if (now != State::Open && now != State::Programming)
+    if (m_state == State::Closing || m_state == State::Sending)
         return;
-    m_afterSending = now;
+    m_afterSending = state() == State::Programming ? State::Programming : State::Open;
     m_state = State::Sending;
 }
 
@@ -112,9 +111,13 @@ void LinkSession::onPortNotified(int eventCode)
     emit notified(eventCode);
 }
 
+// A send stays armed; the connection it goes on over, once the port is
+// opened again, has not entered programming mode yet.
 void LinkSession::becomeClosed()
 {
-    if (m_state != State::Closing && m_state != State::Sending)
+    if (m_state == State::Sending)
+        m_afterSending = State::Open;
+    else if (m_state != State::Closing)
         m_state = State::Closed;
     emit closed();
 }

@@ -28,6 +28,9 @@ public:
     // Closed whenever the port is, also before the session has heard why.
     State state() const;
     bool isOpen() const;
+    // A file send is armed: it goes on line by line, also through a pause in
+    // which the port is closed, until Disconnect or the window closing.
+    bool isSendArmed() const { return m_state == State::Sending; }
 
     // Opens the port as it is set up; Open and opened() when it did.
     OpenResult open();
@@ -47,7 +50,9 @@ public:
 
     // The programming line went out.
     void programmingEntered();
-    // A file send starts, or goes on after the port was opened again.
+    // A file send starts, or goes on after the port was opened again; it is
+    // armed whatever the port's state, so that a port lost while the file
+    // was being chosen shows in the send's own pause.
     void sendingStarted();
     // The file send is over: back to the state it started from, unless
     // something (Disconnect, a lost line, the window closing) changed it.
@@ -77,5 +82,5 @@ private:
 
     SerialPort& m_port;
     State m_state = State::Closed;
-    State m_afterSending = State::Open;
+    State m_afterSending = State::Open;   // what a send ends in while the port is open
 };

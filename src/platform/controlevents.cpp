@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlevents.h"
 
+#include "platform/heldkeys.h"
 #include "platform/maskedfield.h"
 
 #include <QFocusEvent>
@@ -40,6 +41,7 @@ int charCodeOf(const QKeyEvent& key)
 
 ControlEvents::ControlEvents(QWidget* control) : QObject(control)
 {
+    HeldKeys::watch();
     control->installEventFilter(this);
 }
 
@@ -96,7 +98,7 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event)
     // A held key types on, but only its first press is the operator's: the
     // repeats never send a command or move the focus along. A held Enter has
     // nothing to repeat.
-    if (key.isAutoRepeat())
+    if (HeldKeys::isRepeat(key))
         return keyCodeOf(key) == kEnter;
     if (keyDown && keyDown(keyCodeOf(key)))
         return true;

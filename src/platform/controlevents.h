@@ -22,7 +22,7 @@ public:
     // focus handling so that a caret set here stays; a click that brings the
     // focus is handled after it, except in a masked field (see the filter).
     std::function<void()> gotFocus;
-    // keyDown and keyPress never see an auto-repeated key.
+    // keyDown and keyPress never see a held key's repeats (see HeldKeys).
     // Return true to swallow the key.
     std::function<bool(int keyCode)> keyDown;
     // May set the code to 0 to swallow the character.

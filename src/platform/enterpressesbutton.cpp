@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "enterpressesbutton.h"
 
+#include "platform/heldkeys.h"
+
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -18,7 +20,7 @@ public:
         const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
         if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        if (!key.isAutoRepeat())
+        if (!HeldKeys::isRepeat(key))
             static_cast<QPushButton*>(watched)->click();
         return true;
     }
@@ -28,5 +30,6 @@ public:
 
 void pressOnEnter(QPushButton* button)
 {
+    HeldKeys::watch();
     button->installEventFilter(new EnterPresses(button));
 }

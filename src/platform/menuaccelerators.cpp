@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "menuaccelerators.h"
 
+#include "platform/heldkeys.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -33,13 +35,14 @@ QAction* MenuAccelerators::itemFor(const QObject* receiver, const QEvent* event)
 
 // Claiming the override keeps the window's shortcuts from running the item a
 // second time; the key press that follows runs it here, and nothing else.
+// A held key runs it once.
 bool MenuAccelerators::eventFilter(QObject* watched, QEvent* event)
 {
     QAction* item = itemFor(watched, event);
     if (!item)
         return false;
     event->accept();
-    if (event->type() == QEvent::KeyPress)
+    if (event->type() == QEvent::KeyPress && !HeldKeys::isRepeat(static_cast<const QKeyEvent&>(*event)))
         item->trigger();
     return true;
 }

@@ -108,7 +108,7 @@ void FileSender::sendFile(const QString& path)
     LineReader reader(path);
     if (reader.open()) {
         QByteArrayView line;
-        while (m_ctx.session.state() == LinkSession::State::Sending && reader.next(line)) {
+        while (m_ctx.session.isSendArmed() && reader.next(line)) {
             if (!line.isEmpty() && !sendAfterPause(line, total))
                 return;
         }

@@ -58,7 +58,7 @@ private slots:
     void unloadEndsWaitsWithoutSending();
     void receiveEnablesUploadButtons();
     void helpOpensPageOnlyThroughItsVerb();
-    void clockPanelFollowsTicks();
+    void clockPanelShowsTheTimeThroughWaits();
     void cursorBlinksOnlyAfterInput();
 };
 
@@ -387,12 +387,17 @@ void TstMainWindow::helpOpensPageOnlyThroughItsVerb()
     QCOMPARE(rig.fakes.opener.opened.size(), 1);
 }
 
-void TstMainWindow::clockPanelFollowsTicks()
+void TstMainWindow::clockPanelShowsTheTimeThroughWaits()
 {
     Form1Rig rig;
     rig.fakes.clock.time = QDateTime(QDate(2003, 1, 20), QTime(21, 7, 9));
     // A tick may have shown the clock's earlier time already: the next one shows the new.
     QTRY_VERIFY2(rig.ui().bar->panel(5).contains(QStringLiteral("07")), qPrintable(rig.ui().bar->panel(5)));
+    // A wait stops Timer1 when it ends; the clock goes on.
+    rig.window->waiter().wait_seconds(1);
+    QVERIFY(!rig.window->waiter().Timer1().isActive());
+    rig.fakes.clock.time = QDateTime(QDate(2003, 1, 20), QTime(21, 48, 9));
+    QTRY_VERIFY2(rig.ui().bar->panel(5).contains(QStringLiteral("48")), qPrintable(rig.ui().bar->panel(5)));
 }
 
 // Left alone for ten program seconds, the text cursor stays steady; a key

@@ -256,7 +256,9 @@ void TstE2eSession::throughTheModem()
     SessionRig rig;
     rig.fakes.store.store(AppSettings::kSettingTitle, AppSettings::kSection, QStringLiteral("sett"),
                           QStringLiteral("AT&F E0 V1"));
-    QVERIFY2(rig.start({QStringLiteral("--modem")}), "the panel simulator did not start");
+    // A short dial: the test waits for CONNECT before it types the code.
+    QVERIFY2(rig.start({QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("0.3")}),
+             "the panel simulator did not start");
     const PanelStateFile demo = PanelStateFile::read(rig.statePath);
     Form1Ui& ui = rig.ui();
     rig.ctx().setSiteInUse(QStringLiteral("Elm House"));

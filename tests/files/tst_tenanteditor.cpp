@@ -299,6 +299,14 @@ void TstTenantEditor::enterMovesFocusOn()
     QTest::keyClick(ui.ent, Qt::Key_Return);   // Enter on the button does
     QCOMPARE(rig.list(), QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\n"));
     QCOMPARE(QApplication::focusWidget(), ui.dirtenant);
+
+    // Held on the button, it adds one record: the repeats neither add the
+    // emptied fields nor answer the box that that would bring.
+    QTest::keyClicks(ui.dirtenant, QStringLiteral("34"));
+    holdEnter(ui.ent);
+    QCOMPARE(rig.list(), QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\nTNTDIR:34TEL: CODE: DOOR: NAME:\r\n"));
+    QVERIFY(rig.fakes.prompter.boxes.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), ui.dirtenant);
 }
 
 void TstTenantEditor::focusPutsCaretAtStart_data()

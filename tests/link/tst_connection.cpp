@@ -4,6 +4,7 @@
 #include "link/connection.h"
 #include "link/linksession.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPlainTextEdit>
@@ -14,6 +15,8 @@
 #include <QTest>
 
 using Error = OpenResult::Error;
+enum class Operated { Mouse, Space, AssistiveToggle };
+Q_DECLARE_METATYPE(Operated)
 
 namespace {
 const QString kMain = QStringLiteral("Velno 6100 Management System");
@@ -40,6 +43,7 @@ struct WriteLog {
 class TstConnection : public QObject {
     Q_OBJECT
 private slots:
+    void optionStoresPortAndPanel_data();
     void optionStoresPortAndPanel();
     void optionWhilePortOpenGoesBack();
     void connectWithoutPhoneOpensAndAsks();
@@ -55,10 +59,38 @@ private slots:
     void phoneFieldKeys();
 };
 
+void TstConnection::optionStoresPortAndPanel_data()
+{
+    QTest::addColumn<Operated>("how");
+    QTest::addRow("mouse") << Operated::Mouse;
+    QTest::addRow("Space") << Operated::Space;
+    // What a screen reader or switch access does: the one action Qt offers.
+    QTest::addRow("assistive tool") << Operated::AssistiveToggle;
+}
+
 void TstConnection::optionStoresPortAndPanel()
 {
+    QFETCH(Operated, how);
     Form1Rig rig;
-    QTest::mouseClick(rig.ui().Option2, Qt::LeftButton);
+    QRadioButton* option = rig.ui().Option2;
+    switch (how) {
+    case Operated::Mouse: QTest::mouseClick(option, Qt::LeftButton); break;
+    case Operated::Space:
+        option->setFocus();
+        QTest::keyClick(option, Qt::Key_Space);
+        break;
+    case Operated::AssistiveToggle: {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(option);
+        QVERIFY(accessible && accessible->actionInterface());
+        const QStringList actions = accessible->actionInterface()->actionNames();
+        QCOMPARE(actions.first(), QAccessibleActionInterface::toggleAction());
+        QVERIFY(!accessible->state().checked);
+        accessible->actionInterface()->doAction(actions.first());
+        QVERIFY(accessible->state().checked);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Port 2"));
+        break;
+    }
+    }
     QVERIFY(rig.ui().Option2->isChecked());
     QCOMPARE(rig.fakes.port.portNumber(), 2);
     QCOMPARE(rig.fakes.store.read(kMain, kProps, QStringLiteral("Port"), QString()), QStringLiteral("2"));

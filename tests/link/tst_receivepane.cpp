@@ -95,6 +95,8 @@ private slots:
     void operatorStopsAtTheLimit();
     void pasteIsCutToTheLimit();
     void scrollBarsPaintOnlyWhatChanged();
+    void resizingKeepsTheNewestLineInView_data();
+    void resizingKeepsTheNewestLineInView();
     void appendsRepaintOnlyTheLinesTheyChange_data();
     void appendsRepaintOnlyTheLinesTheyChange();
 };
@@ -323,6 +325,51 @@ void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
     QVERIFY2(paintedInPart > 0, qPrintable(QStringLiteral("%1 painted, all whole").arg(painted)));
     QVERIFY2(unchanged > painted, qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
     QCOMPARE(otherBarPaints.count, 0);
+}
+
+// Maximised and restored while text arrives: a view that showed the newest
+// line shows it after each resize; one scrolled back keeps its top line.
+void TstReceivePane::resizingKeepsTheNewestLineInView_data()
+{
+    QTest::addColumn<bool>("atTheEnd");
+    QTest::addColumn<bool>("wrapping");
+    QTest::addRow("at the end") << true << false;
+    QTest::addRow("at the end, lines wrapping") << true << true;
+    QTest::addRow("scrolled back") << false << false;
+}
+
+void TstReceivePane::resizingKeepsTheNewestLineInView()
+{
+    QFETCH(bool, atTheEnd);
+    QFETCH(bool, wrapping);
+    ReceivePane pane;
+    pane.setLineWrapMode(wrapping ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    pane.resize(300, 200);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QScrollBar* bar = pane.verticalScrollBar();
+    const auto newestInView = [&pane] {
+        QTextCursor end(pane.document());
+        end.movePosition(QTextCursor::End);
+        return pane.viewport()->rect().contains(pane.cursorRect(end));
+    };
+    for (int i = 0; i < 200; ++i) {
+        pane.replaceSelection(QStringLiteral("line %1 %2\r\n").arg(i).arg(QString(i % 7 * 9, u'x')));
+        if (atTheEnd)
+            bar->setValue(bar->maximum());
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(newestInView(), atTheEnd);
+    const int top = bar->value();
+    for (const QSize size : {QSize(600, 500), QSize(300, 200), QSize(250, 120)}) {
+        pane.resize(size);
+        QCoreApplication::processEvents();
+        QCOMPARE(newestInView(), atTheEnd);
+        if (atTheEnd)
+            QCOMPARE(bar->value(), bar->maximum());
+        else
+            QCOMPARE(bar->value(), top);
+    }
 }
 
 // Text added at the end, as it is received, repaints the lines it changed

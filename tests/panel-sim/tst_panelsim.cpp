@@ -13,6 +13,7 @@
 
 Q_DECLARE_METATYPE(TenantRecord)
 Q_DECLARE_METATYPE(ModemFrontEnd::Mode)
+Q_DECLARE_METATYPE(DialResult)
 
 namespace {
 
@@ -104,6 +105,12 @@ private slots:
     void executableHonoursXonXoff();
     void executableRateLimit();
     void executableModemHangsUpWhenClientCloses();
+    void executableModemDialTakesItsTime();
+    void executableModemDialAbortedByACharacter();
+    void executableModemDialResults_data();
+    void executableModemDialResults();
+    void executableRefusesBadModemOptions_data();
+    void executableRefusesBadModemOptions();
     void executableSavesStateAtExit();
     void executableRefusesBadStateFile();
 };
@@ -485,70 +492,124 @@ void TestPanelSim::eventRecordIsBounded()
 void TestPanelSim::lineSession_data()
 {
     QTest::addColumn<bool>("modem");
-    QTest::addColumn<QByteArrayList>("input"); // "<guard>" and "<hangup>" are events
+    QTest::addColumn<DialResult>("result");
+    QTest::addColumn<QByteArrayList>("input"); // "<guard>", "<dialled>", "<hangup>" are events
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<ModemFrontEnd::Mode>("mode");
     QTest::addColumn<bool>("programming");
 
     using Mode = ModemFrontEnd::Mode;
+    using Dial = DialResult;
     const QByteArray connect = "CONNECT 1200\r\n";
     const QByteArray ok = "OK\r\n";
     const QByteArray pm = "PROGRAMMING MODE\r\n";
+    const QByteArray error = "ERROR\r\n";
+    const QByteArray noCarrier = "NO CARRIER\r\n";
 
-    QTest::addRow("AT answers OK") << true << QByteArrayList{"AT\r\n"} << ok << Mode::Command << false;
-    QTest::addRow("init strings answer OK, &D2 is no dial")
-        << true << QByteArrayList{"ATZ\r\nAT&F E0 V1 &D2\r\n"} << ok + ok << Mode::Command << false;
-    QTest::addRow("lower case") << true << QByteArrayList{"at\r"} << ok << Mode::Command << false;
-    QTest::addRow("empty line answers OK") << true << QByteArrayList{"\r\n"} << ok << Mode::Command << false;
-    QTest::addRow("panel command before the call")
-        << true << QByteArrayList{"PGM1234\r\n"} << QByteArray("ERROR\r\n") << Mode::Command << false;
-    QTest::addRow("dial connects") << true << QByteArrayList{"ATDT5551234\r\n"} << connect << Mode::Online
+    QTest::addRow("AT answers OK") << true << Dial::Connect << QByteArrayList{"AT\r\n"} << ok << Mode::Command
                                    << false;
-    QTest::addRow("dial with blanks") << true << QByteArrayList{"ATDT 555 1234\r\n"} << connect
+    QTest::addRow("init strings answer OK, &D2 is no dial")
+        << true << Dial::Connect << QByteArrayList{"ATZ\r\nAT&F E0 V1 &D2\r\n"} << ok + ok << Mode::Command
+        << false;
+    QTest::addRow("lower case") << true << Dial::Connect << QByteArrayList{"at\r"} << ok << Mode::Command
+                                << false;
+    QTest::addRow("empty line answers OK") << true << Dial::Connect << QByteArrayList{"\r\n"} << ok
+                                           << Mode::Command << false;
+    QTest::addRow("panel command before the call")
+        << true << Dial::Connect << QByteArrayList{"PGM1234\r\n"} << error << Mode::Command << false;
+    QTest::addRow("dial connects") << true << Dial::Connect << QByteArrayList{"ATDT5551234\r\n", "<dialled>"}
+                                   << connect << Mode::Online << false;
+    QTest::addRow("dial with blanks") << true << Dial::Connect
+                                      << QByteArrayList{"ATDT 555 1234\r\n", "<dialled>"} << connect
                                       << Mode::Online << false;
-    QTest::addRow("dial without number") << true << QByteArrayList{"ATDT\r\n"} << QByteArray("ERROR\r\n")
+    QTest::addRow("dial without number") << true << Dial::Connect << QByteArrayList{"ATDT\r\n"} << error
                                          << Mode::Command << false;
-    QTest::addRow("panel after connect") << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n"} << connect + pm
-                                         << Mode::Online << true;
-    QTest::addRow("empty line in call ignored")
-        << true << QByteArrayList{"ATDT1\r\n\r\n"} << connect << Mode::Online << false;
-    QTest::addRow("+++ line then ATH ends the call")
-        << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n+++\r\nATH\r\n"} << connect + pm + ok + ok
+    QTest::addRow("no answer while dialling") << true << Dial::Connect << QByteArrayList{"ATDT1\r\n"}
+                                              << QByteArray() << Mode::Dialling << false;
+    QTest::addRow("CR LF of the dial split across reads")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r", "\n", "<dialled>"} << connect << Mode::Online
+        << false;
+    QTest::addRow("a character while dialling aborts")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "x"} << noCarrier << Mode::Command << false;
+    QTest::addRow("a line while dialling never reaches the panel")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"} << noCarrier
         << Mode::Command << false;
-    QTest::addRow("+++ and guard time then ATH0")
-        << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n", "+++", "<guard>", "ATH0\r\n"}
+    QTest::addRow("an empty line while dialling aborts")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "\r\n", "<dialled>"} << noCarrier
+        << Mode::Command << false;
+    QTest::addRow("the aborting line is dropped, the next is a command")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\nATDT2\r\nAT\r\n"} << noCarrier + ok
+        << Mode::Command << false;
+    QTest::addRow("dial again after an abort")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "AT\r\nATDT2\r\n", "<dialled>", "PGM1234\r\n"}
+        << noCarrier + connect + pm << Mode::Online << true;
+    QTest::addRow("hang-up while dialling")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<hangup>", "<dialled>", "PGM1234\r\n"}
+        << noCarrier + error << Mode::Command << false;
+    QTest::addRow("busy") << true << Dial::Busy << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
+                          << QByteArray("BUSY\r\n") + error << Mode::Command << false;
+    QTest::addRow("no answer")
+        << true << Dial::NoCarrier << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
+        << noCarrier + error << Mode::Command << false;
+    QTest::addRow("no dial tone at once")
+        << true << Dial::NoDialtone << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"}
+        << QByteArray("NO DIALTONE\r\n") + error << Mode::Command << false;
+    QTest::addRow("busy, then busy again")
+        << true << Dial::Busy << QByteArrayList{"ATDT1\r\n", "<dialled>", "ATDT1\r\n", "<dialled>"}
+        << QByteArray("BUSY\r\nBUSY\r\n") << Mode::Command << false;
+    QTest::addRow("panel after connect") << true << Dial::Connect
+                                         << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
+                                         << connect + pm << Mode::Online << true;
+    QTest::addRow("empty line in call ignored")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "\r\n"} << connect << Mode::Online
+        << false;
+    QTest::addRow("+++ line then ATH ends the call")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n+++\r\nATH\r\n"}
         << connect + pm + ok + ok << Mode::Command << false;
-    QTest::addRow("+++ glued to ATH") << true << QByteArrayList{"ATDT1\r\n+++ATH\r\n"} << connect + ok + ok
-                                      << Mode::Command << false;
-    QTest::addRow("escape keeps the call") << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n+++\r\n"}
-                                           << connect + pm + ok << Mode::OnlineCommand << true;
+    QTest::addRow("+++ and guard time then ATH0")
+        << true << Dial::Connect
+        << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n", "+++", "<guard>", "ATH0\r\n"}
+        << connect + pm + ok + ok << Mode::Command << false;
+    QTest::addRow("+++ glued to ATH") << true << Dial::Connect
+                                      << QByteArrayList{"ATDT1\r\n", "<dialled>", "+++ATH\r\n"}
+                                      << connect + ok + ok << Mode::Command << false;
+    QTest::addRow("escape keeps the call")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n+++\r\n"}
+        << connect + pm + ok << Mode::OnlineCommand << true;
     QTest::addRow("ATO goes back to the panel")
-        << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n+++\r\nATO\r\nPAROPN\r\n"}
+        << true << Dial::Connect
+        << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n+++\r\nATO\r\nPAROPN\r\n"}
         << connect + pm + ok + connect + ok << Mode::Online << true;
     QTest::addRow("guard time without +++ does nothing")
-        << true << QByteArrayList{"ATDT1\r\n++", "<guard>"} << connect << Mode::Online << false;
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "++", "<guard>"} << connect
+        << Mode::Online << false;
     QTest::addRow("+++ in command mode is no escape")
-        << true << QByteArrayList{"+++\r\n"} << QByteArray("ERROR\r\n") << Mode::Command << false;
+        << true << Dial::Connect << QByteArrayList{"+++\r\n"} << error << Mode::Command << false;
     QTest::addRow("dial in an escaped call refused")
-        << true << QByteArrayList{"ATDT1\r\n+++\r\nATDT2\r\n"} << connect + ok + QByteArray("ERROR\r\n")
-        << Mode::OnlineCommand << false;
-    QTest::addRow("hang-up in a call") << true << QByteArrayList{"ATDT1\r\nPGM1234\r\n", "<hangup>"}
-                                       << connect + pm + QByteArray("NO CARRIER\r\n") << Mode::Command << false;
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "+++\r\nATDT2\r\n", "<dialled>"}
+        << connect + ok + error << Mode::OnlineCommand << false;
+    QTest::addRow("hang-up in a call")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n", "<hangup>"}
+        << connect + pm + noCarrier << Mode::Command << false;
     QTest::addRow("hang-up drops a partial line")
-        << true << QByteArrayList{"ATDT1\r\nPGM12", "<hangup>", "ATDT1\r\n34\r\n"}
-        << connect + QByteArray("NO CARRIER\r\n") + connect + QByteArray("ERROR\r\n") << Mode::Online << false;
-    QTest::addRow("hang-up without a call") << true << QByteArrayList{"<hangup>"} << QByteArray()
-                                            << Mode::Command << false;
-    QTest::addRow("direct: panel at once") << false << QByteArrayList{"PGM1234\r\n"} << pm << Mode::Command
-                                           << true;
-    QTest::addRow("direct: AT is unknown") << false << QByteArrayList{"AT\r\n"} << QByteArray("ERROR\r\n")
+        << true << Dial::Connect
+        << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM12", "<hangup>", "ATDT1\r\n", "<dialled>", "34\r\n"}
+        << connect + noCarrier + connect + error << Mode::Online << false;
+    QTest::addRow("hang-up without a call") << true << Dial::Connect << QByteArrayList{"<hangup>"}
+                                            << QByteArray() << Mode::Command << false;
+    QTest::addRow("direct: panel at once") << false << Dial::Connect << QByteArrayList{"PGM1234\r\n"} << pm
+                                           << Mode::Command << true;
+    QTest::addRow("direct: AT is unknown") << false << Dial::Connect << QByteArrayList{"AT\r\n"} << error
                                            << Mode::Command << false;
+    QTest::addRow("direct: no dialling") << false << Dial::Connect
+                                         << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"}
+                                         << error + pm << Mode::Command << true;
     QTest::addRow("direct: hang-up ends programming")
-        << false << QByteArrayList{"PGM1234\r\n", "<hangup>"} << pm << Mode::Command << false;
+        << false << Dial::Connect << QByteArrayList{"PGM1234\r\n", "<hangup>"} << pm << Mode::Command << false;
     QTest::addRow("direct: overlong line is an error")
-        << false << QByteArrayList{"PGM1234\r\nPARMSG " + QByteArray(300, 'x') + "\r\n"}
-        << pm + QByteArray("ERROR\r\n") << Mode::Command << true;
-    QTest::addRow("direct: 8-bit answers") << false
+        << false << Dial::Connect << QByteArrayList{"PGM1234\r\nPARMSG " + QByteArray(300, 'x') + "\r\n"}
+        << pm + error << Mode::Command << true;
+    QTest::addRow("direct: 8-bit answers") << false << Dial::Connect
                                            << QByteArrayList{"PGM1234\r\nPARMSG Gr\xfc\xdf \r\nPRIPAR\r\n"}
                                            << pm + ok + QByteArray("PGM1234\r\nPARMSG Gr\xfc\xdf\r\n")
                                            << Mode::Command << true;
@@ -557,17 +618,22 @@ void TestPanelSim::lineSession_data()
 void TestPanelSim::lineSession()
 {
     QFETCH(bool, modem);
+    QFETCH(DialResult, result);
     QFETCH(QByteArrayList, input);
     QFETCH(QByteArray, output);
     QFETCH(ModemFrontEnd::Mode, mode);
     QFETCH(bool, programming);
 
     Panel panel;
-    LineSession session(panel, modem);
+    DialSettings dial;
+    dial.result = result;
+    LineSession session(panel, modem, dial);
     QByteArray got;
     for (const QByteArray &chunk : input) {
         if (chunk == "<guard>")
             got += session.guardTimeElapsed();
+        else if (chunk == "<dialled>")
+            got += session.dialTimeElapsed();
         else if (chunk == "<hangup>")
             got += session.hangUp();
         else
@@ -727,8 +793,9 @@ void TestPanelSim::executableRateLimit()
 
 void TestPanelSim::executableModemHangsUpWhenClientCloses()
 {
+    // Without a connect delay the line after the dial already goes to the panel.
     SimulatorProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--modem")}));
+    QVERIFY(sim.start({QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("0")}));
     PtyClient client;
     QVERIFY(client.open(sim.path()));
     QVERIFY(client.write("ATDT5551234\r\nPGM1234\r\n"));
@@ -742,6 +809,115 @@ void TestPanelSim::executableModemHangsUpWhenClientCloses()
     QVERIFY(client.write("AT\r\n"));
     QCOMPARE(client.readUntil("\r\n", 2000), QByteArray("OK\r\n"));
     QCOMPARE(sim.stop(), 0);
+}
+
+void TestPanelSim::executableModemDialTakesItsTime()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("0.6")}));
+    PtyClient client;
+    QVERIFY(client.open(sim.path()));
+
+    // Nothing but CONNECT comes back, and only once the delay has passed.
+    const QByteArray connect = "CONNECT 1200\r\n";
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(client.write("ATDT5551234\r\n"));
+    QCOMPARE(client.readUntil(connect, 10000), connect);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 550, qPrintable(QStringLiteral("connected after %1 ms").arg(elapsed)));
+
+    QVERIFY(client.write("PGM1234\r\n"));
+    QCOMPARE(client.readUntil("\r\n", 5000), QByteArray("PROGRAMMING MODE\r\n"));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void TestPanelSim::executableModemDialAbortedByACharacter()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("0.8")}));
+    PtyClient client;
+    QVERIFY(client.open(sim.path()));
+    QVERIFY(client.write("ATDT5551234\r\n"));
+    QCOMPARE(client.readFor(400), QByteArray());
+
+    // The P gives up the dial and takes its line with it; the next line
+    // dials again, and that dial takes the whole delay anew.
+    const QByteArray expected = "NO CARRIER\r\nCONNECT 1200\r\n";
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(client.write("PGM1234\r\nATDT5551234\r\n"));
+    QCOMPARE(client.readUntil(expected, 10000), expected);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 700, qPrintable(QStringLiteral("connected after %1 ms").arg(elapsed)));
+
+    // The code never reached the panel.
+    QVERIFY(client.write("PRIPAR\r\n"));
+    QCOMPARE(client.readUntil("\r\n", 5000), QByteArray("NOT IN PROGRAMMING MODE\r\n"));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void TestPanelSim::executableModemDialResults_data()
+{
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("delay");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("atAnswer"); // to AT after the dial: the modem's, or the panel's in a call
+
+    QTest::addRow("connect") << "connect" << "0.3" << QByteArray("CONNECT 1200\r\n") << QByteArray("ERROR\r\n");
+    QTest::addRow("busy") << "busy" << "0.3" << QByteArray("BUSY\r\n") << QByteArray("OK\r\n");
+    QTest::addRow("no answer") << "no-carrier" << "0.3" << QByteArray("NO CARRIER\r\n") << QByteArray("OK\r\n");
+    // Long enough a delay that an answer within the read's time came at once.
+    QTest::addRow("no dial tone") << "no-dialtone" << "60" << QByteArray("NO DIALTONE\r\n")
+                                  << QByteArray("OK\r\n");
+}
+
+void TestPanelSim::executableModemDialResults()
+{
+    QFETCH(QString, result);
+    QFETCH(QString, delay);
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, atAnswer);
+
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--modem"), QStringLiteral("--dial-result"), result,
+                       QStringLiteral("--connect-delay"), delay}));
+    PtyClient client;
+    QVERIFY(client.open(sim.path()));
+    QVERIFY(client.write("ATDT5551234\r\n"));
+    QCOMPARE(client.readUntil("\r\n", 10000), answer);
+    QVERIFY(client.write("AT\r\n"));
+    QCOMPARE(client.readUntil("\r\n", 5000), atAnswer);
+    QCOMPARE(sim.stop(), 0);
+}
+
+void TestPanelSim::executableRefusesBadModemOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QString delay = QStringLiteral("the connect delay must be 0 to 255 seconds");
+    const QString result = QStringLiteral("the dial result must be connect, busy, no-dialtone or no-carrier");
+    QTest::addRow("negative delay") << QStringList{"--modem", "--connect-delay", "-1"} << delay;
+    QTest::addRow("delay not a number") << QStringList{"--modem", "--connect-delay", "3s"} << delay;
+    QTest::addRow("delay too long") << QStringList{"--modem", "--connect-delay", "255.5"} << delay;
+    QTest::addRow("unknown result") << QStringList{"--modem", "--dial-result", "ringing"} << result;
+    QTest::addRow("result in upper case") << QStringList{"--modem", "--dial-result", "BUSY"} << result;
+}
+
+void TestPanelSim::executableRefusesBadModemOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    QProcess process;
+    process.start(QStringLiteral(PANEL_SIM_EXECUTABLE), arguments);
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QCOMPARE(process.readAllStandardOutput(), QByteArray()); // no line opened
+    const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(error.contains(message), qPrintable(error));
 }
 
 void TestPanelSim::executableSavesStateAtExit()

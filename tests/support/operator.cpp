@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 char* toString(const MessageBox& box)
 {
@@ -82,11 +83,34 @@ void pressEnter(QWidget* control)
     QTest::keyClick(control, Qt::Key_Return);
 }
 
+// A key event as the window system delivers it, at a given moment, to the
+// control of the window that has the focus then.
+static void deliverKey(QWidget* control, QEvent::Type type, quint64 time, bool flaggedRepeat = false)
+{
+    QWidget* focused = control->window()->focusWidget();
+    QWidget* receiver = focused ? focused : control;
+    QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), flaggedRepeat);
+    key.setTimestamp(time);
+    QSpontaneKeyEvent::setSpontaneous(&key);
+    QApplication::sendEvent(receiver, &key);
+}
+
+// On X the repeats come flagged, or as a plain release and a plain press at
+// the same moment, as Qt leaves them when the press is not yet queued.
 void holdEnter(QWidget* control)
 {
-    pressEnter(control);
-    for (int repeat = 0; repeat < 3; ++repeat)
-        QTest::simulateEvent(control, true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+    quint64 time = 5000;
+    control->setFocus();
+    deliverKey(control, QEvent::KeyPress, time);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        time += 33;
+        deliverKey(control, QEvent::KeyRelease, time, true);
+        deliverKey(control, QEvent::KeyPress, time, true);
+        time += 33;
+        deliverKey(control, QEvent::KeyRelease, time);
+        deliverKey(control, QEvent::KeyPress, time + 1);
+    }
+    deliverKey(control, QEvent::KeyRelease, time + 40);
 }
 
 void switchAwayAndBack(QWidget* window)

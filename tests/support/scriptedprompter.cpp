@@ -12,6 +12,8 @@ MessageBox::Answer ScriptedPrompter::ask(const MessageBox& box)
 FileDialogResult ScriptedPrompter::chooseFile(const FileDialogRequest& request)
 {
     dialogs.append(request);
+    if (onDialog)
+        onDialog(request);
     if (dialogResults.isEmpty())
         return FileDialogResult{};
     return dialogResults.dequeue();

@@ -24,6 +24,8 @@ public:
 
     // Runs when a box is shown, before it is answered (to look at the window then).
     std::function<void(const MessageBox&)> onBox;
+    // Runs while a file dialog is open, before it is answered.
+    std::function<void(const FileDialogRequest&)> onDialog;
 
     QList<MessageBox> boxes;
     QList<FileDialogRequest> dialogs;

@@ -114,7 +114,19 @@ struct SendRig : Form1Rig {
     QMap<int, std::function<void()>> atTick;
 };
 
-enum class During { Disconnect, Reconnect, ReconnectAndSend, LoseLineAndReconnect, CloseWindow, SendAgain };
+enum class During {
+    Disconnect,
+    Reconnect,
+    ReconnectAndSend,
+    LoseLineAndReconnect,
+    ProgrammingLoseLineAndReconnect,
+    LoseLineInTheDialog,
+    CancelLineError,
+    CancelLineErrorAndReconnect,
+    LoseLineDisconnectAndConnect,
+    CloseWindow,
+    SendAgain
+};
 using State = LinkSession::State;
 enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
 
@@ -287,6 +299,23 @@ void TstFileSender::eventsDuringAPause_data()
     QTest::addRow("line lost, connect again")
         << During::LoseLineAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
         << QStringLiteral("Send Record:  3") << true << State::Open;
+    // The connection made after a lost line has not entered programming mode.
+    QTest::addRow("programming, line lost, connect again")
+        << During::ProgrammingLoseLineAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"}
+        << 0 << QStringLiteral("Send Record:  3") << true << State::Open;
+    // Lost while the file was chosen: the send is armed all the same, its
+    // first pause runs and the guard ends it.
+    QTest::addRow("line lost in the dialog") << During::LoseLineInTheDialog << QByteArrayList{} << 1
+                                             << QStringLiteral("Send Record:  0") << true << State::Closed;
+    QTest::addRow("Cancel on a line error") << During::CancelLineError << QByteArrayList{"L1\r\n"} << 1
+                                            << QStringLiteral("Send Record:  1") << true << State::Closed;
+    QTest::addRow("Cancel on a line error, connect again")
+        << During::CancelLineErrorAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
+        << QStringLiteral("Send Record:  3") << true << State::Open;
+    // Disconnect on the closed port only tells; the send stays armed.
+    QTest::addRow("line lost, Disconnect, connect again")
+        << During::LoseLineDisconnectAndConnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
+        << QStringLiteral("Send Record:  3") << true << State::Open;
     QTest::addRow("window closed") << During::CloseWindow << QByteArrayList{"L1\r\n"} << 0
                                    << QStringLiteral("Send Record:  1") << false << State::Closing;
     QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
@@ -303,7 +332,19 @@ void TstFileSender::eventsDuringAPause()
     QFETCH(State, state);
     SendRig s;
     s.connectDirect();
-    s.atTick[4] = [&] {
+    const auto loseLine = [&s] {
+        s.fakes.port.close();   // the platform closes the port, then tells
+        s.fakes.port.raise(SerialPort::kLineLost);
+    };
+    const auto cancelLineError = [&s] {
+        s.fakes.prompter.answer(MessageBox::Answer::Cancel);
+        s.fakes.port.raise(SerialPort::kOverrun);
+    };
+    if (during == During::ProgrammingLoseLineAndReconnect)
+        s.window->session().programmingEntered();
+    if (during == During::LoseLineInTheDialog)
+        s.fakes.prompter.onDialog = [&](const FileDialogRequest&) { loseLine(); };
+    if (during != During::LoseLineInTheDialog) s.atTick[4] = [&] {
         QCOMPARE(s.state(), State::Sending);
         switch (during) {
         case During::Disconnect: s.window->connection().close1_Click(); break;
@@ -315,10 +356,22 @@ void TstFileSender::eventsDuringAPause()
                 s.sender().download_Click();
             break;
         case During::LoseLineAndReconnect:
-            s.fakes.port.close();   // the platform closes the port, then tells
-            s.fakes.port.raise(SerialPort::kLineLost);
+        case During::ProgrammingLoseLineAndReconnect:
+            loseLine();
             s.connectDirect();
             break;
+        case During::CancelLineError: cancelLineError(); break;
+        case During::CancelLineErrorAndReconnect:
+            cancelLineError();
+            s.connectDirect();
+            break;
+        case During::LoseLineDisconnectAndConnect:
+            loseLine();
+            s.window->connection().close1_Click();
+            QVERIFY(s.window->session().isSendArmed());
+            s.connectDirect();
+            break;
+        case During::LoseLineInTheDialog: break;
         case During::CloseWindow: s.window->close(); break;
         case During::SendAgain:
             s.sender().sendfileg_Click();
@@ -330,15 +383,17 @@ void TstFileSender::eventsDuringAPause()
 
     QVERIFY(s.atTick.isEmpty());
     QCOMPARE(s.written(), writes);
-    QCOMPARE(s.fakes.prompter.boxes.size(), guardBoxes);   // connecting answers the boxes before it
-    if (guardBoxes)
-        QCOMPARE(s.fakes.prompter.boxes.first(), guardBox());
+    // Connecting answers the boxes before it; a lost line or a line error has a box of its own.
+    const bool lineBox = during == During::LoseLineInTheDialog || during == During::CancelLineError;
+    QCOMPARE(s.fakes.prompter.boxes.size(), guardBoxes + (lineBox ? 1 : 0));
+    QCOMPARE(s.fakes.prompter.boxes.count(guardBox()), guardBoxes);
     QCOMPARE(s.ui().bar->panel(3), panel3);
     QCOMPARE(s.idle(), endsIdle);
     QCOMPARE(s.state(), state);
     QCOMPARE(s.fakes.prompter.dialogs.size(), 1);
-    // DATABASE during a send beeps, and so does the loss of the line
-    const bool beeped = during == During::SendAgain || during == During::LoseLineAndReconnect;
+    // DATABASE during a send beeps, and so do the loss of the line and a line error
+    const bool beeped = during != During::Disconnect && during != During::Reconnect
+        && during != During::ReconnectAndSend && during != During::CloseWindow;
     QCOMPARE(s.fakes.prompter.beeps, beeped ? 1 : 0);
 }
 

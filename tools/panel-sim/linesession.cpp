@@ -3,18 +3,29 @@
 
 #include "panel.h"
 
-LineSession::LineSession(Panel& panel, bool withModem) : m_panel(panel)
+LineSession::LineSession(Panel& panel, bool withModem, const DialSettings& dial) : m_panel(panel)
 {
     if (withModem)
-        m_modem.emplace();
+        m_modem.emplace(dial);
 }
 
 QByteArray LineSession::receive(const QByteArray& bytes)
 {
+    m_dialStarted = false;
     QStringList answers;
-    for (const QByteArray& line : m_splitter.feed(bytes))
-        answers += answer(line);
+    for (const char c : bytes)
+        answers += take(c);
     return encode(answers);
+}
+
+bool LineSession::isDialling() const
+{
+    return m_modem && m_modem->mode() == ModemFrontEnd::Mode::Dialling;
+}
+
+QByteArray LineSession::dialTimeElapsed()
+{
+    return m_modem ? encode(m_modem->dialTimeElapsed()) : QByteArray();
 }
 
 bool LineSession::escapePending() const
@@ -38,6 +49,23 @@ QByteArray LineSession::hangUp()
         return encode(m_modem->hangUp(m_panel));
     m_panel.endSession();
     return {};
+}
+
+// While dialling, any character but the LF of the dial command's CR LF
+// aborts the dial, and the line it starts is thrown away.
+QStringList LineSession::take(char c)
+{
+    QStringList answers;
+    if (isDialling() && !m_splitter.completesLineEnd(c)) {
+        answers += m_modem->abortDial();
+        m_splitter.dropLine();
+        m_dialStarted = false;
+    }
+    if (const std::optional<QByteArray> line = m_splitter.push(c)) {
+        answers += answer(*line);
+        m_dialStarted = isDialling();
+    }
+    return answers;
 }
 
 QStringList LineSession::answer(const QByteArray& line)

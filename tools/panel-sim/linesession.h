@@ -15,9 +15,15 @@ class Panel;
 // the answers as 8-bit text lines ending in CR LF.
 class LineSession {
 public:
-    LineSession(Panel& panel, bool withModem);
+    LineSession(Panel& panel, bool withModem, const DialSettings& dial = {});
 
     QByteArray receive(const QByteArray& bytes);
+
+    // True while the modem dials; dialStarted() when the last receive()
+    // started the dial now going on, so its time starts now.
+    bool isDialling() const;
+    bool dialStarted() const { return m_dialStarted; }
+    QByteArray dialTimeElapsed();
 
     // True while an unterminated "+++" waits for the guard time to pass.
     bool escapePending() const;
@@ -29,10 +35,12 @@ public:
     const std::optional<ModemFrontEnd>& modem() const { return m_modem; }
 
 private:
+    QStringList take(char c);
     QStringList answer(const QByteArray& line);
     static QByteArray encode(const QStringList& lines);
 
     Panel& m_panel;
     std::optional<ModemFrontEnd> m_modem;
     LineSplitter m_splitter;
+    bool m_dialStarted = false;
 };

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -21,6 +22,14 @@
 namespace {
 
 constexpr int kUsageError = 2;
+
+// The words of --dial-result, in the order the help lists them.
+const QList<QPair<QString, DialResult>> kDialResults = {
+    {QStringLiteral("connect"), DialResult::Connect},
+    {QStringLiteral("busy"), DialResult::Busy},
+    {QStringLiteral("no-dialtone"), DialResult::NoDialtone},
+    {QStringLiteral("no-carrier"), DialResult::NoCarrier},
+};
 
 void complain(const QString& message)
 {
@@ -50,6 +59,13 @@ void addOptions(QCommandLineParser& parser)
              "Master code, 1 to 6 digits (default 1234); when given, it overrides the state file."),
          QStringLiteral("code"), QStringLiteral("1234")},
         {QStringLiteral("modem"), QStringLiteral("Put a Hayes-style modem in front of the panel.")},
+        {QStringLiteral("connect-delay"),
+         QStringLiteral("With --modem: a dial takes <seconds>, 0 to 255, decimals allowed (default 3)."),
+         QStringLiteral("seconds"), QStringLiteral("3")},
+        {QStringLiteral("dial-result"),
+         QStringLiteral("With --modem: every dial ends in <result>: connect (default), busy, "
+                        "no-dialtone (at once) or no-carrier."),
+         QStringLiteral("result"), QStringLiteral("connect")},
         {QStringLiteral("state"), QStringLiteral("Load the panel from <file> and save changes back to it."),
          QStringLiteral("file")},
         {QStringLiteral("no-save"), QStringLiteral("With --state: load only, never write the file.")},
@@ -85,13 +101,52 @@ std::optional<PanelState> initialState(const QCommandLineParser& parser)
     return state;
 }
 
-SimulatorOptions simulatorOptions(const QCommandLineParser& parser)
+// The time a dial takes, or nothing after telling why not.
+std::optional<int> connectDelayMs(const QCommandLineParser& parser)
+{
+    bool ok = false;
+    const double seconds = parser.value(QStringLiteral("connect-delay")).toDouble(&ok);
+    if (!ok || !(seconds >= 0 && seconds * 1000 <= DialSettings::kMaxDelayMs)) {
+        complain(QStringLiteral("the connect delay must be 0 to %1 seconds")
+                     .arg(DialSettings::kMaxDelayMs / 1000));
+        return std::nullopt;
+    }
+    return qRound(seconds * 1000);
+}
+
+// How every dial ends, or nothing after telling why not.
+std::optional<DialResult> dialResult(const QCommandLineParser& parser)
+{
+    const QString word = parser.value(QStringLiteral("dial-result"));
+    const auto found = std::find_if(kDialResults.cbegin(), kDialResults.cend(),
+                                    [&word](const auto& known) { return known.first == word; });
+    if (found == kDialResults.cend()) {
+        complain(QStringLiteral("the dial result must be connect, busy, no-dialtone or no-carrier"));
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+std::optional<DialSettings> dialSettings(const QCommandLineParser& parser)
+{
+    const std::optional<int> delayMs = connectDelayMs(parser);
+    const std::optional<DialResult> result = delayMs ? dialResult(parser) : std::nullopt;
+    if (!result)
+        return std::nullopt;
+    DialSettings dial;
+    dial.delayMs = *delayMs;
+    dial.result = *result;
+    return dial;
+}
+
+SimulatorOptions simulatorOptions(const QCommandLineParser& parser, const DialSettings& dial)
 {
     SimulatorOptions options;
     options.devicePath = parser.value(QStringLiteral("device"));
     options.statePath = parser.value(QStringLiteral("state"));
     options.saveState = !parser.isSet(QStringLiteral("no-save"));
     options.modem = parser.isSet(QStringLiteral("modem"));
+    options.dial = dial;
     options.rateLimit = parser.isSet(QStringLiteral("rate-limit"));
     options.verbose = parser.isSet(QStringLiteral("verbose"));
     return options;
@@ -117,12 +172,15 @@ int main(int argc, char* argv[])
         return refuse(parser,
                       QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
+    const std::optional<DialSettings> dial = dialSettings(parser);
+    if (!dial)
+        return kUsageError;
     const std::optional<PanelState> state = initialState(parser);
     if (!state)
         return kUsageError;
 
     SignalWatcher signalWatcher;
-    Simulator simulator(simulatorOptions(parser), *state);
+    Simulator simulator(simulatorOptions(parser, *dial), *state);
     QObject::connect(&signalWatcher, &SignalWatcher::stopRequested, &app, &QCoreApplication::quit);
     QObject::connect(&simulator, &Simulator::failed, &app, [&app](const QString& message) {
         complain(message);

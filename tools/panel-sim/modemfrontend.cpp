@@ -10,12 +10,26 @@ namespace {
 const QString kOk = QStringLiteral("OK");
 const QString kError = QStringLiteral("ERROR");
 const QString kConnect = QStringLiteral("CONNECT 1200");
+const QString kNoCarrier = QStringLiteral("NO CARRIER");
 const QByteArray kEscape = QByteArrayLiteral("+++");
+
+QString resultCode(DialResult result)
+{
+    switch (result) {
+    case DialResult::Connect: return kConnect;
+    case DialResult::Busy: return QStringLiteral("BUSY");
+    case DialResult::NoDialtone: return QStringLiteral("NO DIALTONE");
+    case DialResult::NoCarrier: break;
+    }
+    return kNoCarrier;
+}
 
 }   // namespace
 
 QStringList ModemFrontEnd::handleLine(const QByteArray& line, Panel& panel)
 {
+    if (m_mode == Mode::Dialling)
+        return abortDial();
     if (m_mode != Mode::Online)
         return command(QString::fromLatin1(line), panel);
     if (!line.startsWith(kEscape))
@@ -41,7 +55,23 @@ QStringList ModemFrontEnd::hangUp(Panel& panel)
     if (m_mode == Mode::Command)
         return {};
     endCall(panel);
-    return {QStringLiteral("NO CARRIER")};
+    return {kNoCarrier};
+}
+
+QStringList ModemFrontEnd::dialTimeElapsed()
+{
+    if (m_mode != Mode::Dialling)
+        return {};
+    m_mode = m_dial.result == DialResult::Connect ? Mode::Online : Mode::Command;
+    return {resultCode(m_dial.result)};
+}
+
+QStringList ModemFrontEnd::abortDial()
+{
+    if (m_mode != Mode::Dialling)
+        return {};
+    m_mode = Mode::Command;
+    return {kNoCarrier};
 }
 
 QStringList ModemFrontEnd::command(const QString& line, Panel& panel)
@@ -56,8 +86,7 @@ QStringList ModemFrontEnd::command(const QString& line, Panel& panel)
     if (upper.startsWith(QLatin1String("ATD"))) {
         if (m_mode != Mode::Command || !kDial.match(upper).hasMatch())
             return {kError};
-        m_mode = Mode::Online;
-        return {kConnect};
+        return dial();
     }
     if (upper == QLatin1String("ATO") && m_mode == Mode::OnlineCommand) {
         m_mode = Mode::Online;
@@ -66,6 +95,15 @@ QStringList ModemFrontEnd::command(const QString& line, Panel& panel)
     if (kHangUp.match(upper).hasMatch() && m_mode != Mode::Command)
         endCall(panel);
     return {kOk};
+}
+
+QStringList ModemFrontEnd::dial()
+{
+    m_mode = Mode::Dialling;
+    // Without a dial tone a modem gives up before dialling a digit.
+    if (m_dial.delayMs == 0 || m_dial.result == DialResult::NoDialtone)
+        return dialTimeElapsed();
+    return {};
 }
 
 void ModemFrontEnd::endCall(Panel& panel)

@@ -32,11 +32,19 @@ QByteArray printable(const QByteArray& bytes)
 }   // namespace
 
 Simulator::Simulator(const SimulatorOptions& options, PanelState state, QObject* parent)
-    : QObject(parent), m_options(options), m_panel(std::move(state)), m_session(m_panel, options.modem)
+    : QObject(parent),
+      m_options(options),
+      m_panel(std::move(state)),
+      m_session(m_panel, options.modem, options.dial)
 {
     m_guardTimer.setSingleShot(true);
     m_guardTimer.setInterval(kGuardTimeMs);
     connect(&m_guardTimer, &QTimer::timeout, this, &Simulator::onGuardTime);
+    // Precise, so that a caller timing the dial never sees it end early.
+    m_dialTimer.setSingleShot(true);
+    m_dialTimer.setTimerType(Qt::PreciseTimer);
+    m_dialTimer.setInterval(options.dial.delayMs);
+    connect(&m_dialTimer, &QTimer::timeout, this, &Simulator::onDialTime);
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &Simulator::saveState);
@@ -80,6 +88,10 @@ void Simulator::onReceived(const QByteArray& bytes)
         m_guardTimer.start();
     else
         m_guardTimer.stop();
+    if (m_session.dialStarted())
+        m_dialTimer.start();
+    else if (!m_session.isDialling())
+        m_dialTimer.stop();
     stateMayHaveChanged();
 }
 
@@ -88,6 +100,7 @@ void Simulator::onHungUp()
     log("--", "hang-up");
     const QByteArray answer = m_session.hangUp();
     m_guardTimer.stop();
+    m_dialTimer.stop();
     // A stale XOFF or unsent answers must not carry over to the next client.
     m_pump->discard();
     m_pump->resume();
@@ -100,6 +113,11 @@ void Simulator::onHungUp()
 void Simulator::onGuardTime()
 {
     send(m_session.guardTimeElapsed());
+}
+
+void Simulator::onDialTime()
+{
+    send(m_session.dialTimeElapsed());
 }
 
 void Simulator::send(const QByteArray& bytes)

@@ -31,6 +31,7 @@ private:
     void onReceived(const QByteArray& bytes);
     void onHungUp();
     void onGuardTime();
+    void onDialTime();
     void send(const QByteArray& bytes);
     void stateMayHaveChanged();
     bool saveState();
@@ -42,6 +43,7 @@ private:
     SerialLine m_line;
     std::unique_ptr<OutputPump> m_pump;
     QTimer m_guardTimer;
+    QTimer m_dialTimer;
     QTimer m_saveTimer;
     int m_savedRevision = 0;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "modemfrontend.h"
+
 #include <QString>
 
 // What the command line asked for.
@@ -9,6 +11,7 @@ struct SimulatorOptions {
     QString statePath;   // empty: no state file
     bool saveState = true;
     bool modem = false;
+    DialSettings dial;
     bool rateLimit = false;
     bool verbose = false;
 };
