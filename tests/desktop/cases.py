@@ -114,6 +114,17 @@ def held_enter(row):
     return run
 
 
+# A held character still types its repeats into a field (which shows too
+# that the X server repeats a held key, as the held-Enter cases need).
+def held_digit_types(d):
+    d.grab_focus("Text2")
+    d.hold("5")
+    typed = d.text_of(d.control("Text2"))
+    check(len(typed) >= 5 and set(typed) == {"5"}, f"5 held in Phone Number typed {typed!r}")
+    d.expect_bytes(b"", "5 held in Phone Number", seconds=0)
+    d.expect_focus("Text2", "5 held in Phone Number")
+
+
 # Fast typing is not a held key: "1123" typed at full speed, then Enter.
 def fast_typing_code(d):
     d.connect()
@@ -333,6 +344,7 @@ def newest_line_after_resize(d):
 DIAL = {"phone": "5550142", "modem_setup": "ATZ"}
 CASES = {
     **{f"held_enter_{row.control}": (held_enter(row), {}) for row in HELD},
+    "held_digit_types": (held_digit_types, {}),
     "fast_typing_code": (fast_typing_code, {}),
     "tenant_editor_held_enter": (tenant_editor_held_enter, {}),
     "accessible_port_options": (accessible_port_options, {"port": None}),

@@ -435,9 +435,13 @@ def main():
         return 0
     if args.case not in cases.CASES or not args.velno:
         parser.error("name a case (--list) and the program (--velno)")
-    # Its own session bus, which starts the accessibility bus on demand.
+    # Its own session bus, which starts the accessibility bus on demand; with
+    # no display of the user's in its environment, so the bus launcher never
+    # marks the user's screen as having it.
     if not os.environ.get("VELNO_DESKTOP_BUS"):
         os.environ["VELNO_DESKTOP_BUS"] = "1"
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS"):
+            os.environ.pop(name, None)
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
     missing = [tool for tool in ("Xvfb", "xdotool", "xclip", "yes") if not shutil.which(tool)]
     if missing:
