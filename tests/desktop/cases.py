@@ -16,9 +16,9 @@ from desktop import CaseFailed, check, line
 # sends: the bytes the one press sends, or a function of the time giving the
 # bytes it may send. focus: where the one press leaves it. box: a box the
 # press opens, which the repeats must leave open; answer: its button then,
-# and then: the bytes that follow the answer.
-Held = namedtuple("Held", "control stage fill sends focus box answer then",
-                  defaults=(None, b"", None, None, None, b""))
+# and then: the bytes that follow the answer. key: the Enter held.
+Held = namedtuple("Held", "control stage fill sends focus box answer then key",
+                  defaults=(None, b"", None, None, None, b"", "Return"))
 
 
 def time_line(now):
@@ -65,7 +65,14 @@ HELD = [
     Held("clearevr", "programming", None, b"", None,
          "Do you really want to delete EventRecord DataBase ?", "Yes", line("KLR EVR")),
     Held("close1", "programming", None, line("END"), "connect"),
+    # The keypad's Enter, in a field and on a button.
+    Held("dtmf", "programming", ("dtmf", "12"), line("PARDTM 12"), "medit2", key="KP_Enter"),
+    Held("opentime1", "programming", ("medit2", "07"), line("PARDOT1 07"), "medit3", key="KP_Enter"),
 ]
+
+
+def held_name(row):
+    return f"held_enter_{row.control}" + ("_keypad" if row.key == "KP_Enter" else "")
 
 
 def reach(d, stage):
@@ -96,21 +103,21 @@ def held_enter(row):
         reach(d, row.stage)
         fill(d, row)
         before = datetime.datetime.now()
-        d.hold("Return")
+        d.hold(row.key)
         after = datetime.datetime.now()
         wanted = wanted_bytes(row.sends, before, after)
         got = d.arrived(max(wanted, key=len), seconds=3)
-        check(got in wanted, f"Enter held on {row.control}: the line got {got!r}, wanted {wanted}")
+        check(got in wanted, f"{row.key} held on {row.control}: the line got {got!r}, wanted {wanted}")
         if row.box:
             boxes = d.boxes()
             check(len(boxes) == 1 and any(row.box in t for t in boxes[0][1]),
-                  f"Enter held on {row.control}: wanted the box {row.box!r} still open, "
+                  f"{row.key} held on {row.control}: wanted the box {row.box!r} still open, "
                   f"shown: {boxes}")
             d.answer(row.answer)
             d.expect_bytes(row.then, f"{row.answer} in the box")
         else:
-            d.expect_no_box(f"Enter held on {row.control}")
-            d.expect_focus(row.focus, f"Enter held on {row.control}")
+            d.expect_no_box(f"{row.key} held on {row.control}")
+            d.expect_focus(row.focus, f"{row.key} held on {row.control}")
     return run
 
 
@@ -343,7 +350,7 @@ def newest_line_after_resize(d):
 
 DIAL = {"phone": "5550142", "modem_setup": "ATZ"}
 CASES = {
-    **{f"held_enter_{row.control}": (held_enter(row), {}) for row in HELD},
+    **{held_name(row): (held_enter(row), {}) for row in HELD},
     "held_digit_types": (held_digit_types, {}),
     "fast_typing_code": (fast_typing_code, {}),
     "tenant_editor_held_enter": (tenant_editor_held_enter, {}),
