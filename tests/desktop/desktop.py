@@ -95,6 +95,7 @@ class Desktop:
         self.received = bytearray()
         self.lock = threading.Lock()
         self.app = None
+        self.velno = None
         self.found = {}
 
         # The panel's end: raw, so the test reads exactly the bytes written.
@@ -463,6 +464,8 @@ def main():
         return 0
     except Exception as failure:   # the harness's own errors fail the case too, with the trace
         print(f"FAIL {args.case}: {failure}")
+        if desk.velno and desk.velno.poll() is not None:
+            print(f"The program had ended, with status {desk.velno.returncode}.")
         if not isinstance(failure, CaseFailed):
             traceback.print_exc(file=sys.stdout)
         log = desk.log()
