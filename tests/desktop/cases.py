@@ -9,7 +9,7 @@ import subprocess
 import time
 from collections import namedtuple
 
-from desktop import CaseFailed, check, line
+from desktop import MODEM_SETTINGS_FILE, SETTINGS_FILE, CaseFailed, check, line
 
 # Enter held on a control. stage: "closed" (nothing done), "connected", or
 # "programming" (code sent, SEND pressed). fill: (field, text) typed first.
@@ -229,6 +229,29 @@ def accessible_press(d):
     d.expect_focus("connect", "Press on Disconnect")
 
 
+# The Setting dialog worked through the accessibility interface: a ByteCycle
+# chosen with its list item's "Toggle" (the one action an item offers) is
+# the combo box's value, and "Press" on OK stores it with the setup string.
+# The arrow key chooses first, as the reading's check.
+def accessible_setting_dialog(d):
+    d.keys("alt+s")
+    dialog = d.window_titled("Velno 6100 Management System")
+    d.type("ATX")
+    combo = d.find("combo box", "ByteCycle( ms )", within=dialog)
+    shown = lambda: d.text_of(next(a for a in d._walk(combo) if a.getRoleName() == "text"))
+    d.keys("Tab", "Down")
+    check(shown() == "1", f"Down in ByteCycle shows {shown()!r}")
+    d.do_action(d.find("list item", "10", within=combo, showing=False), "Toggle")
+    check(shown() == "10", f"Toggle on the item 10: ByteCycle shows {shown()!r}")
+    d.do_action(d.find("push button", "OK", within=dialog), "Press")
+    d.wait_for(lambda: not d._window("Velno 6100 Management System"), "the Setting dialog to close")
+    settings = configparser.ConfigParser()
+    settings.read(d.settings_path.replace(SETTINGS_FILE, MODEM_SETTINGS_FILE))
+    stored = dict(settings["Properties"]) if settings.has_section("Properties") else {}
+    check(stored.get("sett") == "ATX" and stored.get("savea") == "10",
+          f"Press on OK stored {stored}, wanted sett ATX and savea 10")
+
+
 # Enter on the focused Connect button connects once: one dial.
 def enter_on_connect(d):
     d.grab_focus("connect")
@@ -356,6 +379,7 @@ CASES = {
     "tenant_editor_held_enter": (tenant_editor_held_enter, {}),
     "accessible_port_options": (accessible_port_options, {"port": None}),
     "accessible_press": (accessible_press, {}),
+    "accessible_setting_dialog": (accessible_setting_dialog, {}),
     "enter_on_connect": (enter_on_connect, DIAL),
     "pasted_line_break": (pasted_line_break, {}),
     "door1_across_setting_enter": (door1_across_setting("enter"), {}),
