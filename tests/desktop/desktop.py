@@ -235,19 +235,17 @@ class Desktop:
         self.xdo("type", "--delay", str(delay), text)
         time.sleep(0.3)
 
-    def hold(self, key="Return", seconds=1.5, busy=True):
+    def hold(self, key="Return", seconds=1.5):
         """Holds the key down long enough for the X server to repeat it, with
         the other core kept busy (a busy machine splits repeats unflagged)."""
-        hog = subprocess.Popen(["yes"], stdout=subprocess.DEVNULL, preexec_fn=_die_with_parent) \
-            if busy else None
+        hog = subprocess.Popen(["yes"], stdout=subprocess.DEVNULL, preexec_fn=_die_with_parent)
         try:
             self.xdo("keydown", key)
             time.sleep(seconds)
             self.xdo("keyup", key)
         finally:
-            if hog:
-                hog.kill()
-                hog.wait()
+            hog.kill()
+            hog.wait()
         time.sleep(0.5)
 
     def focus_main(self):
