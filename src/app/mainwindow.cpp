@@ -14,7 +14,7 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "link/receiver.h"
-#include "platform/clickingtoggles.h"
+#include "platform/assistiveactions.h"
 #include "platform/clock.h"
 #include "platform/desktopopener.h"
 #include "platform/heldkeys.h"
@@ -86,7 +86,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
 {
     registerResources();
     HeldKeys::watch();
-    makeTogglesClick();
+    makeAssistiveActionsAct();
     QApplication::setWindowIcon(programIcon());   // every window of the program
     buildForm1(this, m_ui);
     addHelpVerb();

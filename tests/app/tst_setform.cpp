@@ -3,6 +3,8 @@
 #include "form1rig.h"
 #include "link/connection.h"
 
+#include <QAccessible>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +22,7 @@ class TstSetForm : public QObject {
     Q_OBJECT
 private slots:
     void firstRunShowsEmptyAndOkStoresOnlySetup();
+    void okStoresBothUnderSecondTitle_data();
     void okStoresBothUnderSecondTitle();
     void emptiedSetupKeepsByteCycle();
     void cancelStoresNothing();
@@ -48,12 +51,31 @@ void TstSetForm::firstRunShowsEmptyAndOkStoresOnlySetup()
     QCOMPARE(rig.window->settings().title(), kSecond);   // never changes back
 }
 
+void TstSetForm::okStoresBothUnderSecondTitle_data()
+{
+    QTest::addColumn<bool>("byAssistiveTool");
+    QTest::addRow("ByteCycle chosen") << false;
+    // What a screen reader does: it selects the item in the list.
+    QTest::addRow("ByteCycle selected by an assistive tool") << true;
+}
+
 void TstSetForm::okStoresBothUnderSecondTitle()
 {
+    QFETCH(bool, byAssistiveTool);
     Form1Rig rig;
     SetForm* form = &rig.window->setform().ensureLoaded();
     form->Text1->setText(QStringLiteral("AT&F E0"));
-    form->Combo1->setCurrentIndex(form->Combo1->findText(QStringLiteral("10")));
+    if (byAssistiveTool) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Combo1->view());
+        QVERIFY(list && list->childCount() == 4);
+        QAccessibleInterface* item = list->child(2);
+        QCOMPARE(item->text(QAccessible::Name), QStringLiteral("10"));
+        QVERIFY(item->actionInterface());
+        item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    } else {
+        form->Combo1->setCurrentIndex(form->Combo1->findText(QStringLiteral("10")));
+    }
+    QCOMPARE(form->Combo1->currentText(), QStringLiteral("10"));
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("sett"), QString()), QStringLiteral("AT&F E0"));
     QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("savea"), QString()), QStringLiteral("10"));

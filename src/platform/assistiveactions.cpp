@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "clickingtoggles.h"
+#include "assistiveactions.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QItemSelectionModel>
 #include <QAccessibleWidget>
 #include <QKeySequence>
 
@@ -74,8 +77,54 @@ private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-QAccessibleInterface* clickingToggleFor(const QString& className, QObject* object)
+// The list box whose list this is, or null.
+QComboBox* listBoxOf(QObject* list)
 {
+    for (QObject* owner = list->parent(); owner; owner = owner->parent()) {
+        if (auto* box = qobject_cast<QComboBox*>(owner))
+            return box;
+    }
+    return nullptr;
+}
+
+// An item selected in the list that is not its current one was selected
+// through the accessibility interface: the mouse and the keys make the item
+// they select the current one.
+class AssistiveChoice : public QObject {
+public:
+    static void follow(QComboBox* box)
+    {
+        if (!box || box->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly))
+            return;
+        new AssistiveChoice(box);
+    }
+
+private:
+    static inline const QString kName = QStringLiteral("assistiveChoice");
+
+    explicit AssistiveChoice(QComboBox* box) : QObject(box)
+    {
+        setObjectName(kName);
+        QAbstractItemView* list = box->view();
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [box, list](const QItemSelection& selected) {
+                    const QModelIndexList items = selected.indexes();
+                    if (items.size() != 1 || items.first() == list->currentIndex())
+                        return;
+                    box->setCurrentIndex(items.first().row());
+                    box->hidePopup();
+                });
+    }
+};
+
+QAccessibleInterface* assistiveInterfaceFor(const QString& className, QObject* object)
+{
+    // A list box's list shows through Qt's own interface; the list box is
+    // made to follow what is selected in it.
+    if (className == QLatin1String("QComboBoxListView")) {
+        AssistiveChoice::follow(listBoxOf(object));
+        return nullptr;
+    }
     QAccessible::Role role;
     if (className == QLatin1String("QRadioButton"))
         role = QAccessible::RadioButton;
@@ -88,11 +137,11 @@ QAccessibleInterface* clickingToggleFor(const QString& className, QObject* objec
 
 } // namespace
 
-void makeTogglesClick()
+void makeAssistiveActionsAct()
 {
     static bool installed = false;
     if (installed)
         return;
     installed = true;
-    QAccessible::installFactory(clickingToggleFor);
+    QAccessible::installFactory(assistiveInterfaceFor);
 }
