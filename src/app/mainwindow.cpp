@@ -10,6 +10,7 @@
 #include "files/receiveprinting.h"
 #include "files/sitemenu.h"
 #include "files/tenantmenu.h"
+#include "form/journalbacklog.h"
 #include "form/statuspanels.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
@@ -17,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/desktopopener.h"
 #include "platform/leadingnumber.h"
+#include "platform/prompter.h"
 #include "platform/serialport.h"
 #include "transfer/filesender.h"
 #include "transfer/savereceived.h"
@@ -38,6 +40,11 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
+
+namespace {
+// What is written within this time on closing needs no question.
+constexpr int kCloseWaitMs = 1000;
+} // namespace
 
 const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
 
@@ -76,7 +83,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_session(platform.port),
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
-      m_journal(platform.clock, platform.journalFolder),
+      m_store(platform.dataFolder),
+      m_storeOpening(m_store.open()),
+      m_journalWriter(SqliteStore::writerStore(platform.dataFolder)),
+      m_journal(platform.clock, m_journalWriter),
       m_locale(QLocale::system()),
       m_clockFormat(clockFormat(m_locale)),
       m_cursorBlink(CursorBlinkTimeout::kTimeoutSeconds * platform.realMsPerSecond)
@@ -114,7 +124,63 @@ void MainWindow::keepJournal()
     connect(&m_session, &LinkSession::closed, &m_journal, &Journal::recordClosed);
     connect(&m_session, &LinkSession::lineLost, &m_journal, &Journal::recordLineLost);
     connect(&m_session, &LinkSession::lineError, &m_journal, &Journal::recordLineError);
-    connect(&m_journal, &Journal::unavailable, this, &MainWindow::showJournalUnavailable);
+    m_journalBacklog = new JournalBacklog(m_ui.bar);
+    m_ui.bar->addPermanentWidget(m_journalBacklog);
+    connect(&m_journalWriter, &JournalWriter::backlogChanged, this, &MainWindow::showJournalBacklog);
+    connect(&m_journalWriter, &JournalWriter::written, this, [this] {
+        if (m_journalView)
+            m_journalView->refresh();
+    });
+    tellStoreOpening(m_storeOpening);
+}
+
+// A damaged database was set aside, or none could be opened: one box says
+// so; the journal then waits in memory (see showJournalBacklog).
+void MainWindow::tellStoreOpening(const SqliteStore::Opening& opening)
+{
+    if (opening.outcome == SqliteStore::Opening::Outcome::Opened)
+        return;
+    MessageBox box;
+    box.title = QStringLiteral("Journal");
+    box.icon = MessageBox::Icon::Exclamation;
+    if (opening.outcome == SqliteStore::Opening::Outcome::Renewed) {
+        box.prompt = QStringLiteral("The journal's database %1 was damaged. It is kept as %2, and a new one is "
+                                    "started.")
+                         .arg(QDir::toNativeSeparators(m_store.path()), QDir::toNativeSeparators(opening.keptAs));
+    } else {
+        box.prompt = QStringLiteral("The journal's database %1 cannot be opened. Entries are kept in memory until "
+                                    "it can be written.")
+                         .arg(QDir::toNativeSeparators(m_store.path()));
+    }
+    box.detail = opening.reason;
+    m_platform.prompter.ask(box);
+}
+
+void MainWindow::showJournalBacklog(int waiting, const QString& reason)
+{
+    m_journalBacklog->showBacklog(waiting, reason);
+    if (waiting == 0 && m_closeWhenWritten)
+        close();
+}
+
+// Entries that wait to be written are lost if the program ends: the
+// operator may wait for them, and the window closes once they are written.
+bool MainWindow::mayClose()
+{
+    const int waiting = m_journalWriter.waiting();
+    if (waiting == 0 || m_journalWriter.waitUntilWritten(kCloseWaitMs))
+        return true;
+    MessageBox box;
+    box.prompt = QStringLiteral("%1 journal entries are waiting to be written. Wait until they are written?\n"
+                                "No closes the program now, and they are lost.")
+                     .arg(m_journalWriter.waiting());
+    box.detail = m_journalBacklog->toolTip();
+    box.title = QStringLiteral("Journal");
+    box.buttons = MessageBox::Buttons::YesNo;
+    box.icon = MessageBox::Icon::Exclamation;
+    box.defaultButton = MessageBox::Answer::Yes;
+    m_closeWhenWritten = m_platform.prompter.ask(box) == MessageBox::Answer::Yes;
+    return !m_closeWhenWritten;
 }
 
 void MainWindow::wire()
@@ -201,6 +267,10 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_unloaded && !mayClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -241,7 +311,7 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView = new JournalView(m_journal.folder(), m_platform.opener, m_platform.prompter, this);
+        m_journalView = new JournalView(m_store, m_platform.prompter, this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();
@@ -249,11 +319,6 @@ void MainWindow::journal_Click()
     m_journalView->show();
     m_journalView->raise();
     m_journalView->activateWindow();
-}
-
-void MainWindow::showJournalUnavailable(const QString& reason)
-{
-    m_receiver->showStatus(Journal::kUnavailable + reason);
 }
 
 void MainWindow::upload_Click()

@@ -1,85 +1,78 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalmodel.h"
 
-#include "link/journalentry.h"
+#include "store/store.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSet>
+#include <QChar>
 
-#include <algorithm>
-#include <numeric>
+JournalModel::JournalModel(Store& store, QObject* parent) : QAbstractListModel(parent), m_store(store) {}
 
-void JournalModel::load(const QString& folder)
+void JournalModel::setFilter(const JournalFilter& filter)
 {
     beginResetModel();
-    m_lines.clear();
-    m_lineSites.clear();
-    m_errors.clear();
-    // "YYYY-MM.log" sorts as the months follow each other.
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("\?\?\?\?-\?\?.log")}, QDir::Files, QDir::Name);
-    for (const QString& name : files)
-        readFile(QDir(folder).filePath(name));
-    QSet<QStringView> sites;
-    m_lineSites.reserve(m_lines.size());
-    for (const QString& line : std::as_const(m_lines)) {
-        m_lineSites.append(JournalEntry::siteOf(line));
-        if (!m_lineSites.back().isEmpty())
-            sites.insert(m_lineSites.back());
-    }
-    m_sites.clear();
-    for (QStringView site : std::as_const(sites))
-        m_sites.append(site.toString());
-    m_sites.sort();
+    m_filter = filter;
+    m_pages.clear();
+    m_error.clear();
+    const qint64 count = m_store.countEntries(filter);
+    m_count = std::max<qint64>(0, count);
+    if (count < 0)
+        m_error = m_store.lastError();
     endResetModel();
-    setFilter(m_site, m_search);
 }
 
-void JournalModel::readFile(const QString& path)
+void JournalModel::refresh()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_errors.append(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
+    const qint64 count = m_store.countEntries(m_filter);
+    if (count <= m_count)
         return;
-    }
-    const QString text = QString::fromUtf8(file.readAll());
-    for (QStringView line : QStringTokenizer(text, u'\n', Qt::SkipEmptyParts))
-        m_lines.append(line.toString());
-}
-
-void JournalModel::setFilter(const QString& site, const QString& search)
-{
-    beginResetModel();
-    m_site = site;
-    m_search = search;
-    m_shown.clear();
-    if (site.isEmpty() && search.isEmpty()) {
-        m_shown.resize(m_lines.size());
-        std::iota(m_shown.begin(), m_shown.end(), 0);
-    } else {
-        for (qsizetype i = 0; i < m_lines.size(); ++i) {
-            if (passes(i))
-                m_shown.append(i);
-        }
-    }
-    endResetModel();
-}
-
-bool JournalModel::passes(qsizetype line) const
-{
-    return (m_site.isEmpty() || m_lineSites[line] == m_site)
-        && (m_search.isEmpty() || m_lines[line].contains(m_search, Qt::CaseInsensitive));
+    m_pages.remove(m_count / kPageRows);   // the last page, read while shorter
+    beginInsertRows(QModelIndex(), int(m_count), int(count - 1));
+    m_count = count;
+    endInsertRows();
 }
 
 int JournalModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_shown.size());
+    return parent.isValid() ? 0 : int(std::min<qint64>(m_count, INT_MAX));
+}
+
+// A page from whichever end of the journal is nearer: the newest rows,
+// where the view opens, are read as quickly as the oldest.
+const QList<JournalRecord>* JournalModel::page(qint64 number) const
+{
+    auto found = m_pages.constFind(number);
+    if (found != m_pages.constEnd())
+        return &found.value();
+    if (m_pages.size() >= kKeptPages)
+        m_pages.clear();
+    const qint64 first = number * kPageRows;
+    const int rows = int(std::min<qint64>(kPageRows, m_count - first));
+    const bool fromNewest = first > m_count / 2;
+    const qint64 skip = fromNewest ? m_count - first - rows : first;
+    QList<JournalRecord> records;
+    if (!m_store.readEntriesAt(m_filter, skip, rows, fromNewest, &records))
+        m_error = m_store.lastError();
+    return &m_pages.insert(number, records).value();
+}
+
+const JournalRecord* JournalModel::record(int row) const
+{
+    if (row < 0 || row >= m_count)
+        return nullptr;
+    const QList<JournalRecord>* rows = page(row / kPageRows);
+    const int at = row % kPageRows;
+    return at < rows->size() ? &rows->at(at) : nullptr;
 }
 
 QVariant JournalModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_shown.size())
+    const JournalRecord* entry = index.isValid() ? record(index.row()) : nullptr;
+    if (!entry)
         return {};
-    return m_lines[m_shown[index.row()]];
+    if (role == kRecordRole)
+        return entry->line();
+    if (role != Qt::DisplayRole)
+        return {};
+    const QString line = entry->line();
+    return line.size() > kShownLength ? line.left(kShownLength) + QChar(0x2026) : line;
 }

@@ -25,6 +25,7 @@ struct Platform {
     // The user's configuration folder, where the site book is kept; with
     // none the book lives in memory for the run only.
     QString configFolder{};
-    // Where the journal is kept; empty: the user's data folder.
-    QString journalFolder{};
+    // Where the store (velno.sqlite: the journal) is kept; empty: the
+    // user's data folder.
+    QString dataFolder{};
 };

@@ -5,6 +5,7 @@
 #include "form/appsettings.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
+#include "journalreader.h"
 #include "link/receiver.h"
 #include "operator.h"
 #include "platform/maskedfield.h"
@@ -282,10 +283,9 @@ void TstE2eSession::throughTheModem()
     QVERIFY(!rig.port().isOpen());
 
     // The journal, line by line: every line sent, the code masked, and the events.
-    const QDateTime now = rig.fakes.clock.time;
-    const QString entry = now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss ")) + QStringLiteral("Elm House ");
-    const QString journal = QDir(rig.fakes.journalDir.path()).filePath(now.toString(QStringLiteral("yyyy-MM")) + QStringLiteral(".log"));
-    const QStringList journaled = QString::fromUtf8(contentOf(journal)).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(5000));
+    const QStringList journaled = storedLines(rig.fakes.dataDir.path());
+    const QString entry = QStringLiteral("Elm House ");
     const QStringList expected = QStringList{entry + QStringLiteral("* connected to port 1 (") + rig.sim.path() + u')',
                                              entry + QStringLiteral("> AT&F E0 V1"), entry + QStringLiteral("> ATDT5551234")}
         + QStringList(6, entry + QStringLiteral("> PGM****"))   // the code goes out six times

@@ -24,7 +24,7 @@ TestPlatform::TestPlatform(const Options& options)
                opener,
                options.tickMs,
                options.settingsFolder,
-               journalDir.path()}
+               dataDir.path()}
 {}
 
 TestPlatform::~TestPlatform()

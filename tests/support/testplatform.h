@@ -40,6 +40,6 @@ struct TestPlatform {
     FakeOpener opener;
     std::unique_ptr<IniSettingsStore> iniStore;   // with a settings folder only
     std::unique_ptr<QtSerialPort> realPort;   // with the real port only
-    QTemporaryDir journalDir;   // the journal is never written to the real data folder
+    QTemporaryDir dataDir;   // the store is never written in the real data folder
     Platform platform;
 };
