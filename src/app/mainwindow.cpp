@@ -6,6 +6,7 @@
 #include "commands/programmingcode.h"
 #include "files/editmenu.h"
 #include "files/journalview.h"
+#include "files/legacyimport.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
 #include "files/sitemenu.h"
@@ -66,6 +67,21 @@ QIcon programIcon()
 const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
 const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
 
+// Opens the store, and brings in what earlier versions kept in files
+// before the journal's writer starts, so that those entries come first.
+SqliteStore::Opening openStore(SqliteStore& store, const Platform& platform, QStringList* problems)
+{
+    const SqliteStore::Opening opening = store.open();
+    if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
+        return opening;
+    const QString dataFolder = platform.dataFolder.isEmpty() ? SqliteStore::defaultFolder() : platform.dataFolder;
+    const QString sites = platform.configFolder.isEmpty()
+        ? QString()
+        : QDir(platform.configFolder).filePath(QStringLiteral("Velno/sites.ini"));
+    *problems = LegacyImport(store, QDir(dataFolder).filePath(QStringLiteral("journal")), sites).run().problems;
+    return opening;
+}
+
 // The system's time format without its zone: the clock panel's.
 QString clockFormat(const QLocale& locale)
 {
@@ -84,7 +100,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
       m_store(platform.dataFolder),
-      m_storeOpening(m_store.open()),
+      m_storeOpening(openStore(m_store, platform, &m_importProblems)),
       m_journalWriter(SqliteStore::writerStore(platform.dataFolder)),
       m_journal(platform.clock, m_journalWriter),
       m_locale(QLocale::system()),
@@ -105,7 +121,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
     m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);
     m_editMenu = std::make_unique<EditMenu>(m_ctx);
-    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection);
+    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection, m_store);
     m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
@@ -132,6 +148,15 @@ void MainWindow::keepJournal()
             m_journalView->refresh();
     });
     tellStoreOpening(m_storeOpening);
+    if (!m_importProblems.isEmpty()) {
+        MessageBox box;
+        box.prompt = QStringLiteral("Not everything of the earlier journal and site book could be brought in. "
+                                    "The files are left as they are.");
+        box.detail = m_importProblems.join(u'\n');
+        box.title = QStringLiteral("Journal");
+        box.icon = MessageBox::Icon::Exclamation;
+        m_platform.prompter.ask(box);
+    }
 }
 
 // A damaged database was set aside, or none could be opened: one box says

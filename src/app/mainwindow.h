@@ -103,6 +103,7 @@ private:
     SetFormHost m_setform;
     Form1Context m_ctx;
     SqliteStore m_store;   // the window's own connection: the viewer's
+    QStringList m_importProblems;   // what could not be brought in from earlier versions' files
     SqliteStore::Opening m_storeOpening;
     JournalWriter m_journalWriter;
     Journal m_journal;

@@ -16,7 +16,9 @@ QString JournalRecord::timeText() const
     const QDateTime utc = QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC);
     // Seconds are enough for a reader; the offset says which of two equal
     // local times in the hour the clocks go back is meant.
-    return utc.toOffsetFromUtc(offsetSeconds).toString(Qt::ISODate);
+    if (!offsetSeconds)
+        return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+    return utc.toOffsetFromUtc(*offsetSeconds).toString(Qt::ISODate);
 }
 
 QString JournalRecord::who() const

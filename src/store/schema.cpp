@@ -10,9 +10,10 @@ QStringList first()
 {
     return {
         // utc: milliseconds since the epoch; utc_offset: seconds east of UTC
-        // at that moment; kind: 0 a line sent, 1 an event.
+        // at that moment, NULL for entries brought in from before it was
+        // kept; kind: 0 a line sent, 1 an event.
         QStringLiteral("CREATE TABLE journal (id INTEGER PRIMARY KEY, utc INTEGER NOT NULL, "
-                       "utc_offset INTEGER NOT NULL, operator TEXT NOT NULL, host TEXT NOT NULL, "
+                       "utc_offset INTEGER, operator TEXT NOT NULL, host TEXT NOT NULL, "
                        "site TEXT NOT NULL, kind INTEGER NOT NULL, text TEXT NOT NULL)"),
         QStringLiteral("CREATE INDEX journal_site ON journal (site, id)"),
         QStringLiteral("CREATE INDEX journal_operator ON journal (operator, id)"),

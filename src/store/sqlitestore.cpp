@@ -99,7 +99,8 @@ JournalRecord recordOf(const QSqlQuery& q)
     JournalRecord r;
     r.id = q.value(0).toLongLong();
     r.utcMs = q.value(1).toLongLong();
-    r.offsetSeconds = q.value(2).toInt();
+    if (!q.value(2).isNull())
+        r.offsetSeconds = q.value(2).toInt();
     r.operatorName = q.value(3).toString();
     r.host = q.value(4).toString();
     r.site = q.value(5).toString();
@@ -294,24 +295,27 @@ bool SqliteStore::appendEntries(QList<JournalRecord>& entries)
         m_error = QStringLiteral("The database %1 was removed.").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
-    return inTransaction([&] {
-        QSqlQuery insert(m_db);
-        insert.prepare(QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, text) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?)"));
-        for (JournalRecord& r : entries) {
-            insert.bindValue(0, r.utcMs);
-            insert.bindValue(1, r.offsetSeconds);
-            insert.bindValue(2, notNull(r.operatorName));
-            insert.bindValue(3, notNull(r.host));
-            insert.bindValue(4, notNull(r.site));
-            insert.bindValue(5, r.kind == JournalRecord::Kind::Sent ? 0 : 1);
-            insert.bindValue(6, notNull(r.text));
-            if (!run(insert))
-                return false;
-            r.id = insert.lastInsertId().toLongLong();
-        }
-        return true;
-    });
+    return inTransaction([&] { return insertEntries(entries); });
+}
+
+bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
+{
+    QSqlQuery insert(m_db);
+    insert.prepare(QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, text) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (JournalRecord& r : entries) {
+        insert.bindValue(0, r.utcMs);
+        insert.bindValue(1, r.offsetSeconds ? QVariant(*r.offsetSeconds) : QVariant(QMetaType(QMetaType::Int)));
+        insert.bindValue(2, notNull(r.operatorName));
+        insert.bindValue(3, notNull(r.host));
+        insert.bindValue(4, notNull(r.site));
+        insert.bindValue(5, r.kind == JournalRecord::Kind::Sent ? 0 : 1);
+        insert.bindValue(6, notNull(r.text));
+        if (!run(insert))
+            return false;
+        r.id = insert.lastInsertId().toLongLong();
+    }
+    return true;
 }
 
 bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out)
@@ -400,4 +404,196 @@ QStringList SqliteStore::journalOperators()
     QStringList names;
     readList(QStringLiteral("operator"), &names);
     return names;
+}
+
+namespace {
+
+const QString kSiteColumns =
+    QStringLiteral("id, version, name, port, phone, setup, notes, last_used, last_used_offset");
+
+Site siteOf(const QSqlQuery& q)
+{
+    Site site;
+    site.id = q.value(0).toLongLong();
+    site.version = q.value(1).toLongLong();
+    site.name = q.value(2).toString();
+    site.port = q.value(3).toInt();
+    site.phone = q.value(4).toString();
+    site.setup = q.value(5).toString();
+    site.notes = q.value(6).toString();
+    if (!q.value(7).isNull())
+        site.lastUsed = QDateTime::fromMSecsSinceEpoch(q.value(7).toLongLong(), Qt::OffsetFromUTC,
+                                                       q.value(8).toInt());
+    return site;
+}
+
+QVariant usedAt(const QDateTime& when)
+{
+    return when.isValid() ? QVariant(when.toMSecsSinceEpoch()) : QVariant(QMetaType(QMetaType::LongLong));
+}
+
+QVariant usedOffset(const QDateTime& when)
+{
+    return when.isValid() ? QVariant(when.offsetFromUtc()) : QVariant(QMetaType(QMetaType::Int));
+}
+
+} // namespace
+
+bool SqliteStore::readSites(QList<Site>* out)
+{
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"));
+    if (!run(q))
+        return false;
+    out->clear();
+    while (q.next())
+        out->append(siteOf(q));
+    return true;
+}
+
+bool SqliteStore::insertSite(Site& site)
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes, last_used, last_used_offset) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(notNull(site.name));
+    q.addBindValue(site.port);
+    q.addBindValue(notNull(site.phone));
+    q.addBindValue(notNull(site.setup));
+    q.addBindValue(notNull(site.notes));
+    q.addBindValue(usedAt(site.lastUsed));
+    q.addBindValue(usedOffset(site.lastUsed));
+    if (!run(q))
+        return false;
+    site.id = q.lastInsertId().toLongLong();
+    site.version = 1;
+    return true;
+}
+
+Store::Change SqliteStore::addSite(Site& site)
+{
+    Change change = Change::Failed;
+    inTransaction([&] {
+        QSqlQuery same(m_db);
+        same.prepare(QStringLiteral("SELECT 1 FROM sites WHERE name = ?"));
+        same.addBindValue(site.name);
+        if (!run(same))
+            return false;
+        if (same.next()) {
+            change = Change::NameTaken;
+            return false;
+        }
+        if (!insertSite(site))
+            return false;
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
+
+// Why a change that names a site and its version found no such row.
+Store::Change SqliteStore::whyUnchanged(const Site& site)
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("SELECT 1 FROM sites WHERE id = ?"));
+    q.addBindValue(site.id);
+    if (!run(q))
+        return Change::Failed;
+    return q.next() ? Change::Changed : Change::Gone;
+}
+
+Store::Change SqliteStore::updateSite(Site& site)
+{
+    Change change = Change::Failed;
+    inTransaction([&] {
+        QSqlQuery same(m_db);
+        same.prepare(QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
+        same.addBindValue(site.name);
+        same.addBindValue(site.id);
+        if (!run(same))
+            return false;
+        if (same.next()) {
+            change = Change::NameTaken;
+            return false;
+        }
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
+                                 "version = version + 1 WHERE id = ? AND version = ?"));
+        for (const QVariant& value : {QVariant(notNull(site.name)), QVariant(site.port), QVariant(notNull(site.phone)),
+                                      QVariant(notNull(site.setup)), QVariant(notNull(site.notes)),
+                                      QVariant(site.id), QVariant(site.version)})
+            q.addBindValue(value);
+        if (!run(q))
+            return false;
+        if (q.numRowsAffected() != 1) {
+            change = whyUnchanged(site);
+            return false;
+        }
+        ++site.version;
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
+
+Store::Change SqliteStore::removeSite(const Site& site)
+{
+    Change change = Change::Failed;
+    inTransaction([&] {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("DELETE FROM sites WHERE id = ? AND version = ?"));
+        q.addBindValue(site.id);
+        q.addBindValue(site.version);
+        if (!run(q))
+            return false;
+        if (q.numRowsAffected() != 1) {
+            change = whyUnchanged(site);
+            return false;
+        }
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
+
+Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?"));
+    q.addBindValue(usedAt(when));
+    q.addBindValue(usedOffset(when));
+    q.addBindValue(site.id);
+    if (!run(q))
+        return Change::Failed;
+    if (q.numRowsAffected() != 1)
+        return Change::Gone;
+    site.lastUsed = when;
+    return Change::Done;
+}
+
+Store::Import SqliteStore::importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites)
+{
+    Import outcome = Import::Failed;
+    inTransaction([&] {
+        QSqlQuery mark(m_db);
+        mark.prepare(QStringLiteral("INSERT OR IGNORE INTO imports (what, utc) VALUES (?, ?)"));
+        mark.addBindValue(what);
+        mark.addBindValue(QDateTime::currentMSecsSinceEpoch());
+        if (!run(mark))
+            return false;
+        if (mark.numRowsAffected() == 0) {
+            outcome = Import::AlreadyDone;
+            return true;
+        }
+        if (!insertEntries(entries))
+            return false;
+        for (Site& site : sites) {
+            if (!insertSite(site))
+                return false;
+        }
+        outcome = Import::Done;
+        return true;
+    });
+    return outcome;
 }

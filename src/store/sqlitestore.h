@@ -59,6 +59,12 @@ public:
     qint64 countEntries(const JournalFilter& filter) override;
     QStringList journalSites() override;
     QStringList journalOperators() override;
+    bool readSites(QList<Site>* out) override;
+    Change addSite(Site& site) override;
+    Change updateSite(Site& site) override;
+    Change removeSite(const Site& site) override;
+    Change markSiteUsed(Site& site, const QDateTime& when) override;
+    Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) override;
 
     // For the parts of the store that run their own statements.
     QSqlDatabase& database() { return m_db; }
@@ -85,6 +91,9 @@ private:
     bool migrate();
     QString setAside();
     bool readList(const QString& column, QStringList* out);
+    bool insertEntries(QList<JournalRecord>& entries);
+    bool insertSite(Site& site);
+    Change whyUnchanged(const Site& site);
     bool select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip, bool newestFirst,
                 int count, QList<JournalRecord>* out);
     void fail(const QString& what, const QString& detail, const QString& code);

@@ -3,6 +3,7 @@
 
 #include "store/journalfilter.h"
 #include "store/journalrecord.h"
+#include "store/site.h"
 
 #include <QList>
 #include <QString>
@@ -32,4 +33,20 @@ public:
     // The sites (but none) and operators the journal names, sorted, each once.
     virtual QStringList journalSites() = 0;
     virtual QStringList journalOperators() = 0;
+
+    // The site book, each change one transaction on one site. A change to
+    // a site that another copy of the program changed or deleted since it
+    // was read is refused.
+    enum class Change { Done, Changed, Gone, NameTaken, Failed };
+    virtual bool readSites(QList<Site>* out) = 0;   // in name order
+    virtual Change addSite(Site& site) = 0;         // id and version set
+    virtual Change updateSite(Site& site) = 0;      // version raised
+    virtual Change removeSite(const Site& site) = 0;
+    // Only the time of use; not a change the other copy needs to see before its own.
+    virtual Change markSiteUsed(Site& site, const QDateTime& when) = 0;
+
+    // Brings in what was kept before the store, once however many copies
+    // try: the entries and sites under the name `what`, all or none.
+    enum class Import { Done, AlreadyDone, Failed };
+    virtual Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) = 0;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
+#include "files/sitemenu.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
 #include "form/appsettings.h"
@@ -260,7 +261,16 @@ void TstE2eSession::throughTheModem()
     QVERIFY2(rig.start({QStringLiteral("--modem")}), "the panel simulator did not start");
     const PanelStateFile demo = PanelStateFile::read(rig.statePath);
     Form1Ui& ui = rig.ui();
-    rig.ctx().setSiteInUse(QStringLiteral("Elm House"));
+    // The site's port, phone number and modem setting, chosen again by hand
+    // before Connect: the site stays in use.
+    Site elm;
+    elm.name = QStringLiteral("Elm House");
+    elm.port = 1;
+    elm.phone = QStringLiteral("5551234");
+    elm.setup = QStringLiteral("AT&F E0 V1");
+    SiteMenu& sites = rig.window->siteMenu();
+    QCOMPARE(sites.book().add(elm), Store::Change::Done);
+    QVERIFY(sites.use(sites.book().indexOf(elm.name)));
 
     click(ui.Option1);
     ui.Text2->clear();

@@ -20,6 +20,7 @@ struct TestPlatform {
         int tickMs = kShortTickMs;
         bool realPort = false;   // the real serial port, its devices mapped in the settings
         QString settingsFolder;   // real settings files under this folder; in memory when empty
+        QString dataFolder;       // the store's folder; a temporary one when empty
     };
 
     explicit TestPlatform(int realMsPerSecond = kShortTickMs);
