@@ -241,17 +241,18 @@ bool SqliteStore::migrate()
     });
 }
 
+// The files move before the connection closes: closing may otherwise
+// fold the -wal into the damaged file or remove it.
 QString SqliteStore::setAside()
 {
-    close();
     const QString aside = PrivateFiles::freeAsideName(m_path, kAsideMark, kCompanions);
-    if (aside.isEmpty())
-        return QString();
+    bool moved = !aside.isEmpty();
     for (const QString& suffix : kCompanions) {
-        if (QFile::exists(m_path + suffix) && !QFile::rename(m_path + suffix, aside + suffix))
-            return QString();
+        if (moved && QFile::exists(m_path + suffix))
+            moved = QFile::rename(m_path + suffix, aside + suffix);
     }
-    return aside;
+    close();
+    return moved ? aside : QString();
 }
 
 void SqliteStore::fail(const QString& what, const QString& detail, const QString& code)
