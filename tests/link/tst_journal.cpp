@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/journalcommand.h"
 #include "app/mainwindow.h"
 #include "files/journalview.h"
 #include "form/journalbacklog.h"
@@ -7,12 +8,14 @@
 #include "journalreader.h"
 #include "link/journal.h"
 #include "link/journalentry.h"
+#include "store/journalexport.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -77,6 +80,8 @@ private slots:
     void lostPastLimit();
     void viewer_data();
     void viewer();
+    void exportForms_data();
+    void exportForms();
     void mainWindow();
 
 private:
@@ -177,6 +182,10 @@ void TstJournal::entries()
         JournalFilter search;
         search.search = secret;
         QCOMPARE(store.countEntries(search), 0);   // nor in the search index
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QVERIFY(JournalExport::write(store, {}, JournalExport::Format::Csv, csv));
+        QVERIFY(!csv.data().contains(secret.toUtf8()));   // nor in an export
     }
 }
 
@@ -368,6 +377,67 @@ void TstJournal::viewer()
     QCOMPARE(view.focusWidget(), view.entries());
     QCOMPARE(view.details()->toPlainText(),
              shown.isEmpty() ? QString() : view.model().record(int(shown.size()) - 1)->line());
+}
+
+// velno --journal: the entries as text or CSV, narrowed as asked; dates local.
+void TstJournal::exportForms_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("printed");
+    const QByteArray elm = "2026-12-09T15:02:11+01:00 tech@workshop-pc Elm House > PARDOT1 07\n";
+    const QByteArray none = "2026-12-09T15:02:12+01:00 tech@workshop-pc - * connected to port 1 (/dev/ttyS0)\n";
+    const QByteArray ann = "2026-12-10T23:30:00-05:00 ann@laptop Oak Row > PARMSG \"Hi, there\"\n";
+    QTest::newRow("all") << QStringList{} << elm + none + ann;
+    QTest::newRow("one site") << QStringList{"--site", "Elm House"} << elm;
+    QTest::newRow("no site") << QStringList{"--site=-"} << none;
+    QTest::newRow("operator") << QStringList{"--operator", "ann"} << ann;
+    QTest::newRow("one local day, both ends") << QStringList{"--since", "2026-12-11", "--until", "2026-12-11"} << ann;
+    QTest::newRow("until a day") << QStringList{"--until", "2026-12-09"} << elm + none;
+    QTest::newRow("CSV") << QStringList{"--csv", "--site", "Oak Row"}
+                         << QByteArray("time,operator,host,site,kind,text\r\n"
+                                       "2026-12-10T23:30:00-05:00,ann,laptop,Oak Row,sent,\"PARMSG \"\"Hi, there\"\"\"\r\n");
+    QTest::newRow("CSV of an event, no site") << QStringList{"--csv", "--site", "-"}
+                         << QByteArray("time,operator,host,site,kind,text\r\n"
+                                       "2026-12-09T15:02:12+01:00,tech,workshop-pc,,event,connected to port 1 (/dev/ttyS0)\r\n");
+}
+
+void TstJournal::exportForms()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, printed);
+    qputenv("TZ", "UTC");   // the dates are read in the computer's zone
+    SqliteStore store(m_dir->path());
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    const auto entry = [](const QDateTime& time, const char* who, const char* host, const char* site,
+                          JournalRecord::Kind kind, const QString& text) {
+        JournalRecord r = JournalRecord::at(time, kind, text);
+        r.operatorName = QLatin1String(who);
+        r.host = QLatin1String(host);
+        r.site = QLatin1String(site);
+        return r;
+    };
+    const QDateTime plusOne(QDate(2026, 12, 9), QTime(15, 2, 11), Qt::OffsetFromUTC, 3600);
+    QList<JournalRecord> entries = {
+        entry(plusOne, "tech", "workshop-pc", "Elm House", JournalRecord::Kind::Sent, QStringLiteral("PARDOT1 07")),
+        entry(plusOne.addSecs(1), "tech", "workshop-pc", "", JournalRecord::Kind::Event,
+              QStringLiteral("connected to port 1 (/dev/ttyS0)")),
+        entry(QDateTime(QDate(2026, 12, 10), QTime(23, 30), Qt::OffsetFromUTC, -5 * 3600), "ann", "laptop",
+              "Oak Row", JournalRecord::Kind::Sent, QStringLiteral("PARMSG \"Hi, there\""))};
+    QVERIFY(store.appendEntries(entries));
+
+    QByteArrayList argv{"velno", "--journal"};
+    for (const QString& argument : arguments)
+        argv << argument.toUtf8();
+    std::vector<const char*> pointers;
+    for (const QByteArray& a : argv)
+        pointers.push_back(a.constData());
+    const ProgramArguments read = readProgramArguments(int(pointers.size()), pointers.data());
+    QCOMPARE(read.action, ProgramArguments::Action::ExportJournal);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QCOMPARE(printJournal(read.journal, m_dir->path(), out), 0);
+    QCOMPARE(out.data(), printed);
+    qunsetenv("TZ");
 }
 
 // The menu item after "&Setting" shows the journal; new entries appear in
