@@ -12,6 +12,11 @@ struct JournalFilter {
     std::optional<qint64> toUtcMs;     // exclusive
     QString search;                    // a substring of the text, any case
 
+    bool passesAll() const
+    {
+        return !site && !operatorName && !fromUtcMs && !toUtcMs && search.isEmpty();
+    }
+
     bool operator==(const JournalFilter& other) const
     {
         return site == other.site && operatorName == other.operatorName && fromUtcMs == other.fromUtcMs

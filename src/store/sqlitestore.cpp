@@ -324,10 +324,35 @@ bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int c
     return select(filter, afterId, 0, false, count, out);
 }
 
+// Entries are only ever added, and SQLite gives each the id after the
+// highest: the ids of the whole journal have no gaps, so a place in it is
+// an id, found without counting the rows before it.
+bool SqliteStore::idRange(qint64* first, qint64* last)
+{
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT min(id), max(id) FROM journal"));
+    if (!run(q) || !q.next())
+        return false;
+    *first = q.value(0).isNull() ? 1 : q.value(0).toLongLong();
+    *last = q.value(1).isNull() ? 0 : q.value(1).toLongLong();
+    return true;
+}
+
 bool SqliteStore::readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
                                 QList<JournalRecord>* out)
 {
-    if (!select(filter, std::nullopt, skip, fromNewest, count, out))
+    qint64 first = 0;
+    qint64 last = 0;
+    bool read = false;
+    if (filter.passesAll() && idRange(&first, &last)) {
+        JournalFilter from;
+        read = fromNewest ? select(from, std::nullopt, 0, true, count, out, last - skip)
+                          : select(from, first + skip - 1, 0, false, count, out);
+    } else {
+        read = select(filter, std::nullopt, skip, fromNewest, count, out);
+    }
+    if (!read)
         return false;
     if (fromNewest)
         std::reverse(out->begin(), out->end());
@@ -335,12 +360,16 @@ bool SqliteStore::readEntriesAt(const JournalFilter& filter, qint64 skip, int co
 }
 
 bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip,
-                         bool newestFirst, int count, QList<JournalRecord>* out)
+                         bool newestFirst, int count, QList<JournalRecord>* out, std::optional<qint64> upToId)
 {
     Conditions c = conditionsOf(filter);
     if (afterId) {
         c.sql << idColumn(c) + QStringLiteral(" > ?");
         c.values << *afterId;
+    }
+    if (upToId) {
+        c.sql << idColumn(c) + QStringLiteral(" <= ?");
+        c.values << *upToId;
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
@@ -361,6 +390,10 @@ bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afte
 
 qint64 SqliteStore::countEntries(const JournalFilter& filter)
 {
+    qint64 first = 0;
+    qint64 last = 0;
+    if (filter.passesAll())
+        return idRange(&first, &last) ? last - first + 1 : -1;
     const Conditions c = conditionsOf(filter);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);

@@ -91,11 +91,12 @@ private:
     bool migrate();
     QString setAside();
     bool readList(const QString& column, QStringList* out);
+    bool idRange(qint64* first, qint64* last);
     bool insertEntries(QList<JournalRecord>& entries);
     bool insertSite(Site& site);
     Change whyUnchanged(const Site& site);
     bool select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip, bool newestFirst,
-                int count, QList<JournalRecord>* out);
+                int count, QList<JournalRecord>* out, std::optional<qint64> upToId = std::nullopt);
     void fail(const QString& what, const QString& detail, const QString& code);
 
     QString m_folder;

@@ -80,6 +80,8 @@ private slots:
     void lostPastLimit();
     void viewer_data();
     void viewer();
+    void pagesFromEitherEnd_data();
+    void pagesFromEitherEnd();
     void exportForms_data();
     void exportForms();
     void mainWindow();
@@ -377,6 +379,45 @@ void TstJournal::viewer()
     QCOMPARE(view.focusWidget(), view.entries());
     QCOMPARE(view.details()->toPlainText(),
              shown.isEmpty() ? QString() : view.model().record(int(shown.size()) - 1)->line());
+}
+
+// Rows far from the ends, near them, and past a page, read without the rows before them.
+void TstJournal::pagesFromEitherEnd_data()
+{
+    QTest::addColumn<QString>("site");
+    QTest::addColumn<QString>("search");
+    QTest::newRow("whole journal") << QString() << QString();
+    QTest::newRow("one site") << QStringLiteral("Even") << QString();
+    QTest::newRow("found through the index") << QString() << QStringLiteral("even");
+}
+
+void TstJournal::pagesFromEitherEnd()
+{
+    QFETCH(QString, site);
+    QFETCH(QString, search);
+    SqliteStore store(m_dir->path());
+    store.open();
+    QList<JournalRecord> entries;
+    for (int i = 0; i < 1001; ++i) {
+        JournalRecord r = JournalRecord::at(kTime, JournalRecord::Kind::Event,
+                                            QStringLiteral("%1 %2").arg(i % 2 ? "odd" : "even").arg(i));
+        r.site = i % 2 ? QStringLiteral("Odd") : QStringLiteral("Even");
+        entries << r;
+    }
+    QVERIFY(store.appendEntries(entries));
+    JournalModel model(store);
+    JournalFilter filter;
+    if (!site.isEmpty())
+        filter.site = site;
+    filter.search = search;
+    model.setFilter(filter);
+    const int step = filter.passesAll() ? 1 : 2;
+    QCOMPARE(model.rowCount(), filter.passesAll() ? 1001 : 501);
+    for (int row : {model.rowCount() - 1, 0, model.rowCount() / 2, JournalModel::kPageRows, model.rowCount() - 2}) {
+        const JournalRecord* r = model.record(row);
+        QVERIFY(r);
+        QCOMPARE(r->text.section(u' ', 1).toInt(), row * step);
+    }
 }
 
 // velno --journal: the entries as text or CSV, narrowed as asked; dates local.
