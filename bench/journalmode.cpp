@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QListView>
 #include <QTest>
 
@@ -72,11 +73,11 @@ void measureViewer(const QString& folder, int entries, int runs)
     store.open();
     ScriptedPrompter prompter;
     report(("journal_view_ms_" + size).c_str(), medianMs(runs, [&] {
-               JournalView view(store, prompter);
+               JournalView view(store, prompter, SqliteStore::writerStore(folder));
                view.show();
                QCoreApplication::processEvents();
            }));
-    JournalView view(store, prompter);
+    JournalView view(store, prompter, SqliteStore::writerStore(folder));
     view.show();
     QCoreApplication::processEvents();
     QListView* list = view.entries();
@@ -91,9 +92,19 @@ void measureViewer(const QString& folder, int entries, int runs)
     report(("journal_search_ms_" + size).c_str(), msOf([&] {
                view.searchField()->setText(QStringLiteral("Tenant"));   // half the entries
                view.searchNow();
+               while (view.model().counting())
+                   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
                QCoreApplication::processEvents();
            }));
     report(("journal_found_" + size).c_str(), view.model().rowCount());
+    report(("journal_site_ms_" + size).c_str(), msOf([&] {
+               view.searchField()->clear();
+               view.siteBox()->setCurrentText(QStringLiteral("Oak Row"));
+               view.searchNow();
+               while (view.model().counting())
+                   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+               QCoreApplication::processEvents();
+           }));
     report(("journal_rss_mb_" + size).c_str(), double(UsageSnapshot::now().peakRssKb) / 1024);
 }
 

@@ -336,7 +336,8 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView = new JournalView(m_store, m_platform.prompter, this);
+        m_journalView =
+            new JournalView(m_store, m_platform.prompter, SqliteStore::writerStore(m_platform.dataFolder), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();

@@ -1,34 +1,71 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalmodel.h"
 
+#include "store/journalcounter.h"
 #include "store/store.h"
 
 #include <QChar>
 
-JournalModel::JournalModel(Store& store, QObject* parent) : QAbstractListModel(parent), m_store(store) {}
+JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countStore, QObject* parent)
+    : QAbstractListModel(parent), m_store(store)
+{
+    if (!countStore)
+        return;
+    m_counter = std::make_unique<JournalCounter>(countStore);
+    connect(m_counter.get(), &JournalCounter::counted, this, [this](int ticket, qint64 count, const QString& error) {
+        if (ticket == m_ticket)
+            takeCount(count, m_freshCount, error);
+    });
+}
+
+JournalModel::~JournalModel() = default;
 
 void JournalModel::setFilter(const JournalFilter& filter)
 {
     beginResetModel();
     m_filter = filter;
     m_pages.clear();
-    m_error.clear();
-    const qint64 count = m_store.countEntries(filter);
-    m_count = std::max<qint64>(0, count);
-    if (count < 0)
-        m_error = m_store.lastError();
+    m_count = 0;
     endResetModel();
+    count(true);
 }
 
 void JournalModel::refresh()
 {
-    const qint64 count = m_store.countEntries(m_filter);
-    if (count <= m_count)
+    if (!counting())
+        count(false);
+}
+
+// The whole journal is counted at once from its ids; a narrowed one on the
+// counting thread when there is one.
+void JournalModel::count(bool fresh)
+{
+    if (!m_counter || m_filter.passesAll()) {
+        m_ticket = 0;
+        const qint64 count = m_store.countEntries(m_filter);
+        takeCount(count, fresh, count < 0 ? m_store.lastError() : QString());
         return;
-    m_pages.remove(m_count / kPageRows);   // the last page, read while shorter
-    beginInsertRows(QModelIndex(), int(m_count), int(count - 1));
-    m_count = count;
-    endInsertRows();
+    }
+    m_freshCount = fresh;
+    m_ticket = m_counter->request(m_filter);
+}
+
+void JournalModel::takeCount(qint64 count, bool fresh, const QString& error)
+{
+    m_ticket = 0;
+    m_error = error;
+    if (count > m_count && fresh) {
+        beginResetModel();
+        m_pages.clear();
+        m_count = count;
+        endResetModel();
+    } else if (count > m_count) {
+        m_pages.remove(m_count / kPageRows);   // the last page, read while shorter
+        beginInsertRows(QModelIndex(), int(m_count), int(count - 1));
+        m_count = count;
+        endInsertRows();
+    }
+    emit counted();
 }
 
 int JournalModel::rowCount(const QModelIndex& parent) const

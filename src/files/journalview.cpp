@@ -46,8 +46,9 @@ std::optional<qint64> dayStart(QLineEdit* field, int addDays)
 }
 } // namespace
 
-JournalView::JournalView(Store& store, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_store(store), m_prompter(prompter), m_model(store)
+JournalView::JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore,
+                         QWidget* parent)
+    : QDialog(parent), m_store(store), m_prompter(prompter), m_model(store, countStore)
 {
     setObjectName(QStringLiteral("journalView"));
     setWindowTitle(kTitle);
@@ -123,6 +124,7 @@ void JournalView::build()
         });
     connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, &JournalView::showDetails);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showDetails);
+    connect(&m_model, &JournalModel::counted, this, &JournalView::showCount);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
@@ -134,11 +136,8 @@ void JournalView::reload()
 
 void JournalView::refresh()
 {
-    const bool atEnd = m_entries->currentIndex().row() == m_model.rowCount() - 1;
+    m_followNewest = m_entries->currentIndex().row() == m_model.rowCount() - 1;
     m_model.refresh();
-    showCount();
-    if (atEnd)
-        m_entries->scrollToBottom();
 }
 
 void JournalView::searchNow()
@@ -179,18 +178,23 @@ JournalFilter JournalView::filter() const
 
 void JournalView::applyFilter()
 {
+    m_followNewest = true;
     m_model.setFilter(filter());
-    m_entries->scrollToBottom();
-    if (m_model.rowCount() > 0)
-        m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
-    showCount();
-    if (!m_model.error().isEmpty())
-        m_prompter.tell(m_model.error(), kTitle);
+    if (m_model.counting())
+        m_count->setText(QStringLiteral("Searching..."));
 }
 
+// The newest entry is shown and chosen once the rows are known, and again
+// as new ones come while it was the one chosen.
 void JournalView::showCount()
 {
     m_count->setText(QStringLiteral("%1 entries").arg(m_model.rowCount()));
+    if (m_followNewest && m_model.rowCount() > 0) {
+        m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
+        m_entries->scrollToBottom();
+    }
+    if (!m_model.error().isEmpty())
+        m_prompter.tell(m_model.error(), kTitle);
 }
 
 void JournalView::showDetails()

@@ -24,7 +24,9 @@ public:
     static const QString kNoSite;         // "-", the entries made with no site in use
     static constexpr int kSearchPauseMs = 250;
 
-    JournalView(Store& store, Prompter& prompter, QWidget* parent = nullptr);
+    // countStore: a connection for counting on a thread of its own; none: counted here.
+    JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore = {},
+                QWidget* parent = nullptr);
 
     // Reads the choices and the entries again and shows the newest entry.
     void reload();
@@ -62,4 +64,5 @@ private:
     QListView* m_entries = nullptr;
     QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
+    bool m_followNewest = true;   // the newest entry is the chosen one
 };

@@ -27,9 +27,10 @@ public:
 
     // The user's data folder for the program: ~/.local/share/Velno.
     static QString defaultFolder();
-    // Opens the journal writer's own connection: one that waits briefly
-    // for another copy's writer, and leaves a damaged database to the
-    // window's connection to set aside.
+    // Opens a connection for a thread of its own (the journal's writer,
+    // the viewer's counting): one that waits briefly for another copy's
+    // writer, and leaves a damaged database to the window's connection to
+    // set aside.
     static JournalWriter::StoreMaker writerStore(const QString& folder);
     static constexpr int kWriterBusyMs = 250;
 
