@@ -147,6 +147,7 @@ void MainWindow::keepJournal()
         if (m_journalView)
             m_journalView->refresh();
     });
+    connect(&m_journalWriter, &JournalWriter::renewed, this, &MainWindow::storeRenewed);
     tellStoreOpening(m_storeOpening);
     if (!m_importProblems.isEmpty()) {
         MessageBox box;
@@ -179,6 +180,22 @@ void MainWindow::tellStoreOpening(const SqliteStore::Opening& opening)
     }
     box.detail = opening.reason;
     m_platform.prompter.ask(box);
+}
+
+// The writer found the database damaged and started a new one: the
+// window's connection goes to the new one too, and the operator is told.
+void MainWindow::storeRenewed(const QString& keptAs)
+{
+    m_store.close();
+    SqliteStore::Opening opening = m_store.open();
+    if (opening.outcome == SqliteStore::Opening::Outcome::Opened) {
+        opening.outcome = SqliteStore::Opening::Outcome::Renewed;
+        opening.keptAs = keptAs;
+    }
+    tellStoreOpening(opening);
+    m_siteMenu->loadBook();
+    if (m_journalView)
+        m_journalView->reload();
 }
 
 void MainWindow::showJournalBacklog(int waiting, const QString& reason)

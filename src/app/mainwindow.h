@@ -93,6 +93,7 @@ private:
     void showPortDevices();
     void tellStoreOpening(const SqliteStore::Opening& opening);
     void showJournalBacklog(int waiting, const QString& reason);
+    void storeRenewed(const QString& keptAs);
     bool mayClose();
 
     Platform& m_platform;

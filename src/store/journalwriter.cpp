@@ -94,6 +94,12 @@ bool JournalWriter::writeBatch(std::unique_ptr<Store>& store)
     if (!store)
         store = m_makeStore(&error);
     bool ok = store && store->appendEntries(batch);
+    if (store && !ok && store->damaged()) {
+        const QString keptAs = store->renew();
+        if (!keptAs.isEmpty())
+            emit renewed(keptAs);
+        ok = !keptAs.isEmpty() && store->appendEntries(batch);
+    }
     if (store && !ok) {
         error = store->lastError();
         store.reset();   // opened anew next time: the folder may have come back

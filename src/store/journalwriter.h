@@ -50,6 +50,9 @@ signals:
     void backlogChanged(int waiting, const QString& reason);
     // Entries up to this id are in the store.
     void written(qint64 lastId);
+    // The store was found damaged while writing: it is kept aside there,
+    // and the entries go into a new one.
+    void renewed(const QString& keptAs);
 
 private:
     void run();

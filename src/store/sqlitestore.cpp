@@ -180,6 +180,14 @@ SqliteStore::Opening SqliteStore::open(Damage damage)
     return opening;
 }
 
+QString SqliteStore::renew()
+{
+    const QString keptAs = setAside();
+    if (keptAs.isEmpty() || !(connect() && prepare() && migrate()))
+        return QString();
+    return keptAs;
+}
+
 bool SqliteStore::connect()
 {
     close();
@@ -272,17 +280,20 @@ bool SqliteStore::run(QSqlQuery& query)
     return false;
 }
 
+bool SqliteStore::prepareQuery(QSqlQuery& query, const QString& statement)
+{
+    if (query.prepare(statement))
+        return true;
+    const QSqlError error = query.lastError();
+    fail(QStringLiteral("The database %1 cannot be used:").arg(QDir::toNativeSeparators(m_path)),
+         error.databaseText().isEmpty() ? error.driverText() : error.databaseText(), error.nativeErrorCode());
+    return false;
+}
+
 bool SqliteStore::run(const QString& statement)
 {
     QSqlQuery query(m_db);
-    if (!query.prepare(statement)) {
-        const QSqlError error = query.lastError();
-        fail(QStringLiteral("The database %1 cannot be used:").arg(QDir::toNativeSeparators(m_path)),
-             error.databaseText().isEmpty() ? error.driverText() : error.databaseText(),
-             error.nativeErrorCode());
-        return false;
-    }
-    return run(query);
+    return prepareQuery(query, statement) && run(query);
 }
 
 bool SqliteStore::appendEntries(QList<JournalRecord>& entries)
@@ -302,8 +313,9 @@ bool SqliteStore::appendEntries(QList<JournalRecord>& entries)
 bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
 {
     QSqlQuery insert(m_db);
-    insert.prepare(QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, text) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    if (!prepareQuery(insert, QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, "
+                                             "text) VALUES (?, ?, ?, ?, ?, ?, ?)")))
+        return false;
     for (JournalRecord& r : entries) {
         insert.bindValue(0, r.utcMs);
         insert.bindValue(1, r.offsetSeconds ? QVariant(*r.offsetSeconds) : QVariant(QMetaType(QMetaType::Int)));
@@ -331,7 +343,7 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT min(id), max(id) FROM journal"));
+    prepareQuery(q, QStringLiteral("SELECT min(id), max(id) FROM journal"));
     if (!run(q) || !q.next())
         return false;
     *first = q.value(0).isNull() ? 1 : q.value(0).toLongLong();
@@ -373,11 +385,13 @@ bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afte
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT j.id, j.utc, j.utc_offset, j.operator, j.host, j.site, j.kind, j.text")
-              + fromClause(c)
-              + (c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))
-              + QStringLiteral(" ORDER BY ") + idColumn(c) + (newestFirst ? QStringLiteral(" DESC") : QString())
-              + QStringLiteral(" LIMIT %1 OFFSET %2").arg(count).arg(skip));
+    if (!prepareQuery(
+            q, QStringLiteral("SELECT j.id, j.utc, j.utc_offset, j.operator, j.host, j.site, j.kind, j.text")
+                   + fromClause(c)
+                   + (c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))
+                   + QStringLiteral(" ORDER BY ") + idColumn(c) + (newestFirst ? QStringLiteral(" DESC") : QString())
+                   + QStringLiteral(" LIMIT %1 OFFSET %2").arg(count).arg(skip)))
+        return false;
     for (int i = 0; i < c.values.size(); ++i)
         q.bindValue(i, c.values.at(i));
     if (!run(q))
@@ -397,8 +411,10 @@ qint64 SqliteStore::countEntries(const JournalFilter& filter)
     const Conditions c = conditionsOf(filter);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT count(*)") + fromClause(c)
-              + (c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND "))));
+    if (!prepareQuery(q, QStringLiteral("SELECT count(*)") + fromClause(c)
+                             + (c.sql.isEmpty() ? QString()
+                                                : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))))
+        return -1;
     for (int i = 0; i < c.values.size(); ++i)
         q.bindValue(i, c.values.at(i));
     if (!run(q) || !q.next())
@@ -411,7 +427,7 @@ bool SqliteStore::readList(const QString& column, QStringList* out)
     // One step down the index per name, not a walk over every entry.
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT min(%1) FROM journal WHERE %1 > ?").arg(column));
+    prepareQuery(q, QStringLiteral("SELECT min(%1) FROM journal WHERE %1 > ?").arg(column));
     QString last;
     out->clear();
     while (true) {
@@ -477,7 +493,7 @@ bool SqliteStore::readSites(QList<Site>* out)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"));
+    prepareQuery(q, QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"));
     if (!run(q))
         return false;
     out->clear();
@@ -489,8 +505,9 @@ bool SqliteStore::readSites(QList<Site>* out)
 bool SqliteStore::insertSite(Site& site)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes, last_used, last_used_offset) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    if (!prepareQuery(q, QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes, last_used, "
+                                        "last_used_offset) VALUES (?, ?, ?, ?, ?, ?, ?)")))
+        return false;
     q.addBindValue(notNull(site.name));
     q.addBindValue(site.port);
     q.addBindValue(notNull(site.phone));
@@ -510,7 +527,7 @@ Store::Change SqliteStore::addSite(Site& site)
     Change change = Change::Failed;
     inTransaction([&] {
         QSqlQuery same(m_db);
-        same.prepare(QStringLiteral("SELECT 1 FROM sites WHERE name = ?"));
+        prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ?"));
         same.addBindValue(site.name);
         if (!run(same))
             return false;
@@ -530,7 +547,7 @@ Store::Change SqliteStore::addSite(Site& site)
 Store::Change SqliteStore::whyUnchanged(const Site& site)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("SELECT 1 FROM sites WHERE id = ?"));
+    prepareQuery(q, QStringLiteral("SELECT 1 FROM sites WHERE id = ?"));
     q.addBindValue(site.id);
     if (!run(q))
         return Change::Failed;
@@ -542,7 +559,7 @@ Store::Change SqliteStore::updateSite(Site& site)
     Change change = Change::Failed;
     inTransaction([&] {
         QSqlQuery same(m_db);
-        same.prepare(QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
+        prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
         same.addBindValue(site.name);
         same.addBindValue(site.id);
         if (!run(same))
@@ -552,7 +569,7 @@ Store::Change SqliteStore::updateSite(Site& site)
             return false;
         }
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
+        prepareQuery(q, QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
                                  "version = version + 1 WHERE id = ? AND version = ?"));
         for (const QVariant& value : {QVariant(notNull(site.name)), QVariant(site.port), QVariant(notNull(site.phone)),
                                       QVariant(notNull(site.setup)), QVariant(notNull(site.notes)),
@@ -576,7 +593,7 @@ Store::Change SqliteStore::removeSite(const Site& site)
     Change change = Change::Failed;
     inTransaction([&] {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("DELETE FROM sites WHERE id = ? AND version = ?"));
+        prepareQuery(q, QStringLiteral("DELETE FROM sites WHERE id = ? AND version = ?"));
         q.addBindValue(site.id);
         q.addBindValue(site.version);
         if (!run(q))
@@ -594,7 +611,7 @@ Store::Change SqliteStore::removeSite(const Site& site)
 Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?"));
+    prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?"));
     q.addBindValue(usedAt(when));
     q.addBindValue(usedOffset(when));
     q.addBindValue(site.id);
@@ -611,7 +628,7 @@ Store::Import SqliteStore::importOnce(const QString& what, QList<JournalRecord>&
     Import outcome = Import::Failed;
     inTransaction([&] {
         QSqlQuery mark(m_db);
-        mark.prepare(QStringLiteral("INSERT OR IGNORE INTO imports (what, utc) VALUES (?, ?)"));
+        prepareQuery(mark, QStringLiteral("INSERT OR IGNORE INTO imports (what, utc) VALUES (?, ?)"));
         mark.addBindValue(what);
         mark.addBindValue(QDateTime::currentMSecsSinceEpoch());
         if (!run(mark))

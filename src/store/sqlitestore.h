@@ -48,8 +48,8 @@ public:
     // aside with its -wal and -shm under a free name, and a new one made.
     Opening open(Damage damage = Damage::SetAside);
     bool isOpen() const { return m_db.isOpen(); }
-    // A statement found the database damaged since it was opened.
-    bool damaged() const { return m_damaged; }
+    bool damaged() const override { return m_damaged; }
+    QString renew() override;
     void close();
 
     QString lastError() const override { return m_error; }
@@ -72,6 +72,7 @@ public:
     // Runs a prepared query; false, with lastError() set, when it fails.
     bool run(QSqlQuery& query);
     bool run(const QString& statement);
+    bool prepareQuery(QSqlQuery& query, const QString& statement);
     // BEGIN IMMEDIATE ... COMMIT around the work; ROLLBACK when it fails.
     template <typename Work>
     bool inTransaction(Work work)

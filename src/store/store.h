@@ -17,6 +17,11 @@ public:
     virtual ~Store() = default;
 
     virtual QString lastError() const = 0;
+    // A statement found the store damaged. renew() then keeps the damaged
+    // one aside, never over another, and starts a new one; it returns where
+    // the damaged one is kept, empty when it could not.
+    virtual bool damaged() const = 0;
+    virtual QString renew() = 0;
 
     // Appends the entries, in order, all or none; their ids are set.
     virtual bool appendEntries(QList<JournalRecord>& entries) = 0;

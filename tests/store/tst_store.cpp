@@ -32,6 +32,7 @@ private slots:
     void unwritableFolder();
     void damagedDatabase_data();
     void damagedDatabase();
+    void damagedWhileWriting();
     void newerSchemaRefused();
     void twoProgramsAtOnce();
     void writeLockHeldByTheOther();
@@ -230,6 +231,36 @@ void TstStore::damagedDatabase()
         QList<JournalRecord> one{entry(QStringLiteral("after"))};
         QVERIFY(store.appendEntries(one));
     }
+    QCOMPARE(storedLines(dir.path()), QStringList{QStringLiteral("- * after")});
+}
+
+// Damage that only a write finds: the writer keeps the database aside and
+// writes into a new one.
+void TstStore::damagedWhileWriting()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("velno.sqlite"));
+    {
+        SqliteStore store(dir.path());
+        store.open();
+        QList<JournalRecord> many;
+        for (int i = 0; i < 2000; ++i)
+            many << entry(QStringLiteral("before %1").arg(i));
+        QVERIFY(store.appendEntries(many));
+        QVERIFY(store.run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096));   // the tables' pages, the schema kept
+    QVERIFY(file.write(QByteArray(4096 * 40, '\xA5')) == 4096 * 40);
+    file.close();
+
+    JournalWriter writer(SqliteStore::writerStore(dir.path()));
+    QSignalSpy renewed(&writer, &JournalWriter::renewed);
+    writer.append(entry(QStringLiteral("after")));
+    QVERIFY(writer.waitUntilWritten(10000));
+    QCOMPARE(renewed.size(), 1);
+    QCOMPARE(renewed.first().first().toString(), path + QStringLiteral(".damaged"));
+    QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
     QCOMPARE(storedLines(dir.path()), QStringList{QStringLiteral("- * after")});
 }
 
