@@ -133,9 +133,10 @@ void LegacyImport::importLog(const QString& path, Result& result)
         result.problems << QDir::toNativeSeparators(path) + QStringLiteral(": ") + m_store.lastError();
         return;
     }
-    if (outcome == Store::Import::Done)
+    if (outcome == Store::Import::Done) {   // the copy that brought it in keeps the file
         result.entries += int(entries.size());
-    keep(path, kept, result);
+        keep(path, kept, result);
+    }
 }
 
 void LegacyImport::importSites(Result& result)
@@ -179,13 +180,13 @@ void LegacyImport::importSites(Result& result)
         result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ") + m_store.lastError();
         return;
     }
-    if (outcome == Store::Import::Done)
+    if (outcome == Store::Import::Done) {
         result.sites += int(accepted.size());
-    keep(m_sitesPath, content, result);
+        keep(m_sitesPath, content, result);
+    }
 }
 
-// Masked in place, the user's alone, then under its new name beside; a
-// copy that starts at the same time may have done it already.
+// Masked in place, the user's alone, then under its new name beside.
 void LegacyImport::keep(const QString& path, const QByteArray& masked, Result& result)
 {
     if (!QFileInfo::exists(path))

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "files/legacyimport.h"
 #include "files/sitebook.h"
 #include "files/sitebookdialog.h"
 #include "files/sitemenu.h"
@@ -21,6 +22,8 @@
 #include <QTimeZone>
 #include <QTest>
 
+#include <thread>
+
 #include <sys/stat.h>
 
 Q_DECLARE_METATYPE(Site)
@@ -35,6 +38,7 @@ private slots:
     void changesMadeMeanwhile();
     void earlierFilesBroughtIn();
     void badEarlierBook();
+    void twoCopiesBringInOnce();
     void rules_data();
     void rules();
     void recentNineNewestFirst();
@@ -216,6 +220,41 @@ void TstSiteBook::badEarlierBook()
     QVERIFY(rig.window->siteMenu().book().sites().isEmpty());
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     QCOMPARE(contentOf(ini), bad);
+}
+
+// Two copies starting at once, each on its own connection: the files come in once.
+void TstSiteBook::twoCopiesBringInOnce()
+{
+    QTemporaryDir config;
+    QTemporaryDir data;
+    const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
+    const QString journal = data.filePath(QStringLiteral("journal"));
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()) && QDir().mkpath(journal));
+    write(ini, "[site1]\nname=Elm House\nport=2\n");
+    QByteArray lines;
+    for (int i = 0; i < 500; ++i)
+        lines += "2026-11-0" + QByteArray::number(1 + i % 9) + "T10:00:00 - > PARDOT1 " + QByteArray::number(i) + "\n";
+    for (const char* month : {"2026-10.log", "2026-11.log"})
+        write(QDir(journal).filePath(QLatin1String(month)), lines);
+
+    const auto copy = [&] {
+        SqliteStore store(data.path());
+        store.open();
+        LegacyImport(store, journal, ini).run();
+    };
+    std::thread first(copy);
+    std::thread second(copy);
+    first.join();
+    second.join();
+
+    QCOMPARE(storedEntries(data.path()).size(), 1000);
+    SqliteStore store(data.path());
+    store.open();
+    SiteBook book(store);
+    QVERIFY(book.reload());
+    QCOMPARE(book.sites().size(), 1);
+    QCOMPARE(QDir(journal).entryList(QDir::Files),
+             (QStringList{QStringLiteral("2026-10.log.imported"), QStringLiteral("2026-11.log.imported")}));
 }
 
 void TstSiteBook::rules_data()
