@@ -110,6 +110,10 @@ QVariant JournalModel::data(const QModelIndex& index, int role) const
         return entry->line();
     if (role != Qt::DisplayRole)
         return {};
-    const QString line = entry->line();
-    return line.size() > kShownLength ? line.left(kShownLength) + QChar(0x2026) : line;
+    if (entry->text.size() <= kShownLength)
+        return entry->line();
+    // Only the head of a long line is put together, measured and painted.
+    JournalRecord head = *entry;
+    head.text = entry->text.left(kShownLength) + QChar(0x2026);
+    return head.line();
 }

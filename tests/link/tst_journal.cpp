@@ -379,6 +379,19 @@ void TstJournal::viewer()
     QCOMPARE(view.focusWidget(), view.entries());
     QCOMPARE(view.details()->toPlainText(),
              shown.isEmpty() ? QString() : view.model().record(int(shown.size()) - 1)->line());
+
+    // A long entry is cut in the list, whole below it.
+    const QString longText = QStringLiteral("PARMSG ") + QString(5000, u'x');
+    QList<JournalRecord> longEntry{entry(dec.addSecs(9), tech, QString(), longText)};
+    QVERIFY(store.appendEntries(longEntry));
+    view.siteBox()->setCurrentIndex(0);
+    view.operatorBox()->setCurrentIndex(0);
+    view.sinceField()->clear();
+    view.searchField()->setText(QStringLiteral("xxx"));
+    view.searchNow();
+    QTRY_COMPARE(view.model().rowCount(), 1);
+    QCOMPARE(view.model().index(0).data().toString().size(), longEntry.first().line().size() - 5000 + JournalModel::kShownLength - 7 + 1);
+    QCOMPARE(view.details()->toPlainText(), longEntry.first().line());
 }
 
 // Rows far from the ends, near them, and past a page, read without the rows before them.
