@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalrecord.h"
 
+#include <cstdlib>
+
 JournalRecord JournalRecord::at(const QDateTime& when, Kind kind, const QString& text)
 {
     JournalRecord record;
@@ -18,7 +20,13 @@ QString JournalRecord::timeText() const
     // local times in the hour the clocks go back is meant.
     if (!offsetSeconds)
         return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
-    return utc.toOffsetFromUtc(*offsetSeconds).toString(Qt::ISODate);
+    // The offset always as +HH:MM, UTC's too ("+00:00", not "Z"), so that
+    // every entry reads alike.
+    const int offset = *offsetSeconds;
+    const int minutes = std::abs(offset) / 60;
+    return utc.addSecs(offset).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
+        + (offset < 0 ? u'-' : u'+') + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                                          .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString JournalRecord::who() const

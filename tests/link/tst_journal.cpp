@@ -201,7 +201,10 @@ void TstJournal::recordFields_data()
     const QDateTime firstHalfPast = QDateTime(QDate(2026, 10, 25), QTime(0, 30), Qt::UTC).toTimeZone(berlin);
     QTest::newRow("before the clocks go back") << firstHalfPast << QStringLiteral("2026-10-25T02:30:00+02:00");
     QTest::newRow("the same hour again") << firstHalfPast.addSecs(3600) << QStringLiteral("2026-10-25T02:30:00+01:00");
-    QTest::newRow("UTC") << QDateTime(kTime.date(), kTime.time(), Qt::UTC) << QStringLiteral("2026-12-08T17:20:08Z");
+    QTest::newRow("west of UTC, past the half hour")
+        << QDateTime(kTime.date(), kTime.time(), Qt::OffsetFromUTC, -(3 * 3600 + 30 * 60))
+        << QStringLiteral("2026-12-08T17:20:08-03:30");
+    QTest::newRow("UTC") << QDateTime(kTime.date(), kTime.time(), Qt::UTC) << QStringLiteral("2026-12-08T17:20:08+00:00");
 }
 
 void TstJournal::recordFields()
