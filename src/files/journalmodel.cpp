@@ -16,6 +16,11 @@ JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countS
         if (ticket == m_ticket)
             takeCount(count, m_freshCount, error);
     });
+    connect(m_counter.get(), &JournalCounter::newestRead, this,
+            [this](int ticket, const QList<JournalRecord>& entries) {
+                if (ticket == m_ticket)
+                    takeNewest(entries);
+            });
 }
 
 JournalModel::~JournalModel() = default;
@@ -47,17 +52,29 @@ void JournalModel::count(bool fresh)
         return;
     }
     m_freshCount = fresh;
-    m_ticket = m_counter->request(m_filter);
+    m_ticket = m_counter->request(m_filter, fresh);
+}
+
+// The newest entries that pass, shown while the rest are counted.
+void JournalModel::takeNewest(const QList<JournalRecord>& entries)
+{
+    beginResetModel();
+    m_pages.clear();
+    m_count = entries.size();
+    if (!entries.isEmpty())
+        m_pages.insert(0, entries);
+    endResetModel();
+    emit counted();
 }
 
 void JournalModel::takeCount(qint64 count, bool fresh, const QString& error)
 {
     m_ticket = 0;
     m_error = error;
-    if (count > m_count && fresh) {
+    if (fresh && (count > m_count || count < 0)) {
         beginResetModel();
         m_pages.clear();
-        m_count = count;
+        m_count = std::max<qint64>(0, count);
         endResetModel();
     } else if (count > m_count) {
         m_pages.remove(m_count / kPageRows);   // the last page, read while shorter

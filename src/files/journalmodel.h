@@ -33,7 +33,8 @@ public:
     ~JournalModel() override;
 
     void setFilter(const JournalFilter& filter);
-    // A count is on its way: the rows shown are not yet the filter's.
+    // A count is on its way: the rows shown are none yet, or only the
+    // newest of the filter's.
     bool counting() const { return m_ticket != 0; }
     const JournalFilter& filter() const { return m_filter; }
     // Reads the count again: entries written since are added at the end.
@@ -54,6 +55,7 @@ private:
     const QList<JournalRecord>* page(qint64 number) const;
     void count(bool fresh);
     void takeCount(qint64 count, bool fresh, const QString& error);
+    void takeNewest(const QList<JournalRecord>& entries);
 
     Store& m_store;
     JournalFilter m_filter;

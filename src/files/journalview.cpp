@@ -11,7 +11,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QHeaderView>
+#include <QTableView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -67,13 +68,24 @@ void JournalView::build()
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setClearButtonEnabled(true);
-    m_entries = new QListView(this);
+    // A table of one column: with rows of one fixed height it lays out
+    // millions of rows at once, where a list view walks them all.
+    m_entries = new QTableView(this);
     m_entries->setObjectName(QStringLiteral("entries"));
     m_entries->setAccessibleName(kTitle);
-    m_entries->setModel(&m_model);
-    m_entries->setUniformItemSizes(true);   // rows are not measured one by one
-    m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_entries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_entries->setModel(&m_model);
+    m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_entries->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_entries->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_entries->setShowGrid(false);
+    m_entries->setWordWrap(false);
+    m_entries->setTabKeyNavigation(false);
+    m_entries->horizontalHeader()->hide();
+    m_entries->horizontalHeader()->setStretchLastSection(true);
+    m_entries->verticalHeader()->hide();
+    m_entries->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_entries->verticalHeader()->setDefaultSectionSize(m_entries->fontMetrics().lineSpacing() + 2);
     m_details = new QPlainTextEdit(this);
     m_details->setObjectName(QStringLiteral("details"));
     m_details->setAccessibleName(QStringLiteral("Entry"));
@@ -188,7 +200,8 @@ void JournalView::applyFilter()
 // as new ones come while it was the one chosen.
 void JournalView::showCount()
 {
-    m_count->setText(QStringLiteral("%1 entries").arg(m_model.rowCount()));
+    m_count->setText(m_model.counting() ? QStringLiteral("The newest %1 entries; counting...").arg(m_model.rowCount())
+                                         : QStringLiteral("%1 entries").arg(m_model.rowCount()));
     if (m_followNewest && m_model.rowCount() > 0) {
         m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
         m_entries->scrollToBottom();

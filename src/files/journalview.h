@@ -10,7 +10,7 @@ class Prompter;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QTableView;
 class QPlainTextEdit;
 class Store;
 
@@ -39,7 +39,7 @@ public:
     QLineEdit* sinceField() const { return m_since; }
     QLineEdit* untilField() const { return m_until; }
     QLineEdit* searchField() const { return m_search; }
-    QListView* entries() const { return m_entries; }
+    QTableView* entries() const { return m_entries; }
     QPlainTextEdit* details() const { return m_details; }
     // The search waits for a pause in typing; this runs it at once.
     void searchNow();
@@ -61,7 +61,7 @@ private:
     QLineEdit* m_since = nullptr;
     QLineEdit* m_until = nullptr;
     QLineEdit* m_search = nullptr;
-    QListView* m_entries = nullptr;
+    QTableView* m_entries = nullptr;
     QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
     bool m_followNewest = true;   // the newest entry is the chosen one

@@ -18,13 +18,18 @@ public:
         : m_makeStore(std::move(makeStore)), m_counter(counter), m_newest(newest)
     {}
 
-    void count(int ticket, JournalFilter filter)
+    void count(int ticket, JournalFilter filter, bool withNewest)
     {
         if (ticket != m_newest.loadAcquire())
             return;
         QString error;
         if (!m_store)
             m_store = m_makeStore(&error);
+        QList<JournalRecord> newest;
+        if (m_store && withNewest && m_store->readEntriesAt(filter, 0, JournalCounter::kNewestRows, true, &newest))
+            emit m_counter.newestRead(ticket, newest);
+        if (ticket != m_newest.loadAcquire())
+            return;
         const qint64 count = m_store ? m_store->countEntries(filter) : -1;
         if (m_store && count < 0) {
             error = m_store->lastError();
@@ -64,12 +69,13 @@ JournalCounter::~JournalCounter()
     delete m_thread;
 }
 
-int JournalCounter::request(const JournalFilter& filter)
+int JournalCounter::request(const JournalFilter& filter, bool withNewest)
 {
     const int ticket = m_newest.loadRelaxed() + 1;
     m_newest.storeRelease(ticket);
     auto* worker = static_cast<CountWorker*>(m_worker);
-    QMetaObject::invokeMethod(m_worker, [worker, ticket, filter] { worker->count(ticket, filter); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker, ticket, filter, withNewest] { worker->count(ticket, filter, withNewest); },
+        Qt::QueuedConnection);
     return ticket;
 }

@@ -9,19 +9,24 @@
 
 class QThread;
 
-// Counts the journal's entries that pass a filter on a thread of its own,
-// through a connection of its own: a search over millions of entries never
-// holds up the window. Only the answer to the newest request matters.
+// Reads the newest entries that pass a filter, then counts them all, on a
+// thread of its own through a connection of its own: a search over millions
+// of entries never holds up the window, and its newest finds show before
+// the count is done. Only the answers to the newest request matter.
 class JournalCounter : public QObject {
     Q_OBJECT
 public:
     explicit JournalCounter(JournalWriter::StoreMaker makeStore, QObject* parent = nullptr);
     ~JournalCounter() override;
 
-    // Returns the ticket that counted() will carry.
-    int request(const JournalFilter& filter);
+    static constexpr int kNewestRows = 200;
+
+    // Returns the ticket that the answers will carry. withNewest: read the
+    // newest entries first (newestRead).
+    int request(const JournalFilter& filter, bool withNewest);
 
 signals:
+    void newestRead(int ticket, const QList<JournalRecord>& entries);
     // count -1: the journal could not be read, for the reason given.
     void counted(int ticket, qint64 count, const QString& error);
 

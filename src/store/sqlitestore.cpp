@@ -343,7 +343,9 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    prepareQuery(q, QStringLiteral("SELECT min(id), max(id) FROM journal"));
+    // Each on its own: SQLite finds a lone min() or max() at an end of the
+    // table, but walks every row for the two together.
+    prepareQuery(q, QStringLiteral("SELECT (SELECT min(id) FROM journal), (SELECT max(id) FROM journal)"));
     if (!run(q) || !q.next())
         return false;
     *first = q.value(0).isNull() ? 1 : q.value(0).toLongLong();

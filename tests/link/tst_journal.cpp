@@ -20,7 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QTableView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>

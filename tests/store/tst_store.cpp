@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalreader.h"
 #include "testfiles.h"
+#include "store/journalcounter.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
 
@@ -34,6 +35,7 @@ private slots:
     void damagedDatabase();
     void damagedWhileWriting();
     void newerSchemaRefused();
+    void newestFoundBeforeCounted();
     void twoProgramsAtOnce();
     void writeLockHeldByTheOther();
 };
@@ -277,6 +279,32 @@ void TstStore::newerSchemaRefused()
     QCOMPARE(opening.outcome, SqliteStore::Opening::Outcome::Failed);
     QVERIFY(opening.reason.contains(QStringLiteral("newer version")));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("velno.sqlite"))));   // left as it is
+}
+
+// A search's newest finds come first, oldest first among them, then the count of all.
+void TstStore::newestFoundBeforeCounted()
+{
+    QTemporaryDir dir;
+    SqliteStore store(dir.path());
+    store.open();
+    QList<JournalRecord> entries;
+    for (int i = 0; i < 1001; ++i)
+        entries << entry(QStringLiteral("%1 %2").arg(i % 2 ? "odd" : "even").arg(i));
+    QVERIFY(store.appendEntries(entries));
+
+    JournalCounter counter(SqliteStore::writerStore(dir.path()));
+    QList<QString> answers;
+    connect(&counter, &JournalCounter::newestRead, this, [&](int, const QList<JournalRecord>& newest) {
+        answers << newest.first().text + u'-' + newest.last().text + u' ' + QString::number(newest.size());
+    });
+    connect(&counter, &JournalCounter::counted, this, [&](int, qint64 count, const QString&) {
+        answers << QString::number(count);
+    });
+    JournalFilter even;
+    even.search = QStringLiteral("EVEN");
+    counter.request(even, true);
+    QTRY_COMPARE(answers.size(), 2);
+    QCOMPARE(answers, (QList<QString>{QStringLiteral("even 602-even 1000 200"), QStringLiteral("501")}));
 }
 
 // Two programs write at once into a new store: no entry and no site lost,
