@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 # The install test builds the Debian package and checks it, the menu entry,
 # the AppStream metadata and the manual pages with these.
-"$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db
+"$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db tzdata
 "$here/scripts/build.sh"
 (
     export QT_QPA_PLATFORM=offscreen
