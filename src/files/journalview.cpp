@@ -120,7 +120,7 @@ void JournalView::build()
     grid->addWidget(m_details, 4, 0, 1, 4);
     grid->addWidget(m_count, 5, 0, 1, 2);
     grid->addWidget(buttons, 5, 2, 1, 2);
-    openAtFirstSize(this, QSize(760, 480));
+    openAtFirstSize(this, QSize(720, 420));   // fits a Full HD screen at 200%
 
     m_searchPause.setSingleShot(true);
     m_searchPause.setInterval(kSearchPauseMs);
