@@ -19,12 +19,6 @@ void Form1Context::tellWithTitle(const QString& prompt) const
     platform.prompter.tell(prompt, settings.title());
 }
 
-void Form1Context::keepSiteFor(const SiteLine& now)
-{
-    if (!siteInUse.isEmpty() && !(now == siteLine))
-        setSiteInUse(QString());
-}
-
 void Form1Context::setSiteInUse(const QString& name, const SiteLine& given)
 {
     static const QString kPrefix = QStringLiteral("Site in use: ");

@@ -20,7 +20,6 @@ struct SiteLine {
     int port = 0;
     QString phone;
     QString setup;
-    bool operator==(const SiteLine& o) const { return port == o.port && phone == o.phone && setup == o.setup; }
 };
 
 struct Form1Context {
@@ -46,6 +45,4 @@ struct Form1Context {
     // Records the site in use and shows it: the status bar's tooltip and the
     // first line of the window's accessible description.
     void setSiteInUse(const QString& name, const SiteLine& line = SiteLine());
-    // At Connect: the site stays in use only while the window's line is the site's.
-    void keepSiteFor(const SiteLine& now);
 };

@@ -146,16 +146,22 @@ void Connection::connect_Click()
 }
 
 // The site chosen from the book is the one connected to only if the port,
-// the phone number and the modem setting are still the site's now.
+// the phone number and the modem setting are still the site's now. The
+// modem setting is read (which loads the Setting dialog) only when the rest
+// matches, and never with no site in use.
 void Connection::keepSiteInUse()
 {
+    if (m_ctx.siteInUse.isEmpty())
+        return;
     const SerialPort& port = m_ctx.platform.port;
     int number = port.isOpen() ? port.portNumber() : 0;
     for (int n = 1; n <= 4 && number == 0; ++n) {
         if (m_ctx.ui.option(n)->isChecked())
             number = n;
     }
-    m_ctx.keepSiteFor({number, m_ctx.ui.Text2->text(), m_ctx.modem.setupString()});
+    const SiteLine& site = m_ctx.siteLine;
+    if (number != site.port || m_ctx.ui.Text2->text() != site.phone || m_ctx.modem.setupString() != site.setup)
+        m_ctx.setSiteInUse(QString());
 }
 
 // Both lines are checked before the first goes out, so that a modem is not
