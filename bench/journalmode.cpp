@@ -5,79 +5,158 @@
 #include "median.h"
 #include "usagesnapshot.h"
 
-#include "files/journalmodel.h"
 #include "files/journalview.h"
 #include "link/journal.h"
-#include "link/journalentry.h"
 #include "scriptedprompter.h"
+#include "store/journalwriter.h"
+#include "store/sqlitestore.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QTableView>
+#include <QTest>
 
 namespace {
 
-constexpr int kEntries = 100000;
 constexpr int kSendLines = 10000;
+constexpr int kFillBatch = 10000;
 
-// A tenant file's line as a file send writes it.
+// A tenant file's line as a file send writes it; every other one holds "Tenant".
 QByteArray tenantLine(int i)
 {
-    return QStringLiteral("%1 0301%2 %3 %4 Tenant number %5\r\n")
+    return QStringLiteral("TNTDIR:%1TEL:0301%2 CODE:%3 DOOR:%4 NAME:%5 number %6")
         .arg(1000 + i % 9000)
         .arg(i, 7, 10, QLatin1Char('0'))
         .arg(i % 10000, 4, 10, QLatin1Char('0'))
         .arg(1 + i % 2)
+        .arg(i % 2 == 0 ? QStringLiteral("Tenant") : QStringLiteral("Owner"))
         .arg(i)
         .toLatin1();
 }
 
-// The lines of a file send and a connection event now and then, over
-// three sites and three months.
-void writeJournal(const QString& folder, int entries)
+// Entries straight into the store, over three sites, in large transactions;
+// a store filled by an earlier run is taken as it is.
+void fill(const QString& folder, int entries)
 {
-    FixedClock clock;
-    clock.time = QDateTime(QDate(2026, 10, 1), QTime(8, 0));
-    Journal journal(clock, folder);
+    SqliteStore store(folder);
+    store.open();
+    if (store.countEntries({}) >= entries)
+        return;
     const QStringList sites{QStringLiteral("Elm Court"), QStringLiteral("Oak Row"), QString()};
-    for (int i = 0; i < entries; ++i) {
-        if (i % 1000 == 0) {
-            clock.time = clock.time.addSecs(2600);
-            journal.setSite(sites[(i / 1000) % sites.size()]);
-            journal.recordOpened(1, QStringLiteral("/dev/ttyS0"));
-        } else {
-            journal.recordSent(tenantLine(i));
+    const QDateTime start(QDate(2026, 10, 1), QTime(8, 0));
+    for (int first = 0; first < entries; first += kFillBatch) {
+        QList<JournalRecord> batch;
+        for (int i = first; i < std::min(entries, first + kFillBatch); ++i) {
+            JournalRecord r = JournalRecord::at(start.addSecs(i), JournalRecord::Kind::Sent,
+                                                QString::fromLatin1(tenantLine(i)));
+            r.operatorName = QStringLiteral("tech");
+            r.host = QStringLiteral("workshop-pc");
+            r.site = sites[(i / 1000) % sites.size()];
+            batch.append(r);
         }
+        store.appendEntries(batch);
     }
+}
+
+double msOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void measureViewer(const QString& folder, int entries, int runs)
+{
+    const std::string size = std::to_string(entries);
+    SqliteStore store(folder);
+    store.open();
+    ScriptedPrompter prompter;
+    report(("journal_view_ms_" + size).c_str(), medianMs(runs, [&] {
+               JournalView view(store, prompter, SqliteStore::writerStore(folder));
+               view.show();
+               QCoreApplication::processEvents();
+           }));
+    JournalView view(store, prompter, SqliteStore::writerStore(folder));
+    view.show();
+    QCoreApplication::processEvents();
+    QTableView* list = view.entries();
+    report(("journal_home_ms_" + size).c_str(), msOf([&] {
+               QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+               QCoreApplication::processEvents();
+           }));
+    report(("journal_end_ms_" + size).c_str(), msOf([&] {
+               QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+               QCoreApplication::processEvents();
+           }));
+    // Until the newest finds show, then until all are counted.
+    QElapsedTimer search;
+    search.start();
+    view.searchField()->setText(QStringLiteral("Tenant"));   // half the entries
+    view.searchNow();
+    while (view.model().counting() && view.model().rowCount() == 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+    report(("journal_search_ms_" + size).c_str(), double(search.nsecsElapsed()) / 1e6);
+    while (view.model().counting())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+    report(("journal_search_counted_ms_" + size).c_str(), double(search.nsecsElapsed()) / 1e6);
+    report(("journal_found_" + size).c_str(), view.model().rowCount());
+    report(("journal_site_ms_" + size).c_str(), msOf([&] {
+               view.searchField()->clear();
+               view.siteBox()->setCurrentText(QStringLiteral("Oak Row"));
+               view.searchNow();
+               while (view.model().counting())
+                   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+               QCoreApplication::processEvents();
+           }));
+    report(("journal_rss_mb_" + size).c_str(), double(UsageSnapshot::now().peakRssKb) / 1024);
 }
 
 } // namespace
 
+// The sizes measured: 100,000 entries, and more as VELNO_JOURNAL_ENTRIES
+// says (e.g. "100000,10000000"): filling ten million takes many minutes.
 int runJournal(const QString& workDir, int runs)
 {
-    const QString big = QDir(workDir).filePath(QStringLiteral("journal"));
-    writeJournal(big, kEntries);
+    const QStringList sizes = qEnvironmentVariable("VELNO_JOURNAL_ENTRIES", QStringLiteral("100000")).split(u',');
+    for (const QString& size : sizes) {
+        const QString folder = QDir(workDir).filePath(QStringLiteral("journal") + size);
+        report(("journal_fill_ms_" + size.toStdString()).c_str(), msOf([&] { fill(folder, size.toInt()); }));
+        measureViewer(folder, size.toInt(), runs);
+    }
 
-    JournalModel model;
-    report("journal_load_ms", medianMs(runs, [&] { model.load(big); }));
-    report("journal_entries", model.entryCount());
-
-    FakeOpener opener;
-    ScriptedPrompter prompter;
-    report("journal_view_ms", medianMs(runs, [&] {
-               JournalView view(big, opener, prompter);
-               view.show();
-               QCoreApplication::processEvents();
-           }));
-
+    // A file send through the journal as the program keeps it: each entry
+    // masked, handed to the writer and durable (synchronous commits).
     QList<QByteArray> lines;
     for (int i = 0; i < kSendLines; ++i)
-        lines.append(tenantLine(i));
+        lines.append(tenantLine(i) + "\r\n");
     SystemClock clock;
     int run = 0;   // each run into a folder of its own
     report("journal_send_ms", medianMs(runs, [&] {
-               Journal journal(clock, QDir(workDir).filePath(QStringLiteral("send%1").arg(run++)));
+               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
+               Journal journal(clock, writer);
                for (const QByteArray& line : lines)
                    journal.recordSent(line);
            }));
+    report("journal_send_durable_ms", medianMs(runs, [&] {
+               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
+               Journal journal(clock, writer);
+               for (const QByteArray& line : lines)
+                   journal.recordSent(line);
+               writer.waitUntilWritten(600000);
+           }));
+    report("journal_send_one_durable_ms", medianMs(runs, [&] {
+               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("one%1").arg(run++))));
+               Journal journal(clock, writer);
+               for (int i = 0; i < 100; ++i) {
+                   journal.recordSent(lines.at(i));
+                   writer.waitUntilWritten(600000);
+               }
+           }) / 100);
     return 0;
 }

@@ -11,7 +11,7 @@ ProgramRig::ProgramRig(const QString& device)
     : m_port(m_store),
       m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
 {
-    m_platform.journalFolder = m_journalDir.path();
+    m_platform.dataFolder = m_journalDir.path();
     m_store.store(QLatin1String(QtSerialPort::kApplication), QLatin1String(QtSerialPort::kSection),
                   QStringLiteral("1"), device);
     m_window = std::make_unique<MainWindow>(m_platform);

@@ -2,7 +2,7 @@
 # The Debian package of the program and the panel simulator: run `cpack` in
 # the build folder. dpkg-shlibdeps (package dpkg-dev) works out the Depends
 # from the libraries the executables link: Qt's runtime packages and the C and
-# C++ runtimes, each with the version the build needs.
+# C++ runtimes, each with the version the build needs, and the SQLite driver.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velno)
 set(CPACK_PACKAGE_VENDOR Velno)
@@ -20,5 +20,8 @@ the program without hardware.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its SQLite driver as a plugin, which the scan above cannot see;
+# Qt's own packages only recommend it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

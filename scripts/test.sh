@@ -6,10 +6,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 # The install test builds the Debian package and checks it, the menu entry,
-# the AppStream metadata and the manual pages with these; the desktop tier
-# (tests/desktop) runs the program on a virtual X server with an
-# accessibility bus, and works it with xdotool, xclip and pyatspi.
-"$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db \
+# the AppStream metadata and the manual pages with these; the journal's tests
+# read times in Europe/Berlin (tzdata); the desktop tier (tests/desktop) runs
+# the program on a virtual X server with an accessibility bus, and works it
+# with xdotool, xclip and pyatspi.
+"$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db tzdata \
     xvfb xdotool xclip dbus at-spi2-core python3-pyatspi
 "$here/scripts/build.sh"
 (

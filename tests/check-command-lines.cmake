@@ -30,3 +30,8 @@ endforeach()
 # Qt's own options are the window system's, not unknown ones; the version still answers.
 check("${VELNO}" 0 "^velno ${version}\n$" "^$" -platform offscreen --style=fusion -reverse --version)
 check("${VELNO}" 2 "^$" "Missing value after '-style'" --version -style)
+# The journal printed without a display: a date not as YYYY-MM-DD, or its
+# options without --journal, are refused.
+check("${VELNO}" 2 "^$" "^velno: '2026-13-01' is not a date as YYYY-MM-DD\\.\n" --journal --since 2026-13-01)
+check("${VELNO}" 2 "^$" "^velno: --site, --operator, --since, --until and --csv go with --journal\\.\n" --csv)
+check("${VELNO}" 2 "^$" "Missing value after '--site'" --journal --site)

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/journalcommand.h"
 #include "app/programarguments.h"
 #include "app/startup.h"
 #include "platform/realplatform.h"
 
 #include <QApplication>
+#include <QFile>
 
 namespace {
 
@@ -27,8 +29,15 @@ bool sendImagesThroughTheConnection()
 
 int main(int argc, char* argv[])
 {
-    // --help and --version answer before QApplication needs a display.
+    // --help, --version and --journal answer before QApplication needs a display.
     const ProgramArguments arguments = readProgramArguments(argc, argv);
+    if (arguments.action == ProgramArguments::Action::ExportJournal) {
+        QCoreApplication app(argc, argv);
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            return 1;
+        return printJournal(arguments.journal, QString(), out);
+    }
     if (arguments.action != ProgramArguments::Action::Run)
         return answerProgramArguments(arguments);
 

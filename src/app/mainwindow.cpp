@@ -6,10 +6,12 @@
 #include "commands/programmingcode.h"
 #include "files/editmenu.h"
 #include "files/journalview.h"
+#include "files/legacyimport.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
 #include "files/sitemenu.h"
 #include "files/tenantmenu.h"
+#include "form/journalbacklog.h"
 #include "form/statuspanels.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
@@ -19,6 +21,7 @@
 #include "platform/desktopopener.h"
 #include "platform/heldkeys.h"
 #include "platform/leadingnumber.h"
+#include "platform/prompter.h"
 #include "platform/serialport.h"
 #include "transfer/filesender.h"
 #include "transfer/savereceived.h"
@@ -41,6 +44,11 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+namespace {
+// What is written within this time on closing needs no question.
+constexpr int kCloseWaitMs = 1000;
+} // namespace
+
 const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
 
 // The help page is compiled into the library; a static library's resources
@@ -61,6 +69,21 @@ QIcon programIcon()
 const QString kHelpResource = QStringLiteral(":/help/velno6100.hlp.htm");
 const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
 
+// Opens the store, and brings in what earlier versions kept in files
+// before the journal's writer starts, so that those entries come first.
+SqliteStore::Opening openStore(SqliteStore& store, const Platform& platform, QStringList* problems)
+{
+    const SqliteStore::Opening opening = store.open();
+    if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
+        return opening;
+    const QString dataFolder = platform.dataFolder.isEmpty() ? SqliteStore::defaultFolder() : platform.dataFolder;
+    const QString sites = platform.configFolder.isEmpty()
+        ? QString()
+        : QDir(platform.configFolder).filePath(QStringLiteral("Velno/sites.ini"));
+    *problems = LegacyImport(store, QDir(dataFolder).filePath(QStringLiteral("journal")), sites).run().problems;
+    return opening;
+}
+
 // The system's time format without its zone: the clock panel's.
 QString clockFormat(const QLocale& locale)
 {
@@ -78,7 +101,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_session(platform.port),
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
-      m_journal(platform.clock, platform.journalFolder),
+      m_store(platform.dataFolder),
+      m_storeOpening(openStore(m_store, platform, &m_importProblems)),
+      m_journalWriter(SqliteStore::writerStore(platform.dataFolder)),
+      m_journal(platform.clock, m_journalWriter),
       m_locale(QLocale::system()),
       m_clockFormat(clockFormat(m_locale)),
       m_clockTimer(platform.realMsPerSecond),
@@ -100,7 +126,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
     m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);
     m_editMenu = std::make_unique<EditMenu>(m_ctx);
-    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection);
+    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection, m_store);
     m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
@@ -119,7 +145,89 @@ void MainWindow::keepJournal()
     connect(&m_session, &LinkSession::closed, &m_journal, &Journal::recordClosed);
     connect(&m_session, &LinkSession::lineLost, &m_journal, &Journal::recordLineLost);
     connect(&m_session, &LinkSession::lineError, &m_journal, &Journal::recordLineError);
-    connect(&m_journal, &Journal::unavailable, this, &MainWindow::showJournalUnavailable);
+    m_journalBacklog = new JournalBacklog(m_ui.bar);
+    m_ui.bar->addPermanentWidget(m_journalBacklog);
+    connect(&m_journalWriter, &JournalWriter::backlogChanged, this, &MainWindow::showJournalBacklog);
+    connect(&m_journalWriter, &JournalWriter::written, this, [this] {
+        if (m_journalView)
+            m_journalView->refresh();
+    });
+    connect(&m_journalWriter, &JournalWriter::renewed, this, &MainWindow::storeRenewed);
+    tellStoreOpening(m_storeOpening);
+    if (!m_importProblems.isEmpty()) {
+        MessageBox box;
+        box.prompt = QStringLiteral("Not everything of the earlier journal and site book could be brought in. "
+                                    "The files are left as they are.");
+        box.detail = m_importProblems.join(u'\n');
+        box.title = QStringLiteral("Journal");
+        box.icon = MessageBox::Icon::Exclamation;
+        m_platform.prompter.ask(box);
+    }
+}
+
+// A damaged database was set aside, or none could be opened: one box says
+// so; the journal then waits in memory (see showJournalBacklog).
+void MainWindow::tellStoreOpening(const SqliteStore::Opening& opening)
+{
+    if (opening.outcome == SqliteStore::Opening::Outcome::Opened)
+        return;
+    MessageBox box;
+    box.title = QStringLiteral("Journal");
+    box.icon = MessageBox::Icon::Exclamation;
+    if (opening.outcome == SqliteStore::Opening::Outcome::Renewed) {
+        box.prompt = QStringLiteral("The journal's database %1 was damaged. It is kept as %2, and a new one is "
+                                    "started.")
+                         .arg(QDir::toNativeSeparators(m_store.path()), QDir::toNativeSeparators(opening.keptAs));
+    } else {
+        box.prompt = QStringLiteral("The journal's database %1 cannot be opened. Entries are kept in memory until "
+                                    "it can be written.")
+                         .arg(QDir::toNativeSeparators(m_store.path()));
+    }
+    box.detail = opening.reason;
+    m_platform.prompter.ask(box);
+}
+
+// The writer found the database damaged and started a new one: the
+// window's connection goes to the new one too, and the operator is told.
+void MainWindow::storeRenewed(const QString& keptAs)
+{
+    m_store.close();
+    SqliteStore::Opening opening = m_store.open();
+    if (opening.outcome == SqliteStore::Opening::Outcome::Opened) {
+        opening.outcome = SqliteStore::Opening::Outcome::Renewed;
+        opening.keptAs = keptAs;
+    }
+    tellStoreOpening(opening);
+    m_siteMenu->loadBook();
+    if (m_journalView)
+        m_journalView->reload();
+}
+
+void MainWindow::showJournalBacklog(int waiting, const QString& reason)
+{
+    m_journalBacklog->showBacklog(waiting, reason);
+    if (waiting == 0 && m_closeWhenWritten)
+        close();
+}
+
+// Entries that wait to be written are lost if the program ends: the
+// operator may wait for them, and the window closes once they are written.
+bool MainWindow::mayClose()
+{
+    const int waiting = m_journalWriter.waiting();
+    if (waiting == 0 || m_journalWriter.waitUntilWritten(kCloseWaitMs))
+        return true;
+    MessageBox box;
+    box.prompt = QStringLiteral("%1 journal entries are waiting to be written. Wait until they are written?\n"
+                                "No closes the program now, and they are lost.")
+                     .arg(m_journalWriter.waiting());
+    box.detail = m_journalBacklog->toolTip();
+    box.title = QStringLiteral("Journal");
+    box.buttons = MessageBox::Buttons::YesNo;
+    box.icon = MessageBox::Icon::Exclamation;
+    box.defaultButton = MessageBox::Answer::Yes;
+    m_closeWhenWritten = m_platform.prompter.ask(box) == MessageBox::Answer::Yes;
+    return !m_closeWhenWritten;
 }
 
 void MainWindow::wire()
@@ -208,6 +316,10 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_unloaded && !mayClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -248,7 +360,8 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView = new JournalView(m_journal.folder(), m_platform.opener, m_platform.prompter, this);
+        m_journalView =
+            new JournalView(m_store, m_platform.prompter, SqliteStore::writerStore(m_platform.dataFolder), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();
@@ -256,11 +369,6 @@ void MainWindow::journal_Click()
     m_journalView->show();
     m_journalView->raise();
     m_journalView->activateWindow();
-}
-
-void MainWindow::showJournalUnavailable(const QString& reason)
-{
-    m_receiver->showStatus(Journal::kUnavailable + reason);
 }
 
 void MainWindow::upload_Click()

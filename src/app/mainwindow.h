@@ -10,6 +10,8 @@
 #include "link/waiter.h"
 #include "platform/cursorblink.h"
 #include "platform/ticktimer.h"
+#include "store/journalwriter.h"
+#include "store/sqlitestore.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -31,6 +33,7 @@ class PanelCommands;
 class ProgrammingCode;
 class QTemporaryDir;
 class JournalView;
+class JournalBacklog;
 
 // The main window form1: owns the controls, the link session, the waits
 // and every handler object; its own handlers are the frame's.
@@ -60,6 +63,9 @@ public:
     EditMenu& editMenu() { return *m_editMenu; }
     SiteMenu& siteMenu() { return *m_siteMenu; }
     Journal& journal() { return m_journal; }
+    JournalWriter& journalWriter() { return m_journalWriter; }
+    SqliteStore& store() { return m_store; }
+    JournalBacklog& journalBacklog() { return *m_journalBacklog; }
     JournalView* journalView() const;   // the open one, or null
 
     void Form_Load();
@@ -86,7 +92,10 @@ private:
     void centreOnScreen();
     void showClock();
     void showPortDevices();
-    void showJournalUnavailable(const QString& reason);
+    void tellStoreOpening(const SqliteStore::Opening& opening);
+    void showJournalBacklog(int waiting, const QString& reason);
+    void storeRenewed(const QString& keptAs);
+    bool mayClose();
 
     Platform& m_platform;
     Form1Ui m_ui;
@@ -95,6 +104,10 @@ private:
     LinkSession m_session;
     SetFormHost m_setform;
     Form1Context m_ctx;
+    SqliteStore m_store;   // the window's own connection: the viewer's
+    QStringList m_importProblems;   // what could not be brought in from earlier versions' files
+    SqliteStore::Opening m_storeOpening;
+    JournalWriter m_journalWriter;
     Journal m_journal;
     QLocale m_locale;        // the clock's, read once: it is shown every second
     QString m_clockFormat;
@@ -114,6 +127,8 @@ private:
     std::unique_ptr<PanelCommands> m_commands;
     std::unique_ptr<QTemporaryDir> m_helpFolder;   // the help page's copy
     QPointer<JournalView> m_journalView;            // while it is open
+    JournalBacklog* m_journalBacklog = nullptr;
+    bool m_closeWhenWritten = false;   // the operator chose to wait for the journal
     CursorBlinkTimeout m_cursorBlink;
     bool m_unloaded = false;
 };

@@ -15,6 +15,13 @@ const char* const kUsage =
     "Options:\n"
     "  -h, --help     Displays help on commandline options.\n"
     "  -v, --version  Displays version information.\n"
+    "  --journal      Prints the journal, oldest entry first, and exits:\n"
+    "                 TIME OPERATOR@HOST SITE > LINE SENT, or SITE * EVENT.\n"
+    "    --site NAME        only the entries made at the site (\"-\": none)\n"
+    "    --operator NAME    only the entries of that login name\n"
+    "    --since YYYY-MM-DD from that local date on\n"
+    "    --until YYYY-MM-DD up to and including that local date\n"
+    "    --csv              as CSV: time,operator,host,site,kind,text\n"
     "\n"
     "Qt's options for the window system are passed on, for example\n"
     "-platform NAME, -display DISPLAY, -style NAME and -reverse.\n";
@@ -37,19 +44,70 @@ bool isOneOf(const std::string& name, const char* const (&names)[N])
     return false;
 }
 
-ProgramArguments refused(const std::string& error) { return {ProgramArguments::Action::Refuse, error}; }
+ProgramArguments refused(const std::string& error) { return {ProgramArguments::Action::Refuse, error, {}}; }
+
+// A day of the calendar written YYYY-MM-DD.
+bool isDate(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= days[month - 1];
+}
+
+// The journal's options, each with a value; the value in *value.
+std::optional<std::string>* journalOption(ProgramArguments& result, const std::string& name)
+{
+    ProgramArguments::JournalOptions& j = result.journal;
+    if (name == "site")
+        return &j.site;
+    if (name == "operator")
+        return &j.operatorName;
+    if (name == "since")
+        return &j.since;
+    if (name == "until")
+        return &j.until;
+    return nullptr;
+}
+
+// Why the journal's options cannot stand; empty when they can.
+std::string journalProblem(const ProgramArguments& result, bool journalAsked)
+{
+    const ProgramArguments::JournalOptions& j = result.journal;
+    const bool narrowed = j.site || j.operatorName || j.since || j.until || j.csv;
+    if (narrowed && !journalAsked)
+        return "--site, --operator, --since, --until and --csv go with --journal.";
+    for (const auto* date : {&j.since, &j.until}) {
+        if (*date && !isDate(**date))
+            return "'" + **date + "' is not a date as YYYY-MM-DD.";
+    }
+    return {};
+}
 
 } // namespace
 
 ProgramArguments readProgramArguments(int argc, const char* const argv[])
 {
     ProgramArguments result;
+    bool journalAsked = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help")
-            return {ProgramArguments::Action::ShowHelp, {}};
+            return {ProgramArguments::Action::ShowHelp, {}, {}};
         if (arg == "-v" || arg == "--version") {
             result.action = ProgramArguments::Action::ShowVersion;
+            continue;
+        }
+        if (arg == "--journal" || arg == "--csv") {
+            (arg == "--csv" ? result.journal.csv : journalAsked) = true;
             continue;
         }
         if (arg.size() < 2 || arg[0] != '-')
@@ -57,6 +115,12 @@ ProgramArguments readProgramArguments(int argc, const char* const argv[])
         const std::string option = arg.substr(arg[1] == '-' ? 2 : 1);
         const std::size_t equals = option.find('=');
         const std::string name = option.substr(0, equals);
+        if (std::optional<std::string>* value = arg[1] == '-' ? journalOption(result, name) : nullptr) {
+            if (equals == std::string::npos && i + 1 == argc)
+                return refused("Missing value after '" + arg + "'.");
+            *value = equals == std::string::npos ? std::string(argv[++i]) : option.substr(equals + 1);
+            continue;
+        }
         if (isOneOf(name, kQtFlags) && equals == std::string::npos)
             continue;
         if (!isOneOf(name, kQtOptionsWithValue))
@@ -64,6 +128,11 @@ ProgramArguments readProgramArguments(int argc, const char* const argv[])
         if (equals == std::string::npos && ++i == argc)
             return refused("Missing value after '" + arg + "'.");
     }
+    const std::string problem = journalProblem(result, journalAsked);
+    if (!problem.empty())
+        return refused(problem);
+    if (journalAsked && result.action == ProgramArguments::Action::Run)
+        result.action = ProgramArguments::Action::ExportJournal;
     return result;
 }
 
@@ -80,6 +149,7 @@ int answerProgramArguments(const ProgramArguments& arguments)
         std::fprintf(stderr, "velno: %s\n%s", arguments.error.c_str(), kUsage);
         return kUsageError;
     case ProgramArguments::Action::Run:
+    case ProgramArguments::Action::ExportJournal:
         break;
     }
     return 0;

@@ -1,16 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 
 // The program's command line, read before the window system is touched, so
-// that --help and --version answer without a display. Qt's own options for
+// that --help, --version and --journal answer without a display. Qt's own options for
 // the window system (-platform, -style, -display, ...) are let through for
 // QApplication to take; anything else is refused.
 struct ProgramArguments {
-    enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Run, ShowHelp, ShowVersion, ExportJournal, Refuse };
     Action action = Action::Run;
     std::string error;   // why a refused command line is refused
+
+    // --journal: which entries, and as CSV or text.
+    struct JournalOptions {
+        std::optional<std::string> site;
+        std::optional<std::string> operatorName;
+        std::optional<std::string> since;   // YYYY-MM-DD, local, inclusive
+        std::optional<std::string> until;
+        bool csv = false;
+    };
+    JournalOptions journal{};
 };
 
 ProgramArguments readProgramArguments(int argc, const char* const argv[]);

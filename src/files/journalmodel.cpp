@@ -1,85 +1,136 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalmodel.h"
 
-#include "link/journalentry.h"
+#include "store/journalcounter.h"
+#include "store/store.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSet>
+#include <QChar>
 
-#include <algorithm>
-#include <numeric>
-
-void JournalModel::load(const QString& folder)
+JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countStore, QObject* parent)
+    : QAbstractListModel(parent), m_store(store)
 {
-    beginResetModel();
-    m_lines.clear();
-    m_lineSites.clear();
-    m_errors.clear();
-    // "YYYY-MM.log" sorts as the months follow each other.
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("\?\?\?\?-\?\?.log")}, QDir::Files, QDir::Name);
-    for (const QString& name : files)
-        readFile(QDir(folder).filePath(name));
-    QSet<QStringView> sites;
-    m_lineSites.reserve(m_lines.size());
-    for (const QString& line : std::as_const(m_lines)) {
-        m_lineSites.append(JournalEntry::siteOf(line));
-        if (!m_lineSites.back().isEmpty())
-            sites.insert(m_lineSites.back());
-    }
-    m_sites.clear();
-    for (QStringView site : std::as_const(sites))
-        m_sites.append(site.toString());
-    m_sites.sort();
-    endResetModel();
-    setFilter(m_site, m_search);
+    if (!countStore)
+        return;
+    m_counter = std::make_unique<JournalCounter>(countStore);
+    connect(m_counter.get(), &JournalCounter::counted, this, [this](int ticket, qint64 count, const QString& error) {
+        if (ticket == m_ticket)
+            takeCount(count, m_freshCount, error);
+    });
+    connect(m_counter.get(), &JournalCounter::newestRead, this,
+            [this](int ticket, const QList<JournalRecord>& entries) {
+                if (ticket == m_ticket)
+                    takeNewest(entries);
+            });
 }
 
-void JournalModel::readFile(const QString& path)
+JournalModel::~JournalModel() = default;
+
+void JournalModel::setFilter(const JournalFilter& filter)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_errors.append(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
+    beginResetModel();
+    m_filter = filter;
+    m_pages.clear();
+    m_count = 0;
+    endResetModel();
+    count(true);
+}
+
+void JournalModel::refresh()
+{
+    if (!counting())
+        count(false);
+}
+
+// The whole journal is counted at once from its ids; a narrowed one on the
+// counting thread when there is one.
+void JournalModel::count(bool fresh)
+{
+    if (!m_counter || m_filter.passesAll()) {
+        m_ticket = 0;
+        const qint64 count = m_store.countEntries(m_filter);
+        takeCount(count, fresh, count < 0 ? m_store.lastError() : QString());
         return;
     }
-    const QString text = QString::fromUtf8(file.readAll());
-    for (QStringView line : QStringTokenizer(text, u'\n', Qt::SkipEmptyParts))
-        m_lines.append(line.toString());
+    m_freshCount = fresh;
+    m_ticket = m_counter->request(m_filter, fresh);
 }
 
-void JournalModel::setFilter(const QString& site, const QString& search)
+// The newest entries that pass, shown while the rest are counted.
+void JournalModel::takeNewest(const QList<JournalRecord>& entries)
 {
     beginResetModel();
-    m_site = site;
-    m_search = search;
-    m_shown.clear();
-    if (site.isEmpty() && search.isEmpty()) {
-        m_shown.resize(m_lines.size());
-        std::iota(m_shown.begin(), m_shown.end(), 0);
-    } else {
-        for (qsizetype i = 0; i < m_lines.size(); ++i) {
-            if (passes(i))
-                m_shown.append(i);
-        }
-    }
+    m_pages.clear();
+    m_count = entries.size();
+    if (!entries.isEmpty())
+        m_pages.insert(0, entries);
     endResetModel();
+    emit counted();
 }
 
-bool JournalModel::passes(qsizetype line) const
+void JournalModel::takeCount(qint64 count, bool fresh, const QString& error)
 {
-    return (m_site.isEmpty() || m_lineSites[line] == m_site)
-        && (m_search.isEmpty() || m_lines[line].contains(m_search, Qt::CaseInsensitive));
+    m_ticket = 0;
+    m_error = error;
+    if (fresh && (count > m_count || count < 0)) {
+        beginResetModel();
+        m_pages.clear();
+        m_count = std::max<qint64>(0, count);
+        endResetModel();
+    } else if (count > m_count) {
+        m_pages.remove(m_count / kPageRows);   // the last page, read while shorter
+        beginInsertRows(QModelIndex(), int(m_count), int(count - 1));
+        m_count = count;
+        endInsertRows();
+    }
+    emit counted();
 }
 
 int JournalModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_shown.size());
+    return parent.isValid() ? 0 : int(std::min<qint64>(m_count, INT_MAX));
+}
+
+// A page from whichever end of the journal is nearer: the newest rows,
+// where the view opens, are read as quickly as the oldest.
+const QList<JournalRecord>* JournalModel::page(qint64 number) const
+{
+    auto found = m_pages.constFind(number);
+    if (found != m_pages.constEnd())
+        return &found.value();
+    if (m_pages.size() >= kKeptPages)
+        m_pages.clear();
+    const qint64 first = number * kPageRows;
+    const int rows = int(std::min<qint64>(kPageRows, m_count - first));
+    const bool fromNewest = first > m_count / 2;
+    const qint64 skip = fromNewest ? m_count - first - rows : first;
+    QList<JournalRecord> records;
+    if (!m_store.readEntriesAt(m_filter, skip, rows, fromNewest, &records))
+        m_error = m_store.lastError();
+    return &m_pages.insert(number, records).value();
+}
+
+const JournalRecord* JournalModel::record(int row) const
+{
+    if (row < 0 || row >= m_count)
+        return nullptr;
+    const QList<JournalRecord>* rows = page(row / kPageRows);
+    const int at = row % kPageRows;
+    return at < rows->size() ? &rows->at(at) : nullptr;
 }
 
 QVariant JournalModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_shown.size())
+    const JournalRecord* entry = index.isValid() ? record(index.row()) : nullptr;
+    if (!entry)
         return {};
-    return m_lines[m_shown[index.row()]];
+    if (role == kRecordRole)
+        return entry->line();
+    if (role != Qt::DisplayRole)
+        return {};
+    if (entry->text.size() <= kShownLength)
+        return entry->line();
+    // Only the head of a long line is put together, measured and painted.
+    JournalRecord head = *entry;
+    head.text = entry->text.left(kShownLength) + QChar(0x2026);
+    return head.line();
 }

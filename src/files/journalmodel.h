@@ -1,43 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QAbstractListModel>
-#include <QList>
-#include <QString>
-#include <QStringList>
+#include "store/journalfilter.h"
+#include "store/journalrecord.h"
+#include "store/journalwriter.h"
 
-// The journal's entries for reading: every month file of the folder, oldest
-// first, one row per entry, narrowed to one site and to entries that hold a
-// search text.
+#include <QAbstractListModel>
+#include <QHash>
+#include <QList>
+
+#include <memory>
+
+class JournalCounter;
+class Store;
+
+// The journal's entries for reading, oldest first, one row per entry,
+// narrowed by a filter. Rows are read from the store a page at a time as
+// the view asks for them, never the whole journal. Only the count of the
+// entries that pass is read whole: for a narrowed journal on a thread of
+// its own when one is given, the rows coming once it is known.
 class JournalModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    using QAbstractListModel::QAbstractListModel;
+    static constexpr int kPageRows = 200;
+    static constexpr int kKeptPages = 64;
+    static constexpr int kShownLength = 400;   // a longer text is cut in the list, whole below it
+    static constexpr int kRecordRole = Qt::UserRole;
 
-    // Reads every month file ("YYYY-MM.log") of the folder. A file that
-    // cannot be read is named in errors(); the others are still shown.
-    void load(const QString& folder);
-    QStringList errors() const { return m_errors; }
+    // countStore: opens the counting thread's connection; none: counts here.
+    explicit JournalModel(Store& store, const JournalWriter::StoreMaker& countStore = {},
+                          QObject* parent = nullptr);
+    ~JournalModel() override;
 
-    // The sites that occur, sorted, each once.
-    QStringList sites() const { return m_sites; }
-    int entryCount() const { return int(m_lines.size()); }
+    void setFilter(const JournalFilter& filter);
+    // A count is on its way: the rows shown are none yet, or only the
+    // newest of the filter's.
+    bool counting() const { return m_ticket != 0; }
+    const JournalFilter& filter() const { return m_filter; }
+    // Reads the count again: entries written since are added at the end.
+    void refresh();
+    // Why the journal could not be read; empty when it could.
+    QString error() const { return m_error; }
 
-    // site empty: every site; search empty: every entry. The search ignores case.
-    void setFilter(const QString& site, const QString& search);
+    const JournalRecord* record(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-private:
-    void readFile(const QString& path);
-    bool passes(qsizetype line) const;
+signals:
+    // The rows of the filter are known, after setFilter() or when new entries came.
+    void counted();
 
-    QStringList m_lines;
-    QList<QStringView> m_lineSites;   // views into m_lines
-    QStringList m_sites;
-    QList<qsizetype> m_shown;   // rows: indexes into m_lines
-    QStringList m_errors;
-    QString m_site;
-    QString m_search;
+private:
+    const QList<JournalRecord>* page(qint64 number) const;
+    void count(bool fresh);
+    void takeCount(qint64 count, bool fresh, const QString& error);
+    void takeNewest(const QList<JournalRecord>& entries);
+
+    Store& m_store;
+    JournalFilter m_filter;
+    qint64 m_count = 0;
+    std::unique_ptr<JournalCounter> m_counter;
+    int m_ticket = 0;            // of the count awaited, 0 for none
+    bool m_freshCount = false;   // the count awaited is for a new filter
+    mutable QHash<qint64, QList<JournalRecord>> m_pages;
+    mutable QString m_error;
 };

@@ -1,27 +1,55 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalview.h"
 
-#include "platform/desktopopener.h"
 #include "platform/prompter.h"
+#include "platform/windowfit.h"
+#include "store/store.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QHeaderView>
+#include <QTableView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 const QString JournalView::kAllSites = QStringLiteral("All sites");
+const QString JournalView::kAllOperators = QStringLiteral("All operators");
+const QString JournalView::kNoSite = QStringLiteral("-");
 
 namespace {
 const QString kTitle = QStringLiteral("Journal");
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+QLineEdit* dateField(const char* name, const QString& spoken, QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setAccessibleName(spoken);
+    field->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
+    field->setMaxLength(10);
+    return field;
+}
+
+// A local date as the first moment of that day; none for an empty or
+// unreadable field, which is shown as such and changes nothing.
+std::optional<qint64> dayStart(QLineEdit* field, int addDays)
+{
+    const QString text = field->text().trimmed();
+    const QDate day = QDate::fromString(text, kDateFormat);
+    field->setStyleSheet(text.isEmpty() || day.isValid() ? QString() : QStringLiteral("color: red"));
+    if (!day.isValid())
+        return std::nullopt;
+    return day.addDays(addDays).startOfDay().toMSecsSinceEpoch();
+}
 } // namespace
 
-JournalView::JournalView(const QString& folder, DesktopOpener& opener, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_opener(opener), m_prompter(prompter)
+JournalView::JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore,
+                         QWidget* parent)
+    : QDialog(parent), m_store(store), m_prompter(prompter), m_model(store, countStore)
 {
     setObjectName(QStringLiteral("journalView"));
     setWindowTitle(kTitle);
@@ -33,92 +61,157 @@ void JournalView::build()
 {
     m_site = new QComboBox(this);
     m_site->setObjectName(QStringLiteral("site"));
+    m_operator = new QComboBox(this);
+    m_operator->setObjectName(QStringLiteral("operator"));
+    m_since = dateField("since", QStringLiteral("From date"), this);
+    m_until = dateField("until", QStringLiteral("To date"), this);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setClearButtonEnabled(true);
-    m_entries = new QListView(this);
+    // A table of one column: with rows of one fixed height it lays out
+    // millions of rows at once, where a list view walks them all.
+    m_entries = new QTableView(this);
     m_entries->setObjectName(QStringLiteral("entries"));
     m_entries->setAccessibleName(kTitle);
-    m_entries->setModel(&m_model);
-    m_entries->setUniformItemSizes(true);   // rows are not measured one by one
-    m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_entries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_entries->setModel(&m_model);
+    m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_entries->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_entries->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_entries->setShowGrid(false);
+    m_entries->setWordWrap(false);
+    m_entries->setTabKeyNavigation(false);
+    m_entries->horizontalHeader()->hide();
+    m_entries->horizontalHeader()->setStretchLastSection(true);
+    m_entries->verticalHeader()->hide();
+    m_entries->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_entries->verticalHeader()->setDefaultSectionSize(m_entries->fontMetrics().lineSpacing() + 2);
+    m_details = new QPlainTextEdit(this);
+    m_details->setObjectName(QStringLiteral("details"));
+    m_details->setAccessibleName(QStringLiteral("Entry"));
+    m_details->setReadOnly(true);
+    m_details->setMaximumHeight(m_details->fontMetrics().lineSpacing() * 5);
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("count"));
 
-    auto* siteLabel = new QLabel(QStringLiteral("&Site:"), this);
-    siteLabel->setBuddy(m_site);
-    auto* searchLabel = new QLabel(QStringLiteral("Sea&rch:"), this);
-    searchLabel->setBuddy(m_search);
+    const auto label = [this](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* openFolder =
-        buttons->addButton(QStringLiteral("&Open Folder"), QDialogButtonBox::ActionRole);
-    openFolder->setObjectName(QStringLiteral("openFolder"));
-    openFolder->setAutoDefault(false);
+    // Enter in a field never closes the viewer.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(siteLabel, 0, 0);
+    grid->addWidget(label(QStringLiteral("&Site:"), m_site), 0, 0);
     grid->addWidget(m_site, 0, 1);
-    grid->addWidget(searchLabel, 0, 2);
-    grid->addWidget(m_search, 0, 3);
+    grid->addWidget(label(QStringLiteral("O&perator:"), m_operator), 0, 2);
+    grid->addWidget(m_operator, 0, 3);
+    grid->addWidget(label(QStringLiteral("&From:"), m_since), 1, 0);
+    grid->addWidget(m_since, 1, 1);
+    grid->addWidget(label(QStringLiteral("&To:"), m_until), 1, 2);
+    grid->addWidget(m_until, 1, 3);
+    grid->addWidget(label(QStringLiteral("Sea&rch:"), m_search), 2, 0);
+    grid->addWidget(m_search, 2, 1, 1, 3);
     grid->setColumnStretch(3, 1);
-    grid->addWidget(m_entries, 1, 0, 1, 4);
-    grid->addWidget(m_count, 2, 0, 1, 2);
-    grid->addWidget(buttons, 2, 2, 1, 2);
-    setTabOrder(m_site, m_search);
-    setTabOrder(m_search, m_entries);
-    resize(760, 480);
+    grid->addWidget(m_entries, 3, 0, 1, 4);
+    grid->setRowStretch(3, 1);
+    grid->addWidget(m_details, 4, 0, 1, 4);
+    grid->addWidget(m_count, 5, 0, 1, 2);
+    grid->addWidget(buttons, 5, 2, 1, 2);
+    openAtFirstSize(this, QSize(720, 420));   // fits a Full HD screen at 200%
 
+    m_searchPause.setSingleShot(true);
+    m_searchPause.setInterval(kSearchPauseMs);
+    connect(&m_searchPause, &QTimer::timeout, this, &JournalView::applyFilter);
     connect(m_site, &QComboBox::currentIndexChanged, this, &JournalView::applyFilter);
-    connect(m_search, &QLineEdit::textChanged, this, &JournalView::applyFilter);
-    connect(openFolder, &QPushButton::clicked, this, &JournalView::openFolder_Click);
+    connect(m_operator, &QComboBox::currentIndexChanged, this, &JournalView::applyFilter);
+    for (QLineEdit* field : {m_since, m_until, m_search})
+        connect(field, &QLineEdit::textChanged, &m_searchPause, qOverload<>(&QTimer::start));
+    for (QLineEdit* field : {m_since, m_until, m_search})
+        connect(field, &QLineEdit::returnPressed, this, [this] {
+            searchNow();
+            m_entries->setFocus();
+        });
+    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, &JournalView::showDetails);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showDetails);
+    connect(&m_model, &JournalModel::counted, this, &JournalView::showCount);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 void JournalView::reload()
 {
-    m_model.load(m_folder);
-    fillSites();
+    fillChoices();
     applyFilter();
-    if (!m_model.errors().isEmpty())
-        warn(m_model.errors().join(u'\n'));
 }
 
-// The sites of the journal after "All sites"; the chosen one stays chosen.
-void JournalView::fillSites()
+void JournalView::refresh()
 {
-    const QString chosen = m_site->currentIndex() > 0 ? m_site->currentText() : QString();
-    const QSignalBlocker quiet(m_site);
-    m_site->clear();
-    m_site->addItem(kAllSites);
-    m_site->addItems(m_model.sites());
-    m_site->setCurrentIndex(std::max(0, m_site->findText(chosen)));
+    m_followNewest = m_entries->currentIndex().row() == m_model.rowCount() - 1;
+    m_model.refresh();
+}
+
+void JournalView::searchNow()
+{
+    m_searchPause.stop();
+    applyFilter();
+}
+
+// The sites and operators of the journal after "All ..."; the chosen ones stay chosen.
+void JournalView::fillChoices()
+{
+    const auto fill = [](QComboBox* box, const QString& all, QStringList names) {
+        const QString chosen = box->currentIndex() > 0 ? box->currentText() : QString();
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItem(all);
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, box->findText(chosen)));
+    };
+    fill(m_site, kAllSites, QStringList{kNoSite} + m_store.journalSites());
+    fill(m_operator, kAllOperators, m_store.journalOperators());
+}
+
+JournalFilter JournalView::filter() const
+{
+    JournalFilter f;
+    if (m_site->currentIndex() == 1)
+        f.site = QString();
+    else if (m_site->currentIndex() > 1)
+        f.site = m_site->currentText();
+    if (m_operator->currentIndex() > 0)
+        f.operatorName = m_operator->currentText();
+    f.fromUtcMs = dayStart(m_since, 0);
+    f.toUtcMs = dayStart(m_until, 1);
+    f.search = m_search->text();
+    return f;
 }
 
 void JournalView::applyFilter()
 {
-    m_model.setFilter(m_site->currentIndex() > 0 ? m_site->currentText() : QString(), m_search->text());
-    m_entries->scrollToBottom();
-    showCount();
+    m_followNewest = true;
+    m_model.setFilter(filter());
+    if (m_model.counting())
+        m_count->setText(QStringLiteral("Searching..."));
 }
 
+// The newest entry is shown and chosen once the rows are known, and again
+// as new ones come while it was the one chosen.
 void JournalView::showCount()
 {
-    m_count->setText(QStringLiteral("%1 of %2 entries").arg(m_model.rowCount()).arg(m_model.entryCount()));
+    m_count->setText(m_model.counting() ? QStringLiteral("The newest %1 entries; counting...").arg(m_model.rowCount())
+                                         : QStringLiteral("%1 entries").arg(m_model.rowCount()));
+    if (m_followNewest && m_model.rowCount() > 0) {
+        m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
+        m_entries->scrollToBottom();
+    }
+    if (!m_model.error().isEmpty())
+        m_prompter.tell(m_model.error(), kTitle);
 }
 
-void JournalView::openFolder_Click()
+void JournalView::showDetails()
 {
-    QDir().mkpath(m_folder);
-    if (!m_opener.openFile(m_folder))
-        warn(QStringLiteral("The folder could not be opened: ") + QDir::toNativeSeparators(m_folder));
-}
-
-void JournalView::warn(const QString& prompt)
-{
-    MessageBox box;
-    box.prompt = prompt;
-    box.title = kTitle;
-    box.icon = MessageBox::Icon::Exclamation;
-    m_prompter.ask(box);
+    const QModelIndex current = m_entries->currentIndex();
+    m_details->setPlainText(current.isValid() ? current.data(JournalModel::kRecordRole).toString() : QString());
 }

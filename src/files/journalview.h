@@ -4,46 +4,65 @@
 #include "files/journalmodel.h"
 
 #include <QDialog>
+#include <QTimer>
 
-class DesktopOpener;
 class Prompter;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QTableView;
+class QPlainTextEdit;
+class Store;
 
-// The journal, read-only: newest entry at the bottom, narrowed by site and
-// by a search text; "Open Folder" shows its folder in the file manager.
+// The journal, read-only: newest entry at the bottom, narrowed by site,
+// operator, dates and a search text; the chosen entry in full below.
 class JournalView : public QDialog {
     Q_OBJECT
 public:
-    static const QString kAllSites;   // "All sites", the filter's first choice
+    static const QString kAllSites;       // "All sites", the site filter's first choice
+    static const QString kAllOperators;   // "All operators"
+    static const QString kNoSite;         // "-", the entries made with no site in use
+    static constexpr int kSearchPauseMs = 250;
 
-    JournalView(const QString& folder, DesktopOpener& opener, Prompter& prompter, QWidget* parent = nullptr);
+    // countStore: a connection for counting on a thread of its own; none: counted here.
+    JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore = {},
+                QWidget* parent = nullptr);
 
-    // Reads the journal again and shows its newest entry.
+    // Reads the choices and the entries again and shows the newest entry.
     void reload();
+    // Adds the entries written since.
+    void refresh();
 
     JournalModel& model() { return m_model; }
     QComboBox* siteBox() const { return m_site; }
+    QComboBox* operatorBox() const { return m_operator; }
+    QLineEdit* sinceField() const { return m_since; }
+    QLineEdit* untilField() const { return m_until; }
     QLineEdit* searchField() const { return m_search; }
-    QListView* entries() const { return m_entries; }
-
-    void openFolder_Click();
+    QTableView* entries() const { return m_entries; }
+    QPlainTextEdit* details() const { return m_details; }
+    // The search waits for a pause in typing; this runs it at once.
+    void searchNow();
 
 private:
     void build();
-    void fillSites();
+    void fillChoices();
+    JournalFilter filter() const;
     void applyFilter();
     void showCount();
-    void warn(const QString& prompt);
+    void showDetails();
 
-    QString m_folder;
-    DesktopOpener& m_opener;
+    Store& m_store;
     Prompter& m_prompter;
     JournalModel m_model;
+    QTimer m_searchPause;
     QComboBox* m_site = nullptr;
+    QComboBox* m_operator = nullptr;
+    QLineEdit* m_since = nullptr;
+    QLineEdit* m_until = nullptr;
     QLineEdit* m_search = nullptr;
-    QListView* m_entries = nullptr;
+    QTableView* m_entries = nullptr;
+    QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
+    bool m_followNewest = true;   // the newest entry is the chosen one
 };

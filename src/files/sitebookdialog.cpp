@@ -93,6 +93,8 @@ void SiteBookDialog::showSites(int current)
     table->resizeColumnsToContents();
     if (!sites.isEmpty())
         table->setCurrentCell(qBound(0, current, int(sites.size()) - 1), 0);
+    else
+        table->setCurrentCell(-1, -1);
     table->setFocus();
     enableButtons();
 }
@@ -115,9 +117,9 @@ void SiteBookDialog::newSite()
     SiteEditor editor(m_ctx, m_menu.book(), -1, this);
     if (editor.exec() != QDialog::Accepted)
         return;
-    const int index = m_menu.book().add(editor.site());
-    m_menu.saveBook();
-    showSites(index);
+    const Site site = editor.site();
+    m_menu.changed(m_menu.book().add(site), site.name);
+    showSites(m_menu.book().indexOf(site.name));
 }
 
 void SiteBookDialog::editSite()
@@ -129,10 +131,9 @@ void SiteBookDialog::editSite()
     if (editor.exec() != QDialog::Accepted)
         return;
     const QString oldName = m_menu.book().sites().at(index).name;
-    const int moved = m_menu.book().replace(index, editor.site());
-    m_menu.siteRenamed(oldName, editor.site().name);
-    m_menu.saveBook();
-    showSites(moved);
+    const Site site = editor.site();
+    const bool done = m_menu.changed(m_menu.book().replace(index, site), oldName, site.name);
+    showSites(m_menu.book().indexOf(done ? site.name : oldName));
 }
 
 void SiteBookDialog::deleteSite()
@@ -140,17 +141,16 @@ void SiteBookDialog::deleteSite()
     const int index = currentSite();
     if (index < 0)
         return;
+    const QString name = m_menu.book().sites().at(index).name;
     MessageBox box;
-    box.prompt = QStringLiteral("Delete the site \"%1\" from the site book?")
-                     .arg(m_menu.book().sites().at(index).name);
+    box.prompt = QStringLiteral("Delete the site \"%1\" from the site book?").arg(name);
     box.title = windowTitle();
     box.buttons = MessageBox::Buttons::YesNo;
     box.icon = MessageBox::Icon::Exclamation;
     box.defaultButton = MessageBox::Answer::No;
     if (m_ctx.platform.prompter.ask(box) != MessageBox::Answer::Yes)
         return;
-    m_menu.book().remove(index);
-    m_menu.saveBook();
+    m_menu.changed(m_menu.book().remove(index), name);
     showSites(index);
 }
 

@@ -76,7 +76,7 @@ void SiteEditor::build()
 Site SiteEditor::site() const
 {
     Site edited = m_site;
-    edited.name = name->text().trimmed();
+    edited.name = name->text();   // blanks at either end are refused, not dropped unseen
     edited.port = port->currentIndex() + 1;
     edited.phone = phone->text();
     edited.setup = setup->text();

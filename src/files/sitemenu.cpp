@@ -9,8 +9,8 @@
 #include "platform/prompter.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMainWindow>
+#include <QMenu>
 
 namespace {
 const QString kBookTitle = QStringLiteral("Site Book");
@@ -23,38 +23,30 @@ QString caption(const QString& name)
 }
 }   // namespace
 
-SiteMenu::SiteMenu(Form1Context& ctx, Connection& connection, QObject* parent)
-    : QObject(parent),
-      m_ctx(ctx),
-      m_connection(connection),
-      m_book(ctx.platform.configFolder.isEmpty() ? QString()
-                                                 : SiteBook::filePathUnder(ctx.platform.configFolder))
+SiteMenu::SiteMenu(Form1Context& ctx, Connection& connection, Store& store, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_connection(connection), m_book(store)
 {
     showRecent();
+    connect(m_ctx.ui.sites, &QMenu::aboutToShow, this, [this] {
+        m_book.reload();
+        showRecent();
+    });
 }
 
 void SiteMenu::loadBook()
 {
-    const SiteBook::LoadResult result = m_book.load();
-    if (result.outcome == SiteBook::LoadResult::Outcome::Damaged) {
-        MessageBox box;
-        box.prompt = QStringLiteral("The site book %1 cannot be read, so the book starts empty.")
-                         .arg(QDir::toNativeSeparators(m_book.path()));
-        box.detail = result.reason + QLatin1Char('\n')
-            + (result.keptAs.isEmpty()
-                   ? QStringLiteral("The file could not be set aside and is left as it is.")
-                   : QStringLiteral("The file is kept as %1.").arg(QDir::toNativeSeparators(result.keptAs)));
-        box.title = kBookTitle;
-        box.icon = MessageBox::Icon::Exclamation;
-        m_ctx.platform.prompter.ask(box);
-    }
+    if (!m_book.reload())
+        m_ctx.platform.prompter.ask(fileErrorBox(
+            QStringLiteral("The site book cannot be read.\n") + m_book.error(), kBookTitle));
     showRecent();
 }
 
 void SiteMenu::siteBook_Click()
 {
+    m_book.reload();
     SiteBookDialog dialog(m_ctx, *this, m_ctx.window);
     dialog.exec();
+    showRecent();
 }
 
 void SiteMenu::recentSite_Click(int number)
@@ -69,28 +61,41 @@ bool SiteMenu::use(int index)
     if (index < 0 || index >= m_book.sites().size()
         || !useSite(m_ctx, m_connection, m_book.sites().at(index)))
         return false;
-    m_book.markUsed(index, m_ctx.platform.clock.now());
-    saveBook();
+    const QString name = m_book.sites().at(index).name;
+    changed(m_book.markUsed(index, m_ctx.platform.clock.now()), name);
     return true;
 }
 
-bool SiteMenu::saveBook()
+bool SiteMenu::changed(Store::Change change, const QString& name, const QString& newName)
 {
-    QString error;
-    const bool saved = m_book.save(&error);
-    if (!saved)
-        m_ctx.platform.prompter.ask(fileErrorBox(
-            QStringLiteral("The site book could not be saved; the changes last until the program ends.\n")
-                + error,
-            kBookTitle));
     showRecent();
-    return saved;
-}
-
-void SiteMenu::siteRenamed(const QString& oldName, const QString& newName)
-{
-    if (oldName == m_ctx.siteInUse)
-        m_ctx.setSiteInUse(newName);
+    if (change == Store::Change::Done) {
+        const bool inUse = name.compare(m_ctx.siteInUse, Qt::CaseInsensitive) == 0;
+        if (inUse && m_book.indexOf(newName.isEmpty() ? name : newName) < 0)
+            m_ctx.setSiteInUse(QString());
+        else if (inUse && !newName.isEmpty())
+            m_ctx.setSiteInUse(newName, m_ctx.siteLine);
+        return true;
+    }
+    QString prompt;
+    switch (change) {
+    case Store::Change::Changed:
+        prompt = QStringLiteral("The site \"%1\" was changed by another copy of the program meanwhile, so your "
+                                "change is not saved. The book now shows the site as it is.")
+                     .arg(name);
+        break;
+    case Store::Change::Gone:
+        prompt = QStringLiteral("The site \"%1\" was deleted by another copy of the program meanwhile.").arg(name);
+        break;
+    case Store::Change::NameTaken:
+        prompt = QStringLiteral("There is already a site named \"%1\".").arg(newName.isEmpty() ? name : newName);
+        break;
+    default:
+        prompt = QStringLiteral("The site book could not be written.\n") + m_book.error();
+        break;
+    }
+    m_ctx.platform.prompter.ask(fileErrorBox(prompt, kBookTitle));
+    return false;
 }
 
 void SiteMenu::showRecent()

@@ -8,16 +8,17 @@
 class Connection;
 struct Form1Context;
 
-// The Sites menu: the site book, kept in the user's configuration folder,
-// its dialog, and the sites used most recently, newest first.
+// The Sites menu: the site book, kept in the store, its dialog, and the
+// sites used most recently, newest first. The book is read again each time
+// the menu or the dialog opens.
 class SiteMenu : public QObject {
     Q_OBJECT
 public:
-    SiteMenu(Form1Context& ctx, Connection& connection, QObject* parent = nullptr);
+    SiteMenu(Form1Context& ctx, Connection& connection, Store& store, QObject* parent = nullptr);
 
     SiteBook& book() { return m_book; }
 
-    // Reads the book; a damaged or unreadable file gives one box and an empty book.
+    // Reads the book; one that cannot be read gives one box.
     void loadBook();
     void siteBook_Click();
     // number: 1 for the newest of the recent sites.
@@ -25,10 +26,9 @@ public:
 
     // Uses the book's site at index and records when; false when it was refused.
     bool use(int index);
-    // Writes the book; a failure is told in a box and the book is kept as it is.
-    bool saveBook();
-    // A site of the book was renamed: the site in use keeps its new name.
-    void siteRenamed(const QString& oldName, const QString& newName);
+    // After a change to the site named: a change the store refused is told
+    // in a box; the site in use follows a rename or a delete. True when done.
+    bool changed(Store::Change change, const QString& name, const QString& newName = QString());
 
 private:
     void showRecent();

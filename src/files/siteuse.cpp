@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "siteuse.h"
 
-#include "files/sitebook.h"
+#include "store/site.h"
 #include "form/form1context.h"
 #include "link/connection.h"
 #include "link/linksession.h"
@@ -20,6 +20,6 @@ bool useSite(Form1Context& ctx, Connection& connection, const Site& site)
     connection.Option_Click(site.port);
     ctx.ui.Text2->setText(site.phone);
     ctx.modem.storeSetupString(site.setup);
-    ctx.setSiteInUse(site.name);
+    ctx.setSiteInUse(site.name, {site.port, site.phone, site.setup});
     return true;
 }

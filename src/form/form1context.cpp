@@ -19,10 +19,11 @@ void Form1Context::tellWithTitle(const QString& prompt) const
     platform.prompter.tell(prompt, settings.title());
 }
 
-void Form1Context::setSiteInUse(const QString& name)
+void Form1Context::setSiteInUse(const QString& name, const SiteLine& given)
 {
     static const QString kPrefix = QStringLiteral("Site in use: ");
     siteInUse = name;
+    siteLine = name.isEmpty() ? SiteLine() : given;
     const QString line = name.isEmpty() ? QString() : kPrefix + name;
     ui.bar->setToolTip(line);
     QStringList description = window->accessibleDescription().split(QLatin1Char('\n'));

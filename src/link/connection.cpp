@@ -128,6 +128,7 @@ void Connection::writeLine(const QString& text)
 void Connection::connect_Click()
 {
     SerialPort& port = m_ctx.platform.port;
+    keepSiteInUse();
     const int phoneLength = int(m_ctx.ui.Text2->text().size());
     if (!port.isOpen())
         open_port();
@@ -142,6 +143,25 @@ void Connection::connect_Click()
     }
     m_ctx.ui.Mastercode->setEnabled(true);
     m_ctx.setHourglass(false);
+}
+
+// The site chosen from the book is the one connected to only if the port,
+// the phone number and the modem setting are still the site's now. The
+// modem setting is read (which loads the Setting dialog) only when the rest
+// matches, and never with no site in use.
+void Connection::keepSiteInUse()
+{
+    if (m_ctx.siteInUse.isEmpty())
+        return;
+    const SerialPort& port = m_ctx.platform.port;
+    int number = port.isOpen() ? port.portNumber() : 0;
+    for (int n = 1; n <= 4 && number == 0; ++n) {
+        if (m_ctx.ui.option(n)->isChecked())
+            number = n;
+    }
+    const SiteLine& site = m_ctx.siteLine;
+    if (number != site.port || m_ctx.ui.Text2->text() != site.phone || m_ctx.modem.setupString() != site.setup)
+        m_ctx.setSiteInUse(QString());
 }
 
 // Both lines are checked before the first goes out, so that a modem is not

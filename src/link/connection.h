@@ -33,6 +33,7 @@ private:
     void selectOption(int number);
     void reportPortClosed(const OpenResult& failure);
     void dial();
+    void keepSiteInUse();
     void writeLine(const QString& text);
 
     Form1Context& m_ctx;

@@ -3,47 +3,51 @@
 
 #include "link/journalentry.h"
 #include "platform/clock.h"
+#include "platform/eightbit.h"
+#include "store/journalwriter.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include <QSysInfo>
 
-#include <utility>
+#include <pwd.h>
+#include <unistd.h>
 
-const QString Journal::kUnavailable = QStringLiteral("Journal not written: ");
-
-Journal::Journal(const Clock& clock, const QString& folder, QObject* parent)
-    : QObject(parent), m_clock(clock), m_folder(folder.isEmpty() ? defaultFolder() : folder)
+Journal::Journal(const Clock& clock, JournalWriter& writer, QObject* parent)
+    : QObject(parent),
+      m_clock(clock),
+      m_writer(writer),
+      m_operator(loginName()),
+      m_host(QSysInfo::machineHostName())
 {}
 
 Journal::~Journal() = default;
 
-QString Journal::defaultFolder()
+QString Journal::loginName()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/Velno/journal");
+    const passwd* user = getpwuid(geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QString::number(geteuid());
 }
 
+// A line split over two writes is masked as a whole: the second part is
+// shown as the part of the whole line it is, so that a code that began in
+// the first part ("PGM", then the code) stays hidden.
 void Journal::recordSent(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return;
-    const QDateTime now = m_clock.now();
-    const QString fileName = JournalEntry::monthFileName(now);
-    // A line split over two writes ("PGM", then the code) keeps its code hidden.
-    bool codeFollows = std::exchange(m_codeFollows, false);
-    QString text;
-    for (QByteArrayView line : JournalEntry::linesOf(bytes)) {
-        text = std::exchange(codeFollows, false) ? JournalEntry::kSecretMask : JournalEntry::sentText(line);
-        append(JournalEntry::sent(now, site(), text), fileName);
+    const QList<QByteArrayView> lines = JournalEntry::linesOf(bytes);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype shownBefore = i == 0 ? m_unfinishedLine.size() : 0;
+        const QString line = (i == 0 ? m_unfinishedLine : QString()) + EightBit::decode(lines.at(i));
+        append(JournalRecord::Kind::Sent, JournalEntry::maskedFrom(line, shownBefore));
+        m_unfinishedLine = line;
     }
-    m_codeFollows = !JournalEntry::endsLine(bytes)
-        && (text == JournalEntry::kSecretMask || JournalEntry::carriesCode(text));
+    if (JournalEntry::endsLine(bytes))
+        m_unfinishedLine.clear();
 }
 
 void Journal::recordEvent(const QString& text)
 {
-    const QDateTime now = m_clock.now();
-    append(JournalEntry::event(now, site(), text), JournalEntry::monthFileName(now));
+    append(JournalRecord::Kind::Event, text);
 }
 
 void Journal::recordOpened(int portNumber, const QString& device)
@@ -66,43 +70,11 @@ void Journal::recordLineError(int eventCode)
     recordEvent(JournalEntry::lineError(eventCode));
 }
 
-void Journal::append(const QString& entry, const QString& fileName)
+void Journal::append(JournalRecord::Kind kind, const QString& text)
 {
-    if (!openFile(fileName))
-        return;
-    QByteArray bytes = entry.toUtf8() + '\n';
-    if (m_file.fileName() == m_partLinePath && m_file.size() > 0)
-        bytes.prepend('\n');
-    if (m_file.write(bytes) != bytes.size() || !m_file.flush()) {
-        m_partLinePath = m_file.fileName();
-        fail(m_file.errorString());
-        m_file.close();
-        return;
-    }
-    m_partLinePath.clear();
-    m_failed = false;
-}
-
-// The month's file, kept open from one entry to the next; opened again when
-// the month changes or after a failure.
-bool Journal::openFile(const QString& fileName)
-{
-    const QString path = QDir(m_folder).filePath(fileName);
-    if (m_file.isOpen() && m_file.fileName() == path)
-        return true;
-    m_file.close();
-    QDir().mkpath(m_folder);
-    m_file.setFileName(path);
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return true;
-    fail(m_file.errorString());
-    return false;
-}
-
-void Journal::fail(const QString& reason)
-{
-    if (m_failed)
-        return;
-    m_failed = true;
-    emit unavailable(reason);
+    JournalRecord record = JournalRecord::at(m_clock.now(), kind, text);
+    record.operatorName = m_operator;
+    record.host = m_host;
+    record.site = site().simplified();
+    m_writer.append(record);
 }

@@ -1,30 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QFile>
+#include "store/journalrecord.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
 class Clock;
+class JournalWriter;
 
 // The journal of what was sent: every line written to the port and every
-// connection event, one entry a line, in one UTF-8 file a month
-// ("2026-12.log") under the folder. Each entry is handed to the system as
-// it is written. A journal that cannot be written never stops anything: it
-// says so once (unavailable) and writes again as soon as it can.
+// connection event, one entry each, with the time, the operator, the
+// computer and the site in use. Codes are masked here, before an entry
+// leaves for the writer, so that they are stored nowhere.
 class Journal : public QObject {
     Q_OBJECT
 public:
-    // folder empty: the user's data folder, Velno/journal.
-    explicit Journal(const Clock& clock, const QString& folder = QString(), QObject* parent = nullptr);
+    Journal(const Clock& clock, JournalWriter& writer, QObject* parent = nullptr);
     ~Journal() override;
 
-    static const QString kUnavailable;   // the status text, followed by the reason
-
-    static QString defaultFolder();
-    QString folder() const { return m_folder; }
+    // The login name of the process's user, from the password database.
+    static QString loginName();
 
     // The site in use, written into every entry; empty for none.
     void setSite(const QString& name) { m_site = name; }
@@ -42,22 +40,14 @@ public:
     void recordLineLost();
     void recordLineError(int eventCode);
 
-signals:
-    // The journal could not be written, with the system's reason. Raised
-    // once, and again only after an entry has been written since.
-    void unavailable(const QString& reason);
-
 private:
-    void append(const QString& entry, const QString& fileName);
-    bool openFile(const QString& fileName);
-    void fail(const QString& reason);
+    void append(JournalRecord::Kind kind, const QString& text);
 
     const Clock& m_clock;
-    QString m_folder;
+    JournalWriter& m_writer;
+    QString m_operator;
+    QString m_host;
     QString m_site;
     std::function<QString()> m_siteInUse;
-    QFile m_file;
-    bool m_failed = false;
-    QString m_partLinePath;   // a failed write may have left part of a line there
-    bool m_codeFollows = false;   // the last write ended inside a line that carries a code
+    QString m_unfinishedLine;   // what was sent of a line whose end has not been sent yet
 };

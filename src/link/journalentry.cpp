@@ -3,21 +3,16 @@
 
 #include "link/commandline.h"
 #include "link/receiver.h"
-#include "platform/eightbit.h"
+
+#include <QRegularExpression>
+
+#include <vector>
 
 namespace JournalEntry {
 
 namespace {
 
-const QString kSentMark = QStringLiteral(" > ");
-const QString kEventMark = QStringLiteral(" * ");
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
-constexpr qsizetype kTimeLength = 19;
-
-QString entry(const QDateTime& time, const QString& site, const QString& mark, const QString& text)
-{
-    return time.toLocalTime().toString(kTimeFormat) + u' ' + siteField(site) + mark + text;
-}
+const QString kTenantMark = QStringLiteral("TNTDIR:");
 
 // A character that would break the line or not show: C0 and C1 controls
 // but the tab, and DEL.
@@ -27,7 +22,7 @@ bool hidden(QChar c)
     return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F);
 }
 
-QString shown(const QString& text)
+QString shown(QStringView text)
 {
     QString out;
     out.reserve(text.size());
@@ -45,9 +40,10 @@ bool blank(QChar c)
     return c == u' ' || c == u'\t' || hidden(c);
 }
 
-// Where the code starts in a line that carries one (after the word and the
-// blanks that follow it); -1 for any other line. The panel may not care for
-// the case of a word or blanks before it: neither hides a code here.
+// Where the code starts in a line that carries one at its end (after the
+// word and the blanks that follow it); -1 for any other line. The panel
+// may not care for the case of a word or blanks before it: neither hides a
+// code here.
 qsizetype codeStart(QStringView text)
 {
     qsizetype start = 0;
@@ -64,46 +60,25 @@ qsizetype codeStart(QStringView text)
     return -1;
 }
 
+// Which characters of the line are a code.
+std::vector<bool> secretsOf(const QString& line)
+{
+    std::vector<bool> secret(std::size_t(line.size()), false);
+    const qsizetype tail = codeStart(line);
+    for (qsizetype i = std::max<qsizetype>(tail, 0); tail >= 0 && i < line.size(); ++i)
+        secret[std::size_t(i)] = true;
+    if (!line.contains(kTenantMark, Qt::CaseInsensitive))
+        return secret;
+    static const QRegularExpression accessCode(QStringLiteral("code[ \\t]*:[ \\t]*([^ \\t]*)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    for (const QRegularExpressionMatch& m : accessCode.globalMatch(line)) {
+        for (qsizetype i = m.capturedStart(1); i < m.capturedEnd(1); ++i)
+            secret[std::size_t(i)] = true;
+    }
+    return secret;
+}
+
 } // namespace
-
-QString sent(const QDateTime& time, const QString& site, const QString& text)
-{
-    return entry(time, site, kSentMark, text);
-}
-
-QString event(const QDateTime& time, const QString& site, const QString& text)
-{
-    return entry(time, site, kEventMark, text);
-}
-
-QString monthFileName(const QDateTime& time)
-{
-    return time.toLocalTime().toString(QStringLiteral("yyyy-MM")) + QStringLiteral(".log");
-}
-
-QString siteField(const QString& name)
-{
-    QString field = name.simplified();
-    for (const QString& mark : {kSentMark, kEventMark}) {
-        while (field.contains(mark))
-            field.replace(mark, mark.trimmed());
-    }
-    return field.isEmpty() ? QStringLiteral("-") : field;
-}
-
-QStringView siteOf(QStringView line)
-{
-    if (line.size() < kTimeLength + 2 || line[kTimeLength] != u' ')
-        return {};
-    const QStringView rest = line.mid(kTimeLength + 1);
-    qsizetype end = -1;
-    for (const QString& mark : {kSentMark, kEventMark}) {
-        const qsizetype at = rest.indexOf(mark);
-        if (at >= 0 && (end < 0 || at < end))
-            end = at;
-    }
-    return end > 0 ? rest.left(end) : QStringView();
-}
 
 QList<QByteArrayView> linesOf(QByteArrayView bytes)
 {
@@ -128,16 +103,29 @@ bool endsLine(QByteArrayView bytes)
     return !bytes.isEmpty() && (bytes.back() == '\r' || bytes.back() == '\n');
 }
 
-QString sentText(QByteArrayView line)
+QString masked(const QString& line)
 {
-    const QString text = EightBit::decode(line);
-    const qsizetype code = codeStart(text);
-    return code < 0 ? shown(text) : shown(text.left(code)) + kSecretMask;
+    return maskedFrom(line, 0);
 }
 
-bool carriesCode(QStringView text)
+// Each run of code characters becomes one mask. A PGM or PARCMC line shows
+// the mask even before its code has come, so that its length never shows.
+QString maskedFrom(const QString& line, qsizetype from)
 {
-    return codeStart(text) >= 0;
+    const std::vector<bool> secret = secretsOf(line);
+    QString out;
+    qsizetype i = from;
+    while (i < line.size()) {
+        qsizetype end = i;
+        const bool hide = secret[std::size_t(i)];
+        while (end < line.size() && secret[std::size_t(end)] == hide)
+            ++end;
+        out += hide ? kSecretMask : shown(QStringView(line).sliced(i, end - i));
+        i = end;
+    }
+    if (codeStart(line) == line.size())
+        out += kSecretMask;
+    return out;
 }
 
 QString connected(int portNumber, const QString& device)

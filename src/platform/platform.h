@@ -22,9 +22,10 @@ struct Platform {
     Printer& printer;
     DesktopOpener& opener;
     int realMsPerSecond = 1000;   // the tick length; shortened in tests only
-    // The user's configuration folder, where the site book is kept; with
-    // none the book lives in memory for the run only.
+    // The user's configuration folder, where an earlier version kept the
+    // site book (Velno/sites.ini); none: there is nothing to bring in.
     QString configFolder{};
-    // Where the journal is kept; empty: the user's data folder.
-    QString journalFolder{};
+    // Where the store (velno.sqlite: the journal and the site book) is
+    // kept; empty: the user's data folder.
+    QString dataFolder{};
 };

@@ -5,7 +5,9 @@
 // caption when the layout, not a fixed size, sets the least size. A window
 // that grows gives every pixel to its pane. The run on a 1024 x 768 screen at
 // 200% (512 x 384 to lay out in) checks that every control can be reached.
+#include "app/mainwindow.h"
 #include "app/setform.h"
+#include "files/journalview.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
@@ -29,7 +31,7 @@ namespace {
 // A Full HD screen at 200% less a desktop panel and a title bar of 40 each.
 constexpr QSize kRoomAt200Percent(960, 540 - 2 * 40);
 
-enum class Window { Main, Setting, Editor2, Editor3, Editor4 };
+enum class Window { Main, Setting, Editor2, Editor3, Editor4, Journal };
 
 // One window of the program, built on fakes and laid out.
 struct WindowRig {
@@ -42,6 +44,10 @@ struct WindowRig {
         case Window::Editor2: editor = makeEditor(2); break;
         case Window::Editor3: editor = makeEditor(3); break;
         case Window::Editor4: editor = makeEditor(4); break;
+        case Window::Journal:
+            rig.ui().journal->trigger();
+            window = rig.window->journalView();
+            break;
         }
         if (editor)
             window = editor.get();
@@ -135,6 +141,7 @@ void addWindows()
     QTest::addRow("2-digit tenant editor") << Window::Editor2;
     QTest::addRow("3-digit tenant editor") << Window::Editor3;
     QTest::addRow("4-digit tenant editor") << Window::Editor4;
+    QTest::addRow("journal") << Window::Journal;
 }
 
 } // namespace

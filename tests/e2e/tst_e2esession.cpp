@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
+#include "files/sitemenu.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
 #include "form/appsettings.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
+#include "journalreader.h"
 #include "link/receiver.h"
 #include "operator.h"
 #include "platform/maskedfield.h"
@@ -261,7 +263,16 @@ void TstE2eSession::throughTheModem()
              "the panel simulator did not start");
     const PanelStateFile demo = PanelStateFile::read(rig.statePath);
     Form1Ui& ui = rig.ui();
-    rig.ctx().setSiteInUse(QStringLiteral("Elm House"));
+    // The site's port, phone number and modem setting, chosen again by hand
+    // before Connect: the site stays in use.
+    Site elm;
+    elm.name = QStringLiteral("Elm House");
+    elm.port = 1;
+    elm.phone = QStringLiteral("5551234");
+    elm.setup = QStringLiteral("AT&F E0 V1");
+    SiteMenu& sites = rig.window->siteMenu();
+    QCOMPARE(sites.book().add(elm), Store::Change::Done);
+    QVERIFY(sites.use(sites.book().indexOf(elm.name)));
 
     click(ui.Option1);
     ui.Text2->clear();
@@ -284,10 +295,9 @@ void TstE2eSession::throughTheModem()
     QVERIFY(!rig.port().isOpen());
 
     // The journal, line by line: every line sent, the code masked, and the events.
-    const QDateTime now = rig.fakes.clock.time;
-    const QString entry = now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss ")) + QStringLiteral("Elm House ");
-    const QString journal = QDir(rig.fakes.journalDir.path()).filePath(now.toString(QStringLiteral("yyyy-MM")) + QStringLiteral(".log"));
-    const QStringList journaled = QString::fromUtf8(contentOf(journal)).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(5000));
+    const QStringList journaled = storedLines(rig.fakes.dataDir.path());
+    const QString entry = QStringLiteral("Elm House ");
     const QStringList expected = QStringList{entry + QStringLiteral("* connected to port 1 (") + rig.sim.path() + u')',
                                              entry + QStringLiteral("> AT&F E0 V1"), entry + QStringLiteral("> ATDT5551234")}
         + QStringList(6, entry + QStringLiteral("> PGM****"))   // the code goes out six times

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "files/legacyimport.h"
 #include "files/sitebook.h"
 #include "files/sitebookdialog.h"
 #include "files/sitemenu.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
+#include "journalreader.h"
+#include "store/sqlitestore.h"
 #include "link/connection.h"
+#include "platform/controlevents.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,25 +19,35 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTest>
+
+#include <thread>
+
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(Site)
 
-// The site book: its file, its rules, the recent sites and what using a site
-// does to the main window.
+// The site book: its store, its rules, the recent sites, what using a site
+// does to the main window, and what earlier versions' files bring in.
 class TstSiteBook : public QObject {
     Q_OBJECT
 private slots:
     void storageRoundTrip();
-    void saveFailureKeepsTheBook();
-    void damagedFileIsSetAside_data();
-    void damagedFileIsSetAside();
+    void changesMadeMeanwhile_data();
+    void changesMadeMeanwhile();
+    void earlierFilesBroughtIn();
+    void badEarlierBook();
+    void twoCopiesBringInOnce();
     void rules_data();
     void rules();
     void recentNineNewestFirst();
     void useSetsPortPhoneAndSetup_data();
     void useSetsPortPhoneAndSetup();
     void useRefusedWhilePortOpen();
+    void siteInUseDecidedAtConnect_data();
+    void siteInUseDecidedAtConnect();
+    void siteInUseFollowsRenameAndDelete();
     void dialogFromTheKeyboard();
 };
 
@@ -66,80 +80,181 @@ void write(const QString& path, const QByteArray& content)
 
 }   // namespace
 
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Two stores on one database: what one writes, the other reads.
 void TstSiteBook::storageRoundTrip()
 {
     QTemporaryDir root;
-    SiteBook book(SiteBook::filePathUnder(root.path()));
-    QCOMPARE(book.load().outcome, SiteBook::LoadResult::Outcome::Missing);
+    SqliteStore first(root.path());
+    SqliteStore second(root.path());
+    QVERIFY(first.open().outcome == SqliteStore::Opening::Outcome::Opened);
+    QVERIFY(second.open().outcome == SqliteStore::Opening::Outcome::Opened);
+    SiteBook book(first);
     Site tower = site(QStringLiteral("Tower & Annex, Block B"), 3, QStringLiteral("0,5551234"),
                       QStringLiteral("AT&F E0 \"x\""));
     tower.notes = QStringLiteral("@gate code 12\nsecond line; with = sign");
-    tower.lastUsed = at(7);
-    book.add(tower);
-    book.add(site(QStringLiteral("alpha"), 4, QStringLiteral(" 555 "), QStringLiteral(" ATZ ")));
-    QString error;
-    QVERIFY2(book.save(&error), qPrintable(error));
+    QCOMPARE(book.add(tower), Store::Change::Done);
+    QCOMPARE(book.add(site(QStringLiteral("alpha"), 4, QStringLiteral(" 555 "), QStringLiteral(" ATZ "))),
+             Store::Change::Done);
+    const QDateTime used = QDateTime(QDate(2024, 10, 27), QTime(2, 30), QTimeZone("Europe/Berlin"));
+    QCOMPARE(book.markUsed(book.indexOf(tower.name), used), Store::Change::Done);
 
-    QSettings raw(book.path(), QSettings::IniFormat);
-    QCOMPARE(raw.childGroups().size(), 2);
-    raw.beginGroup(raw.childGroups().at(1));
-    QCOMPARE(raw.childKeys().size(), 6);
-    QCOMPARE(raw.value(QStringLiteral("lastused")).toString(), QStringLiteral("2024-05-01T08:07:00.250"));
-
-    SiteBook again(book.path());
-    QCOMPARE(again.load().outcome, SiteBook::LoadResult::Outcome::Loaded);
+    SiteBook again(second);
+    QVERIFY(again.reload());
     QCOMPARE(again.sites(), book.sites());
     QCOMPARE(again.sites().at(0).name, QStringLiteral("alpha"));   // name order, case aside
-    QCOMPARE(QDir(root.path() + QStringLiteral("/Velno")).entryList(QDir::Files), QStringList{"sites.ini"});
+    QCOMPARE(again.sites().at(1).lastUsed.toMSecsSinceEpoch(), used.toMSecsSinceEpoch());
+    QCOMPARE(again.sites().at(1).lastUsed.offsetFromUtc(), used.offsetFromUtc());
+    QCOMPARE(again.sites().at(1).notes, tower.notes);
 }
 
-// A folder where the book's folder should be cannot be written: the book in
-// memory stays as it is and the operator is told once.
-void TstSiteBook::saveFailureKeepsTheBook()
+// A site another copy changed or deleted since this one read the book is
+// not overwritten; the other sites are never touched.
+void TstSiteBook::changesMadeMeanwhile_data()
 {
-    QTemporaryDir root;
-    write(root.filePath(QStringLiteral("Velno")), "a file, not a folder");
-    Form1Rig run(RigOptions().settingsIn(root.path()).hidden());
-    SiteMenu& menu = run.window->siteMenu();
-    menu.book().add(site(QStringLiteral("Depot")));
-    QVERIFY(!menu.saveBook());
-    QCOMPARE(run.fakes.prompter.boxes.size(), 1);
-    QVERIFY(run.fakes.prompter.boxes.at(0).prompt.contains(QStringLiteral("could not be saved")));
-    QCOMPARE(menu.book().sites().size(), 1);
+    QTest::addColumn<bool>("otherDeletes");
+    QTest::addColumn<bool>("thisDeletes");
+    QTest::addColumn<int>("change");
+    QTest::addRow("edited meanwhile, then edited") << false << false << int(Store::Change::Changed);
+    QTest::addRow("edited meanwhile, then deleted") << false << true << int(Store::Change::Changed);
+    QTest::addRow("deleted meanwhile, then edited") << true << false << int(Store::Change::Gone);
+    QTest::addRow("deleted meanwhile, then deleted") << true << true << int(Store::Change::Gone);
 }
 
-void TstSiteBook::damagedFileIsSetAside_data()
+void TstSiteBook::changesMadeMeanwhile()
 {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addRow("not INI") << QByteArray("\x01\x02garbage without equals\n\xff\xfe");
-    QTest::addRow("not UTF-8") << QByteArray("[s1]\nname=\xff\xfe\nport=1\n");
-    QTest::addRow("keys outside a site") << QByteArray("name=A\nport=1\n");
-    QTest::addRow("port out of range") << QByteArray("[site1]\nname=A\nport=5\n");
-    QTest::addRow("no name") << QByteArray("[site1]\nport=1\nphone=555\n");
-    QTest::addRow("same name twice") << QByteArray("[s1]\nname=Dock\nport=1\n[s2]\nname=DOCK\nport=2\n");
-    QTest::addRow("control character in phone") << QByteArray("[s1]\nname=A\nport=1\nphone=55\\t5\n");
-    QTest::addRow("bad date") << QByteArray("[s1]\nname=A\nport=1\nlastused=yesterday\n");
+    QFETCH(bool, otherDeletes);
+    QFETCH(bool, thisDeletes);
+    QFETCH(int, change);
+    Form1Rig rig(RigOptions().hidden());
+    SiteMenu& menu = rig.window->siteMenu();
+    QCOMPARE(menu.book().add(site(QStringLiteral("Depot"), 1, QStringLiteral("5550001"))), Store::Change::Done);
+    QCOMPARE(menu.book().add(site(QStringLiteral("Mill"), 2)), Store::Change::Done);
+
+    SqliteStore otherStore(rig.fakes.dataDir.path());
+    otherStore.open();
+    SiteBook other(otherStore);
+    QVERIFY(other.reload());
+    const int depot = other.indexOf(QStringLiteral("Depot"));
+    QCOMPARE(otherDeletes ? other.remove(depot)
+                          : other.replace(depot, site(QStringLiteral("Depot"), 4, QStringLiteral("5550009"))),
+             Store::Change::Done);
+    QCOMPARE(other.add(site(QStringLiteral("Quay"))), Store::Change::Done);
+
+    const int mine = menu.book().indexOf(QStringLiteral("Depot"));
+    const Store::Change result = thisDeletes ? menu.book().remove(mine)
+                                             : menu.book().replace(mine, site(QStringLiteral("Depot"), 3));
+    QCOMPARE(int(result), change);
+    QVERIFY(!menu.changed(result, QStringLiteral("Depot")));
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QVERIFY(rig.fakes.prompter.prompts().first().contains(QStringLiteral("another copy of the program")));
+
+    QVERIFY(other.reload());
+    QCOMPARE(other.sites(), menu.book().sites());   // the book shows the other copy's sites
+    QCOMPARE(other.sites().size(), otherDeletes ? 2 : 3);
+    if (!otherDeletes)
+        QCOMPARE(other.sites().at(other.indexOf(QStringLiteral("Depot"))).port, 4);
 }
 
-// One box and an empty book; the file is kept as sites.ini.bad, and a second
-// damaged file does not overwrite the first.
-void TstSiteBook::damagedFileIsSetAside()
+// An earlier version's sites.ini and month files come into the store once,
+// masked; the files stay, masked, 0600, under a new name.
+void TstSiteBook::earlierFilesBroughtIn()
 {
-    QFETCH(QByteArray, content);
-    QTemporaryDir root;
-    const QString path = SiteBook::filePathUnder(root.path());
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    const QByteArray second = content + "\n[late]\nname=B\n";
-    for (const QByteArray& damaged : {content, second}) {
-        write(path, damaged);
-        Form1Rig run(RigOptions().settingsIn(root.path()).hidden());
-        QCOMPARE(run.fakes.prompter.boxes.size(), 1);
-        QVERIFY(run.fakes.prompter.boxes.at(0).detail.contains(QStringLiteral("sites.ini.bad")));
-        QVERIFY(run.window->siteMenu().book().sites().isEmpty());
-        QVERIFY(!QFile::exists(path));
+    QTemporaryDir config;
+    QTemporaryDir data;
+    const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
+    const QString log = data.filePath(QStringLiteral("journal/2026-10.log"));
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()) && QDir().mkpath(QFileInfo(log).path()));
+    write(ini, "[site1]\nname=Elm House\nport=2\nphone=5550301\nsetup=ATZ\nnotes=key safe 4711\n"
+               "lastused=2026-10-25T02:30:00.000\n; a comment\n[site2]\nname=-\nport=1\n");
+    write(log, "2026-10-25T02:30:00 Elm House * connected to port 2 (/dev/ttyS1)\n"
+               "2026-10-25T02:30:01 Elm House > TNTDIR:31TEL:5550301 CODE:3131 DOOR:1\n"
+               "2026-10-25T02:30:02 - > PGM****\n");
+    QVERIFY(QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+
+    for (int run = 0; run < 2; ++run) {   // the second run brings in nothing again
+        Form1Rig rig(RigOptions().settingsIn(config.path()).dataIn(data.path()).hidden());
+        QCOMPARE(rig.window->siteMenu().book().sites().size(), 1);
+        QCOMPARE(rig.fakes.prompter.boxes.size(), run == 0 ? 1 : 0);   // the site named "-"
+        if (run == 0)
+            QVERIFY(rig.fakes.prompter.boxes.at(0).detail.contains(QStringLiteral("Site [site2]")));
     }
-    QCOMPARE(contentOf(path + QStringLiteral(".bad")), content);
-    QCOMPARE(contentOf(path + QStringLiteral(".bad.2")), second);
+    const Site elm = [&] {
+        SqliteStore store(data.path());
+        store.open();
+        SiteBook book(store);
+        book.reload();
+        return book.sites().value(0);
+    }();
+    QCOMPARE(elm.name, QStringLiteral("Elm House"));
+    QCOMPARE(elm.notes, QStringLiteral("key safe 4711"));
+    QCOMPARE(storedLines(data.path()),
+             (QStringList{QStringLiteral("Elm House * connected to port 2 (/dev/ttyS1)"),
+                          QStringLiteral("Elm House > TNTDIR:31TEL:5550301 CODE:**** DOOR:1"),
+                          QStringLiteral("- > PGM****")}));
+    const QList<JournalRecord> entries = storedEntries(data.path());
+    QVERIFY(entries.at(0).operatorName.isEmpty() && entries.at(0).host.isEmpty() && !entries.at(0).offsetSeconds);
+    QCOMPARE(entries.at(1).timeText(), QStringLiteral("2026-10-25T02:30:01"));
+
+    QVERIFY(!QFile::exists(ini) && !QFile::exists(log));
+    QVERIFY(contentOf(ini + QStringLiteral(".imported")).contains("; a comment"));
+    QVERIFY(!contentOf(log + QStringLiteral(".imported")).contains("3131"));
+    QCOMPARE(modeOf(ini + QStringLiteral(".imported")), 0600);
+    QCOMPARE(modeOf(log + QStringLiteral(".imported")), 0600);
+}
+
+// A book that is not INI text brings nothing in, is told, and is left as it is.
+void TstSiteBook::badEarlierBook()
+{
+    QTemporaryDir config;
+    const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
+    const QByteArray bad("[site1]\nname=A\\\nport=\"1\n\xff\xfe[");
+    write(ini, bad);
+    Form1Rig rig(RigOptions().settingsIn(config.path()).hidden());
+    QVERIFY(rig.window->siteMenu().book().sites().isEmpty());
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
+    QCOMPARE(contentOf(ini), bad);
+}
+
+// Two copies starting at once, each on its own connection: the files come in once.
+void TstSiteBook::twoCopiesBringInOnce()
+{
+    QTemporaryDir config;
+    QTemporaryDir data;
+    const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
+    const QString journal = data.filePath(QStringLiteral("journal"));
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()) && QDir().mkpath(journal));
+    write(ini, "[site1]\nname=Elm House\nport=2\n");
+    QByteArray lines;
+    for (int i = 0; i < 500; ++i)
+        lines += "2026-11-0" + QByteArray::number(1 + i % 9) + "T10:00:00 - > PARDOT1 " + QByteArray::number(i) + "\n";
+    for (const char* month : {"2026-10.log", "2026-11.log"})
+        write(QDir(journal).filePath(QLatin1String(month)), lines);
+
+    const auto copy = [&] {
+        SqliteStore store(data.path());
+        store.open();
+        LegacyImport(store, journal, ini).run();
+    };
+    std::thread first(copy);
+    std::thread second(copy);
+    first.join();
+    second.join();
+
+    QCOMPARE(storedEntries(data.path()).size(), 1000);
+    SqliteStore store(data.path());
+    store.open();
+    SiteBook book(store);
+    QVERIFY(book.reload());
+    QCOMPARE(book.sites().size(), 1);
+    QCOMPARE(QDir(journal).entryList(QDir::Files),
+             (QStringList{QStringLiteral("2026-10.log.imported"), QStringLiteral("2026-11.log.imported")}));
 }
 
 void TstSiteBook::rules_data()
@@ -158,6 +273,13 @@ void TstSiteBook::rules_data()
     QTest::addRow("no byte for setup")
         << site(QStringLiteral("X"), 1, {}, QStringLiteral("AT€")) << -1 << false;
     QTest::addRow("Latin-1 setup") << site(QStringLiteral("X"), 1, {}, QStringLiteral("ATé")) << -1 << true;
+    QTest::addRow("the journal's no site") << site(QStringLiteral("-")) << -1 << false;
+    QTest::addRow("a dash in a name") << site(QStringLiteral("Block-B")) << -1 << true;
+    QTest::addRow("leading blank") << site(QStringLiteral(" Mill")) << -1 << false;
+    QTest::addRow("trailing blank") << site(QStringLiteral("Mill ")) << -1 << false;
+    QTest::addRow("sent mark") << site(QStringLiteral("Block B > C")) << -1 << false;
+    QTest::addRow("event mark") << site(QStringLiteral("Block B *")) << -1 << true;
+    QTest::addRow("event mark inside") << site(QStringLiteral("Block * B")) << -1 << false;
 }
 
 void TstSiteBook::rules()
@@ -165,7 +287,10 @@ void TstSiteBook::rules()
     QFETCH(Site, candidate);
     QFETCH(int, index);
     QFETCH(bool, allowed);
-    SiteBook book;
+    QTemporaryDir root;
+    SqliteStore store(root.path());
+    store.open();
+    SiteBook book(store);
     book.add(site(QStringLiteral("Depot")));
     QCOMPARE(book.problemWith(candidate, index).isEmpty(), allowed);
 }
@@ -199,13 +324,14 @@ void TstSiteBook::useSetsPortPhoneAndSetup_data()
     QTest::addRow("Setting dialog loaded, hidden") << true;
 }
 
-// The file too: the next run's book has the time of use.
+// The store too: another copy's book has the time of use.
 void TstSiteBook::useSetsPortPhoneAndSetup()
 {
     QFETCH(bool, settingLoaded);
     QTemporaryDir root;
+    QTemporaryDir data;
     {
-        Form1Rig run(RigOptions().settingsIn(root.path()).hidden());
+        Form1Rig run(RigOptions().settingsIn(root.path()).dataIn(data.path()).hidden());
         if (settingLoaded)
             run.window->setform().ensureLoaded();
         SiteMenu& menu = run.window->siteMenu();
@@ -225,8 +351,10 @@ void TstSiteBook::useSetsPortPhoneAndSetup()
         QCOMPARE(run.fakes.port.written(), QByteArray());
         QVERIFY(run.fakes.prompter.boxes.isEmpty());
     }
-    SiteBook next(SiteBook::filePathUnder(root.path()));
-    next.load();
+    SqliteStore store(data.path());
+    store.open();
+    SiteBook next(store);
+    next.reload();
     QCOMPARE(next.recent().value(0).lastUsed, FixedClock().time);
 }
 
@@ -244,6 +372,65 @@ void TstSiteBook::useRefusedWhilePortOpen()
     QVERIFY(!rig.fakes.store.contains(kSettingTitle, kProps, QStringLiteral("sett")));
     QVERIFY(rig.ctx().siteInUse.isEmpty());
     QVERIFY(menu.book().recent().isEmpty());
+}
+
+// The site chosen stays in use at Connect only while the port, the phone
+// number and the modem setting are the site's; editing on the way does not count.
+void TstSiteBook::siteInUseDecidedAtConnect_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<bool>("kept");
+    QTest::addRow("as the site set it") << 3 << QString() << QStringLiteral("ATZ") << true;
+    QTest::addRow("phone emptied by Backspace, typed again") << 3 << QStringLiteral("5551234")
+                                                             << QStringLiteral("ATZ") << true;
+    QTest::addRow("other port") << 2 << QString() << QStringLiteral("ATZ") << false;
+    QTest::addRow("other phone") << 3 << QStringLiteral("5559999") << QStringLiteral("ATZ") << false;
+    QTest::addRow("other modem setting") << 3 << QString() << QStringLiteral("AT&F") << false;
+}
+
+void TstSiteBook::siteInUseDecidedAtConnect()
+{
+    QFETCH(int, port);
+    QFETCH(QString, typed);
+    QFETCH(QString, setup);
+    QFETCH(bool, kept);
+    Form1Rig rig;
+    SiteMenu& menu = rig.window->siteMenu();
+    menu.book().add(site(QStringLiteral("Harbour"), 3, QStringLiteral("5551234"), QStringLiteral("ATZ")));
+    QVERIFY(menu.use(0));
+    rig.window->connection().Option_Click(port);
+    if (!typed.isEmpty()) {
+        rig.window->connection().Text2_KeyDown(ControlEvents::kBackspace);
+        rig.ui().Text2->setText(typed);
+    }
+    rig.window->setform().storeSetupString(setup);
+    rig.window->connection().connect_Click();
+
+    QCOMPARE(rig.ctx().siteInUse, kept ? QStringLiteral("Harbour") : QString());
+    QCOMPARE(rig.ui().bar->toolTip(), kept ? QStringLiteral("Site in use: Harbour") : QString());
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(5000));
+    const QStringList journal = storedLines(rig.fakes.dataDir.path());
+    QVERIFY(!journal.isEmpty());
+    QVERIFY2(journal.first().startsWith(kept ? QStringLiteral("Harbour * connected to port ")
+                                             : QStringLiteral("- * connected to port ")),
+             qPrintable(journal.first()));
+}
+
+void TstSiteBook::siteInUseFollowsRenameAndDelete()
+{
+    Form1Rig rig;
+    SiteMenu& menu = rig.window->siteMenu();
+    menu.book().add(site(QStringLiteral("Harbour"), 3, QStringLiteral("5551234")));
+    QVERIFY(menu.use(0));
+    QVERIFY(menu.changed(menu.book().replace(0, site(QStringLiteral("Harbour West"), 3, QStringLiteral("5551234"))),
+                         QStringLiteral("Harbour"), QStringLiteral("Harbour West")));
+    QCOMPARE(rig.ctx().siteInUse, QStringLiteral("Harbour West"));
+    QCOMPARE(rig.ui().bar->toolTip(), QStringLiteral("Site in use: Harbour West"));
+    QVERIFY(menu.changed(menu.book().remove(0), QStringLiteral("Harbour West")));
+    QCOMPARE(rig.ctx().siteInUse, QString());
+    QCOMPARE(rig.ui().bar->toolTip(), QString());
 }
 
 // Enter on Delete asks first (No is the default); Enter in the table uses the site.

@@ -15,7 +15,7 @@ namespace {
 TestPlatform::Options platformFor(const RigOptions& options)
 {
     return TestPlatform::Options{options.tickMs, options.line != RigOptions::Line::Fake,
-                                 options.settingsFolder};
+                                 options.settingsFolder, options.dataFolder};
 }
 
 }   // namespace

@@ -23,12 +23,15 @@ struct RigOptions {
     RigOptions& tick(int ms) { return set(tickMs, ms); }
     // The real settings files under the folder.
     RigOptions& settingsIn(const QString& folder) { return set(settingsFolder, folder); }
+    // The store (velno.sqlite) in the folder.
+    RigOptions& dataIn(const QString& folder) { return set(dataFolder, folder); }
     RigOptions& hidden() { return set(show, false); }
     // Neither loaded nor shown: the test loads it.
     RigOptions& unloaded() { return set(load, false).set(show, false); }
 
     Line line = Line::Fake;
     QString settingsFolder;
+    QString dataFolder;
     int tickMs = TestPlatform::kShortTickMs;
     bool load = true;
     bool show = true;

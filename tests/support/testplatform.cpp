@@ -10,7 +10,7 @@ std::unique_ptr<IniSettingsStore> iniStoreFor(const QString& folder)
 
 }   // namespace
 
-TestPlatform::TestPlatform(int realMsPerSecond) : TestPlatform(Options{realMsPerSecond, false, QString()}) {}
+TestPlatform::TestPlatform(int realMsPerSecond) : TestPlatform(Options{realMsPerSecond, false, QString(), QString()}) {}
 
 TestPlatform::TestPlatform(const Options& options)
     : iniStore(iniStoreFor(options.settingsFolder)),
@@ -24,7 +24,7 @@ TestPlatform::TestPlatform(const Options& options)
                opener,
                options.tickMs,
                options.settingsFolder,
-               journalDir.path()}
+               options.dataFolder.isEmpty() ? dataDir.path() : options.dataFolder}
 {}
 
 TestPlatform::~TestPlatform()

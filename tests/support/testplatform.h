@@ -20,6 +20,7 @@ struct TestPlatform {
         int tickMs = kShortTickMs;
         bool realPort = false;   // the real serial port, its devices mapped in the settings
         QString settingsFolder;   // real settings files under this folder; in memory when empty
+        QString dataFolder;       // the store's folder; a temporary one when empty
     };
 
     explicit TestPlatform(int realMsPerSecond = kShortTickMs);
@@ -40,6 +41,6 @@ struct TestPlatform {
     FakeOpener opener;
     std::unique_ptr<IniSettingsStore> iniStore;   // with a settings folder only
     std::unique_ptr<QtSerialPort> realPort;   // with the real port only
-    QTemporaryDir journalDir;   // the journal is never written to the real data folder
+    QTemporaryDir dataDir;   // the store is never written in the real data folder
     Platform platform;
 };

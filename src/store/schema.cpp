@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "schema.h"
+
+namespace Schema {
+
+namespace {
+
+// Version 1: the journal, its search index, and the site book.
+QStringList first()
+{
+    return {
+        // utc: milliseconds since the epoch; utc_offset: seconds east of UTC
+        // at that moment, NULL for entries brought in from before it was
+        // kept; kind: 0 a line sent, 1 an event.
+        QStringLiteral("CREATE TABLE journal (id INTEGER PRIMARY KEY, utc INTEGER NOT NULL, "
+                       "utc_offset INTEGER, operator TEXT NOT NULL, host TEXT NOT NULL, "
+                       "site TEXT NOT NULL, kind INTEGER NOT NULL, text TEXT NOT NULL)"),
+        QStringLiteral("CREATE INDEX journal_site ON journal (site, id)"),
+        QStringLiteral("CREATE INDEX journal_operator ON journal (operator, id)"),
+        QStringLiteral("CREATE INDEX journal_utc ON journal (utc)"),
+        // Any three characters or more are found through the index, any case.
+        QStringLiteral("CREATE VIRTUAL TABLE journal_text USING fts5 (text, content='journal', "
+                       "content_rowid='id', tokenize='trigram')"),
+        QStringLiteral("CREATE TRIGGER journal_indexed AFTER INSERT ON journal BEGIN "
+                       "INSERT INTO journal_text (rowid, text) VALUES (new.id, new.text); END"),
+        // version: raised by every change, so that a change made meanwhile
+        // by another copy of the program is seen.
+        QStringLiteral("CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE, "
+                       "port INTEGER NOT NULL, phone TEXT NOT NULL, setup TEXT NOT NULL, "
+                       "notes TEXT NOT NULL, last_used INTEGER, last_used_offset INTEGER, "
+                       "version INTEGER NOT NULL DEFAULT 1)"),
+        // The files brought in from before the store, each once.
+        QStringLiteral("CREATE TABLE imports (what TEXT PRIMARY KEY, utc INTEGER NOT NULL)"),
+    };
+}
+
+} // namespace
+
+QList<QStringList> steps()
+{
+    return {first()};
+}
+
+} // namespace Schema

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "store/journalfilter.h"
+#include "store/journalrecord.h"
+#include "store/site.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Where the journal is kept. One connection per object, used on the thread
+// that made it; each call is its own transaction. A call that fails says
+// why in lastError() and changes nothing.
+class Store {
+public:
+    virtual ~Store() = default;
+
+    virtual QString lastError() const = 0;
+    // A statement found the store damaged. renew() then keeps the damaged
+    // one aside, never over another, and starts a new one; it returns where
+    // the damaged one is kept, empty when it could not.
+    virtual bool damaged() const = 0;
+    virtual QString renew() = 0;
+
+    // Appends the entries, in order, all or none; their ids are set.
+    virtual bool appendEntries(QList<JournalRecord>& entries) = 0;
+    // Up to count entries that pass the filter with an id above afterId,
+    // oldest first.
+    virtual bool readEntries(const JournalFilter& filter, qint64 afterId, int count,
+                             QList<JournalRecord>* out) = 0;
+    // Up to count entries that pass the filter, skipping the first `skip`,
+    // counted from the oldest or, fromNewest, from the newest; oldest first.
+    virtual bool readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
+                               QList<JournalRecord>* out) = 0;
+    // How many entries pass the filter; -1 when that cannot be read.
+    virtual qint64 countEntries(const JournalFilter& filter) = 0;
+    // The sites (but none) and operators the journal names, sorted, each once.
+    virtual QStringList journalSites() = 0;
+    virtual QStringList journalOperators() = 0;
+
+    // The site book, each change one transaction on one site. A change to
+    // a site that another copy of the program changed or deleted since it
+    // was read is refused.
+    enum class Change { Done, Changed, Gone, NameTaken, Failed };
+    virtual bool readSites(QList<Site>* out) = 0;   // in name order
+    virtual Change addSite(Site& site) = 0;         // id and version set
+    virtual Change updateSite(Site& site) = 0;      // version raised
+    virtual Change removeSite(const Site& site) = 0;
+    // Only the time of use; not a change the other copy needs to see before its own.
+    virtual Change markSiteUsed(Site& site, const QDateTime& when) = 0;
+
+    // Brings in what was kept before the store, once however many copies
+    // try: the entries and sites under the name `what`, all or none.
+    enum class Import { Done, AlreadyDone, Failed };
+    virtual Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) = 0;
+};
