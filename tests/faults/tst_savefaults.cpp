@@ -7,6 +7,7 @@
 #include "files/tenantlist.h"
 #include "form/receivepane.h"
 #include "transfer/savereceived.h"
+#include "unprivileged.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -16,10 +17,8 @@
 #include <functional>
 #include <optional>
 
-#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using Answer = MessageBox::Answer;
@@ -76,47 +75,6 @@ struct SaveRig : Form1Rig {
     }
 };
 
-// Permission bits do not stop root, so as root the save runs in a child
-// process that has become the unprivileged user "nobody".
-struct Unprivileged {
-    static constexpr int kCannotDrop = 99;
-
-    Unprivileged()
-    {
-        const passwd* nobody = getpwnam("nobody");
-        uid = geteuid() != 0 ? geteuid() : nobody ? nobody->pw_uid : 65534;
-        gid = geteuid() != 0 ? getegid() : nobody ? nobody->pw_gid : 65534;
-    }
-
-    // The exit code of work (0 or 1) run as the user; kCannotDrop when root
-    // could not become it.
-    int run(const std::function<bool()>& work) const
-    {
-        if (geteuid() != 0)
-            return work() ? 0 : 1;
-        fflush(stdout);
-        const pid_t child = fork();
-        if (child == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
-                _exit(kCannotDrop);
-            _exit(work() ? 0 : 1);   // no destructors: the files belong to the parent
-        }
-        int status = 0;
-        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-            return kCannotDrop;
-        return WEXITSTATUS(status);
-    }
-
-    // Gives path to the user with the given permission bits.
-    bool give(const QString& path, mode_t mode) const
-    {
-        const QByteArray name = QFile::encodeName(path);
-        return chown(name.constData(), uid, gid) == 0 && chmod(name.constData(), mode) == 0;
-    }
-
-    uid_t uid;
-    gid_t gid;
-};
 
 ino_t inodeOf(const QString& path, mode_t* mode = nullptr)
 {

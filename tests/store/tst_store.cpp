@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalreader.h"
 #include "testfiles.h"
+#include "unprivileged.h"
 #include "store/journalcounter.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
@@ -18,10 +19,8 @@
 
 #include <cstring>
 #include <functional>
-#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // The store on real SQLite files: its files' modes, a damaged database, a
@@ -50,45 +49,6 @@ int modeOf(const QString& path)
     return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-// Permission bits do not stop root: as root the work runs in a child that
-// has become "nobody". Its exit code: 0 when work held, 1 when not, 99
-// when the user could not be become.
-struct Unprivileged {
-    static constexpr int kCannotDrop = 99;
-
-    Unprivileged()
-    {
-        const passwd* nobody = getpwnam("nobody");
-        uid = geteuid() != 0 ? geteuid() : nobody ? nobody->pw_uid : 65534;
-        gid = geteuid() != 0 ? getegid() : nobody ? nobody->pw_gid : 65534;
-    }
-
-    int run(const std::function<bool()>& work) const
-    {
-        if (geteuid() != 0)
-            return work() ? 0 : 1;
-        fflush(stdout);
-        const pid_t child = fork();
-        if (child == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
-                _exit(kCannotDrop);
-            _exit(work() ? 0 : 1);
-        }
-        int status = 0;
-        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-            return kCannotDrop;
-        return WEXITSTATUS(status);
-    }
-
-    bool give(const QString& path, mode_t mode) const
-    {
-        const QByteArray name = QFile::encodeName(path);
-        return chown(name.constData(), uid, gid) == 0 && chmod(name.constData(), mode) == 0;
-    }
-
-    uid_t uid;
-    gid_t gid;
-};
 
 JournalRecord entry(const QString& text)
 {
