@@ -528,21 +528,30 @@ Store::Change SqliteStore::addSite(Site& site)
 {
     Change change = Change::Failed;
     inTransaction([&] {
-        QSqlQuery same(m_db);
-        prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ?"));
-        same.addBindValue(site.name);
-        if (!run(same))
+        change = nameTakenBy(site.name, 0);
+        if (change != Change::Done)
             return false;
-        if (same.next()) {
-            change = Change::NameTaken;
-            return false;
-        }
+        change = Change::Failed;
         if (!insertSite(site))
             return false;
         change = Change::Done;
         return true;
     });
     return change;
+}
+
+// Whether another site than the one with the given id (0 for a new one)
+// has the name: NameTaken, Done when none has, Failed when that cannot be
+// read.
+Store::Change SqliteStore::nameTakenBy(const QString& name, qint64 exceptId)
+{
+    QSqlQuery same(m_db);
+    prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
+    same.addBindValue(name);
+    same.addBindValue(exceptId);
+    if (!run(same))
+        return Change::Failed;
+    return same.next() ? Change::NameTaken : Change::Done;
 }
 
 // Why a change that names a site and its version found no such row.
@@ -560,16 +569,10 @@ Store::Change SqliteStore::updateSite(Site& site)
 {
     Change change = Change::Failed;
     inTransaction([&] {
-        QSqlQuery same(m_db);
-        prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
-        same.addBindValue(site.name);
-        same.addBindValue(site.id);
-        if (!run(same))
+        change = nameTakenBy(site.name, site.id);
+        if (change != Change::Done)
             return false;
-        if (same.next()) {
-            change = Change::NameTaken;
-            return false;
-        }
+        change = Change::Failed;
         QSqlQuery q(m_db);
         prepareQuery(q, QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
                                  "version = version + 1 WHERE id = ? AND version = ?"));

@@ -96,6 +96,7 @@ private:
     bool idRange(qint64* first, qint64* last);
     bool insertEntries(QList<JournalRecord>& entries);
     bool insertSite(Site& site);
+    Change nameTakenBy(const QString& name, qint64 exceptId);
     Change whyUnchanged(const Site& site);
     bool select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip, bool newestFirst,
                 int count, QList<JournalRecord>* out, std::optional<qint64> upToId = std::nullopt);
