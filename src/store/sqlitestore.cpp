@@ -6,11 +6,13 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QVariant>
 
 #include <algorithm>
@@ -20,6 +22,9 @@ const QString SqliteStore::kFileName = QStringLiteral("velno.sqlite");
 namespace {
 
 const QString kDriver = QStringLiteral("QSQLITE");
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kLockRetryMs = 20;
 const QString kAsideMark = QStringLiteral("damaged");
 const QStringList kCompanions = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
 // SQLite's result codes for a file that is damaged or no database at all.
@@ -160,7 +165,7 @@ void SqliteStore::close()
 SqliteStore::Opening SqliteStore::open(Damage damage)
 {
     Opening opening;
-    if (connect() && prepare() && migrate()) {
+    if (connect() && setUp()) {
         opening.outcome = Opening::Outcome::Opened;
         return opening;
     }
@@ -170,7 +175,7 @@ SqliteStore::Opening SqliteStore::open(Damage damage)
         return opening;
     }
     opening.keptAs = setAside();
-    if (!opening.keptAs.isEmpty() && connect() && prepare() && migrate()) {
+    if (!opening.keptAs.isEmpty() && connect() && setUp()) {
         opening.outcome = Opening::Outcome::Renewed;
         return opening;
     }
@@ -183,7 +188,7 @@ SqliteStore::Opening SqliteStore::open(Damage damage)
 QString SqliteStore::renew()
 {
     const QString keptAs = setAside();
-    if (keptAs.isEmpty() || !(connect() && prepare() && migrate()))
+    if (keptAs.isEmpty() || !(connect() && setUp()))
         return QString();
     return keptAs;
 }
@@ -213,6 +218,11 @@ bool SqliteStore::connect()
 // WAL lets the other copy read while this one writes; FULL makes each
 // commit durable before it returns. The first statements read the file's
 // header and its tables, so a damaged or foreign file shows here.
+bool SqliteStore::setUp()
+{
+    return whileLocked([this] { return prepare(); }) && whileLocked([this] { return migrate(); });
+}
+
 bool SqliteStore::prepare()
 {
     const bool ready = run(QStringLiteral("PRAGMA journal_mode = WAL"))
@@ -263,9 +273,26 @@ QString SqliteStore::setAside()
     return moved ? aside : QString();
 }
 
+// Another copy that turns a new database to WAL, or recovers its log, holds
+// a lock for a moment that SQLite does not wait for: the step is tried again
+// for as long as any other lock is waited for.
+bool SqliteStore::whileLocked(const std::function<bool()>& step)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!step()) {
+        if (!m_locked || waited.elapsed() >= m_busyMs)
+            return false;
+        QThread::msleep(kLockRetryMs);
+    }
+    return true;
+}
+
 void SqliteStore::fail(const QString& what, const QString& detail, const QString& code)
 {
     m_error = detail.isEmpty() ? what : what + u' ' + detail;
+    const int primary = code.toInt() & 0xff;   // extended codes keep the primary in the low byte
+    m_locked = primary == kSqliteBusy || primary == kSqliteLocked;
     if (kDamageCodes.contains(code))
         m_damaged = true;
 }

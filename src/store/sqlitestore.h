@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+
 #include "store/journalwriter.h"
 #include "store/store.h"
 
@@ -89,6 +91,7 @@ public:
 
 private:
     bool connect();
+    bool setUp();
     bool prepare();
     bool migrate();
     QString setAside();
@@ -101,10 +104,12 @@ private:
     bool select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip, bool newestFirst,
                 int count, QList<JournalRecord>* out, std::optional<qint64> upToId = std::nullopt);
     void fail(const QString& what, const QString& detail, const QString& code);
+    bool whileLocked(const std::function<bool()>& step);
 
     QString m_folder;
     QString m_path;
     int m_busyMs;
+    bool m_locked = false;   // the last failure was a lock another copy held
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_error;

@@ -72,7 +72,10 @@ int writeAsCopy(const QString& folder, const QString& tag, int count)
 {
     JournalWriter writer(SqliteStore::writerStore(folder));
     SqliteStore store(folder);
-    store.open();
+    if (store.open().outcome != SqliteStore::Opening::Outcome::Opened) {
+        std::fputs(qPrintable(store.lastError() + u'\n'), stderr);
+        return 1;
+    }
     for (int i = 0; i < count; ++i) {
         writer.append(entry(tag + QString::number(i)));
         if (i % 100 == 0) {
