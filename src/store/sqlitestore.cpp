@@ -372,8 +372,8 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
     q.setForwardOnly(true);
     // Each on its own: SQLite finds a lone min() or max() at an end of the
     // table, but walks every row for the two together.
-    prepareQuery(q, QStringLiteral("SELECT (SELECT min(id) FROM journal), (SELECT max(id) FROM journal)"));
-    if (!run(q) || !q.next())
+    if (!prepareQuery(q, QStringLiteral("SELECT (SELECT min(id) FROM journal), (SELECT max(id) FROM journal)"))
+        || !run(q) || !q.next())
         return false;
     *first = q.value(0).isNull() ? 1 : q.value(0).toLongLong();
     *last = q.value(1).isNull() ? 0 : q.value(1).toLongLong();
@@ -456,7 +456,8 @@ bool SqliteStore::readList(const QString& column, QStringList* out)
     // One step down the index per name, not a walk over every entry.
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    prepareQuery(q, QStringLiteral("SELECT min(%1) FROM journal WHERE %1 > ?").arg(column));
+    if (!prepareQuery(q, QStringLiteral("SELECT min(%1) FROM journal WHERE %1 > ?").arg(column)))
+        return false;
     QString last;
     out->clear();
     while (true) {
@@ -522,8 +523,8 @@ bool SqliteStore::readSites(QList<Site>* out)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    prepareQuery(q, QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"));
-    if (!run(q))
+    if (!prepareQuery(q, QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"))
+        || !run(q))
         return false;
     out->clear();
     while (q.next())
@@ -573,7 +574,8 @@ Store::Change SqliteStore::addSite(Site& site)
 Store::Change SqliteStore::nameTakenBy(const QString& name, qint64 exceptId)
 {
     QSqlQuery same(m_db);
-    prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?"));
+    if (!prepareQuery(same, QStringLiteral("SELECT 1 FROM sites WHERE name = ? AND id <> ?")))
+        return Change::Failed;
     same.addBindValue(name);
     same.addBindValue(exceptId);
     if (!run(same))
@@ -585,7 +587,8 @@ Store::Change SqliteStore::nameTakenBy(const QString& name, qint64 exceptId)
 Store::Change SqliteStore::whyUnchanged(const Site& site)
 {
     QSqlQuery q(m_db);
-    prepareQuery(q, QStringLiteral("SELECT 1 FROM sites WHERE id = ?"));
+    if (!prepareQuery(q, QStringLiteral("SELECT 1 FROM sites WHERE id = ?")))
+        return Change::Failed;
     q.addBindValue(site.id);
     if (!run(q))
         return Change::Failed;
@@ -643,7 +646,8 @@ Store::Change SqliteStore::removeSite(const Site& site)
 Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
 {
     QSqlQuery q(m_db);
-    prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?"));
+    if (!prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?")))
+        return Change::Failed;
     q.addBindValue(usedAt(when));
     q.addBindValue(usedOffset(when));
     q.addBindValue(site.id);
