@@ -6,7 +6,7 @@
 #include "usagesnapshot.h"
 
 #include "files/journalview.h"
-#include "link/journal.h"
+#include "core/journal.h"
 #include "scriptedprompter.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "fakeservices.h"
 #include "platform/clock.h"
-#include "platform/platform.h"
+#include "desktop/platform.h"
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "platform/realplatform.h"
+#include "desktop/realplatform.h"
 
 #include <QApplication>
 #include <QTimer>

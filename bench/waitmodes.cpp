@@ -5,7 +5,7 @@
 #include "usagesnapshot.h"
 
 #include "files/tenantrecord.h"
-#include "platform/cursorblink.h"
+#include "desktop/cursorblink.h"
 #include "platform/eightbit.h"
 #include "transfer/filesender.h"
 

@@ -8,7 +8,7 @@
 #include "fuzzsupport.h"
 
 #include "platform/eightbit.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

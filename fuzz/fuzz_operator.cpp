@@ -19,7 +19,7 @@
 #include "app/mainwindow.h"
 #include "pasteanddrop.h"
 #include "platform/eightbit.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "testplatform.h"
 
 #include <QAccessible>

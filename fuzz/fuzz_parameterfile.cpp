@@ -11,7 +11,7 @@
 #include "files/parametermenu.h"
 #include "files/textfile.h"
 #include "platform/eightbit.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "testplatform.h"
 
 #include <QLineEdit>

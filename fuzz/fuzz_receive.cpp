@@ -12,7 +12,7 @@
 #include "form/receivepane.h"
 #include "link/capturelog.h"
 #include "link/receiveappender.h"
-#include "link/receivetext.h"
+#include "core/receivetext.h"
 #include "platform/eightbit.h"
 #include "testplatform.h"
 

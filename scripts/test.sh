@@ -18,4 +18,8 @@ build=${BUILD_DIR:-$here/build}
     cd "$build"
     ctest --output-on-failure -j"$(nproc)" </dev/null
 )
+# The core and velno-batch built without the windowing libraries, which
+# proves that nothing of them needs a display, then their tests.
+PRESET=core BUILD_DIR="$here/build-core" "$here/scripts/build.sh"
+ctest --test-dir "$here/build-core" --output-on-failure -j"$(nproc)" </dev/null
 "$here/scripts/sanitize.sh"

@@ -2,7 +2,7 @@
 #include "app/journalcommand.h"
 #include "app/programarguments.h"
 #include "app/startup.h"
-#include "platform/realplatform.h"
+#include "desktop/realplatform.h"
 
 #include <QApplication>
 #include <QFile>

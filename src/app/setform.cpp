@@ -2,9 +2,9 @@
 #include "setform.h"
 
 #include "form/appsettings.h"
-#include "platform/controlevents.h"
-#include "platform/oneline.h"
-#include "platform/tabchain.h"
+#include "desktop/controlevents.h"
+#include "desktop/onelinefield.h"
+#include "desktop/tabchain.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -34,7 +34,7 @@ void SetForm::build()
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Modem Comm Setting"));
-    OneLine::keep(Text1);   // the setup string goes to the modem as one line
+    OneLineField::keep(Text1);   // the setup string goes to the modem as one line
     Label1->setBuddy(Text1);
     Label2 = new QLabel(QStringLiteral("ByteCycle( ms )"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

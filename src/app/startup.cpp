@@ -3,7 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "app/splash.h"
-#include "platform/realplatform.h"
+#include "desktop/realplatform.h"
 
 #include <QApplication>
 #include <cstdint>

@@ -3,8 +3,8 @@
 
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
-#include "platform/maskedfield.h"
+#include "core/commandline.h"
+#include "desktop/maskedfield.h"
 #include "platform/prompter.h"
 
 #include <QPushButton>

@@ -3,7 +3,7 @@
 
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
+#include "core/commandline.h"
 #include "platform/clock.h"
 
 #include <QDateTime>

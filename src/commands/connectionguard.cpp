@@ -2,7 +2,7 @@
 #include "connectionguard.h"
 
 #include "form/form1context.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "platform/prompter.h"
 
 bool tellPortClosed(const Form1Context& ctx)

@@ -4,9 +4,9 @@
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
-#include "platform/controlevents.h"
-#include "platform/maskedfield.h"
+#include "core/commandline.h"
+#include "desktop/controlevents.h"
+#include "desktop/maskedfield.h"
 
 #include <QPushButton>
 

@@ -3,8 +3,8 @@
 
 #include "commands/fieldcaret.h"
 #include "form/form1context.h"
-#include "platform/controlevents.h"
-#include "platform/maskedfield.h"
+#include "desktop/controlevents.h"
+#include "desktop/maskedfield.h"
 
 #include <QPushButton>
 

@@ -3,9 +3,9 @@
 
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
+#include "core/commandline.h"
 #include "link/typedtextcheck.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 FieldCommand::FieldCommand(Form1Context& ctx, Route route) : m_ctx(ctx), m_route(std::move(route)) {}
 

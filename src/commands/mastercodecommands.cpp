@@ -5,10 +5,10 @@
 #include "commands/fieldcaret.h"
 #include "commands/programmingmode.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
-#include "link/linksession.h"
+#include "core/commandline.h"
+#include "core/linksession.h"
 #include "link/typedtextcheck.h"
-#include "platform/controlevents.h"
+#include "desktop/controlevents.h"
 #include "platform/prompter.h"
 
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 #include "commands/programmingmode.h"
 #include "form/form1context.h"
 #include "link/typedtextcheck.h"
-#include "platform/controlevents.h"
+#include "desktop/controlevents.h"
 
 #include <QLineEdit>
 

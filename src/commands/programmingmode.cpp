@@ -3,8 +3,8 @@
 
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
-#include "link/commandline.h"
-#include "link/linksession.h"
+#include "core/commandline.h"
+#include "core/linksession.h"
 
 #include <QPushButton>
 

@@ -2,7 +2,7 @@
 #include "controlselection.h"
 
 #include "form/receivepane.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 namespace ControlSelection {
 

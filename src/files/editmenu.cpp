@@ -3,8 +3,8 @@
 
 #include "files/controlselection.h"
 #include "form/form1context.h"
-#include "platform/clipboard.h"
-#include "platform/menuaccelerators.h"
+#include "desktop/clipboard.h"
+#include "desktop/menuaccelerators.h"
 
 #include <QAction>
 #include <QApplication>

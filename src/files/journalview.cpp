@@ -2,7 +2,7 @@
 #include "journalview.h"
 
 #include "platform/prompter.h"
-#include "platform/windowfit.h"
+#include "desktop/windowfit.h"
 #include "store/store.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 #include "legacyimport.h"
 
 #include "files/sitebook.h"
-#include "link/journalentry.h"
+#include "core/journalentry.h"
 #include "store/privatefiles.h"
 #include "store/store.h"
 

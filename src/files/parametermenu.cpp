@@ -4,7 +4,7 @@
 #include "files/fileerrorbox.h"
 #include "files/textfile.h"
 #include "form/form1context.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "platform/prompter.h"
 
 #include <QFileInfo>

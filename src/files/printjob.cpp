@@ -2,7 +2,7 @@
 #include "printjob.h"
 
 #include "platform/clock.h"
-#include "platform/printer.h"
+#include "desktop/printer.h"
 
 #include <QLocale>
 

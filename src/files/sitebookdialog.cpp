@@ -5,7 +5,7 @@
 #include "files/sitemenu.h"
 #include "form/form1context.h"
 #include "platform/prompter.h"
-#include "platform/tabchain.h"
+#include "desktop/tabchain.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -3,9 +3,9 @@
 
 #include "form/form1context.h"
 #include "link/typedtextcheck.h"
-#include "platform/oneline.h"
+#include "desktop/onelinefield.h"
 #include "platform/prompter.h"
-#include "platform/tabchain.h"
+#include "desktop/tabchain.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -52,7 +52,7 @@ void SiteEditor::build()
     phone = field("phone", QStringLiteral("Phone Number"), this);
     setup = field("setup", QStringLiteral("Modem Setting"), this);
     for (QLineEdit* line : {name, phone, setup})
-        OneLine::keep(line);
+        OneLineField::keep(line);
     notes = new QPlainTextEdit(this);
     notes->setObjectName(QStringLiteral("notes"));
     notes->setAccessibleName(QStringLiteral("Notes"));

@@ -4,7 +4,7 @@
 #include "store/site.h"
 #include "form/form1context.h"
 #include "link/connection.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "link/modemsettings.h"
 
 #include <QLineEdit>

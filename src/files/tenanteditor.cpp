@@ -9,9 +9,9 @@
 #include "files/tenantrecord.h"
 #include "files/textfile.h"
 #include "form/appsettings.h"
-#include "platform/controlevents.h"
-#include "platform/maskedfield.h"
-#include "platform/platform.h"
+#include "desktop/controlevents.h"
+#include "desktop/maskedfield.h"
+#include "desktop/platform.h"
 #include "platform/prompter.h"
 
 #include <QKeyEvent>

@@ -3,9 +3,9 @@
 
 #include "files/eightbitvalidator.h"
 #include "files/tenantlist.h"
-#include "platform/maskedfield.h"
-#include "platform/tabchain.h"
-#include "platform/windowfit.h"
+#include "desktop/maskedfield.h"
+#include "desktop/tabchain.h"
+#include "desktop/windowfit.h"
 
 #include <QDialog>
 #include <QGridLayout>

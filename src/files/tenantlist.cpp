@@ -3,7 +3,7 @@
 
 #include "files/textfile.h"
 #include "form/terminalfont.h"
-#include "platform/plainenter.h"
+#include "desktop/plainenter.h"
 
 #include <QFont>
 #include <QTextDocument>

@@ -4,7 +4,7 @@
 #include "form/appsettings.h"
 #include "form/capturefile.h"
 #include "form/form1ui.h"
-#include "platform/platform.h"
+#include "desktop/platform.h"
 
 class QMainWindow;
 class LinkSession;

@@ -3,12 +3,12 @@
 
 #include "form/statuspanels.h"
 #include "form/terminalfont.h"
-#include "platform/asteriskecho.h"
-#include "platform/enterpressesbutton.h"
-#include "platform/maskedfield.h"
-#include "platform/oneline.h"
-#include "platform/tabchain.h"
-#include "platform/windowfit.h"
+#include "desktop/asteriskecho.h"
+#include "desktop/enterpressesbutton.h"
+#include "desktop/maskedfield.h"
+#include "desktop/onelinefield.h"
+#include "desktop/tabchain.h"
+#include "desktop/windowfit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,7 +67,7 @@ QLineEdit* lineEdit(const char* name, const QString& spokenName, QWidget* parent
 {
     auto* e = named(new QLineEdit(parent), name);
     e->setAccessibleName(spokenName);
-    OneLine::keep(e);
+    OneLineField::keep(e);
     return e;
 }
 

@@ -2,8 +2,8 @@
 #include "receivepane.h"
 
 #include "form/receivelayout.h"
-#include "platform/plainenter.h"
-#include "platform/steadyscrollbar.h"
+#include "desktop/plainenter.h"
+#include "desktop/steadyscrollbar.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>

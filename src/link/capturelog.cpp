@@ -2,7 +2,7 @@
 #include "capturelog.h"
 
 #include "form/form1context.h"
-#include "link/fileexistence.h"
+#include "core/fileexistence.h"
 #include "platform/prompter.h"
 
 #include <QAction>

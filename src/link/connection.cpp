@@ -3,12 +3,12 @@
 
 #include "form/form1context.h"
 #include "form/statuspanels.h"
-#include "link/commandline.h"
-#include "link/linksession.h"
+#include "core/commandline.h"
+#include "core/linksession.h"
 #include "link/modemsettings.h"
 #include "link/typedtextcheck.h"
-#include "link/waiter.h"
-#include "platform/controlevents.h"
+#include "core/waiter.h"
+#include "desktop/controlevents.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
 

@@ -4,7 +4,7 @@
 #include "form/form1context.h"
 #include "form/receivepane.h"
 #include "link/capturelog.h"
-#include "link/receivetext.h"
+#include "core/receivetext.h"
 #include "link/repaintpacer.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/receivetext.h"
+#include "core/receivetext.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #include "form/form1context.h"
 #include "form/receivepane.h"
 #include "form/statuspanels.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
@@ -31,20 +31,6 @@ Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
 
 Receiver::~Receiver() { m_ctx.capture.setBeforeChange({}); }
 
-QString Receiver::errorText(int eventCode)
-{
-    switch (eventCode) {
-    case SerialPort::kOverrun:
-        return QStringLiteral("Overrun Error");
-    case SerialPort::kReceiveOverflow:
-        return QStringLiteral("Receive Buffer Overflow");
-    case SerialPort::kTransmitFull:
-        return QStringLiteral("Transmit Buffer Full");
-    default:
-        return QString();
-    }
-}
-
 void Receiver::MSComm1_OnComm(int eventCode)
 {
     if (eventCode == SerialPort::kDataReceived) {
@@ -53,7 +39,7 @@ void Receiver::MSComm1_OnComm(int eventCode)
     } else if (eventCode == SerialPort::kLineLost) {
         appendHeld();
         reportLineLost();
-    } else if (const QString error = errorText(eventCode); !error.isEmpty()) {
+    } else if (const QString error = SerialPort::lineErrorText(eventCode); !error.isEmpty()) {
         appendHeld();
         reportLineError(error);
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/appendpacer.h"
+#include "core/appendpacer.h"
 #include "link/receiveappender.h"
 
 #include <QObject>
@@ -24,9 +24,6 @@ public:
 
     void MSComm1_OnComm(int eventCode);
     void Command3_Click();
-
-    // The error text of a line error code, empty for any other code.
-    static QString errorText(int eventCode);
 
     // Panel 1 shows "Status: " followed by the text.
     void showStatus(const QString& text);

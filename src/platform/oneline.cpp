@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "oneline.h"
 
-#include <QLineEdit>
-#include <QValidator>
-
 #include <algorithm>
 
 namespace OneLine {
@@ -14,23 +11,6 @@ bool isLineBreak(QChar c)
 {
     return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
-
-// The validator is the one hook that every change of a line edit's text
-// passes: keys, input methods, pastes of every kind, drops and setText.
-class OneLineValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override
-    {
-        int flatPos = pos;
-        const QString flat = flattened(input, &flatPos);
-        if (flat != input) {
-            input = flat;
-            pos = flatPos;
-        }
-        return Acceptable;
-    }
-};
 
 } // namespace
 
@@ -60,7 +40,5 @@ QString flattened(const QString& text, int* position)
         *position = moved < 0 ? int(out.size()) : moved;
     return out;
 }
-
-void keep(QLineEdit* field) { field->setValidator(new OneLineValidator(field)); }
 
 } // namespace OneLine

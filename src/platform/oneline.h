@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QLineEdit;
-
 // A field whose text goes onto the serial line holds one line: no character
 // below 0x20 and no 0x7F. A CR or LF inside a value would end the command
 // early and start another one; other control characters would reach the
@@ -18,9 +16,5 @@ bool holdsControl(const QString& text);
 // becomes one blank and every other control character is dropped. A
 // position in the text, if given, moves along with the characters before it.
 QString flattened(const QString& text, int* position = nullptr);
-
-// Keeps the field to one line from now on: whatever is typed, pasted,
-// dropped or set goes in flattened, so the field shows what will be sent.
-void keep(QLineEdit* field);
 
 } // namespace OneLine

@@ -41,6 +41,21 @@ public:
         return eventCode == kOverrun || eventCode == kReceiveOverflow || eventCode == kTransmitFull;
     }
 
+    // How the operator is told of a line error; empty for any other code.
+    static QString lineErrorText(int eventCode)
+    {
+        switch (eventCode) {
+        case kOverrun:
+            return QStringLiteral("Overrun Error");
+        case kReceiveOverflow:
+            return QStringLiteral("Receive Buffer Overflow");
+        case kTransmitFull:
+            return QStringLiteral("Transmit Buffer Full");
+        default:
+            return QString();
+        }
+    }
+
     enum class Handshaking { None = 0, XonXoff = 1 };
 
     using QObject::QObject;

@@ -4,7 +4,7 @@
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
 #include "link/capturelog.h"
-#include "link/commandline.h"
+#include "core/commandline.h"
 
 #include <QApplication>
 #include <QPointer>

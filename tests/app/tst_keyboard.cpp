@@ -7,7 +7,7 @@
 #include "files/tenantmenu.h"
 #include "form/appsettings.h"
 #include "form/statuspanels.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "form1rig.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // The port buttons' tooltips: the device each port stands for, then the serial
 // devices the machine has, which a port can be mapped to.
 #include "form1rig.h"
-#include "platform/realplatform.h"
+#include "desktop/realplatform.h"
 
 #include <QFileInfo>
 #include <QRadioButton>

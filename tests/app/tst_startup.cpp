@@ -3,7 +3,7 @@
 #include "app/programarguments.h"
 #include "app/splash.h"
 #include "app/startup.h"
-#include "platform/realplatform.h"
+#include "desktop/realplatform.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "operator.h"
 #include "pasteanddrop.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 #include "form1rig.h"
 #include "operator.h"
 #include "pasteanddrop.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 #include "journalreader.h"
 #include "link/receiver.h"
 #include "operator.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "simulatorprocess.h"
 #include "transfer/filesender.h"
 

@@ -4,7 +4,7 @@
 #include "form/receivepane.h"
 #include "link/connection.h"
 #include "link/receiver.h"
-#include "link/receivetext.h"
+#include "core/receivetext.h"
 #include "platform/eightbit.h"
 
 #include <QTest>

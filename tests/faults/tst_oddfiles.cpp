@@ -8,7 +8,7 @@
 #include "files/textfile.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "transfer/filesender.h"
 
 #include <QDir>

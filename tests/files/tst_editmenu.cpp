@@ -3,7 +3,7 @@
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "form1rig.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QApplication>

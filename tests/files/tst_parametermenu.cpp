@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/parametermenu.h"
 #include "form1rig.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QFile>

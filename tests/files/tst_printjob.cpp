@@ -2,7 +2,7 @@
 #include "files/printjob.h"
 #include "files/receiveprinting.h"
 #include "form1rig.h"
-#include "platform/qtprinter.h"
+#include "desktop/qtprinter.h"
 
 #include <QLocale>
 #include <QProcess>

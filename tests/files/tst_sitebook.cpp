@@ -9,7 +9,7 @@
 #include "journalreader.h"
 #include "store/sqlitestore.h"
 #include "link/connection.h"
-#include "platform/controlevents.h"
+#include "desktop/controlevents.h"
 
 #include <QAction>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "files/tenantlist.h"
 #include "form/appsettings.h"
 #include "operator.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "testfiles.h"
 #include "testplatform.h"
 

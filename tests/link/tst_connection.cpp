@@ -2,7 +2,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 
 #include <QAccessible>
 #include <QLineEdit>

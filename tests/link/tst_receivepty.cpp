@@ -3,7 +3,7 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/capturelog.h"
-#include "link/appendpacer.h"
+#include "core/appendpacer.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
 

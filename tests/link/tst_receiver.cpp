@@ -3,7 +3,7 @@
 #include "form1rig.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "link/receiver.h"
 #include "testfiles.h"
 

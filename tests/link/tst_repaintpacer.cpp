@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
-#include "link/appendpacer.h"
+#include "core/appendpacer.h"
 #include "link/repaintpacer.h"
 
 #include <QPlainTextEdit>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/cursorblink.h"
+#include "desktop/cursorblink.h"
 
 #include <QApplication>
 #include <algorithm>

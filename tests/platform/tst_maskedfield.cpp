@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operator.h"
 #include "pasteanddrop.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 
 #include <QApplication>
 #include <QTest>

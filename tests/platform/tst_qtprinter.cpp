@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qtprinter.h"
+#include "desktop/qtprinter.h"
 
 #include <QApplication>
 #include <QFile>

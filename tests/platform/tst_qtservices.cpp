@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qtclipboard.h"
-#include "platform/qtdesktopopener.h"
-#include "platform/realplatform.h"
+#include "desktop/qtclipboard.h"
+#include "desktop/qtdesktopopener.h"
+#include "desktop/realplatform.h"
 
 #include <QDesktopServices>
 #include <QTemporaryDir>

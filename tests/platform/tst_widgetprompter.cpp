@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/widgetprompter.h"
+#include "desktop/widgetprompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

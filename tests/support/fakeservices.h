@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/clipboard.h"
+#include "desktop/clipboard.h"
 #include "platform/clock.h"
-#include "platform/desktopopener.h"
-#include "platform/printer.h"
+#include "desktop/desktopopener.h"
+#include "desktop/printer.h"
 #include "platform/settingsstore.h"
 
 #include <QMap>

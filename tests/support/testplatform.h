@@ -4,7 +4,7 @@
 #include "fakeserialport.h"
 #include "fakeservices.h"
 #include "platform/inisettingsstore.h"
-#include "platform/platform.h"
+#include "desktop/platform.h"
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 

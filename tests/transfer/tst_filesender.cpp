@@ -3,9 +3,9 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "link/linksession.h"
+#include "core/linksession.h"
 #include "operator.h"
-#include "platform/maskedfield.h"
+#include "desktop/maskedfield.h"
 #include "transfer/filesender.h"
 
 #include <QComboBox>

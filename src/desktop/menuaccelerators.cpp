@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "menuaccelerators.h"
 
-#include "platform/heldkeys.h"
+#include "desktop/heldkeys.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlevents.h"
 
-#include "platform/heldkeys.h"
-#include "platform/maskedfield.h"
+#include "desktop/heldkeys.h"
+#include "desktop/maskedfield.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/receivetext.h"
+#include "core/receivetext.h"
 
 #include <QTest>
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/waiter.h"
-#include "testplatform.h"
+#include "core/waiter.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+namespace {
+constexpr int kShortTickMs = 5;   // real milliseconds to the program's second
+}
 
 class TstWaiter : public QObject {
     Q_OBJECT
@@ -32,7 +35,7 @@ void TstWaiter::ticksUntilCountExceedsSeconds()
 {
     QFETCH(double, seconds);
     QFETCH(int, ticks);
-    Waiter waiter(TestPlatform::kShortTickMs);
+    Waiter waiter(kShortTickMs);
     QSignalSpy spy(&waiter, &Waiter::ticked);
     waiter.wait_seconds(seconds);
     QCOMPARE(spy.count(), ticks);
@@ -41,7 +44,7 @@ void TstWaiter::ticksUntilCountExceedsSeconds()
 
 void TstWaiter::eventsRunDuringWait()
 {
-    Waiter waiter(TestPlatform::kShortTickMs);
+    Waiter waiter(kShortTickMs);
     bool ran = false;
     QTimer::singleShot(0, [&] { ran = true; });
     waiter.wait_seconds(1);
@@ -50,7 +53,7 @@ void TstWaiter::eventsRunDuringWait()
 
 void TstWaiter::nestedWaitsBothEnd()
 {
-    Waiter waiter(TestPlatform::kShortTickMs);
+    Waiter waiter(kShortTickMs);
     QSignalSpy spy(&waiter, &Waiter::ticked);
     int innerTicks = -1;
     // The inner wait starts after the outer one's first tick and lasts 5 ticks,
@@ -81,11 +84,11 @@ void TstWaiter::stopAllEndsWaitsAndLaterOnes()
 
 void TstWaiter::timerStopsAfterLastWait()
 {
-    Waiter waiter(TestPlatform::kShortTickMs);
+    Waiter waiter(kShortTickMs);
     waiter.Timer1().start();   // running as at load
     waiter.wait_seconds(1);
     QVERIFY(!waiter.Timer1().isActive());
 }
 
-QTEST_MAIN(TstWaiter)
+QTEST_GUILESS_MAIN(TstWaiter)
 #include "tst_waiter.moc"

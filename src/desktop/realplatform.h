@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "clock.h"
-#include "inisettingsstore.h"
+#include "platform/clock.h"
+#include "platform/inisettingsstore.h"
 #include "platform.h"
 #include "qtclipboard.h"
 #include "qtdesktopopener.h"
 #include "qtprinter.h"
-#include "qtserialport.h"
+#include "platform/qtserialport.h"
 #include "widgetprompter.h"
 
 // Owns the real service of each kind and hands them out as one Platform.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalentry.h"
 
-#include "link/commandline.h"
-#include "link/receiver.h"
+#include "core/commandline.h"
+#include "platform/serialport.h"
 
 #include <QRegularExpression>
 
@@ -146,7 +146,7 @@ QString lineLost()
 
 QString lineError(int eventCode)
 {
-    const QString name = Receiver::errorText(eventCode);
+    const QString name = SerialPort::lineErrorText(eventCode);
     const QString code = QStringLiteral("line error %1").arg(eventCode);
     return name.isEmpty() ? code : code + QStringLiteral(": ") + name;
 }

@@ -2,7 +2,7 @@
 #include "widgetprompter.h"
 
 #include "dialogowner.h"
-#include "filefilter.h"
+#include "platform/filefilter.h"
 
 #include <QApplication>
 #include <QFileDialog>

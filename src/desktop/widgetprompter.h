@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "prompter.h"
+#include "platform/prompter.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal.h"
 
-#include "link/journalentry.h"
+#include "core/journalentry.h"
 #include "platform/clock.h"
 #include "platform/eightbit.h"
 #include "store/journalwriter.h"
