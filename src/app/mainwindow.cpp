@@ -140,11 +140,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::keepJournal()
 {
     m_journal.followSite([this] { return m_ctx.siteInUse; });
-    connect(&m_session, &LinkSession::lineWritten, &m_journal, &Journal::recordSent);
-    connect(&m_session, &LinkSession::opened, &m_journal, &Journal::recordOpened);
-    connect(&m_session, &LinkSession::closed, &m_journal, &Journal::recordClosed);
-    connect(&m_session, &LinkSession::lineLost, &m_journal, &Journal::recordLineLost);
-    connect(&m_session, &LinkSession::lineError, &m_journal, &Journal::recordLineError);
+    m_journal.follow(m_session);
     m_journalBacklog = new JournalBacklog(m_ui.bar);
     m_ui.bar->addPermanentWidget(m_journalBacklog);
     connect(&m_journalWriter, &JournalWriter::backlogChanged, this, &MainWindow::showJournalBacklog);

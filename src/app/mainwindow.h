@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/setformhost.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "form/form1context.h"
 #include "form/form1ui.h"
 #include "core/journal.h"

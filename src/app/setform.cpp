@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setform.h"
 
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "desktop/controlevents.h"
 #include "desktop/onelinefield.h"
 #include "desktop/tabchain.h"

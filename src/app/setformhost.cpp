@@ -2,7 +2,7 @@
 #include "setformhost.h"
 
 #include "app/setform.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/panellink.h"
+
 #include <QObject>
 
 struct Form1Context;
@@ -11,7 +13,7 @@ struct Form1Context;
 class ProgrammingCode : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kKeyboardWrites = 6;
+    static constexpr int kKeyboardWrites = PanelLink::kProgrammingWrites;
     static constexpr int kCodeLength = 4;   // once the field holds this many, any key sends
 
     explicit ProgrammingCode(Form1Context& ctx, QObject* parent = nullptr);

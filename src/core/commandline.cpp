@@ -2,12 +2,18 @@
 #include "commandline.h"
 
 #include "platform/eightbit.h"
+#include "platform/oneline.h"
 
 namespace CommandLine {
 
 namespace {
 const QString kMessageWord = QStringLiteral("PARMSG");
 } // namespace
+
+bool fits(const QString& text)
+{
+    return !OneLine::holdsControl(text) && EightBit::representable(text);
+}
 
 QByteArray line(const QString& text)
 {

@@ -16,6 +16,10 @@ namespace CommandLine {
 inline const QString kProgrammingWord = QStringLiteral("PGM");
 inline const QString kMasterCodeWord = QStringLiteral("PARCMC");
 
+// Whether the text can go onto the line as typed: one line (no control
+// character) of 8-bit characters.
+bool fits(const QString& text);
+
 // The text as it stands, then CR LF.
 QByteArray line(const QString& text);
 
@@ -26,6 +30,15 @@ QByteArray command(const QString& word, const QStringList& values = {});
 
 // The programming line: "PGM" directly followed by the code, then CR LF.
 QByteArray programming(const QString& code);
+
+// The words that ask the panel for what it stores, sent by the Receive
+// frame's buttons: everything, the parameters, the events, the tenants.
+inline const QString kPullAllWord = QStringLiteral("PRIALL");
+inline const QString kPullParametersWord = QStringLiteral("PRIPAR");
+inline const QString kPullEventsWord = QStringLiteral("PRIEVR");
+inline const QString kPullTenantsWord = QStringLiteral("PRITNT");
+// Leaves programming mode; the last line before the port closes.
+inline const QString kEndWord = QStringLiteral("END");
 
 // The welcome message goes out in two writes: "PARMSG" on its own, then a
 // blank, the message, a blank and CR LF.

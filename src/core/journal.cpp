@@ -2,6 +2,7 @@
 #include "journal.h"
 
 #include "core/journalentry.h"
+#include "core/linksession.h"
 #include "platform/clock.h"
 #include "platform/eightbit.h"
 #include "store/journalwriter.h"
@@ -25,6 +26,15 @@ QString Journal::loginName()
 {
     const passwd* user = getpwuid(geteuid());
     return user ? QString::fromLocal8Bit(user->pw_name) : QString::number(geteuid());
+}
+
+void Journal::follow(const LinkSession& session)
+{
+    connect(&session, &LinkSession::lineWritten, this, &Journal::recordSent);
+    connect(&session, &LinkSession::opened, this, &Journal::recordOpened);
+    connect(&session, &LinkSession::closed, this, &Journal::recordClosed);
+    connect(&session, &LinkSession::lineLost, this, &Journal::recordLineLost);
+    connect(&session, &LinkSession::lineError, this, &Journal::recordLineError);
 }
 
 // A line split over two writes is masked as a whole: the second part is

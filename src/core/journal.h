@@ -10,6 +10,7 @@
 
 class Clock;
 class JournalWriter;
+class LinkSession;
 
 // The journal of what was sent: every line written to the port and every
 // connection event, one entry each, with the time, the operator, the
@@ -29,6 +30,9 @@ public:
     // Or asked, at every entry, of whoever keeps the site in use.
     void followSite(std::function<QString()> siteInUse) { m_siteInUse = std::move(siteInUse); }
     QString site() const { return m_siteInUse ? m_siteInUse() : m_site; }
+
+    // Records every line the session writes and every event of its port.
+    void follow(const LinkSession& session);
 
     // Bytes as written to the port, CR LF included; one entry per line.
     void recordSent(const QByteArray& bytes);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sitebook.h"
 
-#include "link/typedtextcheck.h"
+#include "core/commandline.h"
 #include "platform/oneline.h"
 
 #include <algorithm>
@@ -70,7 +70,7 @@ QString SiteBook::problemWith(const Site& site, int index) const
     const QString confused = confusion(site.name);
     if (!confused.isEmpty())
         return confused;
-    if (!textFitsTheLine(site.phone) || !textFitsTheLine(site.setup))
+    if (!CommandLine::fits(site.phone) || !CommandLine::fits(site.setup))
         return QStringLiteral("The phone number and the modem setting must each be one line of "
                               "characters that can be sent to the panel.");
     return QString();

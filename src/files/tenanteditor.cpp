@@ -8,7 +8,7 @@
 #include "files/tenantlist.h"
 #include "files/tenantrecord.h"
 #include "files/textfile.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "desktop/controlevents.h"
 #include "desktop/maskedfield.h"
 #include "desktop/platform.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "form/appsettings.h"
-#include "form/capturefile.h"
+#include "core/appsettings.h"
+#include "core/capturefile.h"
 #include "form/form1ui.h"
 #include "desktop/platform.h"
 

@@ -5,6 +5,7 @@
 #include "form/statuspanels.h"
 #include "core/commandline.h"
 #include "core/linksession.h"
+#include "core/panellink.h"
 #include "link/modemsettings.h"
 #include "link/typedtextcheck.h"
 #include "core/waiter.h"
@@ -24,35 +25,7 @@ const QString Connection::kPortClosedTitle = QStringLiteral("Velno 6300 Manageme
 
 namespace {
 
-constexpr int kDialPauseSeconds = 2;
 constexpr int kNoOptionPort = 4;
-const QString kLineSettings = QStringLiteral("1200,N,8,1");
-
-// ": <program>, process <pid>", or what of it is known.
-QString holderOf(const OpenResult& failure)
-{
-    if (failure.holderPid <= 0)
-        return QString();
-    const QString process = QStringLiteral("process %1").arg(failure.holderPid);
-    return QStringLiteral(": ")
-        + (failure.holderName.isEmpty() ? process : failure.holderName + QStringLiteral(", ") + process);
-}
-
-QString openFailureDetail(const OpenResult& failure)
-{
-    if (failure.error == OpenResult::Error::AlreadyOpen)
-        return QStringLiteral("%1 is already open.").arg(failure.device);
-    if (failure.error == OpenResult::Error::Busy)
-        return QStringLiteral("%1 is in use by another program%2.").arg(failure.device, holderOf(failure));
-    QString detail = QStringLiteral("%1: %2").arg(failure.device, failure.reason);
-#ifdef Q_OS_LINUX
-    if (failure.error == OpenResult::Error::Permission) {
-        detail += QStringLiteral("\nYour user may not use this device: add it to the group that "
-                                 "owns the device (usually dialout) and log in again.");
-    }
-#endif
-    return detail;
-}
 
 } // namespace
 
@@ -103,8 +76,7 @@ void Connection::open_port()
             }
         }
         port.setPortNumber(number);
-        port.setHandshaking(SerialPort::Handshaking::XonXoff);
-        port.setLineSettings(kLineSettings);
+        PanelLink::setUp(port);
         result = m_ctx.session.open();
     }
     if (!port.isOpen() || result.error == OpenResult::Error::AlreadyOpen)
@@ -116,7 +88,7 @@ void Connection::reportPortClosed(const OpenResult& failure)
     MessageBox box;
     box.prompt = kPortClosedPrompt;
     box.title = kPortClosedTitle;
-    box.detail = openFailureDetail(failure);
+    box.detail = PanelLink::openFailure(failure);
     m_ctx.platform.prompter.ask(box);
 }
 
@@ -175,11 +147,11 @@ void Connection::dial()
         return;
     m_ctx.setHourglass(true);
     writeLine(setup);
-    m_ctx.waiter.wait_seconds(kDialPauseSeconds);
+    m_ctx.waiter.wait_seconds(PanelLink::kDialPauseSeconds);
     if (phoneFits())
-        writeLine(QStringLiteral("ATDT") + m_ctx.ui.Text2->text());
+        writeLine(PanelLink::dialCommand(m_ctx.ui.Text2->text()));
     m_ctx.ui.Text3->setFocus();
-    m_ctx.waiter.wait_seconds(kDialPauseSeconds);
+    m_ctx.waiter.wait_seconds(PanelLink::kDialPauseSeconds);
     m_ctx.setHourglass(false);
 }
 
@@ -192,7 +164,7 @@ void Connection::close1_Click()
         return;
     }
     LinkSession& session = m_ctx.session;
-    session.write(CommandLine::command(QStringLiteral("END")));
+    session.write(CommandLine::command(CommandLine::kEndWord));
     for (QWidget* control : ui.commandControls())
         control->setEnabled(false);
     session.close();   // a running send stops here

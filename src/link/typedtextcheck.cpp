@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typedtextcheck.h"
 
+#include "core/commandline.h"
 #include "form/form1context.h"
 #include "platform/eightbit.h"
 #include "platform/oneline.h"
@@ -37,14 +38,9 @@ QString refusal(const QLineEdit* field, const QString& typed)
 
 } // namespace
 
-bool textFitsTheLine(const QString& text)
-{
-    return !OneLine::holdsControl(text) && EightBit::representable(text);
-}
-
 bool typedTextFitsTheLine(const Form1Context& ctx, const QLineEdit* field, const QString& typed)
 {
-    if (textFitsTheLine(typed))
+    if (CommandLine::fits(typed))
         return true;
     const QString prompt = refusal(field, typed);
     MessageBox box;

@@ -13,6 +13,3 @@ struct Form1Context;
 // other control character, which the field itself keeps out and which only
 // text set past it can hold, is refused by the field's name as well.
 bool typedTextFitsTheLine(const Form1Context& ctx, const QLineEdit* field, const QString& typed);
-
-// The same rule without a box: one line of characters that each have a byte.
-bool textFitsTheLine(const QString& text);

@@ -231,6 +231,8 @@ QString QtSerialPort::deviceFor(int portNumber) const
 {
     if (portNumber < 1)
         return QString();
+    if (!m_device.isEmpty())
+        return m_device;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else

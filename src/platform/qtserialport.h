@@ -45,6 +45,8 @@ public:
     void readWhatWaits() override;
 
     QString deviceFor(int portNumber) const override;
+    // A device used whatever the port number; empty: the number's own.
+    void setDevice(const QString& path) { m_device = path; }
     QStringList devicesPresent() const override;
 
     // Where the receive error counts come from (the driver's, by default).
@@ -66,6 +68,7 @@ private:
     LineErrorWatch m_lineErrors;
     Handshaking m_handshaking = Handshaking::None;
     int m_portNumber = 1;
+    QString m_device;
     int m_sendThreshold = 1;
     bool m_ignoringErrors = false;  // during DTR requests (refused by some devices) and closing
     bool m_lossPending = false;     // a lost line is being closed on the next event loop pass

@@ -12,7 +12,7 @@
 #include "platform/linereader.h"
 #include "desktop/maskedfield.h"
 #include "platform/prompter.h"
-#include "transfer/linepacing.h"
+#include "core/linepacing.h"
 
 #include <QDir>
 #include <QGroupBox>

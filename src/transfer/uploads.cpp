@@ -19,18 +19,18 @@ Uploads::Uploads(Form1Context& ctx, CaptureLog& log, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_log(log)
 {}
 
-void Uploads::up_all_Click() { request(QStringLiteral("PRIALL"), SendButton::Enable); }
+void Uploads::up_all_Click() { request(CommandLine::kPullAllWord, SendButton::Enable); }
 
-void Uploads::up_par_Click() { request(QStringLiteral("PRIPAR"), SendButton::Leave); }
+void Uploads::up_par_Click() { request(CommandLine::kPullParametersWord, SendButton::Leave); }
 
 void Uploads::up_evr_Click()
 {
-    captureAndRequest(QStringLiteral("PRIEVR"), kEventTitle, kEventFilter);
+    captureAndRequest(CommandLine::kPullEventsWord, kEventTitle, kEventFilter);
 }
 
 void Uploads::up_tnt_Click()
 {
-    captureAndRequest(QStringLiteral("PRITNT"), kTenantTitle, kTenantFilter);
+    captureAndRequest(CommandLine::kPullTenantsWord, kTenantTitle, kTenantFilter);
 }
 
 void Uploads::request(const QString& word, SendButton send)

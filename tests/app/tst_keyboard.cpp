@@ -5,7 +5,7 @@
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "form/statuspanels.h"
 #include "desktop/maskedfield.h"
 #include "form1rig.h"

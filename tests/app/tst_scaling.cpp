@@ -11,7 +11,7 @@
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 

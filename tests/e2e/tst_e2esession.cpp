@@ -3,7 +3,7 @@
 #include "files/sitemenu.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "journalreader.h"

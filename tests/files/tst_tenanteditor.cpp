@@ -2,7 +2,7 @@
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
-#include "form/appsettings.h"
+#include "core/appsettings.h"
 #include "operator.h"
 #include "desktop/maskedfield.h"
 #include "testfiles.h"

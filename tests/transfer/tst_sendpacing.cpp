@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "transfer/linepacing.h"
+#include "core/linepacing.h"
 #include "transfer/sendprogress.h"
 
 #include <QTest>

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "batchrun.h"
+
+#include "core/appsettings.h"
+#include "core/commandline.h"
+#include "core/journal.h"
+#include "core/linksession.h"
+#include "core/panellink.h"
+#include "platform/clock.h"
+#include "platform/inisettingsstore.h"
+#include "platform/qtserialport.h"
+#include "store/journalwriter.h"
+#include "store/sqlitestore.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kJournalWaitMs = 5000;
+
+// The first line, without its end.
+QString firstLine(QFile& file)
+{
+    QByteArray line = file.readLine(1024);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
+}
+
+// A code file must be the user's own and readable by nobody else.
+QString privateFileRefusal(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("%1 cannot be read.").arg(path);
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("%1 is not a file.").arg(path);
+    if (info.st_uid != geteuid())
+        return QStringLiteral("%1 belongs to another user.").arg(path);
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        return QStringLiteral("%1 may be read by others: make it private (chmod 600).").arg(path);
+    return QString();
+}
+
+} // namespace
+
+BatchRun::BatchRun(const BatchArguments& arguments, QTextStream& err) : m_args(arguments), m_err(err) {}
+
+int BatchRun::refuse(PanelJobResult result, const QString& message)
+{
+    m_err << "velno-batch: " << message << Qt::endl;
+    return int(result);
+}
+
+// As the code field takes it: one line of 8-bit characters, at most five.
+bool BatchRun::readCode(QString* code)
+{
+    QFile file;
+    if (m_args.codeFrom == BatchArguments::CodeFrom::Stdin) {
+        if (!file.open(stdin, QIODevice::ReadOnly))
+            return refuse(PanelJobResult::Usage, QStringLiteral("Standard input cannot be read.")), false;
+    } else {
+        if (const QString refusal = privateFileRefusal(m_args.codeFile); !refusal.isEmpty())
+            return refuse(PanelJobResult::Usage, refusal), false;
+        file.setFileName(m_args.codeFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return refuse(PanelJobResult::Usage, QStringLiteral("%1: %2").arg(m_args.codeFile, file.errorString())), false;
+    }
+    *code = firstLine(file);
+    QString why;
+    if (code->isEmpty())
+        why = QStringLiteral("No programming code was given.");
+    else if (code->size() > PanelLink::kCodeMaxLength)
+        why = QStringLiteral("A programming code has at most %1 characters.").arg(PanelLink::kCodeMaxLength);
+    else if (!CommandLine::fits(*code))
+        why = QStringLiteral("The programming code holds characters that cannot be sent.");
+    if (why.isEmpty())
+        return true;
+    refuse(PanelJobResult::Usage, why);
+    return false;
+}
+
+// The site's port, phone number and modem setup; a phone number given on
+// the command line goes before the site's.
+int BatchRun::takeSite(PanelJobPlan& plan, int* port)
+{
+    SqliteStore store(QString{});
+    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
+    QList<Site> sites;
+    if (opening.outcome == SqliteStore::Opening::Outcome::Failed || !store.readSites(&sites)) {
+        const QString reason = opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason
+                                                                                          : store.lastError();
+        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(reason));
+    }
+    for (const Site& site : sites) {
+        if (site.name != m_args.site)
+            continue;
+        *port = site.port;
+        if (!m_args.phoneGiven)
+            plan.phone = site.phone;
+        plan.setupString = site.setup;
+        return 0;
+    }
+    return refuse(PanelJobResult::Usage, QStringLiteral("No site is named \"%1\".").arg(m_args.site));
+}
+
+int BatchRun::listSites(QTextStream& out)
+{
+    SqliteStore store(QString{});
+    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
+    QList<Site> sites;
+    if (opening.outcome == SqliteStore::Opening::Outcome::Failed || !store.readSites(&sites)) {
+        const QString reason = opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason
+                                                                                          : store.lastError();
+        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(reason));
+    }
+    for (const Site& site : sites)
+        out << site.name << '\n';
+    out.flush();
+    return 0;
+}
+
+int BatchRun::run()
+{
+    IniSettingsStore settingsStore;
+    AppSettings settings(settingsStore);
+    PanelJobPlan plan = m_args.plan;
+    plan.phone = m_args.phone;
+    plan.setupString = settings.setupString();
+    plan.byteCycle = settings.byteCycle();
+    int portNumber = m_args.port > 0 ? m_args.port : 1;
+    if (!m_args.site.isEmpty()) {
+        if (const int refused = takeSite(plan, &portNumber); refused != 0)
+            return refused;
+    }
+    if (!CommandLine::fits(plan.setupString))
+        return refuse(PanelJobResult::Usage, QStringLiteral("The modem setup string holds characters that cannot be sent."));
+    if (!readCode(&plan.code))
+        return int(PanelJobResult::Usage);
+
+    QtSerialPort port(settingsStore);
+    port.setPortNumber(portNumber);
+    port.setDevice(m_args.device);
+    LinkSession session(port);
+    JournalWriter writer(SqliteStore::writerStore(QString{}));
+    SystemClock clock;
+    Journal journal(clock, writer);
+    journal.setSite(m_args.site);
+    journal.follow(session);
+
+    PanelJob job(session, port);
+    const bool showProgress = plan.action == PanelJobPlan::Action::Send && isatty(STDERR_FILENO);
+    if (showProgress) {
+        QObject::connect(&job, &PanelJob::sendProgress, [this](qint64 sent, qint64 total) {
+            m_err << "\rSent " << sent << " of " << total << " lines" << Qt::flush;
+        });
+    }
+    const PanelJobResult result = job.run(plan);
+    if (showProgress)
+        m_err << Qt::endl;
+    if (!writer.waitUntilWritten(kJournalWaitMs))
+        m_err << "velno-batch: " << writer.waiting() << " journal entries could not be written." << Qt::endl;
+    if (result != PanelJobResult::Done)
+        return refuse(result, job.message());
+    return 0;
+}

@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "paneljob.h"
+
+#include "core/commandline.h"
+#include "core/linepacing.h"
+#include "core/linksession.h"
+#include "core/panellink.h"
+#include "core/receivetext.h"
+#include "platform/eightbit.h"
+#include "platform/linereader.h"
+#include "platform/serialport.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cmath>
+
+PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, QObject* parent)
+    : QObject(parent), m_session(session), m_port(port), m_realMsPerSecond(realMsPerSecond), m_waiter(realMsPerSecond)
+{
+    connect(&session, &LinkSession::notified, this, &PanelJob::onNotified);
+    connect(&session, &LinkSession::lineLost, this,
+            [this] { stop(PanelJobResult::LineLost, QStringLiteral("The line to the panel was lost.")); });
+    connect(&session, &LinkSession::lineError, this, [this](int eventCode) {
+        stop(PanelJobResult::LineError,
+             QStringLiteral("Line error: %1.").arg(SerialPort::lineErrorText(eventCode)));
+    });
+}
+
+PanelJobResult PanelJob::run(const PanelJobPlan& plan)
+{
+    m_clock.start();
+    const PanelJobResult result = work(plan);
+    end();
+    m_capture.close();
+    return result;
+}
+
+PanelJobResult PanelJob::work(const PanelJobPlan& plan)
+{
+    if (const PanelJobResult checked = checkCaptureFile(plan); checked != PanelJobResult::Done)
+        return checked;
+    PanelLink::setUp(m_port);
+    const OpenResult opened = m_session.open();
+    if (!opened.ok()) {
+        return fail(PanelJobResult::PortNotOpened,
+                    PanelLink::openFailure(opened).replace(u'\n', u' '));
+    }
+    if (!plan.phone.isEmpty()) {
+        if (const PanelJobResult dialled = dial(plan); dialled != PanelJobResult::Done)
+            return dialled;
+    }
+    if (const PanelJobResult entered = enterProgramming(plan.code); entered != PanelJobResult::Done)
+        return entered;
+    return plan.action == PanelJobPlan::Action::Pull ? pull(plan) : send(plan);
+}
+
+// Refused before anything is written: a capture that would overwrite a file
+// unasked, a file to send that cannot be read or holds no line.
+PanelJobResult PanelJob::checkCaptureFile(const PanelJobPlan& plan)
+{
+    if (plan.action == PanelJobPlan::Action::Pull) {
+        if (QFileInfo::exists(plan.path) && plan.existing == PanelJobPlan::Existing::Refuse) {
+            return fail(PanelJobResult::FileError,
+                        QStringLiteral("%1 exists: give --append or --replace.").arg(plan.path));
+        }
+        return PanelJobResult::Done;
+    }
+    LineReader reader(plan.path);
+    const qint64 lines = reader.open() ? reader.countNonEmpty() : 0;
+    if (reader.failed())
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
+    if (lines == 0)
+        return fail(PanelJobResult::FileError, QStringLiteral("%1 holds no line to send.").arg(plan.path));
+    return PanelJobResult::Done;
+}
+
+// The window's lines: the setup line, a pause, the dial. Then nothing goes
+// out until the modem has answered, since a character would end its dial.
+PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
+{
+    m_modem = ModemReply();
+    m_phase = Phase::Dialling;
+    const bool dialled = write(CommandLine::line(plan.setupString)) && pause(PanelLink::kDialPauseSeconds)
+        && write(CommandLine::line(PanelLink::dialCommand(plan.phone)));
+    const bool answered =
+        dialled && waitFor(plan.dialTimeoutSeconds, [this] { return m_modem.result() != ModemReply::Result::Pending; });
+    m_phase = Phase::Idle;
+    if (stopped() != PanelJobResult::Done)
+        return stopped();
+    if (!dialled)
+        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused the modem's lines."));
+    if (!answered) {
+        return fail(PanelJobResult::DialTimeout,
+                    QStringLiteral("The modem did not connect within %1 s.").arg(plan.dialTimeoutSeconds));
+    }
+    switch (m_modem.result()) {
+    case ModemReply::Result::Connect:
+        return PanelJobResult::Done;
+    case ModemReply::Result::Busy:
+        return fail(PanelJobResult::Busy, QStringLiteral("The modem answered BUSY."));
+    case ModemReply::Result::NoDialtone:
+        return fail(PanelJobResult::NoDialtone, QStringLiteral("The modem answered NO DIALTONE."));
+    case ModemReply::Result::NoCarrier:
+    case ModemReply::Result::Pending:
+        break;
+    }
+    return fail(PanelJobResult::NoCarrier, QStringLiteral("The modem answered NO CARRIER."));
+}
+
+// As Enter in the code field: the programming line six times back to back.
+// The panel's answers to them are let pass before the action, so that a
+// capture holds only what was asked for.
+PanelJobResult PanelJob::enterProgramming(const QString& code)
+{
+    const QByteArray line = CommandLine::programming(code);
+    for (int i = 0; i < PanelLink::kProgrammingWrites; ++i) {
+        if (!write(line))
+            return fail(PanelJobResult::LineLost, QStringLiteral("The port refused the programming line."));
+        if (i == 0)
+            m_session.programmingEntered();
+    }
+    pause(PanelLink::kDialPauseSeconds);
+    m_port.readAll();
+    return stopped();
+}
+
+PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
+{
+    if (plan.existing == PanelJobPlan::Existing::Replace && QFileInfo::exists(plan.path)
+        && !QFile::resize(plan.path, 0)) {
+        return fail(PanelJobResult::FileError, QStringLiteral("%1 cannot be emptied.").arg(plan.path));
+    }
+    if (!m_capture.open(plan.path))
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, m_capture.errorString()));
+    m_captured = 0;
+    m_phase = Phase::Capturing;
+    if (!write(CommandLine::command(plan.pullWord)))
+        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused the request."));
+    const qint64 requestedMs = nominalMs();
+    const bool anything = waitFor(plan.quietSeconds, [this] { return m_captured > 0; });
+    if (stopped() != PanelJobResult::Done)
+        return stopped();
+    if (!anything) {
+        return fail(PanelJobResult::NothingReceived,
+                    QStringLiteral("Nothing came within %1 s of the request: is the code right?").arg(plan.quietSeconds));
+    }
+    const qint64 quietMs = qint64(std::llround(plan.quietSeconds * 1000));
+    const qint64 endMs = plan.maxSeconds > 0 ? requestedMs + qint64(std::llround(plan.maxSeconds * 1000)) : -1;
+    for (;;) {
+        qint64 untilMs = m_lastByteMs + quietMs;
+        if (endMs >= 0)
+            untilMs = std::min(untilMs, endMs);
+        const qint64 leftMs = untilMs - nominalMs();
+        if (leftMs <= 0)
+            break;
+        waitFor(double(leftMs) / 1000, [] { return false; });
+        if (stopped() != PanelJobResult::Done)
+            return stopped();
+    }
+    m_phase = Phase::Idle;
+    return PanelJobResult::Done;
+}
+
+// As DATABASE: every line that is not empty, each after the ByteCycle's pause.
+PanelJobResult PanelJob::send(const PanelJobPlan& plan)
+{
+    LineReader counter(plan.path);
+    const qint64 total = counter.open() ? counter.countNonEmpty() : 0;
+    LineReader reader(plan.path);
+    if (counter.failed() || !reader.open())
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
+    const LinePacing pacing(plan.byteCycle);
+    m_session.sendingStarted();
+    emit sendProgress(0, total);
+    qint64 sent = 0;
+    QByteArrayView line;
+    while (reader.next(line)) {
+        if (line.isEmpty())
+            continue;
+        if (!pause(pacing.waitSeconds()))
+            break;
+        if (!write(CommandLine::line(EightBit::decode(line.toByteArray()))))
+            return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
+        emit sendProgress(++sent, total);
+    }
+    m_session.sendingEnded();
+    if (stopped() != PanelJobResult::Done)
+        return stopped();
+    if (reader.failed())
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
+    return PanelJobResult::Done;
+}
+
+// As Disconnect: END while the port is open, then close.
+void PanelJob::end()
+{
+    m_phase = Phase::Idle;
+    if (!m_session.isOpen())
+        return;
+    write(CommandLine::command(CommandLine::kEndWord));
+    m_session.close();
+}
+
+bool PanelJob::write(const QByteArray& line) { return m_session.write(line); }
+
+bool PanelJob::waitFor(double seconds, const std::function<bool()>& done)
+{
+    if (done() || m_stop)
+        return done();
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &PanelJob::woke, &loop, [&] {
+        if (done() || m_stop)
+            loop.quit();
+    });
+    deadline.start(int(std::ceil(seconds * m_realMsPerSecond)));
+    loop.exec();
+    return done();
+}
+
+bool PanelJob::pause(double seconds)
+{
+    if (!m_stop)
+        m_waiter.wait_seconds(seconds);
+    return !m_stop;
+}
+
+void PanelJob::onNotified(int eventCode)
+{
+    if (eventCode == SerialPort::kDataReceived)
+        received(m_port.readAll());
+}
+
+// The modem's answer while it dials; the capture's bytes as the window
+// captures them; anything else is let pass.
+void PanelJob::received(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (m_phase == Phase::Dialling) {
+        m_modem.take(bytes);
+    } else if (m_phase == Phase::Capturing) {
+        m_captured += bytes.size();
+        m_lastByteMs = nominalMs();
+        const QByteArray text = EightBit::encode(ReceiveText::normalise(EightBit::decode(bytes)).text);
+        if (m_capture.write(text) != text.size()) {
+            stop(PanelJobResult::FileError,
+                 QStringLiteral("%1: %2").arg(m_capture.path(), m_capture.errorString()));
+        }
+    }
+    emit woke();
+}
+
+void PanelJob::stop(PanelJobResult result, const QString& message)
+{
+    if (!m_stop) {
+        m_stop = result;
+        m_message = message;
+    }
+    m_waiter.stopAll();
+    emit woke();
+}
+
+PanelJobResult PanelJob::fail(PanelJobResult result, const QString& message)
+{
+    if (m_message.isEmpty())
+        m_message = message;
+    return result;
+}
+
+qint64 PanelJob::nominalMs() const { return m_clock.elapsed() * TickTimer::kRealScale / m_realMsPerSecond; }
