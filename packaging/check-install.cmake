@@ -41,6 +41,7 @@ endif()
 
 set(expected
     bin/velno
+    bin/velno-batch
     bin/velno-panel-sim
     share/applications/${id}.desktop
     share/doc/velno/changelog.gz
@@ -50,6 +51,7 @@ set(expected
     share/icons/hicolor/48x48/apps/${id}.png
     share/icons/hicolor/64x64/apps/${id}.png
     share/icons/hicolor/scalable/apps/${id}.svg
+    share/man/man1/velno-batch.1.gz
     share/man/man1/velno-panel-sim.1.gz
     share/man/man1/velno.1.gz
     share/metainfo/${id}.metainfo.xml)
@@ -69,7 +71,7 @@ foreach(line "Name=Velno 6100 Management System" "Exec=velno" "Icon=${id}" "Term
 endforeach()
 run_check(out+err "[^\n]+" desktop-file-validate "${PREFIX}/share/applications/${id}.desktop")
 run_check(out+err "(^|\n)[EW]: [^\n]*" appstreamcli validate --no-net "${PREFIX}/share/metainfo/${id}.metainfo.xml")
-foreach(page velno velno-panel-sim)
+foreach(page velno velno-panel-sim velno-batch)
     run_check(err "[^\n]+" ${CMAKE_COMMAND} -E env MANWIDTH=80 LC_ALL=C.UTF-8
               man --warnings -l "${PREFIX}/share/man/man1/${page}.1.gz")
 endforeach()

@@ -15,8 +15,9 @@ panel of an apartment building: it connects to the panel at 1200 bit/s directly
 or through a modem, sends parameter and control commands, reads the panel's
 databases back and keeps tenant and parameter files.
 
-Includes velno-panel-sim, a simulated panel on a pseudo-terminal for trying
-the program without hardware.]])
+Includes velno-batch, which pulls a panel's records or sends it a tenant
+file unattended (from a timer, say), and velno-panel-sim, a simulated panel
+on a pseudo-terminal for trying the program without hardware.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
