@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "files/journalview.h"
 #include "files/legacyimport.h"
 #include "files/sitebook.h"
 #include "files/sitebookdialog.h"
@@ -36,6 +37,8 @@ private slots:
     void storageRoundTrip();
     void changesMadeMeanwhile_data();
     void changesMadeMeanwhile();
+    void damageFoundAfterOpen_data();
+    void damageFoundAfterOpen();
     void earlierFilesBroughtIn();
     void badEarlierBook();
     void twoCopiesBringInOnce();
@@ -76,6 +79,26 @@ QDateTime at(int minute)
 void write(const QString& path, const QByteArray& content)
 {
     QVERIFY(writeFile(path, content));
+}
+
+// Fills the store in the folder through a connection of its own, all in
+// the database file itself, then writes over the pages of its tables (the
+// header and schema kept), as a failing disk would.
+void damageTables(const QString& folder)
+{
+    {
+        SqliteStore store(folder);
+        QVERIFY(store.open().outcome == SqliteStore::Opening::Outcome::Opened);
+        QList<JournalRecord> many;
+        for (int i = 0; i < 2000; ++i)
+            many << JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Event,
+                                      QStringLiteral("before %1").arg(i));
+        QVERIFY(store.appendEntries(many));
+        QVERIFY(store.run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+    }
+    QFile file(QDir(folder).filePath(SqliteStore::kFileName));
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096));
+    QVERIFY(file.write(QByteArray(4096 * 40, '\xA5')) == 4096 * 40);
 }
 
 }   // namespace
@@ -159,6 +182,72 @@ void TstSiteBook::changesMadeMeanwhile()
     QCOMPARE(other.sites().size(), otherDeletes ? 2 : 3);
     if (!otherDeletes)
         QCOMPARE(other.sites().at(other.indexOf(QStringLiteral("Depot"))).port, 4);
+}
+
+// Damage that a statement of the window's own connection finds, after the
+// store was opened: the database is kept aside, told in one box, and the
+// window and the journal's writer go on with a new one.
+void TstSiteBook::damageFoundAfterOpen_data()
+{
+    QTest::addColumn<QString>("foundBy");
+    QTest::addColumn<QStringList>("sitesAfter");
+    QTest::addColumn<int>("otherBoxes");
+    QTest::addRow("a new site") << QStringLiteral("add") << QStringList{QStringLiteral("Quay")} << 0;
+    // The site is not in the new book: the change is told as not saved.
+    QTest::addRow("a site edited") << QStringLiteral("edit") << QStringList() << 1;
+    QTest::addRow("the journal viewer") << QStringLiteral("view") << QStringList() << 0;
+}
+
+void TstSiteBook::damageFoundAfterOpen()
+{
+    QFETCH(QString, foundBy);
+    QFETCH(QStringList, sitesAfter);
+    QFETCH(int, otherBoxes);
+    Form1Rig rig(RigOptions().hidden());
+    const QString folder = rig.fakes.dataDir.path();
+    const QString path = QDir(folder).filePath(SqliteStore::kFileName);
+    SiteMenu& menu = rig.window->siteMenu();
+    QCOMPARE(menu.book().add(site(QStringLiteral("Depot"))), Store::Change::Done);
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    damageTables(folder);
+
+    if (foundBy == QStringLiteral("add")) {
+        QCOMPARE(menu.book().add(site(QStringLiteral("Quay"))), Store::Change::Done);
+    } else if (foundBy == QStringLiteral("edit")) {
+        const Store::Change change = menu.book().replace(0, site(QStringLiteral("Depot"), 3));
+        QVERIFY(!menu.changed(change, QStringLiteral("Depot")));
+    } else {
+        rig.window->journal_Click();
+        QVERIFY(rig.window->journalView());
+    }
+    const auto damageBoxes = [&] {
+        return rig.fakes.prompter.prompts().filter(QStringLiteral("was damaged")).size();
+    };
+    QTRY_COMPARE(damageBoxes(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(damageBoxes(), 1);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1 + otherBoxes);
+    const QString told = rig.fakes.prompter.prompts().filter(QStringLiteral("was damaged")).first();
+    QVERIFY2(told.contains(QStringLiteral("kept as ") + path + QStringLiteral(".damaged")), qPrintable(told));
+    QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
+
+    QStringList names;
+    for (const Site& s : menu.book().sites())
+        names << s.name;
+    QCOMPARE(names, sitesAfter);
+    if (JournalView* view = rig.window->journalView())
+        QCOMPARE(view->model().rowCount(), 0);
+    // Both the window's connection and the writer's are on the new database.
+    QCOMPARE(menu.book().add(site(QStringLiteral("Mill"))), Store::Change::Done);
+    rig.window->journal().recordEvent(QStringLiteral("after"));
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    QCOMPARE(storedLines(folder), QStringList{QStringLiteral("- * after")});
+    SqliteStore again(folder);
+    QCOMPARE(again.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QList<Site> stored;
+    QVERIFY(again.readSites(&stored));
+    QCOMPARE(stored.size(), sitesAfter.size() + 1);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1 + otherBoxes);
 }
 
 // An earlier version's sites.ini and month files come into the store once,
