@@ -39,6 +39,7 @@ private slots:
     void changesMadeMeanwhile();
     void damageFoundAfterOpen_data();
     void damageFoundAfterOpen();
+    void earlierFilesBroughtIn_data();
     void earlierFilesBroughtIn();
     void badEarlierBook();
     void twoCopiesBringInOnce();
@@ -251,26 +252,59 @@ void TstSiteBook::damageFoundAfterOpen()
 }
 
 // An earlier version's sites.ini and month files come into the store once,
-// masked; the files stay, masked, 0600, under a new name.
+// masked; the files stay, masked, 0600, under a new name, never over one
+// that is there: also when the program stopped after bringing them in but
+// before keeping them.
+void TstSiteBook::earlierFilesBroughtIn_data()
+{
+    QTest::addColumn<bool>("stoppedBeforeKeeping");
+    QTest::addColumn<QString>("keptAs");
+    QTest::addRow("first start") << false << QStringLiteral(".imported");
+    QTest::addRow("stopped before keeping") << true << QStringLiteral(".imported");
+    QTest::addRow("stopped, the name taken") << true << QStringLiteral(".imported.2");
+}
+
 void TstSiteBook::earlierFilesBroughtIn()
 {
+    QFETCH(bool, stoppedBeforeKeeping);
+    QFETCH(QString, keptAs);
     QTemporaryDir config;
     QTemporaryDir data;
     const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
     const QString log = data.filePath(QStringLiteral("journal/2026-10.log"));
     QVERIFY(QDir().mkpath(QFileInfo(ini).path()) && QDir().mkpath(QFileInfo(log).path()));
-    write(ini, "[site1]\nname=Elm House\nport=2\nphone=5550301\nsetup=ATZ\nnotes=key safe 4711\n"
-               "lastused=2026-10-25T02:30:00.000\n; a comment\n[site2]\nname=-\nport=1\n");
-    write(log, "2026-10-25T02:30:00 Elm House * connected to port 2 (/dev/ttyS1)\n"
-               "2026-10-25T02:30:01 Elm House > TNTDIR:31TEL:5550301 CODE:3131 DOOR:1\n"
-               "2026-10-25T02:30:02 - > PGM****\n");
-    QVERIFY(QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    const QByteArray iniContent("[site1]\nname=Elm House\nport=2\nphone=5550301\nsetup=ATZ\n"
+                                "notes=key safe 4711\nlastused=2026-10-25T02:30:00.000\n; a comment\n"
+                                "[site2]\nname=-\nport=1\n");
+    const QByteArray logContent("2026-10-25T02:30:00 Elm House * connected to port 2 (/dev/ttyS1)\n"
+                                "2026-10-25T02:30:01 Elm House > TNTDIR:31TEL:5550301 CODE:3131 DOOR:1\n"
+                                "2026-10-25T02:30:02 - > PGM****\n");
+    const auto putOriginals = [&] {
+        write(ini, iniContent);
+        write(log, logContent);
+        QVERIFY(QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    };
+    putOriginals();
+    if (stoppedBeforeKeeping) {   // brought in, then the originals as they were before keeping
+        SqliteStore store(data.path());
+        store.open();
+        LegacyImport(store, QFileInfo(log).path(), ini).run();
+        for (const QString& original : {ini, log})
+            QVERIFY(QFile::remove(original + QStringLiteral(".imported")));
+        putOriginals();
+    }
+    const QString taken = keptAs == QStringLiteral(".imported") ? QString() : QStringLiteral(".imported");
+    if (!taken.isEmpty()) {
+        write(ini + taken, "earlier");
+        write(log + taken, "earlier");
+    }
 
     for (int run = 0; run < 2; ++run) {   // the second run brings in nothing again
         Form1Rig rig(RigOptions().settingsIn(config.path()).dataIn(data.path()).hidden());
         QCOMPARE(rig.window->siteMenu().book().sites().size(), 1);
-        QCOMPARE(rig.fakes.prompter.boxes.size(), run == 0 ? 1 : 0);   // the site named "-"
-        if (run == 0)
+        // The site named "-", told by the start that brought the book in.
+        QCOMPARE(rig.fakes.prompter.boxes.size(), run == 0 && !stoppedBeforeKeeping ? 1 : 0);
+        if (rig.fakes.prompter.boxes.size() == 1)
             QVERIFY(rig.fakes.prompter.boxes.at(0).detail.contains(QStringLiteral("Site [site2]")));
     }
     const Site elm = [&] {
@@ -291,10 +325,14 @@ void TstSiteBook::earlierFilesBroughtIn()
     QCOMPARE(entries.at(1).timeText(), QStringLiteral("2026-10-25T02:30:01"));
 
     QVERIFY(!QFile::exists(ini) && !QFile::exists(log));
-    QVERIFY(contentOf(ini + QStringLiteral(".imported")).contains("; a comment"));
-    QVERIFY(!contentOf(log + QStringLiteral(".imported")).contains("3131"));
-    QCOMPARE(modeOf(ini + QStringLiteral(".imported")), 0600);
-    QCOMPARE(modeOf(log + QStringLiteral(".imported")), 0600);
+    QVERIFY(contentOf(ini + keptAs).contains("; a comment"));
+    QVERIFY(contentOf(log + keptAs).contains("CODE:**** DOOR:1"));
+    QVERIFY(!contentOf(log + keptAs).contains("3131"));
+    QCOMPARE(modeOf(ini + keptAs), 0600);
+    QCOMPARE(modeOf(log + keptAs), 0600);
+    if (!taken.isEmpty())
+        QCOMPARE(contentOf(log + taken), QByteArray("earlier"));
+    QCOMPARE(QDir(QFileInfo(log).path()).entryList(QDir::Files).size(), taken.isEmpty() ? 1 : 2);
 }
 
 // A book that is not INI text brings nothing in, is told, and is left as it is.
