@@ -5,7 +5,7 @@
 # can, or says which packages to install.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libsqlite3-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
           qt6-qpa-plugins fonts-dejavu-core poppler-utils "$@")
 
 missing=()

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -17,7 +16,6 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 const QString SqliteStore::kFileName = QStringLiteral("velno.sqlite");
@@ -160,8 +158,6 @@ void SqliteStore::close()
 {
     if (!m_db.isValid())
         return;
-    if (m_db.isOpen() && !isOpenedFile())
-        leaveFilesOnClose();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -261,18 +257,6 @@ bool SqliteStore::ready()
     return connect() && setUp();
 }
 
-// Closing the last connection to a database folds its -wal into it and
-// removes the -wal and -shm by name: once the files were moved, those
-// names may be a new database's. The moved files are left as they are.
-void SqliteStore::leaveFilesOnClose()
-{
-    const QVariant handle = m_db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        if (sqlite3* db = *static_cast<sqlite3* const*>(handle.constData()))
-            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    }
-}
-
 // WAL lets the other copy read while this one writes; FULL makes each
 // commit durable before it returns. The first statements read the file's
 // header and its tables, so a damaged or foreign file shows here.
@@ -317,8 +301,10 @@ bool SqliteStore::migrate()
     });
 }
 
-// The files move before the connection closes, and the closing leaves
-// them as they are (see close()).
+// The files move before the connection closes: SQLite then finds the
+// database moved and leaves its -wal and -shm as they are, where closing
+// would otherwise fold the -wal into the damaged file and remove both by
+// name. A connection that follows a database set aside closes the same way.
 QString SqliteStore::setAside()
 {
     const QString aside = PrivateFiles::freeAsideName(m_path, kAsideMark, kCompanions);

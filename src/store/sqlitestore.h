@@ -97,7 +97,6 @@ private:
     bool setUp();
     bool ready();
     bool isOpenedFile() const;
-    void leaveFilesOnClose();
     bool prepare();
     bool migrate();
     QString setAside();
