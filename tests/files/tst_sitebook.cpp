@@ -209,6 +209,7 @@ void TstSiteBook::damageFoundAfterOpen()
     const QString path = QDir(folder).filePath(SqliteStore::kFileName);
     SiteMenu& menu = rig.window->siteMenu();
     QCOMPARE(menu.book().add(site(QStringLiteral("Depot"))), Store::Change::Done);
+    rig.window->journal().recordEvent(QStringLiteral("before"));   // the writer's connection open too
     QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
     damageTables(folder);
 
@@ -238,17 +239,20 @@ void TstSiteBook::damageFoundAfterOpen()
     QCOMPARE(names, sitesAfter);
     if (JournalView* view = rig.window->journalView())
         QCOMPARE(view->model().rowCount(), 0);
-    // Both the window's connection and the writer's are on the new database.
-    QCOMPARE(menu.book().add(site(QStringLiteral("Mill"))), Store::Change::Done);
+    // Both the writer's connection and the window's are on the new database,
+    // and what either wrote there is kept.
     rig.window->journal().recordEvent(QStringLiteral("after"));
     QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    QCOMPARE(menu.book().add(site(QStringLiteral("Mill"))), Store::Change::Done);
     QCOMPARE(storedLines(folder), QStringList{QStringLiteral("- * after")});
     SqliteStore again(folder);
     QCOMPARE(again.open().outcome, SqliteStore::Opening::Outcome::Opened);
     QList<Site> stored;
     QVERIFY(again.readSites(&stored));
     QCOMPARE(stored.size(), sitesAfter.size() + 1);
+    QCoreApplication::processEvents();
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1 + otherBoxes);
+    QVERIFY(!QFile::exists(path + QStringLiteral(".damaged.2")));
 }
 
 // An earlier version's sites.ini and month files come into the store once,
