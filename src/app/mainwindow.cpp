@@ -81,7 +81,8 @@ SqliteStore::Opening openStore(SqliteStore& store, Store& windowStore, const Pla
     const QString sites = platform.configFolder.isEmpty()
         ? QString()
         : QDir(platform.configFolder).filePath(QStringLiteral("Velno/sites.ini"));
-    *problems = LegacyImport(windowStore, QDir(dataFolder).filePath(QStringLiteral("journal")), sites).run().problems;
+    const QString journal = QDir(dataFolder).filePath(QStringLiteral("journal"));
+    *problems = LegacyImport(windowStore, journal, sites).run().problems;
     return opening;
 }
 
@@ -366,8 +367,8 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView =
-            new JournalView(m_windowStore, m_platform.prompter, SqliteStore::writerStore(m_platform.dataFolder), this);
+        m_journalView = new JournalView(m_windowStore, m_platform.prompter,
+                                        SqliteStore::writerStore(m_platform.dataFolder), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();

@@ -170,8 +170,10 @@ void LegacyImport::importSites(Result& result)
 {
     QFile file(m_sitesPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (QFileInfo::exists(m_sitesPath))   // else another copy has just kept it
-            result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ") + file.errorString();
+        if (QFileInfo::exists(m_sitesPath)) {   // else another copy has just kept it
+            result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ")
+                    + file.errorString();
+        }
         return;
     }
     const QByteArray content = file.readAll();
