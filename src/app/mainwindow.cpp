@@ -104,12 +104,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
       m_store(platform.dataFolder),
-      m_windowStore(m_store,
-                    [this](const QString& keptAs) {
-                        // Told once the statement that found the damage is done.
-                        QMetaObject::invokeMethod(
-                            this, [this, keptAs] { storeRenewed(keptAs); }, Qt::QueuedConnection);
-                    }),
+      m_windowStore(m_store, [this](const QString& keptAs) { storeRenewedLater(keptAs); }),
       m_storeOpening(openStore(m_store, m_windowStore, platform, &m_importProblems)),
       m_journalWriter(SqliteStore::writerStore(platform.dataFolder)),
       m_journal(platform.clock, m_journalWriter),
@@ -208,6 +203,27 @@ void MainWindow::storeRenewed(const QString& keptAs)
     m_siteMenu->loadBook();
     if (m_journalView)
         m_journalView->reload();
+}
+
+// Told once the statement that found the damage is done, on the window's
+// thread, whichever thread's connection found it.
+void MainWindow::storeRenewedLater(const QString& keptAs)
+{
+    QMetaObject::invokeMethod(this, [this, keptAs] { storeRenewed(keptAs); }, Qt::QueuedConnection);
+}
+
+// The viewer's counting thread's own connection, its damage dealt with as
+// the window's.
+JournalWriter::StoreMaker MainWindow::countingStore()
+{
+    const JournalWriter::StoreMaker open = SqliteStore::writerStore(m_platform.dataFolder);
+    return [this, open](QString* error) -> std::unique_ptr<Store> {
+        std::unique_ptr<Store> store = open(error);
+        if (!store)
+            return nullptr;
+        return std::make_unique<RenewingStore>(std::move(store),
+                                               [this](const QString& keptAs) { storeRenewedLater(keptAs); });
+    };
 }
 
 void MainWindow::showJournalBacklog(int waiting, const QString& reason)
@@ -367,8 +383,7 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView = new JournalView(m_windowStore, m_platform.prompter,
-                                        SqliteStore::writerStore(m_platform.dataFolder), this);
+        m_journalView = new JournalView(m_windowStore, m_platform.prompter, countingStore(), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();

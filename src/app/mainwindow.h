@@ -96,6 +96,8 @@ private:
     void tellStoreOpening(const SqliteStore::Opening& opening);
     void showJournalBacklog(int waiting, const QString& reason);
     void storeRenewed(const QString& keptAs);
+    void storeRenewedLater(const QString& keptAs);
+    JournalWriter::StoreMaker countingStore();
     bool mayClose();
 
     Platform& m_platform;

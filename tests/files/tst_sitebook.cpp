@@ -197,6 +197,8 @@ void TstSiteBook::damageFoundAfterOpen_data()
     // The site is not in the new book: the change is told as not saved.
     QTest::addRow("a site edited") << QStringLiteral("edit") << QStringList() << 1;
     QTest::addRow("the journal viewer") << QStringLiteral("view") << QStringList() << 0;
+    // On the viewer's counting thread, through a connection of its own.
+    QTest::addRow("a search in the journal viewer") << QStringLiteral("search") << QStringList() << 0;
 }
 
 void TstSiteBook::damageFoundAfterOpen()
@@ -211,6 +213,8 @@ void TstSiteBook::damageFoundAfterOpen()
     QCOMPARE(menu.book().add(site(QStringLiteral("Depot"))), Store::Change::Done);
     rig.window->journal().recordEvent(QStringLiteral("before"));   // the writer's connection open too
     QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    if (foundBy == QStringLiteral("search"))
+        rig.window->journal_Click();
     damageTables(folder);
 
     if (foundBy == QStringLiteral("add")) {
@@ -218,9 +222,12 @@ void TstSiteBook::damageFoundAfterOpen()
     } else if (foundBy == QStringLiteral("edit")) {
         const Store::Change change = menu.book().replace(0, site(QStringLiteral("Depot"), 3));
         QVERIFY(!menu.changed(change, QStringLiteral("Depot")));
-    } else {
+    } else if (foundBy == QStringLiteral("view")) {
         rig.window->journal_Click();
         QVERIFY(rig.window->journalView());
+    } else {
+        rig.window->journalView()->searchField()->setText(QStringLiteral("before 1"));
+        rig.window->journalView()->searchNow();
     }
     const auto damageBoxes = [&] {
         return rig.fakes.prompter.prompts().filter(QStringLiteral("was damaged")).size();
