@@ -4,9 +4,12 @@
 # (Xvfb), driving it from the keyboard with xdotool: the main window connected
 # to the bundled panel simulator after reading the panel's parameters, the
 # Setting dialog, a 2-digit tenant editor with two records typed in, and the
-# journal (last month's visit to another site is written into it first), and
-# the Site Book with one of its sites open for editing.
-# Settings go to a temporary home folder; the user's own are not touched.
+# journal, and the Site Book with one of its sites open for editing.
+# Settings and the store go to a temporary home folder; the user's own are
+# not touched. The site book and last month's visit to another site start
+# as an earlier version's files, which the program brings into its store on
+# its first start, as it does for a user who upgrades; the script makes sure
+# they were brought in before it takes a picture.
 #
 #   ./scripts/screenshots.sh                      at 100%, into docs/screenshots/
 #   ./scripts/screenshots.sh --scale 2 --out DIR  at 200%, into DIR
@@ -52,7 +55,8 @@ unset XDG_CONFIG_HOME
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-journal=$HOME/.local/share/Velno/journal
+data=$HOME/.local/share/Velno
+journal=$data/journal
 mkdir -p "$journal"
 month=$(date -d "$(date +%Y-%m-15) -1 month" +%Y-%m)
 cat >"$journal/$month.log" <<EOF
@@ -107,6 +111,13 @@ pids+=($!)
 if ! main=$(timeout 30 xdotool search --sync --name 'Version 3\.0$' | head -n1); then
     echo "The main window did not appear:" >&2
     cat "$work/velno.log" >&2
+    exit 1
+fi
+# Brought in: the store holds them, and the files are kept renamed.
+if [ ! -s "$data/velno.sqlite" ] || [ ! -e "$HOME/.config/Velno/sites.ini.imported" ] \
+    || [ ! -e "$journal/$month.log.imported" ]; then
+    echo "The earlier site book and journal were not brought into the store:" >&2
+    ls -la "$data" "$journal" "$HOME/.config/Velno" >&2
     exit 1
 fi
 sleep 1   # the window gives the first control the focus

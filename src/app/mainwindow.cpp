@@ -71,7 +71,8 @@ const QString kHelpFileName = QStringLiteral("velno6100.hlp.htm");
 
 // Opens the store, and brings in what earlier versions kept in files
 // before the journal's writer starts, so that those entries come first.
-SqliteStore::Opening openStore(SqliteStore& store, const Platform& platform, QStringList* problems)
+SqliteStore::Opening openStore(SqliteStore& store, Store& windowStore, const Platform& platform,
+                               QStringList* problems)
 {
     const SqliteStore::Opening opening = store.open();
     if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
@@ -80,7 +81,8 @@ SqliteStore::Opening openStore(SqliteStore& store, const Platform& platform, QSt
     const QString sites = platform.configFolder.isEmpty()
         ? QString()
         : QDir(platform.configFolder).filePath(QStringLiteral("Velno/sites.ini"));
-    *problems = LegacyImport(store, QDir(dataFolder).filePath(QStringLiteral("journal")), sites).run().problems;
+    const QString journal = QDir(dataFolder).filePath(QStringLiteral("journal"));
+    *problems = LegacyImport(windowStore, journal, sites).run().problems;
     return opening;
 }
 
@@ -102,7 +104,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       m_setform(m_settings, this),
       m_ctx{this, m_ui, platform, m_settings, m_waiter, m_setform, m_session},
       m_store(platform.dataFolder),
-      m_storeOpening(openStore(m_store, platform, &m_importProblems)),
+      m_windowStore(m_store, [this](const QString& keptAs) { storeRenewedLater(keptAs); }),
+      m_storeOpening(openStore(m_store, m_windowStore, platform, &m_importProblems)),
       m_journalWriter(SqliteStore::writerStore(platform.dataFolder)),
       m_journal(platform.clock, m_journalWriter),
       m_locale(QLocale::system()),
@@ -126,7 +129,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_parameterMenu = std::make_unique<ParameterMenu>(m_ctx);
     m_receivePrinting = std::make_unique<ReceivePrinting>(m_ctx);
     m_editMenu = std::make_unique<EditMenu>(m_ctx);
-    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection, m_store);
+    m_siteMenu = std::make_unique<SiteMenu>(m_ctx, *m_connection, m_windowStore);
     m_programmingCode = std::make_unique<ProgrammingCode>(m_ctx);
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
@@ -183,20 +186,40 @@ void MainWindow::tellStoreOpening(const SqliteStore::Opening& opening)
     m_platform.prompter.ask(box);
 }
 
-// The writer found the database damaged and started a new one: the
-// window's connection goes to the new one too, and the operator is told.
+// The writer or the window's own connection found the database damaged
+// and started a new one: the operator is told, and what shows the store is
+// read again. Each connection goes to the new database at its next
+// statement (SqliteStore finds its file replaced).
 void MainWindow::storeRenewed(const QString& keptAs)
 {
-    m_store.close();
-    SqliteStore::Opening opening = m_store.open();
-    if (opening.outcome == SqliteStore::Opening::Outcome::Opened) {
-        opening.outcome = SqliteStore::Opening::Outcome::Renewed;
-        opening.keptAs = keptAs;
-    }
+    SqliteStore::Opening opening;
+    opening.outcome = SqliteStore::Opening::Outcome::Renewed;
+    opening.keptAs = keptAs;
     tellStoreOpening(opening);
     m_siteMenu->loadBook();
     if (m_journalView)
         m_journalView->reload();
+}
+
+// Told once the statement that found the damage is done, on the window's
+// thread, whichever thread's connection found it.
+void MainWindow::storeRenewedLater(const QString& keptAs)
+{
+    QMetaObject::invokeMethod(this, [this, keptAs] { storeRenewed(keptAs); }, Qt::QueuedConnection);
+}
+
+// The viewer's counting thread's own connection, its damage dealt with as
+// the window's.
+JournalWriter::StoreMaker MainWindow::countingStore()
+{
+    const JournalWriter::StoreMaker open = SqliteStore::writerStore(m_platform.dataFolder);
+    return [this, open](QString* error) -> std::unique_ptr<Store> {
+        std::unique_ptr<Store> store = open(error);
+        if (!store)
+            return nullptr;
+        return std::make_unique<RenewingStore>(std::move(store),
+                                               [this](const QString& keptAs) { storeRenewedLater(keptAs); });
+    };
 }
 
 void MainWindow::showJournalBacklog(int waiting, const QString& reason)
@@ -356,8 +379,7 @@ JournalView* MainWindow::journalView() const { return m_journalView; }
 void MainWindow::journal_Click()
 {
     if (!m_journalView) {
-        m_journalView =
-            new JournalView(m_store, m_platform.prompter, SqliteStore::writerStore(m_platform.dataFolder), this);
+        m_journalView = new JournalView(m_windowStore, m_platform.prompter, countingStore(), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalView->reload();

@@ -11,6 +11,7 @@
 #include "desktop/cursorblink.h"
 #include "platform/ticktimer.h"
 #include "store/journalwriter.h"
+#include "store/renewingstore.h"
 #include "store/sqlitestore.h"
 
 #include <QLocale>
@@ -95,6 +96,8 @@ private:
     void tellStoreOpening(const SqliteStore::Opening& opening);
     void showJournalBacklog(int waiting, const QString& reason);
     void storeRenewed(const QString& keptAs);
+    void storeRenewedLater(const QString& keptAs);
+    JournalWriter::StoreMaker countingStore();
     bool mayClose();
 
     Platform& m_platform;
@@ -105,6 +108,7 @@ private:
     SetFormHost m_setform;
     Form1Context m_ctx;
     SqliteStore m_store;   // the window's own connection: the viewer's
+    RenewingStore m_windowStore;   // m_store, a damaged database kept aside and told
     QStringList m_importProblems;   // what could not be brought in from earlier versions' files
     SqliteStore::Opening m_storeOpening;
     JournalWriter m_journalWriter;

@@ -16,6 +16,10 @@
 
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kImportedMark = QStringLiteral("imported");
@@ -89,6 +93,28 @@ Site siteOf(const QSettings& settings)
     return site;
 }
 
+// Holds the folder for this copy of the program while it keeps a file:
+// another copy starting at the same time waits, then finds the file kept.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);   // lets the lock go
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
+
 } // namespace
 
 LegacyImport::LegacyImport(Store& store, QString journalFolder, QString sitesPath)
@@ -111,7 +137,8 @@ void LegacyImport::importLog(const QString& path, Result& result)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString();
+        if (QFileInfo::exists(path))   // else another copy has just kept it
+            result.problems << QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString();
         return;
     }
     const QString text = QString::fromUtf8(file.readAll());
@@ -133,17 +160,20 @@ void LegacyImport::importLog(const QString& path, Result& result)
         result.problems << QDir::toNativeSeparators(path) + QStringLiteral(": ") + m_store.lastError();
         return;
     }
-    if (outcome == Store::Import::Done) {   // the copy that brought it in keeps the file
+    if (outcome == Store::Import::Done)
         result.entries += int(entries.size());
-        keep(path, kept, result);
-    }
+    // Also when brought in before: a copy stopped before it could keep the file.
+    keep(path, kept, result);
 }
 
 void LegacyImport::importSites(Result& result)
 {
     QFile file(m_sitesPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ") + file.errorString();
+        if (QFileInfo::exists(m_sitesPath)) {   // else another copy has just kept it
+            result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ")
+                    + file.errorString();
+        }
         return;
     }
     const QByteArray content = file.readAll();
@@ -156,8 +186,8 @@ void LegacyImport::importSites(Result& result)
         result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ") + problem;
         return;
     }
-    QList<Site> sites;
     QList<Site> accepted;
+    QStringList refused;
     SiteBook rules(m_store);
     rules.reload();
     for (const QString& group : settings.childGroups()) {
@@ -171,8 +201,8 @@ void LegacyImport::importSites(Result& result)
         if (problem.isEmpty())
             accepted << site;
         else
-            result.problems << QStringLiteral("Site [%1] of %2 not brought in: %3")
-                                   .arg(group, QDir::toNativeSeparators(m_sitesPath), problem);
+            refused << QStringLiteral("Site [%1] of %2 not brought in: %3")
+                           .arg(group, QDir::toNativeSeparators(m_sitesPath), problem);
     }
     QList<JournalRecord> noEntries;
     const Store::Import outcome = m_store.importOnce(QStringLiteral("sites.ini"), noEntries, accepted);
@@ -180,15 +210,20 @@ void LegacyImport::importSites(Result& result)
         result.problems << QDir::toNativeSeparators(m_sitesPath) + QStringLiteral(": ") + m_store.lastError();
         return;
     }
+    // Told by the copy that brought the book in; later, the names are the book's own.
     if (outcome == Store::Import::Done) {
         result.sites += int(accepted.size());
-        keep(m_sitesPath, content, result);
+        result.problems << refused;
     }
+    keep(m_sitesPath, content, result);
 }
 
-// Masked in place, the user's alone, then under its new name beside.
+// Masked in place, the user's alone, then under its new name beside, one
+// copy of the program at a time; a file another copy kept is not there any
+// more. The new name is always a free one.
 void LegacyImport::keep(const QString& path, const QByteArray& masked, Result& result)
 {
+    const FolderLock lock(QFileInfo(path).absolutePath());
     if (!QFileInfo::exists(path))
         return;
     QSaveFile file(path);

@@ -10,7 +10,9 @@ class Store;
 // sites.ini of earlier versions into the store, each file once however many
 // copies of the program start together. The codes in them are masked on
 // the way; each file is then masked in place, made the user's alone (0600)
-// and kept under a new name ("2026-12.log.imported"), never deleted.
+// and kept under a new name ("2026-12.log.imported"), never deleted. A file
+// found brought in already, but not yet kept (the program stopped between
+// the two), is kept then, and not brought in again.
 class LegacyImport {
 public:
     struct Result {

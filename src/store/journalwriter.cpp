@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalwriter.h"
 
-#include "store/store.h"
+#include "store/renewingstore.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -79,6 +79,16 @@ void JournalWriter::run()
     }
 }
 
+// A damaged store is kept aside, and the entries go into a new one.
+std::unique_ptr<Store> JournalWriter::openStore(QString* error)
+{
+    std::unique_ptr<Store> made = m_makeStore(error);
+    if (!made)
+        return nullptr;
+    return std::make_unique<RenewingStore>(std::move(made),
+                                           [this](const QString& keptAs) { emit renewed(keptAs); });
+}
+
 // Writes the oldest waiting entries; they leave the queue only once stored.
 bool JournalWriter::writeBatch(std::unique_ptr<Store>& store)
 {
@@ -92,14 +102,8 @@ bool JournalWriter::writeBatch(std::unique_ptr<Store>& store)
     }
     QString error;
     if (!store)
-        store = m_makeStore(&error);
-    bool ok = store && store->appendEntries(batch);
-    if (store && !ok && store->damaged()) {
-        const QString keptAs = store->renew();
-        if (!keptAs.isEmpty())
-            emit renewed(keptAs);
-        ok = !keptAs.isEmpty() && store->appendEntries(batch);
-    }
+        store = openStore(&error);
+    const bool ok = store && store->appendEntries(batch);
     if (store && !ok) {
         error = store->lastError();
         store.reset();   // opened anew next time: the folder may have come back

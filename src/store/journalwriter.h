@@ -56,6 +56,7 @@ signals:
 
 private:
     void run();
+    std::unique_ptr<Store> openStore(QString* error);
     bool writeBatch(std::unique_ptr<Store>& store);
     void afterWrite(int count, bool ok, const QString& error);
     void tellBacklog();

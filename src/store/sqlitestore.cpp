@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 const QString SqliteStore::kFileName = QStringLiteral("velno.sqlite");
 
@@ -187,6 +188,13 @@ SqliteStore::Opening SqliteStore::open(Damage damage)
 
 QString SqliteStore::renew()
 {
+    // Another connection found it first and set it aside: the new one in its place is used.
+    if (isOpen() && !isOpenedFile()) {
+        close();
+        if (connect())
+            setUp();
+        return QString();
+    }
     const QString keptAs = setAside();
     if (keptAs.isEmpty() || !(connect() && setUp()))
         return QString();
@@ -212,7 +220,41 @@ bool SqliteStore::connect()
              m_db.lastError().databaseText(), m_db.lastError().nativeErrorCode());
         return false;
     }
+    m_opened = fileIdOf(m_path).value_or(FileId());
     return true;
+}
+
+std::optional<SqliteStore::FileId> SqliteStore::fileIdOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileId{quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+bool SqliteStore::isOpenedFile() const
+{
+    return fileIdOf(m_path) == std::optional<FileId>(m_opened);
+}
+
+// Every call starts here. A database that another connection (the window's,
+// the writer's, another copy's) set aside is left as it is, and the new one
+// in its place is used: nothing goes into a file kept aside.
+bool SqliteStore::ready()
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("The database %1 is not open.").arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    // SQLite goes on writing into a file removed while it is open: nobody would read that.
+    if (!QFileInfo::exists(m_path)) {
+        m_error = QStringLiteral("The database %1 was removed.").arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    if (isOpenedFile())
+        return true;
+    close();
+    return connect() && setUp();
 }
 
 // WAL lets the other copy read while this one writes; FULL makes each
@@ -259,8 +301,10 @@ bool SqliteStore::migrate()
     });
 }
 
-// The files move before the connection closes: closing may otherwise
-// fold the -wal into the damaged file or remove it.
+// The files move before the connection closes: SQLite then finds the
+// database moved and leaves its -wal and -shm as they are, where closing
+// would otherwise fold the -wal into the damaged file and remove both by
+// name. A connection that follows a database set aside closes the same way.
 QString SqliteStore::setAside()
 {
     const QString aside = PrivateFiles::freeAsideName(m_path, kAsideMark, kCompanions);
@@ -325,16 +369,7 @@ bool SqliteStore::run(const QString& statement)
 
 bool SqliteStore::appendEntries(QList<JournalRecord>& entries)
 {
-    if (!isOpen()) {
-        m_error = QStringLiteral("The database %1 is not open.").arg(QDir::toNativeSeparators(m_path));
-        return false;
-    }
-    // SQLite goes on writing into a file removed while it is open: nobody would read that.
-    if (!QFileInfo::exists(m_path)) {
-        m_error = QStringLiteral("The database %1 was removed.").arg(QDir::toNativeSeparators(m_path));
-        return false;
-    }
-    return inTransaction([&] { return insertEntries(entries); });
+    return ready() && inTransaction([&] { return insertEntries(entries); });
 }
 
 bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
@@ -360,7 +395,7 @@ bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
 
 bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out)
 {
-    return select(filter, afterId, 0, false, count, out);
+    return ready() && select(filter, afterId, 0, false, count, out);
 }
 
 // Entries are only ever added, and SQLite gives each the id after the
@@ -383,6 +418,8 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
 bool SqliteStore::readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
                                 QList<JournalRecord>* out)
 {
+    if (!ready())
+        return false;
     qint64 first = 0;
     qint64 last = 0;
     bool read = false;
@@ -433,6 +470,8 @@ bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afte
 
 qint64 SqliteStore::countEntries(const JournalFilter& filter)
 {
+    if (!ready())
+        return -1;
     qint64 first = 0;
     qint64 last = 0;
     if (filter.passesAll())
@@ -453,6 +492,8 @@ qint64 SqliteStore::countEntries(const JournalFilter& filter)
 
 bool SqliteStore::readList(const QString& column, QStringList* out)
 {
+    if (!ready())
+        return false;
     // One step down the index per name, not a walk over every entry.
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
@@ -521,6 +562,8 @@ QVariant usedOffset(const QDateTime& when)
 
 bool SqliteStore::readSites(QList<Site>* out)
 {
+    if (!ready())
+        return false;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!prepareQuery(q, QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"))
@@ -554,6 +597,8 @@ bool SqliteStore::insertSite(Site& site)
 
 Store::Change SqliteStore::addSite(Site& site)
 {
+    if (!ready())
+        return Change::Failed;
     Change change = Change::Failed;
     inTransaction([&] {
         change = nameTakenBy(site.name, 0);
@@ -597,6 +642,8 @@ Store::Change SqliteStore::whyUnchanged(const Site& site)
 
 Store::Change SqliteStore::updateSite(Site& site)
 {
+    if (!ready())
+        return Change::Failed;
     Change change = Change::Failed;
     inTransaction([&] {
         change = nameTakenBy(site.name, site.id);
@@ -625,6 +672,8 @@ Store::Change SqliteStore::updateSite(Site& site)
 
 Store::Change SqliteStore::removeSite(const Site& site)
 {
+    if (!ready())
+        return Change::Failed;
     Change change = Change::Failed;
     inTransaction([&] {
         QSqlQuery q(m_db);
@@ -645,6 +694,8 @@ Store::Change SqliteStore::removeSite(const Site& site)
 
 Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
 {
+    if (!ready())
+        return Change::Failed;
     QSqlQuery q(m_db);
     if (!prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?")))
         return Change::Failed;
@@ -661,6 +712,8 @@ Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
 
 Store::Import SqliteStore::importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites)
 {
+    if (!ready())
+        return Import::Failed;
     Import outcome = Import::Failed;
     inTransaction([&] {
         QSqlQuery mark(m_db);

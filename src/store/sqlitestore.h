@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "store/journalwriter.h"
 #include "store/store.h"
@@ -48,6 +49,8 @@ public:
     // Makes the folder and the database when missing, makes them private,
     // and brings the tables to this version. A damaged database is set
     // aside with its -wal and -shm under a free name, and a new one made.
+    // A database that another connection sets aside later is left to it:
+    // the next call here goes to the new one in its place.
     Opening open(Damage damage = Damage::SetAside);
     bool isOpen() const { return m_db.isOpen(); }
     bool damaged() const override { return m_damaged; }
@@ -92,6 +95,8 @@ public:
 private:
     bool connect();
     bool setUp();
+    bool ready();
+    bool isOpenedFile() const;
     bool prepare();
     bool migrate();
     QString setAside();
@@ -114,4 +119,12 @@ private:
     QSqlDatabase m_db;
     QString m_error;
     bool m_damaged = false;
+    // The file the connection opened, to see it set aside or replaced.
+    struct FileId {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const FileId& other) const { return device == other.device && inode == other.inode; }
+    };
+    static std::optional<FileId> fileIdOf(const QString& path);
+    FileId m_opened;
 };

@@ -19,7 +19,9 @@ public:
     virtual QString lastError() const = 0;
     // A statement found the store damaged. renew() then keeps the damaged
     // one aside, never over another, and starts a new one; it returns where
-    // the damaged one is kept, empty when it could not.
+    // the damaged one is kept, empty when it could not, or when another
+    // connection had set it aside already (then damaged() is false again:
+    // the store is on the new one).
     virtual bool damaged() const = 0;
     virtual QString renew() = 0;
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "files/journalview.h"
 #include "files/legacyimport.h"
 #include "files/sitebook.h"
 #include "files/sitebookdialog.h"
@@ -36,6 +37,9 @@ private slots:
     void storageRoundTrip();
     void changesMadeMeanwhile_data();
     void changesMadeMeanwhile();
+    void damageFoundAfterOpen_data();
+    void damageFoundAfterOpen();
+    void earlierFilesBroughtIn_data();
     void earlierFilesBroughtIn();
     void badEarlierBook();
     void twoCopiesBringInOnce();
@@ -76,6 +80,26 @@ QDateTime at(int minute)
 void write(const QString& path, const QByteArray& content)
 {
     QVERIFY(writeFile(path, content));
+}
+
+// Fills the store in the folder through a connection of its own, all in
+// the database file itself, then writes over the pages of its tables (the
+// header and schema kept), as a failing disk would.
+void damageTables(const QString& folder)
+{
+    {
+        SqliteStore store(folder);
+        QVERIFY(store.open().outcome == SqliteStore::Opening::Outcome::Opened);
+        QList<JournalRecord> many;
+        for (int i = 0; i < 2000; ++i)
+            many << JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Event,
+                                      QStringLiteral("before %1").arg(i));
+        QVERIFY(store.appendEntries(many));
+        QVERIFY(store.run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+    }
+    QFile file(QDir(folder).filePath(SqliteStore::kFileName));
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096));
+    QVERIFY(file.write(QByteArray(4096 * 40, '\xA5')) == 4096 * 40);
 }
 
 }   // namespace
@@ -161,27 +185,137 @@ void TstSiteBook::changesMadeMeanwhile()
         QCOMPARE(other.sites().at(other.indexOf(QStringLiteral("Depot"))).port, 4);
 }
 
+// Damage that a statement of the window's own connection finds, after the
+// store was opened: the database is kept aside, told in one box, and the
+// window and the journal's writer go on with a new one.
+void TstSiteBook::damageFoundAfterOpen_data()
+{
+    QTest::addColumn<QString>("foundBy");
+    QTest::addColumn<QStringList>("sitesAfter");
+    QTest::addColumn<int>("otherBoxes");
+    QTest::addRow("a new site") << QStringLiteral("add") << QStringList{QStringLiteral("Quay")} << 0;
+    // The site is not in the new book: the change is told as not saved.
+    QTest::addRow("a site edited") << QStringLiteral("edit") << QStringList() << 1;
+    QTest::addRow("the journal viewer") << QStringLiteral("view") << QStringList() << 0;
+    // On the viewer's counting thread, through a connection of its own.
+    QTest::addRow("a search in the journal viewer") << QStringLiteral("search") << QStringList() << 0;
+}
+
+void TstSiteBook::damageFoundAfterOpen()
+{
+    QFETCH(QString, foundBy);
+    QFETCH(QStringList, sitesAfter);
+    QFETCH(int, otherBoxes);
+    Form1Rig rig(RigOptions().hidden());
+    const QString folder = rig.fakes.dataDir.path();
+    const QString path = QDir(folder).filePath(SqliteStore::kFileName);
+    SiteMenu& menu = rig.window->siteMenu();
+    QCOMPARE(menu.book().add(site(QStringLiteral("Depot"))), Store::Change::Done);
+    rig.window->journal().recordEvent(QStringLiteral("before"));   // the writer's connection open too
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    if (foundBy == QStringLiteral("search"))
+        rig.window->journal_Click();
+    damageTables(folder);
+
+    if (foundBy == QStringLiteral("add")) {
+        QCOMPARE(menu.book().add(site(QStringLiteral("Quay"))), Store::Change::Done);
+    } else if (foundBy == QStringLiteral("edit")) {
+        const Store::Change change = menu.book().replace(0, site(QStringLiteral("Depot"), 3));
+        QVERIFY(!menu.changed(change, QStringLiteral("Depot")));
+    } else if (foundBy == QStringLiteral("view")) {
+        rig.window->journal_Click();
+        QVERIFY(rig.window->journalView());
+    } else {
+        rig.window->journalView()->searchField()->setText(QStringLiteral("before 1"));
+        rig.window->journalView()->searchNow();
+    }
+    const auto damageBoxes = [&] {
+        return rig.fakes.prompter.prompts().filter(QStringLiteral("was damaged")).size();
+    };
+    QTRY_COMPARE(damageBoxes(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(damageBoxes(), 1);
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1 + otherBoxes);
+    const QString told = rig.fakes.prompter.prompts().filter(QStringLiteral("was damaged")).first();
+    QVERIFY2(told.contains(QStringLiteral("kept as ") + path + QStringLiteral(".damaged")), qPrintable(told));
+    QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
+
+    QStringList names;
+    for (const Site& s : menu.book().sites())
+        names << s.name;
+    QCOMPARE(names, sitesAfter);
+    if (JournalView* view = rig.window->journalView())
+        QCOMPARE(view->model().rowCount(), 0);
+    // Both the writer's connection and the window's are on the new database,
+    // and what either wrote there is kept.
+    rig.window->journal().recordEvent(QStringLiteral("after"));
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    QCOMPARE(menu.book().add(site(QStringLiteral("Mill"))), Store::Change::Done);
+    QCOMPARE(storedLines(folder), QStringList{QStringLiteral("- * after")});
+    SqliteStore again(folder);
+    QCOMPARE(again.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QList<Site> stored;
+    QVERIFY(again.readSites(&stored));
+    QCOMPARE(stored.size(), sitesAfter.size() + 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 1 + otherBoxes);
+    QVERIFY(!QFile::exists(path + QStringLiteral(".damaged.2")));
+}
+
 // An earlier version's sites.ini and month files come into the store once,
-// masked; the files stay, masked, 0600, under a new name.
+// masked; the files stay, masked, 0600, under a new name, never over one
+// that is there: also when the program stopped after bringing them in but
+// before keeping them.
+void TstSiteBook::earlierFilesBroughtIn_data()
+{
+    QTest::addColumn<bool>("stoppedBeforeKeeping");
+    QTest::addColumn<QString>("keptAs");
+    QTest::addRow("first start") << false << QStringLiteral(".imported");
+    QTest::addRow("stopped before keeping") << true << QStringLiteral(".imported");
+    QTest::addRow("stopped, the name taken") << true << QStringLiteral(".imported.2");
+}
+
 void TstSiteBook::earlierFilesBroughtIn()
 {
+    QFETCH(bool, stoppedBeforeKeeping);
+    QFETCH(QString, keptAs);
     QTemporaryDir config;
     QTemporaryDir data;
     const QString ini = config.filePath(QStringLiteral("Velno/sites.ini"));
     const QString log = data.filePath(QStringLiteral("journal/2026-10.log"));
     QVERIFY(QDir().mkpath(QFileInfo(ini).path()) && QDir().mkpath(QFileInfo(log).path()));
-    write(ini, "[site1]\nname=Elm House\nport=2\nphone=5550301\nsetup=ATZ\nnotes=key safe 4711\n"
-               "lastused=2026-10-25T02:30:00.000\n; a comment\n[site2]\nname=-\nport=1\n");
-    write(log, "2026-10-25T02:30:00 Elm House * connected to port 2 (/dev/ttyS1)\n"
-               "2026-10-25T02:30:01 Elm House > TNTDIR:31TEL:5550301 CODE:3131 DOOR:1\n"
-               "2026-10-25T02:30:02 - > PGM****\n");
-    QVERIFY(QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    const QByteArray iniContent("[site1]\nname=Elm House\nport=2\nphone=5550301\nsetup=ATZ\n"
+                                "notes=key safe 4711\nlastused=2026-10-25T02:30:00.000\n; a comment\n"
+                                "[site2]\nname=-\nport=1\n");
+    const QByteArray logContent("2026-10-25T02:30:00 Elm House * connected to port 2 (/dev/ttyS1)\n"
+                                "2026-10-25T02:30:01 Elm House > TNTDIR:31TEL:5550301 CODE:3131 DOOR:1\n"
+                                "2026-10-25T02:30:02 - > PGM****\n");
+    const auto putOriginals = [&] {
+        write(ini, iniContent);
+        write(log, logContent);
+        QVERIFY(QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    };
+    putOriginals();
+    if (stoppedBeforeKeeping) {   // brought in, then the originals as they were before keeping
+        SqliteStore store(data.path());
+        store.open();
+        LegacyImport(store, QFileInfo(log).path(), ini).run();
+        for (const QString& original : {ini, log})
+            QVERIFY(QFile::remove(original + QStringLiteral(".imported")));
+        putOriginals();
+    }
+    const QString taken = keptAs == QStringLiteral(".imported") ? QString() : QStringLiteral(".imported");
+    if (!taken.isEmpty()) {
+        write(ini + taken, "earlier");
+        write(log + taken, "earlier");
+    }
 
     for (int run = 0; run < 2; ++run) {   // the second run brings in nothing again
         Form1Rig rig(RigOptions().settingsIn(config.path()).dataIn(data.path()).hidden());
         QCOMPARE(rig.window->siteMenu().book().sites().size(), 1);
-        QCOMPARE(rig.fakes.prompter.boxes.size(), run == 0 ? 1 : 0);   // the site named "-"
-        if (run == 0)
+        // The site named "-", told by the start that brought the book in.
+        QCOMPARE(rig.fakes.prompter.boxes.size(), run == 0 && !stoppedBeforeKeeping ? 1 : 0);
+        if (rig.fakes.prompter.boxes.size() == 1)
             QVERIFY(rig.fakes.prompter.boxes.at(0).detail.contains(QStringLiteral("Site [site2]")));
     }
     const Site elm = [&] {
@@ -202,10 +336,14 @@ void TstSiteBook::earlierFilesBroughtIn()
     QCOMPARE(entries.at(1).timeText(), QStringLiteral("2026-10-25T02:30:01"));
 
     QVERIFY(!QFile::exists(ini) && !QFile::exists(log));
-    QVERIFY(contentOf(ini + QStringLiteral(".imported")).contains("; a comment"));
-    QVERIFY(!contentOf(log + QStringLiteral(".imported")).contains("3131"));
-    QCOMPARE(modeOf(ini + QStringLiteral(".imported")), 0600);
-    QCOMPARE(modeOf(log + QStringLiteral(".imported")), 0600);
+    QVERIFY(contentOf(ini + keptAs).contains("; a comment"));
+    QVERIFY(contentOf(log + keptAs).contains("CODE:**** DOOR:1"));
+    QVERIFY(!contentOf(log + keptAs).contains("3131"));
+    QCOMPARE(modeOf(ini + keptAs), 0600);
+    QCOMPARE(modeOf(log + keptAs), 0600);
+    if (!taken.isEmpty())
+        QCOMPARE(contentOf(log + taken), QByteArray("earlier"));
+    QCOMPARE(QDir(QFileInfo(log).path()).entryList(QDir::Files).size(), taken.isEmpty() ? 1 : 2);
 }
 
 // A book that is not INI text brings nothing in, is told, and is left as it is.

@@ -33,6 +33,7 @@ private slots:
     void damagedDatabase_data();
     void damagedDatabase();
     void damagedWhileWriting();
+    void setAsideByAnotherConnection();
     void newerSchemaRefused();
     void newestFoundBeforeCounted();
     void twoProgramsAtOnce();
@@ -227,6 +228,39 @@ void TstStore::damagedWhileWriting()
     QCOMPARE(renewed.first().first().toString(), path + QStringLiteral(".damaged"));
     QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
     QCOMPARE(storedLines(dir.path()), QStringList{QStringLiteral("- * after")});
+}
+
+// The window's connection sets the database aside while the writer's is
+// open: the writer goes on with the new one, both keep what they write
+// there, and the one set aside is left as it was.
+void TstStore::setAsideByAnotherConnection()
+{
+    QTemporaryDir dir;
+    SqliteStore window(dir.path());
+    QCOMPARE(window.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    JournalWriter writer(SqliteStore::writerStore(dir.path()));
+    writer.append(entry(QStringLiteral("before")));
+    QVERIFY(writer.waitUntilWritten(10000));
+
+    const QString keptAs = window.renew();
+    QCOMPARE(keptAs, window.path() + QStringLiteral(".damaged"));
+    writer.append(entry(QStringLiteral("after")));
+    QVERIFY(writer.waitUntilWritten(10000));
+    Site mill;
+    mill.name = QStringLiteral("Mill");
+    mill.port = 1;
+    QCOMPARE(window.addSite(mill), Store::Change::Done);
+
+    QCOMPARE(storedLines(dir.path()), QStringList{QStringLiteral("- * after")});
+    SqliteStore other(dir.path());
+    other.open();
+    QList<Site> sites;
+    QVERIFY(other.readSites(&sites));
+    QCOMPARE(sites.size(), 1);
+    QTemporaryDir aside;
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::copy(keptAs + suffix, aside.filePath(SqliteStore::kFileName + suffix));
+    QCOMPARE(storedLines(aside.path()), QStringList{QStringLiteral("- * before")});
 }
 
 void TstStore::newerSchemaRefused()
