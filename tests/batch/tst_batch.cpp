@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// velno-batch as a script runs it, against the panel simulator, directly and
+// through its modem front end with a connect delay: exit status, capture
+// file and journal.
+#include "journalreader.h"
+#include "simulatorprocess.h"
+#include "platform/inisettingsstore.h"
+#include "platform/qtserialport.h"
+#include "store/sqlitestore.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSite = QStringLiteral("Elm House");
+
+void writeFile(const QString& path, const QByteArray& bytes, QFile::Permissions permissions)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    QVERIFY(file.setPermissions(permissions));
+}
+
+} // namespace
+
+class TstBatch : public QObject {
+    Q_OBJECT
+private slots:
+    void job_data();
+    void job();
+};
+
+void TstBatch::job_data()
+{
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<QStringList>("arguments");   // $DEV, $OUT, $CODE, $TNT stand for the test's own
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("captured");        // a line the capture holds; empty: no capture file
+    QTest::addColumn<QStringList>("journalled");  // entries the journal holds, "site > text"
+
+    const QStringList modem{QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("1")};
+    const QStringList pull{QStringLiteral("--code-stdin"), QStringLiteral("--pull"), QStringLiteral("events"),
+                           QStringLiteral("--out"), QStringLiteral("$OUT"), QStringLiteral("--quiet"),
+                           QStringLiteral("2")};
+    const QStringList device{QStringLiteral("--device"), QStringLiteral("$DEV")};
+    const QStringList dial = device + QStringList{QStringLiteral("--phone"), QStringLiteral("5550100")};
+
+    QTest::newRow("direct, events into a new file")
+        << QStringList() << device + pull << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
+        << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"), QStringLiteral("- > END")};
+    QTest::newRow("by modem from the site book, code from a private file")
+        << modem
+        << QStringList{QStringLiteral("--site"), kSite, QStringLiteral("--code-file"), QStringLiteral("$CODE"),
+                       QStringLiteral("--pull"), QStringLiteral("events"), QStringLiteral("--out"),
+                       QStringLiteral("$OUT"), QStringLiteral("--quiet"), QStringLiteral("2")}
+        << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
+        << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > PGM****"),
+                       kSite + QStringLiteral(" > PRIEVR"), kSite + QStringLiteral(" > END")};
+    QTest::newRow("a tenant file sent, its codes masked in the journal")
+        << QStringList() << device + QStringList{QStringLiteral("--code-stdin"), QStringLiteral("--send"),
+                                                 QStringLiteral("$TNT")}
+        << 0 << QString()
+        << QStringList{QStringLiteral("- > TNTDIR:31TEL:5550301 CODE:**** DOOR:1 NAME:Flat 31"), QStringLiteral("- > END")};
+    QTest::newRow("BUSY") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("busy")}
+                          << dial + pull << 5 << QString() << QStringList{QStringLiteral("- > ATDT5550100")};
+    QTest::newRow("NO CARRIER") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-carrier")}
+                                << dial + pull << 4 << QString() << QStringList();
+    QTest::newRow("NO DIALTONE") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-dialtone")}
+                                 << dial + pull << 6 << QString() << QStringList();
+    QTest::newRow("no CONNECT within the dial timeout")
+        << QStringList{QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("20")}
+        << dial + pull + QStringList{QStringLiteral("--dial-timeout"), QStringLiteral("1")} << 7 << QString()
+        << QStringList();
+    QTest::newRow("a code file others may read is refused")
+        << QStringList()
+        << device + QStringList{QStringLiteral("--code-file"), QStringLiteral("$OPENCODE"), QStringLiteral("--pull"),
+                                QStringLiteral("events"), QStringLiteral("--out"), QStringLiteral("$OUT")}
+        << 2 << QString() << QStringList();
+    QTest::newRow("a code on the command line is refused")
+        << QStringList() << device + QStringList{QStringLiteral("--code"), QStringLiteral("1234")} + pull.mid(1) << 2
+        << QString() << QStringList();
+    QTest::newRow("an existing capture file is kept") << QStringList() << device + pull.mid(0, 4)
+        + QStringList{QStringLiteral("$OLD")} << 11 << QString() << QStringList();
+}
+
+void TstBatch::job()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, captured);
+    QFETCH(QStringList, journalled);
+
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    SimulatorProcess panel;
+    QVERIFY(panel.start(simulator));
+
+    // The site book and the port the site uses, where velno keeps them.
+    SqliteStore store(data + QStringLiteral("/Velno"));
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    Site site;
+    site.name = kSite;
+    site.port = 2;
+    site.phone = QStringLiteral("5550100");
+    site.setup = QStringLiteral("ATZ");
+    QCOMPARE(store.addSite(site), Store::Change::Done);
+    IniSettingsStore(config).store(QLatin1String(QtSerialPort::kApplication), QLatin1String(QtSerialPort::kSection),
+                                   QStringLiteral("2"), panel.path());
+
+    const QString out = dir.filePath(QStringLiteral("events.EVR"));
+    const QString old = dir.filePath(QStringLiteral("old.EVR"));
+    writeFile(old, "kept\r\n", QFile::ReadOwner | QFile::WriteOwner);
+    writeFile(dir.filePath(QStringLiteral("code")), "1234\n", QFile::ReadOwner | QFile::WriteOwner);
+    writeFile(dir.filePath(QStringLiteral("opencode")), "1234\n",
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    writeFile(dir.filePath(QStringLiteral("site.TNT")),
+              "TNTDIR:31TEL:5550301 CODE:3131 DOOR:1 NAME:Flat 31\r\n", QFile::ReadOwner | QFile::WriteOwner);
+    for (QString& argument : arguments) {
+        argument.replace(QStringLiteral("$DEV"), panel.path());
+        argument.replace(QStringLiteral("$OUT"), out);
+        argument.replace(QStringLiteral("$OLD"), old);
+        argument.replace(QStringLiteral("$OPENCODE"), dir.filePath(QStringLiteral("opencode")));
+        argument.replace(QStringLiteral("$CODE"), dir.filePath(QStringLiteral("code")));
+        argument.replace(QStringLiteral("$TNT"), dir.filePath(QStringLiteral("site.TNT")));
+    }
+
+    QProcess batch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    batch.setProcessEnvironment(environment);
+    batch.start(QStringLiteral(VELNO_BATCH), arguments);
+    QVERIFY(batch.waitForStarted());
+    batch.write("1234\n");
+    batch.closeWriteChannel();
+    QVERIFY(batch.waitForFinished(60000));
+    const QString errors = QString::fromLocal8Bit(batch.readAllStandardError());
+    QVERIFY2(batch.exitCode() == status, qPrintable(QStringLiteral("%1: %2").arg(batch.exitCode()).arg(errors)));
+    QCOMPARE(errors.isEmpty(), status == 0);
+    QVERIFY(errors.count(u'\n') <= 1 || status == 2);   // one line, or the refusal and the usage
+
+    QFile capture(out);
+    QCOMPARE(capture.exists(), !captured.isEmpty());
+    if (!captured.isEmpty()) {
+        QVERIFY(capture.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromLatin1(capture.readAll()).contains(captured));
+    }
+    QFile kept(old);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("kept\r\n"));
+
+    const QStringList lines = storedLines(data + QStringLiteral("/Velno"));
+    for (const QString& line : journalled)
+        QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
+    QVERIFY(!lines.join(u'\n').contains(QStringLiteral("1234")));
+    QVERIFY(!lines.join(u'\n').contains(QStringLiteral("3131")));
+    if (status == 2)
+        QVERIFY(lines.isEmpty());   // refused before anything was written
+}
+
+QTEST_GUILESS_MAIN(TstBatch)
+#include "tst_batch.moc"
