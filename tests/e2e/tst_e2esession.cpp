@@ -4,12 +4,15 @@
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
 #include "core/appsettings.h"
+#include "core/linksession.h"
+#include "core/paneljob.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "journalreader.h"
 #include "link/receiver.h"
 #include "operator.h"
 #include "desktop/maskedfield.h"
+#include "fakeserialport.h"
 #include "simulatorprocess.h"
 #include "transfer/filesender.h"
 
@@ -125,6 +128,8 @@ private slots:
     void fullSession();
     void throughTheModem();
     void simulatorGoesAwayDuringSend();
+    void windowAndBatchWriteTheSame_data();
+    void windowAndBatchWriteTheSame();
 };
 
 // Connect, programming code, SEND, every parameter command, clearing, a
@@ -380,6 +385,73 @@ void TstE2eSession::simulatorGoesAwayDuringSend()
     QCOMPARE(rig.paneText(), repeated(kProgrammingMode, 6) + lines(demo.tenants) + repeated(kOk, rig.answers(kOk)));
     QVERIFY(rig.window->context().capture.isOpen());
     QCOMPARE(contentOf(capture), rig.paneText().mid(beforeCapture).toLatin1());
+}
+
+// The same visit made by an operator in the window and by an unattended job:
+// the port receives the same bytes.
+void TstE2eSession::windowAndBatchWriteTheSame_data()
+{
+    QTest::addColumn<QString>("phone");
+    QTest::addColumn<QString>("button");   // up_all, up_par, up_evr, up_tnt, or sendfileg
+    QTest::addColumn<QString>("word");
+    QTest::newRow("direct, events") << QString() << QStringLiteral("up_evr") << QStringLiteral("PRIEVR");
+    QTest::newRow("direct, everything") << QString() << QStringLiteral("up_all") << QStringLiteral("PRIALL");
+    QTest::newRow("by modem, tenants") << QStringLiteral("5550100") << QStringLiteral("up_tnt")
+                                       << QStringLiteral("PRITNT");
+    QTest::newRow("by modem, parameters") << QStringLiteral("5550100") << QStringLiteral("up_par")
+                                          << QStringLiteral("PRIPAR");
+    QTest::newRow("a tenant file sent") << QString() << QStringLiteral("sendfileg") << QString();
+}
+
+void TstE2eSession::windowAndBatchWriteTheSame()
+{
+    QFETCH(QString, phone);
+    QFETCH(QString, button);
+    QFETCH(QString, word);
+    const QString setup = QStringLiteral("AT&F E0 V1");
+    Form1Rig rig;
+    const QString tenants = writeFile(rig.dir, QStringLiteral("site.TNT"),
+                                          "TNTDIR:31TEL:5550301 CODE:3131 DOOR:1 NAME:Flat 31\r\n\r\nTNTDIR:12\r\n");
+    const QString capture = rig.dir.filePath(QStringLiteral("window.EVR"));
+
+    // The operator: Connect (dialling when there is a number), the code and
+    // Enter, the button, Disconnect.
+    rig.fakes.store.store(AppSettings::kSettingTitle, AppSettings::kSection, QStringLiteral("sett"), setup);
+    Form1Ui& ui = rig.ui();
+    ui.Text2->setText(phone);
+    rig.fakes.prompter.answer(MessageBox::Answer::Ok);   // "Please input the phone number", when direct
+    click(ui.connectButton);
+    typeAndEnter(ui.Text3, QStringLiteral("1234"));
+    if (button == QLatin1String("sendfileg")) {
+        click(ui.download);
+        rig.fakes.prompter.choose(tenants);
+    } else {
+        rig.window->upload_Click();
+        rig.fakes.prompter.choose(capture);
+    }
+    click(rig.control(button));
+    click(ui.close1);
+
+    // The job, on a port of its own whose modem connects.
+    FakeSerialPort port;
+    port.onWrite = [&port](const QByteArray& bytes) {
+        if (bytes.startsWith("ATDT"))
+            QTimer::singleShot(0, &port, [&port] { port.receive("CONNECT 1200\r\n"); });
+    };
+    LinkSession session(port);
+    PanelJob job(session, port, TestPlatform::kShortTickMs);
+    PanelJobPlan plan;
+    plan.phone = phone;
+    plan.setupString = setup;
+    plan.code = QStringLiteral("1234");
+    plan.action = word.isEmpty() ? PanelJobPlan::Action::Send : PanelJobPlan::Action::Pull;
+    plan.pullWord = word;
+    plan.path = word.isEmpty() ? tenants : rig.dir.filePath(QStringLiteral("job.EVR"));
+    plan.quietSeconds = 1;
+    job.run(plan);
+
+    QCOMPARE(port.writes.join(), rig.fakes.port.writes.join());
+    QVERIFY(port.writes.join().endsWith("END\r\n"));
 }
 
 QTEST_MAIN(TstE2eSession)
