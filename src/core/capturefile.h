@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class Prompter;
+
 // The one capture slot: the file that received text is copied into while it
 // is open. Writes go straight to the operating system (no buffer in the
 // program), so what was shown is on disk even if the program is killed.
@@ -29,6 +31,11 @@ public:
     // Writes the bytes at the end; returns how many reached the file (all of
     // them unless it failed).
     qint64 write(const QByteArray& bytes);
+    // Writes all of the bytes at the end. A failure is put to the operator
+    // (Retry or Cancel, titled title); bytes that reached the file are not
+    // written again on Retry, so the capture never holds a piece twice.
+    // False when the operator cancelled: the capture is then incomplete.
+    bool writeOrAsk(QByteArray bytes, Prompter& prompter, const QString& title);
     // The system's description of the last failure.
     QString errorString() const { return m_file.errorString(); }
 

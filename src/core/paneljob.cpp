@@ -6,6 +6,7 @@
 #include "core/linksession.h"
 #include "core/panellink.h"
 #include "core/receivetext.h"
+#include "core/safeanswers.h"
 #include "platform/eightbit.h"
 #include "platform/linereader.h"
 #include "platform/serialport.h"
@@ -248,10 +249,9 @@ void PanelJob::received(const QByteArray& bytes)
         m_captured += bytes.size();
         m_lastByteMs = nominalMs();
         const QByteArray text = EightBit::encode(ReceiveText::normalise(EightBit::decode(bytes)).text);
-        if (m_capture.write(text) != text.size()) {
-            stop(PanelJobResult::FileError,
-                 QStringLiteral("%1: %2").arg(m_capture.path(), m_capture.errorString()));
-        }
+        SafeAnswers nobody;
+        if (!m_capture.writeOrAsk(text, nobody, QString()))
+            stop(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(m_capture.path(), nobody.lastPrompt));
     }
     emit woke();
 }

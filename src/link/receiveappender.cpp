@@ -88,26 +88,12 @@ void ReceiveAppender::reportFailure(const QString& description)
     m_ctx.tellWithTitle(description);
 }
 
-// Bytes that reached the file are not written again on Retry, so the capture
-// never holds a piece twice.
+// A capture the operator gave up on (Cancel) is closed.
 void ReceiveAppender::capture(const QString& text)
 {
-    QByteArray rest = EightBit::encode(text);
-    while (!rest.isEmpty() && m_ctx.capture.isOpen()) {
-        rest.remove(0, m_ctx.capture.write(rest));
-        if (rest.isEmpty())
-            return;
-        MessageBox box;
-        box.prompt = m_ctx.capture.errorString();
-        box.title = m_ctx.settings.title();
-        box.buttons = MessageBox::Buttons::RetryCancel;
-        box.icon = MessageBox::Icon::Critical;
-        box.defaultButton = MessageBox::Answer::Retry;
-        if (m_ctx.platform.prompter.ask(box) != MessageBox::Answer::Retry) {
-            m_log.mnuCloseLog_Click();
-            return;
-        }
-    }
+    if (m_ctx.capture.isOpen()
+        && !m_ctx.capture.writeOrAsk(EightBit::encode(text), m_ctx.platform.prompter, m_ctx.settings.title()))
+        m_log.mnuCloseLog_Click();
 }
 
 // The view jumps to the last line, then to the caret. A jump of more than a

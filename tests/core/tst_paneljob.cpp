@@ -54,6 +54,7 @@ void TstPanelJob::linesAndOutcome_data()
     QTest::addColumn<QByteArray>("written");
     QTest::addColumn<int>("result");
     QTest::addColumn<QByteArray>("captured");
+    QTest::addColumn<QString>("out");   // the capture file; none: a new one
 
     using K = Reaction::Kind;
     const Reaction events{"PRIEVR", K::Answer, {"001 DOOR\r\n", "002 CODE\r"}};
@@ -61,46 +62,49 @@ void TstPanelJob::linesAndOutcome_data()
 
     QTest::newRow("direct pull: the window's lines, the capture with its line ends made whole")
         << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{events} << 0.0 << pullEvents << 0
-        << QByteArray("001 DOOR\r\n002 CODE\r\n");
+        << QByteArray("001 DOOR\r\n002 CODE\r\n") << QString();
     QTest::newRow("a capture goes on while bytes keep coming within the quiet time")
         << QString() << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"PRIEVR", K::Answer, {"a", "b", "c", "d"}, kTickMs}} << 0.0 << pullEvents << 0
-        << QByteArray("abcd");
+        << QByteArray("abcd") << QString();
     QTest::newRow("the maximum time ends a capture that keeps coming")
         << QString() << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"PRIEVR", K::Answer, QByteArrayList(40, "x"), kTickMs}} << 4.0 << pullEvents << 0
-        << QByteArray();
+        << QByteArray() << QString();
     QTest::newRow("nothing after the request: not success, END all the same")
-        << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0 << pullEvents << 8 << QByteArray();
+        << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0 << pullEvents << 8 << QByteArray() << QString();
     QTest::newRow("modem: setup, dial, nothing until CONNECT, then the panel")
         << QStringLiteral("5550100") << QStringLiteral("PRITNT")
         << QList<Reaction>{{"ATDT5550100", K::Answer, {"OK\r\n", "CONNECT 1200\r\n"}, 5 * kTickMs},
                            {"PRITNT", K::Answer, {"T1\r\n"}}}
         << 0.0 << QByteArray("ATZ\r\nATDT5550100\r\n") + kProgramming + "PRITNT\r\nEND\r\n" << 0
-        << QByteArray("T1\r\n");
+        << QByteArray("T1\r\n") << QString();
     QTest::newRow("modem BUSY") << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
                                 << QList<Reaction>{{"ATDT5550100", K::Answer, {"BUSY\r\n"}}} << 0.0
-                                << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 5 << QByteArray();
+                                << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 5 << QByteArray() << QString();
     QTest::newRow("modem NO CARRIER, split over two reads")
         << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"ATDT5550100", K::Answer, {"NO CAR", "RIER\r\n"}}} << 0.0
-        << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 4 << QByteArray();
+        << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 4 << QByteArray() << QString();
     QTest::newRow("modem NO DIALTONE") << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
                                        << QList<Reaction>{{"ATDT5550100", K::Answer, {"NO DIALTONE\r\n"}}} << 0.0
-                                       << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 6 << QByteArray();
+                                       << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 6 << QByteArray() << QString();
     QTest::newRow("modem silent: the dial times out")
         << QStringLiteral("5550100") << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0
-        << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 7 << QByteArray();
+        << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 7 << QByteArray() << QString();
     QTest::newRow("line lost during the capture: no END on a closed port")
         << QString() << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"PRIEVR", K::Answer, {"001\r\n"}}, {"PRIEVR", K::LoseLine}} << 0.0
-        << kProgramming + "PRIEVR\r\n" << 9 << QByteArray("001\r\n");
+        << kProgramming + "PRIEVR\r\n" << 9 << QByteArray("001\r\n") << QString();
     QTest::newRow("send: every line that is not empty, paced, then END")
         << QString() << QString() << QList<Reaction>{} << 0.0
-        << kProgramming + "TNTDIR:1 CODE:1111\r\nTNTDIR:2 CODE:2222\r\nEND\r\n" << 0 << QByteArray();
+        << kProgramming + "TNTDIR:1 CODE:1111\r\nTNTDIR:2 CODE:2222\r\nEND\r\n" << 0 << QByteArray() << QString();
     QTest::newRow("a line error during a send ends it, with END on the open port")
         << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::LineError}} << 0.0
-        << kProgramming + "TNTDIR:1 CODE:1111\r\nEND\r\n" << 10 << QByteArray();
+        << kProgramming + "TNTDIR:1 CODE:1111\r\nEND\r\n" << 10 << QByteArray() << QString();
+    QTest::newRow("a capture that cannot be written ends the job, with END")
+        << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{events} << 0.0 << pullEvents << 11
+        << QByteArray() << QStringLiteral("/dev/full");
 }
 
 void TstPanelJob::linesAndOutcome()
@@ -112,6 +116,7 @@ void TstPanelJob::linesAndOutcome()
     QFETCH(QByteArray, written);
     QFETCH(int, result);
     QFETCH(QByteArray, captured);
+    QFETCH(QString, out);
 
     QTemporaryDir dir;
     const QString tenants = dir.filePath(QStringLiteral("site.TNT"));
@@ -152,7 +157,8 @@ void TstPanelJob::linesAndOutcome()
     plan.code = QStringLiteral("1234");
     plan.action = pullWord.isEmpty() ? PanelJobPlan::Action::Send : PanelJobPlan::Action::Pull;
     plan.pullWord = pullWord;
-    plan.path = pullWord.isEmpty() ? tenants : dir.filePath(QStringLiteral("capture.EVR"));
+    plan.path = pullWord.isEmpty() ? tenants : (out.isEmpty() ? dir.filePath(QStringLiteral("capture.EVR")) : out);
+    plan.existing = PanelJobPlan::Existing::Append;
     plan.quietSeconds = 5;
     plan.maxSeconds = maxSeconds;
     plan.byteCycle = QStringLiteral("10");
@@ -163,7 +169,7 @@ void TstPanelJob::linesAndOutcome()
     QCOMPARE(job.message().isEmpty(), result == 0);
     QVERIFY(!port.isOpen());
     QCOMPARE(session.state(), LinkSession::State::Closed);
-    if (!pullWord.isEmpty() && result != 5 && result != 4 && result != 6 && result != 7) {
+    if (!pullWord.isEmpty() && out.isEmpty() && result != 5 && result != 4 && result != 6 && result != 7) {
         QFile capture(plan.path);
         QVERIFY(capture.open(QIODevice::ReadOnly));
         const QByteArray got = capture.readAll();
