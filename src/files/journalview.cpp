@@ -77,6 +77,13 @@ void JournalView::build()
     m_entries->setObjectName(QStringLiteral("entries"));
     m_entries->setAccessibleName(kTitle);
     m_entries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A chosen row dropped from the window is chosen no more. Before the
+    // list's own handler, which would choose a row in its place and scroll to it.
+    connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
+        const int row = m_entries->currentIndex().row();
+        if (row >= first && row <= last)
+            m_entries->selectionModel()->clear();
+    });
     m_entries->setModel(&m_model);
     m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_entries->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -137,10 +144,12 @@ void JournalView::build()
             searchNow();
             m_entries->setFocus();
         });
-    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        showDetails();
+    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())   // a chosen entry dropped from the window stays shown below it
+            showDetails();
         readAtEdge();
     });
+
     connect(m_entries->verticalScrollBar(), &QScrollBar::valueChanged, this, &JournalView::readAtEdge);
     m_entries->installEventFilter(this);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showRows);
@@ -211,6 +220,7 @@ void JournalView::applyFilter()
 // A new window of rows: the newest chosen after a new filter.
 void JournalView::showRows()
 {
+    const QScopedValueRollback moving(m_moving, true);   // placed here, not read from
     if (m_followNewest && m_model.rowCount() > 0) {
         m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
         m_entries->scrollToBottom();
@@ -264,6 +274,7 @@ void JournalView::keepPlace(int rowsAbove)
 
 void JournalView::showOldest()
 {
+    const QScopedValueRollback moving(m_moving, true);
     m_followNewest = false;
     if (!m_model.atOldest())
         m_model.showOldest();
@@ -274,6 +285,7 @@ void JournalView::showOldest()
 
 void JournalView::showNewest()
 {
+    const QScopedValueRollback moving(m_moving, true);
     m_followNewest = true;
     if (!m_model.atNewest())
         m_model.showNewest();
