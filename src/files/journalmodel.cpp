@@ -6,6 +6,8 @@
 
 #include <QChar>
 
+#include <utility>
+
 static_assert(JournalCounter::kNewestRows == JournalModel::kPageRows);
 
 JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countStore, QObject* parent)
@@ -34,6 +36,7 @@ void JournalModel::setFilter(const JournalFilter& filter)
     m_filter = filter;
     m_count = -1;
     m_countAgain = false;
+    m_refreshWanted = false;
     if (m_counter && !filter.passesAll()) {
         m_awaitingNewest = true;
         showPage({}, true, true);
@@ -136,8 +139,10 @@ int JournalModel::append(const QList<JournalRecord>& entries)
 // only when entries that pass came (or may have, below the window).
 int JournalModel::refresh()
 {
-    if (m_awaitingNewest)
-        return 0;   // the count that follows the first page is asked again
+    if (m_awaitingNewest) {   // read with the first page, and counted again
+        m_refreshWanted = true;
+        return 0;
+    }
     int shift = 0;
     bool came = !m_atNewest;   // unknown below the window
     if (m_atNewest) {
@@ -181,7 +186,19 @@ void JournalModel::takeNewest(const QList<JournalRecord>& entries)
     if (!m_awaitingNewest)
         return;   // another page was asked for meanwhile
     m_awaitingNewest = false;
-    showPage(entries, entries.size() < kPageRows, true);
+    QList<JournalRecord> rows = entries;
+    bool atOldest = entries.size() < kPageRows;
+    QList<JournalRecord> since;
+    if (std::exchange(m_refreshWanted, false)
+        && read(false, rows.isEmpty() ? 0 : rows.last().id, kMaxRows, &since) && !since.isEmpty()) {
+        rows.append(since);
+        if (rows.size() > kMaxRows) {
+            rows.remove(0, rows.size() - kMaxRows);
+            atOldest = false;
+        }
+        m_countAgain = m_ticket != 0;
+    }
+    showPage(rows, atOldest, true);
 }
 
 void JournalModel::takeCount(qint64 count, const QString& error)
