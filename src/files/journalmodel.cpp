@@ -59,7 +59,8 @@ void JournalModel::showPage(const QList<JournalRecord>& entries, bool atOldest, 
 
 bool JournalModel::read(bool older, qint64 edgeId, int rows, QList<JournalRecord>* out)
 {
-    if (older ? m_store.readEntriesBefore(m_filter, edgeId, rows, out) : m_store.readEntries(m_filter, edgeId, rows, out))
+    if (older ? m_store.readEntriesBefore(m_filter, edgeId, rows, out)
+              : m_store.readEntries(m_filter, edgeId, rows, out))
         return true;
     out->clear();
     m_error = m_store.lastError();

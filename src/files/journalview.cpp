@@ -79,11 +79,12 @@ void JournalView::build()
     m_entries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // A chosen row dropped from the window is chosen no more. Before the
     // list's own handler, which would choose a row in its place and scroll to it.
-    connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
-        const int row = m_entries->currentIndex().row();
-        if (row >= first && row <= last)
-            m_entries->selectionModel()->clear();
-    });
+    connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                const int row = m_entries->currentIndex().row();
+                if (row >= first && row <= last)
+                    m_entries->selectionModel()->clear();
+            });
     m_entries->setModel(&m_model);
     m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_entries->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -144,11 +145,12 @@ void JournalView::build()
             searchNow();
             m_entries->setFocus();
         });
-    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid())   // a chosen entry dropped from the window stays shown below it
-            showDetails();
-        readAtEdge();
-    });
+    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())   // a chosen entry dropped from the window stays shown below it
+                    showDetails();
+                readAtEdge();
+            });
 
     connect(m_entries->verticalScrollBar(), &QScrollBar::valueChanged, this, &JournalView::readAtEdge);
     m_entries->installEventFilter(this);
@@ -299,8 +301,9 @@ bool JournalView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_entries && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)) {
-            key->key() == Qt::Key_Home ? showOldest() : showNewest();
+        const bool end = key->key() == Qt::Key_End;
+        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Home || end)) {
+            end ? showNewest() : showOldest();
             return true;
         }
     }

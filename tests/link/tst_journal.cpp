@@ -117,7 +117,8 @@ bool scrollKeepsPlace(JournalView& view, QAbstractSlider::SliderAction action, i
     bar->triggerAction(action);
     if (topNumber(view) == expected)
         return true;
-    qWarning("top entry %d, expected %d; value %d to %d of %d, now %d of %d; rows %d, first %d last %d", topNumber(view), expected, value, to, bar->maximum(), bar->value(), bar->maximum(), view.model().rowCount(), numberAt(view.model(), 0), numberAt(view.model(), view.model().rowCount() - 1));
+    qWarning("top entry %d, expected %d; scrolled from %d to %d, now %d of %d; rows %d from %d", topNumber(view),
+             expected, value, to, bar->value(), bar->maximum(), view.model().rowCount(), numberAt(view.model(), 0));
     return false;
 }
 
@@ -509,7 +510,8 @@ void TstJournal::pagesFromEitherEnd()
     QCOMPARE(model.rowCount(), model.count());   // all of them, under the bound
 }
 
-std::unique_ptr<JournalView> TstJournal::openView(SqliteStore& store, TestPlatform& fakes, const QString& narrowing)
+std::unique_ptr<JournalView> TstJournal::openView(SqliteStore& store, TestPlatform& fakes,
+                                                  const QString& narrowing)
 {
     auto view = std::make_unique<JournalView>(store, fakes.prompter, SqliteStore::writerStore(m_dir->path()));
     view->show();
@@ -548,7 +550,8 @@ void TstJournal::viewerEnds()
     const int passing = (entries + step - 1) / step;
     QVERIFY(passing > JournalModel::kMaxRows);
     const int newest = (passing - 1) * step;
-    QCOMPARE(view->findChild<QLabel*>(QStringLiteral("count"))->text(), QStringLiteral("%1 entries").arg(passing));
+    const QLabel* count = view->findChild<QLabel*>(QStringLiteral("count"));
+    QCOMPARE(count->text(), QStringLiteral("%1 entries").arg(passing));
     QCOMPARE(view->model().rowCount(), JournalModel::kPageRows);
     QCOMPARE(currentNumber(*view), newest);
 
@@ -558,13 +561,14 @@ void TstJournal::viewerEnds()
     QCOMPARE(topNumber(*view), 0);
     QVERIFY(view->model().atOldest());
     QVERIFY(view->details()->toPlainText().endsWith(QStringLiteral("even 0")));
-    QCOMPARE(view->findChild<QLabel*>(QStringLiteral("count"))->text(), QStringLiteral("%1 entries").arg(passing));
+    QCOMPARE(count->text(), QStringLiteral("%1 entries").arg(passing));
 
     QTest::keyClick(view->entries(), Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(currentNumber(*view), newest);
     QCOMPARE(view->entries()->currentIndex().row(), view->model().rowCount() - 1);
     QVERIFY(view->model().atNewest());
-    QVERIFY(view->entries()->visualRect(view->entries()->currentIndex()).intersects(view->entries()->viewport()->rect()));
+    QTableView* list = view->entries();
+    QVERIFY(list->visualRect(list->currentIndex()).intersects(list->viewport()->rect()));
     QVERIFY(fakes.prompter.prompts().isEmpty());
 }
 
