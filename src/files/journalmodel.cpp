@@ -6,6 +6,10 @@
 
 #include <QChar>
 
+#include <utility>
+
+static_assert(JournalCounter::kNewestRows == JournalModel::kPageRows);
+
 JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countStore, QObject* parent)
     : QAbstractListModel(parent), m_store(store)
 {
@@ -14,7 +18,7 @@ JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countS
     m_counter = std::make_unique<JournalCounter>(countStore);
     connect(m_counter.get(), &JournalCounter::counted, this, [this](int ticket, qint64 count, const QString& error) {
         if (ticket == m_ticket)
-            takeCount(count, m_freshCount, error);
+            takeCount(count, error);
     });
     connect(m_counter.get(), &JournalCounter::newestRead, this,
             [this](int ticket, const QList<JournalRecord>& entries) {
@@ -25,97 +29,207 @@ JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countS
 
 JournalModel::~JournalModel() = default;
 
+// A narrowed journal's first page may take a walk over many entries that
+// do not pass: it is read on the counting thread, before the count.
 void JournalModel::setFilter(const JournalFilter& filter)
 {
-    beginResetModel();
     m_filter = filter;
-    m_pages.clear();
-    m_count = 0;
-    endResetModel();
-    count(true);
+    m_count = -1;
+    m_countAgain = false;
+    m_refreshWanted = false;
+    if (m_counter && !filter.passesAll()) {
+        m_awaitingNewest = true;
+        showPage({}, true, true);
+        m_ticket = m_counter->request(m_filter, true);
+        return;
+    }
+    m_ticket = 0;
+    showNewest();
+    recount();
 }
 
-void JournalModel::refresh()
+void JournalModel::showPage(const QList<JournalRecord>& entries, bool atOldest, bool atNewest)
 {
-    if (!counting())
-        count(false);
+    beginResetModel();
+    m_rows = entries;
+    m_atOldest = atOldest;
+    m_atNewest = atNewest;
+    endResetModel();
+}
+
+bool JournalModel::read(bool older, qint64 edgeId, int rows, QList<JournalRecord>* out)
+{
+    if (older ? m_store.readEntriesBefore(m_filter, edgeId, rows, out)
+              : m_store.readEntries(m_filter, edgeId, rows, out))
+        return true;
+    out->clear();
+    m_error = m_store.lastError();
+    emit failed();
+    return false;
+}
+
+void JournalModel::showNewest()
+{
+    m_awaitingNewest = false;
+    QList<JournalRecord> page;
+    if (read(true, Store::kPastNewest, kPageRows, &page))
+        showPage(page, page.size() < kPageRows, true);
+}
+
+void JournalModel::showOldest()
+{
+    m_awaitingNewest = false;
+    QList<JournalRecord> page;
+    if (read(false, 0, kPageRows, &page))
+        showPage(page, true, page.size() < kPageRows);
+}
+
+int JournalModel::readOlder()
+{
+    QList<JournalRecord> page;
+    if (m_atOldest || m_rows.isEmpty() || !read(true, m_rows.first().id, kPageRows, &page))
+        return 0;
+    m_atOldest = page.size() < kPageRows;
+    if (page.isEmpty())
+        return 0;
+    const int added = int(page.size());
+    beginInsertRows(QModelIndex(), 0, added - 1);
+    page.append(std::move(m_rows));
+    m_rows = std::move(page);
+    endInsertRows();
+    const int excess = int(m_rows.size()) - kMaxRows;
+    if (excess > 0) {
+        beginRemoveRows(QModelIndex(), kMaxRows, int(m_rows.size()) - 1);
+        m_rows.resize(kMaxRows);
+        m_atNewest = false;
+        endRemoveRows();
+    }
+    return added;
+}
+
+int JournalModel::readNewer()
+{
+    QList<JournalRecord> page;
+    if (m_atNewest || m_rows.isEmpty() || !read(false, m_rows.last().id, kPageRows, &page))
+        return 0;
+    m_atNewest = page.size() < kPageRows;
+    return append(page);
+}
+
+// Rows at the bottom; as many dropped at the top past kMaxRows.
+int JournalModel::append(const QList<JournalRecord>& entries)
+{
+    if (entries.isEmpty())
+        return 0;
+    const int size = int(m_rows.size());
+    beginInsertRows(QModelIndex(), size, size + int(entries.size()) - 1);
+    m_rows.append(entries);
+    endInsertRows();
+    const int excess = int(m_rows.size()) - kMaxRows;
+    if (excess <= 0)
+        return 0;
+    beginRemoveRows(QModelIndex(), 0, excess - 1);
+    m_rows.remove(0, excess);
+    m_atOldest = false;
+    endRemoveRows();
+    return -excess;
+}
+
+// The entries after the newest row, a page at a time up to a window's
+// worth; past that the newest are a page away. The count is read again
+// only when entries that pass came (or may have, below the window).
+int JournalModel::refresh()
+{
+    if (m_awaitingNewest) {   // read with the first page, and counted again
+        m_refreshWanted = true;
+        return 0;
+    }
+    int shift = 0;
+    bool came = !m_atNewest;   // unknown below the window
+    if (m_atNewest) {
+        qint64 last = m_rows.isEmpty() ? 0 : m_rows.last().id;
+        QList<JournalRecord> page;
+        for (int read = 0; read < kMaxRows && this->read(false, last, kPageRows, &page); read += kPageRows) {
+            came = came || !page.isEmpty();
+            shift += append(page);
+            if (page.size() < kPageRows)
+                break;
+            last = page.last().id;
+            m_atNewest = read + kPageRows < kMaxRows;
+        }
+    }
+    if (came || (m_count < 0 && !counting()))
+        recount();
+    return shift;
 }
 
 // The whole journal is counted at once from its ids; a narrowed one on the
-// counting thread when there is one.
-void JournalModel::count(bool fresh)
+// counting thread when there is one, once more after the count under way
+// when entries came meanwhile.
+void JournalModel::recount()
 {
     if (!m_counter || m_filter.passesAll()) {
         m_ticket = 0;
         const qint64 count = m_store.countEntries(m_filter);
-        takeCount(count, fresh, count < 0 ? m_store.lastError() : QString());
+        takeCount(count, count < 0 ? m_store.lastError() : QString());
         return;
     }
-    m_freshCount = fresh;
-    m_ticket = m_counter->request(m_filter, fresh);
+    if (m_ticket != 0) {
+        m_countAgain = true;
+        return;
+    }
+    m_ticket = m_counter->request(m_filter, false);
 }
 
 // The newest entries that pass, shown while the rest are counted.
 void JournalModel::takeNewest(const QList<JournalRecord>& entries)
 {
-    beginResetModel();
-    m_pages.clear();
-    m_count = entries.size();
-    if (!entries.isEmpty())
-        m_pages.insert(0, entries);
-    endResetModel();
-    emit counted();
+    if (!m_awaitingNewest)
+        return;   // another page was asked for meanwhile
+    m_awaitingNewest = false;
+    QList<JournalRecord> rows = entries;
+    bool atOldest = entries.size() < kPageRows;
+    QList<JournalRecord> since;
+    if (std::exchange(m_refreshWanted, false)
+        && read(false, rows.isEmpty() ? 0 : rows.last().id, kMaxRows, &since) && !since.isEmpty()) {
+        rows.append(since);
+        if (rows.size() > kMaxRows) {
+            rows.remove(0, rows.size() - kMaxRows);
+            atOldest = false;
+        }
+        m_countAgain = m_ticket != 0;
+    }
+    showPage(rows, atOldest, true);
 }
 
-void JournalModel::takeCount(qint64 count, bool fresh, const QString& error)
+void JournalModel::takeCount(qint64 count, const QString& error)
 {
     m_ticket = 0;
-    m_error = error;
-    if (fresh && (count > m_count || count < 0)) {
-        beginResetModel();
-        m_pages.clear();
-        m_count = std::max<qint64>(0, count);
-        endResetModel();
-    } else if (count > m_count) {
-        m_pages.remove(m_count / kPageRows);   // the last page, read while shorter
-        beginInsertRows(QModelIndex(), int(m_count), int(count - 1));
-        m_count = count;
-        endInsertRows();
+    m_count = count;
+    if (m_awaitingNewest) {   // the first page could not be read there
+        m_awaitingNewest = false;
+        if (count > 0)
+            showNewest();
+    }
+    if (!error.isEmpty()) {
+        m_error = error;
+        emit failed();
+    }
+    if (m_countAgain) {
+        m_countAgain = false;
+        recount();
     }
     emit counted();
 }
 
 int JournalModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(std::min<qint64>(m_count, INT_MAX));
-}
-
-// A page from whichever end of the journal is nearer: the newest rows,
-// where the view opens, are read as quickly as the oldest.
-const QList<JournalRecord>* JournalModel::page(qint64 number) const
-{
-    auto found = m_pages.constFind(number);
-    if (found != m_pages.constEnd())
-        return &found.value();
-    if (m_pages.size() >= kKeptPages)
-        m_pages.clear();
-    const qint64 first = number * kPageRows;
-    const int rows = int(std::min<qint64>(kPageRows, m_count - first));
-    const bool fromNewest = first > m_count / 2;
-    const qint64 skip = fromNewest ? m_count - first - rows : first;
-    QList<JournalRecord> records;
-    if (!m_store.readEntriesAt(m_filter, skip, rows, fromNewest, &records))
-        m_error = m_store.lastError();
-    return &m_pages.insert(number, records).value();
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 const JournalRecord* JournalModel::record(int row) const
 {
-    if (row < 0 || row >= m_count)
-        return nullptr;
-    const QList<JournalRecord>* rows = page(row / kPageRows);
-    const int at = row % kPageRows;
-    return at < rows->size() ? &rows->at(at) : nullptr;
+    return row >= 0 && row < m_rows.size() ? &m_rows.at(row) : nullptr;
 }
 
 QVariant JournalModel::data(const QModelIndex& index, int role) const

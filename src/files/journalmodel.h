@@ -6,7 +6,6 @@
 #include "store/journalwriter.h"
 
 #include <QAbstractListModel>
-#include <QHash>
 #include <QList>
 
 #include <memory>
@@ -15,30 +14,50 @@ class JournalCounter;
 class Store;
 
 // The journal's entries for reading, oldest first, one row per entry,
-// narrowed by a filter. Rows are read from the store a page at a time as
-// the view asks for them, never the whole journal. Only the count of the
-// entries that pass is read whole: for a narrowed journal on a thread of
-// its own when one is given, the rows coming once it is known.
+// narrowed by a filter. The rows are a window on the entries that pass: a
+// run of them without gaps, at most kMaxRows, known by the ids at its ends;
+// it grows a page at a time at either end (one query from the id at that
+// end, however deep in the journal) and drops rows at the far end past
+// kMaxRows. How many entries pass is counted apart, on a thread of its own
+// when one is given, and is never the number of rows.
 class JournalModel : public QAbstractListModel {
     Q_OBJECT
 public:
     static constexpr int kPageRows = 200;
-    static constexpr int kKeptPages = 64;
+    static constexpr int kMaxRows = 50 * kPageRows;
     static constexpr int kShownLength = 400;   // a longer text is cut in the list, whole below it
     static constexpr int kRecordRole = Qt::UserRole;
 
-    // countStore: opens the counting thread's connection; none: counts here.
+    // countStore: opens the counting thread's connection, which also reads
+    // a new filter's newest page; none: all is read here.
     explicit JournalModel(Store& store, const JournalWriter::StoreMaker& countStore = {},
                           QObject* parent = nullptr);
     ~JournalModel() override;
 
+    // Shows the newest page of the filter's entries, once read.
     void setFilter(const JournalFilter& filter);
-    // A count is on its way: the rows shown are none yet, or only the
-    // newest of the filter's.
-    bool counting() const { return m_ticket != 0; }
     const JournalFilter& filter() const { return m_filter; }
-    // Reads the count again: entries written since are added at the end.
-    void refresh();
+    // The filter's first page is still being read.
+    bool reading() const { return m_awaitingNewest; }
+    // A count is on its way.
+    bool counting() const { return m_ticket != 0; }
+    // How many entries pass the filter; -1 until counted.
+    qint64 count() const { return m_count; }
+    // The rows reach the oldest, or the newest, entry that passes.
+    bool atOldest() const { return m_atOldest; }
+    bool atNewest() const { return m_atNewest; }
+
+    // The window moves to the oldest page, or the newest (a reset).
+    void showOldest();
+    void showNewest();
+    // A page more at the top or the bottom, fewer rows at the other end
+    // past kMaxRows. Returns the rows added above the rows that were
+    // there (negative: dropped above them), for the view to scroll by.
+    int readOlder();
+    int readNewer();
+    // Entries written since are added at the bottom when it is the newest,
+    // and counted again. Returns as readNewer().
+    int refresh();
     // Why the journal could not be read; empty when it could.
     QString error() const { return m_error; }
 
@@ -48,21 +67,29 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 signals:
-    // The rows of the filter are known, after setFilter() or when new entries came.
+    // count() is known, after setFilter() or when new entries came.
     void counted();
+    // A read failed; error() says why.
+    void failed();
 
 private:
-    const QList<JournalRecord>* page(qint64 number) const;
-    void count(bool fresh);
-    void takeCount(qint64 count, bool fresh, const QString& error);
+    void recount();
+    void takeCount(qint64 count, const QString& error);
     void takeNewest(const QList<JournalRecord>& entries);
+    void showPage(const QList<JournalRecord>& entries, bool atOldest, bool atNewest);
+    bool read(bool older, qint64 edgeId, int rows, QList<JournalRecord>* out);
+    int append(const QList<JournalRecord>& entries);
 
     Store& m_store;
     JournalFilter m_filter;
+    QList<JournalRecord> m_rows;
+    bool m_atOldest = true;
+    bool m_atNewest = true;
+    bool m_awaitingNewest = false;   // the counting thread reads the first page
     qint64 m_count = 0;
     std::unique_ptr<JournalCounter> m_counter;
-    int m_ticket = 0;            // of the count awaited, 0 for none
-    bool m_freshCount = false;   // the count awaited is for a new filter
-    mutable QHash<qint64, QList<JournalRecord>> m_pages;
-    mutable QString m_error;
+    int m_ticket = 0;              // of the count awaited, 0 for none
+    bool m_countAgain = false;     // entries came while counting
+    bool m_refreshWanted = false;  // entries came while the first page was read
+    QString m_error;
 };

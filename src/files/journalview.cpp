@@ -14,7 +14,10 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 
 const QString JournalView::kAllSites = QStringLiteral("All sites");
 const QString JournalView::kAllOperators = QStringLiteral("All operators");
@@ -74,6 +77,14 @@ void JournalView::build()
     m_entries->setObjectName(QStringLiteral("entries"));
     m_entries->setAccessibleName(kTitle);
     m_entries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A chosen row dropped from the window is chosen no more. Before the
+    // list's own handler, which would choose a row in its place and scroll to it.
+    connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                const int row = m_entries->currentIndex().row();
+                if (row >= first && row <= last)
+                    m_entries->selectionModel()->clear();
+            });
     m_entries->setModel(&m_model);
     m_entries->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_entries->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -134,9 +145,18 @@ void JournalView::build()
             searchNow();
             m_entries->setFocus();
         });
-    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this, &JournalView::showDetails);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showDetails);
+    connect(m_entries->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())   // a chosen entry dropped from the window stays shown below it
+                    showDetails();
+                readAtEdge();
+            });
+
+    connect(m_entries->verticalScrollBar(), &QScrollBar::valueChanged, this, &JournalView::readAtEdge);
+    m_entries->installEventFilter(this);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showRows);
     connect(&m_model, &JournalModel::counted, this, &JournalView::showCount);
+    connect(&m_model, &JournalModel::failed, this, [this] { m_prompter.tell(m_model.error(), kTitle); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
@@ -146,10 +166,15 @@ void JournalView::reload()
     applyFilter();
 }
 
+// New entries come at the bottom; the newest stays chosen when it was.
 void JournalView::refresh()
 {
-    m_followNewest = m_entries->currentIndex().row() == m_model.rowCount() - 1;
-    m_model.refresh();
+    const bool follow = m_model.atNewest() && m_entries->currentIndex().row() == m_model.rowCount() - 1;
+    keepPlace(m_model.refresh());
+    if (follow && m_model.rowCount() > 0) {
+        m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
+        m_entries->scrollToBottom();
+    }
 }
 
 void JournalView::searchNow()
@@ -192,22 +217,97 @@ void JournalView::applyFilter()
 {
     m_followNewest = true;
     m_model.setFilter(filter());
-    if (m_model.counting())
-        m_count->setText(QStringLiteral("Searching..."));
 }
 
-// The newest entry is shown and chosen once the rows are known, and again
-// as new ones come while it was the one chosen.
-void JournalView::showCount()
+// A new window of rows: the newest chosen after a new filter.
+void JournalView::showRows()
 {
-    m_count->setText(m_model.counting() ? QStringLiteral("The newest %1 entries; counting...").arg(m_model.rowCount())
-                                         : QStringLiteral("%1 entries").arg(m_model.rowCount()));
+    const QScopedValueRollback moving(m_moving, true);   // placed here, not read from
     if (m_followNewest && m_model.rowCount() > 0) {
         m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
         m_entries->scrollToBottom();
     }
-    if (!m_model.error().isEmpty())
-        m_prompter.tell(m_model.error(), kTitle);
+    showDetails();
+    showCount();
+}
+
+void JournalView::showCount()
+{
+    if (m_model.reading())
+        m_count->setText(QStringLiteral("Searching..."));
+    else if (m_model.count() >= 0)
+        m_count->setText(QStringLiteral("%1 entries").arg(m_model.count()));
+    else
+        m_count->setText(m_model.counting() ? QStringLiteral("Counting...") : QString());
+}
+
+// The scroll bar or the chosen row at an end of the window that is not the
+// end of the entries: a page more there.
+void JournalView::readAtEdge()
+{
+    if (m_moving || m_model.rowCount() == 0)
+        return;
+    const QScrollBar* bar = m_entries->verticalScrollBar();
+    const int row = m_entries->currentIndex().row();
+    if (!m_model.atOldest() && (bar->value() == bar->minimum() || row == 0)) {
+        const QScopedValueRollback moving(m_moving, true);
+        keepPlace(m_model.readOlder());
+    } else if (!m_model.atNewest() && (bar->value() == bar->maximum() || row == m_model.rowCount() - 1)) {
+        const QScopedValueRollback moving(m_moving, true);
+        keepPlace(m_model.readNewer());
+    }
+}
+
+// Rows added above those in sight (or dropped above them) move them down
+// (or up) by as many rows: the scroll bar follows, so that the same
+// entries stay in sight. The rows are all one height.
+void JournalView::keepPlace(int rowsAbove)
+{
+    if (rowsAbove == 0)
+        return;
+    const QScopedValueRollback moving(m_moving, true);
+    m_entries->doItemsLayout();   // the scroll bar's range for the rows as they are now
+    const int step = m_entries->verticalScrollMode() == QAbstractItemView::ScrollPerItem
+        ? 1
+        : m_entries->verticalHeader()->defaultSectionSize();
+    QScrollBar* bar = m_entries->verticalScrollBar();
+    bar->setValue(bar->value() + rowsAbove * step);
+}
+
+void JournalView::showOldest()
+{
+    const QScopedValueRollback moving(m_moving, true);
+    m_followNewest = false;
+    if (!m_model.atOldest())
+        m_model.showOldest();
+    if (m_model.rowCount() > 0)
+        m_entries->setCurrentIndex(m_model.index(0));
+    m_entries->scrollToTop();
+}
+
+void JournalView::showNewest()
+{
+    const QScopedValueRollback moving(m_moving, true);
+    m_followNewest = true;
+    if (!m_model.atNewest())
+        m_model.showNewest();
+    if (m_model.rowCount() > 0)
+        m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
+    m_entries->scrollToBottom();
+}
+
+// Ctrl+Home and Ctrl+End go to the ends of the entries, not of the window.
+bool JournalView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_entries && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool end = key->key() == Qt::Key_End;
+        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Home || end)) {
+            end ? showNewest() : showOldest();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void JournalView::showDetails()

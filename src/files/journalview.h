@@ -15,7 +15,9 @@ class QPlainTextEdit;
 class Store;
 
 // The journal, read-only: newest entry at the bottom, narrowed by site,
-// operator, dates and a search text; the chosen entry in full below.
+// operator, dates and a search text; the chosen entry in full below. The
+// list shows the model's window on the entries that pass, moved a page at
+// a time as its ends are reached; how many pass is said beneath it.
 class JournalView : public QDialog {
     Q_OBJECT
 public:
@@ -51,6 +53,14 @@ private:
     void applyFilter();
     void showCount();
     void showDetails();
+    void showRows();
+    // The rows at the ends of the list are the model's window: reaching
+    // one reads the next page there, the same entries left in sight.
+    void readAtEdge();
+    void keepPlace(int rowsAbove);
+    void showOldest();
+    void showNewest();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Store& m_store;
     Prompter& m_prompter;
@@ -65,4 +75,5 @@ private:
     QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
     bool m_followNewest = true;   // the newest entry is the chosen one
+    bool m_moving = false;        // the window is being moved
 };

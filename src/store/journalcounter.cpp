@@ -26,7 +26,8 @@ public:
         if (!m_store)
             m_store = m_makeStore(&error);
         QList<JournalRecord> newest;
-        if (m_store && withNewest && m_store->readEntriesAt(filter, 0, JournalCounter::kNewestRows, true, &newest))
+        if (m_store && withNewest
+            && m_store->readEntriesBefore(filter, Store::kPastNewest, JournalCounter::kNewestRows, &newest))
             emit m_counter.newestRead(ticket, newest);
         if (ticket != m_newest.loadAcquire())
             return;

@@ -40,10 +40,10 @@ bool RenewingStore::readEntries(const JournalFilter& filter, qint64 afterId, int
     return orAgain([&] { return m_store.readEntries(filter, afterId, count, out); });
 }
 
-bool RenewingStore::readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
-                                  QList<JournalRecord>* out)
+bool RenewingStore::readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
+                                      QList<JournalRecord>* out)
 {
-    return orAgain([&] { return m_store.readEntriesAt(filter, skip, count, fromNewest, out); });
+    return orAgain([&] { return m_store.readEntriesBefore(filter, beforeId, count, out); });
 }
 
 qint64 RenewingStore::countEntries(const JournalFilter& filter)

@@ -25,8 +25,8 @@ public:
     bool appendEntries(QList<JournalRecord>& entries) override;
     bool readEntries(const JournalFilter& filter, qint64 afterId, int count,
                      QList<JournalRecord>* out) override;
-    bool readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
-                       QList<JournalRecord>* out) override;
+    bool readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
+                           QList<JournalRecord>* out) override;
     qint64 countEntries(const JournalFilter& filter) override;
     QStringList journalSites() override;
     QStringList journalOperators() override;

@@ -395,12 +395,21 @@ bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
 
 bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out)
 {
-    return ready() && select(filter, afterId, 0, false, count, out);
+    return ready() && select(filter, afterId, std::nullopt, count, out);
+}
+
+bool SqliteStore::readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
+                                    QList<JournalRecord>* out)
+{
+    if (!ready() || !select(filter, std::nullopt, beforeId, count, out))
+        return false;
+    std::reverse(out->begin(), out->end());
+    return true;
 }
 
 // Entries are only ever added, and SQLite gives each the id after the
-// highest: the ids of the whole journal have no gaps, so a place in it is
-// an id, found without counting the rows before it.
+// highest: the ids of the whole journal have no gaps, so its count is read
+// from its ends.
 bool SqliteStore::idRange(qint64* first, qint64* last)
 {
     QSqlQuery q(m_db);
@@ -415,39 +424,19 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
     return true;
 }
 
-bool SqliteStore::readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
-                                QList<JournalRecord>* out)
-{
-    if (!ready())
-        return false;
-    qint64 first = 0;
-    qint64 last = 0;
-    bool read = false;
-    if (filter.passesAll() && idRange(&first, &last)) {
-        JournalFilter from;
-        read = fromNewest ? select(from, std::nullopt, 0, true, count, out, last - skip)
-                          : select(from, first + skip - 1, 0, false, count, out);
-    } else {
-        read = select(filter, std::nullopt, skip, fromNewest, count, out);
-    }
-    if (!read)
-        return false;
-    if (fromNewest)
-        std::reverse(out->begin(), out->end());
-    return true;
-}
-
-bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip,
-                         bool newestFirst, int count, QList<JournalRecord>* out, std::optional<qint64> upToId)
+// A page from an id on: the id ascending from afterId, or descending
+// (newest first) from beforeId; either walks the index from that id.
+bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afterId,
+                         std::optional<qint64> beforeId, int count, QList<JournalRecord>* out)
 {
     Conditions c = conditionsOf(filter);
     if (afterId) {
         c.sql << idColumn(c) + QStringLiteral(" > ?");
         c.values << *afterId;
     }
-    if (upToId) {
-        c.sql << idColumn(c) + QStringLiteral(" <= ?");
-        c.values << *upToId;
+    if (beforeId && *beforeId != kPastNewest) {
+        c.sql << idColumn(c) + QStringLiteral(" < ?");
+        c.values << *beforeId;
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
@@ -455,8 +444,8 @@ bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afte
             q, QStringLiteral("SELECT j.id, j.utc, j.utc_offset, j.operator, j.host, j.site, j.kind, j.text")
                    + fromClause(c)
                    + (c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))
-                   + QStringLiteral(" ORDER BY ") + idColumn(c) + (newestFirst ? QStringLiteral(" DESC") : QString())
-                   + QStringLiteral(" LIMIT %1 OFFSET %2").arg(count).arg(skip)))
+                   + QStringLiteral(" ORDER BY ") + idColumn(c) + (beforeId ? QStringLiteral(" DESC") : QString())
+                   + QStringLiteral(" LIMIT %1").arg(count)))
         return false;
     for (int i = 0; i < c.values.size(); ++i)
         q.bindValue(i, c.values.at(i));

@@ -60,8 +60,8 @@ public:
     QString lastError() const override { return m_error; }
     bool appendEntries(QList<JournalRecord>& entries) override;
     bool readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out) override;
-    bool readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
-                       QList<JournalRecord>* out) override;
+    bool readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
+                           QList<JournalRecord>* out) override;
     qint64 countEntries(const JournalFilter& filter) override;
     QStringList journalSites() override;
     QStringList journalOperators() override;
@@ -106,8 +106,8 @@ private:
     bool insertSite(Site& site);
     Change nameTakenBy(const QString& name, qint64 exceptId);
     Change whyUnchanged(const Site& site);
-    bool select(const JournalFilter& filter, std::optional<qint64> afterId, qint64 skip, bool newestFirst,
-                int count, QList<JournalRecord>* out, std::optional<qint64> upToId = std::nullopt);
+    bool select(const JournalFilter& filter, std::optional<qint64> afterId, std::optional<qint64> beforeId,
+                int count, QList<JournalRecord>* out);
     void fail(const QString& what, const QString& detail, const QString& code);
     bool whileLocked(const std::function<bool()>& step);
 

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
+
 // Where the journal is kept. One connection per object, used on the thread
 // that made it; each call is its own transaction. A call that fails says
 // why in lastError() and changes nothing.
@@ -31,10 +33,13 @@ public:
     // oldest first.
     virtual bool readEntries(const JournalFilter& filter, qint64 afterId, int count,
                              QList<JournalRecord>* out) = 0;
-    // Up to count entries that pass the filter, skipping the first `skip`,
-    // counted from the oldest or, fromNewest, from the newest; oldest first.
-    virtual bool readEntriesAt(const JournalFilter& filter, qint64 skip, int count, bool fromNewest,
-                               QList<JournalRecord>* out) = 0;
+    // Up to count entries that pass the filter with an id below beforeId,
+    // the newest of them, oldest first; kPastNewest reads the newest.
+    // Together with readEntries, a page anywhere is one bounded query from
+    // the id at its edge, never a count of the rows before it.
+    virtual bool readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
+                                   QList<JournalRecord>* out) = 0;
+    static constexpr qint64 kPastNewest = std::numeric_limits<qint64>::max();
     // How many entries pass the filter; -1 when that cannot be read.
     virtual qint64 countEntries(const JournalFilter& filter) = 0;
     // The sites (but none) and operators the journal names, sorted, each once.

@@ -23,6 +23,7 @@
 #include <QTableView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +66,62 @@ private:
     rlimit m_before{};
 };
 
+// Entries "even 0", "odd 1", ... up to n - 1, at the sites Even and Odd.
+void fillNumbered(SqliteStore& store, int from, int n)
+{
+    QList<JournalRecord> entries;
+    for (int i = from; i < from + n; ++i) {
+        JournalRecord r = JournalRecord::at(kTime, JournalRecord::Kind::Event,
+                                            QStringLiteral("%1 %2").arg(i % 2 ? "odd" : "even").arg(i));
+        r.site = i % 2 ? QStringLiteral("Odd") : QStringLiteral("Even");
+        entries << r;
+    }
+    QVERIFY(store.appendEntries(entries));
+}
+
+// The number of the entry in a row, -1 for none.
+int numberAt(const JournalModel& model, int row)
+{
+    const JournalRecord* r = model.record(row);
+    return r ? r->text.section(u' ', 1).toInt() : -1;
+}
+
+int currentNumber(const JournalView& view)
+{
+    return numberAt(const_cast<JournalView&>(view).model(), view.entries()->currentIndex().row());
+}
+
+// The entry at the top of the list as it is shown, the first wholly in
+// sight (at the bottom of its scroll bar the list shows the last row whole).
+int topNumber(const JournalView& view)
+{
+    const QTableView* list = view.entries();
+    int row = list->rowAt(0);
+    if (row >= 0 && list->rowViewportPosition(row) < 0)
+        ++row;
+    return numberAt(const_cast<JournalView&>(view).model(), row);
+}
+
+// The scroll bar a row or a page up (negative) or down: the entries in
+// sight move by as many, whether a page was read there or not.
+bool scrollKeepsPlace(JournalView& view, QAbstractSlider::SliderAction action, int step)
+{
+    QScrollBar* bar = view.entries()->verticalScrollBar();
+    const int value = bar->value();
+    const int to = std::clamp(value + (action == QAbstractSlider::SliderPageStepAdd     ? bar->pageStep()
+                                       : action == QAbstractSlider::SliderPageStepSub ? -bar->pageStep()
+                                       : action == QAbstractSlider::SliderSingleStepAdd ? 1
+                                                                                        : -1),
+                              bar->minimum(), bar->maximum());
+    const int expected = topNumber(view) + (to - value) * step;
+    bar->triggerAction(action);
+    if (topNumber(view) == expected)
+        return true;
+    qWarning("top entry %d, expected %d; scrolled from %d to %d, now %d of %d; rows %d from %d", topNumber(view),
+             expected, value, to, bar->value(), bar->maximum(), view.model().rowCount(), numberAt(view.model(), 0));
+    return false;
+}
+
 } // namespace
 
 class TstJournal : public QObject {
@@ -82,11 +139,18 @@ private slots:
     void viewer();
     void pagesFromEitherEnd_data();
     void pagesFromEitherEnd();
+    void viewerEnds_data();
+    void viewerEnds();
+    void pageBoundary_data();
+    void pageBoundary();
+    void windowBound();
+    void newEntriesWhileOpen();
     void exportForms_data();
     void exportForms();
     void mainWindow();
 
 private:
+    std::unique_ptr<JournalView> openView(SqliteStore& store, TestPlatform& fakes, const QString& narrowing);
     std::unique_ptr<QTemporaryDir> m_dir;
     FixedClock m_clock;
 };
@@ -397,7 +461,7 @@ void TstJournal::viewer()
     QCOMPARE(view.details()->toPlainText(), longEntry.first().line());
 }
 
-// Rows far from the ends, near them, and past a page, read without the rows before them.
+// Pages from either end and from the ids at the window's ends, each one query.
 void TstJournal::pagesFromEitherEnd_data()
 {
     QTest::addColumn<QString>("site");
@@ -413,14 +477,7 @@ void TstJournal::pagesFromEitherEnd()
     QFETCH(QString, search);
     SqliteStore store(m_dir->path());
     store.open();
-    QList<JournalRecord> entries;
-    for (int i = 0; i < 1001; ++i) {
-        JournalRecord r = JournalRecord::at(kTime, JournalRecord::Kind::Event,
-                                            QStringLiteral("%1 %2").arg(i % 2 ? "odd" : "even").arg(i));
-        r.site = i % 2 ? QStringLiteral("Odd") : QStringLiteral("Even");
-        entries << r;
-    }
-    QVERIFY(store.appendEntries(entries));
+    fillNumbered(store, 0, 1001);
     JournalModel model(store);
     JournalFilter filter;
     if (!site.isEmpty())
@@ -428,12 +485,226 @@ void TstJournal::pagesFromEitherEnd()
     filter.search = search;
     model.setFilter(filter);
     const int step = filter.passesAll() ? 1 : 2;
-    QCOMPARE(model.rowCount(), filter.passesAll() ? 1001 : 501);
-    for (int row : {model.rowCount() - 1, 0, model.rowCount() / 2, JournalModel::kPageRows, model.rowCount() - 2}) {
-        const JournalRecord* r = model.record(row);
-        QVERIFY(r);
-        QCOMPARE(r->text.section(u' ', 1).toInt(), row * step);
+    const int last = 1000;
+    QCOMPARE(model.count(), filter.passesAll() ? 1001 : 501);
+    QCOMPARE(model.rowCount(), JournalModel::kPageRows);   // the newest page
+    QVERIFY(model.atNewest() && !model.atOldest());
+    QCOMPARE(numberAt(model, model.rowCount() - 1), last);
+    QCOMPARE(numberAt(model, 0), last - (JournalModel::kPageRows - 1) * step);
+
+    QCOMPARE(model.readOlder(), JournalModel::kPageRows);
+    QCOMPARE(model.rowCount(), 2 * JournalModel::kPageRows);
+    QCOMPARE(numberAt(model, 0), last - (2 * JournalModel::kPageRows - 1) * step);
+    for (int row = 1; row < model.rowCount(); ++row)
+        QCOMPARE(numberAt(model, row), numberAt(model, row - 1) + step);
+
+    model.showOldest();
+    QCOMPARE(model.rowCount(), JournalModel::kPageRows);
+    QVERIFY(model.atOldest() && !model.atNewest());
+    QCOMPARE(numberAt(model, 0), 0);
+    QCOMPARE(model.readNewer(), 0);   // added below: nothing moves
+    QCOMPARE(numberAt(model, JournalModel::kPageRows), JournalModel::kPageRows * step);
+    while (!model.atNewest())
+        model.readNewer();
+    QCOMPARE(numberAt(model, model.rowCount() - 1), last);
+    QCOMPARE(model.rowCount(), model.count());   // all of them, under the bound
+}
+
+std::unique_ptr<JournalView> TstJournal::openView(SqliteStore& store, TestPlatform& fakes,
+                                                  const QString& narrowing)
+{
+    auto view = std::make_unique<JournalView>(store, fakes.prompter, SqliteStore::writerStore(m_dir->path()));
+    view->show();
+    if (narrowing == QLatin1String("site"))
+        view->siteBox()->setCurrentText(QStringLiteral("Even"));
+    else if (narrowing == QLatin1String("search"))
+        view->searchField()->setText(QStringLiteral("EVEN"));
+    view->searchNow();
+    if (!QTest::qWaitFor([&] { return !view->model().reading() && !view->model().counting(); }, 20000))
+        return nullptr;
+    return view;
+}
+
+// Ctrl+Home and Ctrl+End reach the ends of all the entries that pass, past
+// the bound of the window; the count is said beneath the list.
+void TstJournal::viewerEnds_data()
+{
+    QTest::addColumn<QString>("narrowing");
+    QTest::addColumn<int>("step");
+    QTest::newRow("whole journal") << QString() << 1;
+    QTest::newRow("one site") << QStringLiteral("site") << 2;
+    QTest::newRow("search") << QStringLiteral("search") << 2;
+}
+
+void TstJournal::viewerEnds()
+{
+    QFETCH(QString, narrowing);
+    QFETCH(int, step);
+    SqliteStore store(m_dir->path());
+    store.open();
+    const int entries = 2 * JournalModel::kMaxRows + 1001;
+    fillNumbered(store, 0, entries);
+    TestPlatform fakes;
+    const std::unique_ptr<JournalView> view = openView(store, fakes, narrowing);
+    QVERIFY(view);
+    const int passing = (entries + step - 1) / step;
+    QVERIFY(passing > JournalModel::kMaxRows);
+    const int newest = (passing - 1) * step;
+    const QLabel* count = view->findChild<QLabel*>(QStringLiteral("count"));
+    QCOMPARE(count->text(), QStringLiteral("%1 entries").arg(passing));
+    QCOMPARE(view->model().rowCount(), JournalModel::kPageRows);
+    QCOMPARE(currentNumber(*view), newest);
+
+    QTest::keyClick(view->entries(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(currentNumber(*view), 0);
+    QCOMPARE(view->entries()->currentIndex().row(), 0);
+    QCOMPARE(topNumber(*view), 0);
+    QVERIFY(view->model().atOldest());
+    QVERIFY(view->details()->toPlainText().endsWith(QStringLiteral("even 0")));
+    QCOMPARE(count->text(), QStringLiteral("%1 entries").arg(passing));
+
+    QTest::keyClick(view->entries(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(currentNumber(*view), newest);
+    QCOMPARE(view->entries()->currentIndex().row(), view->model().rowCount() - 1);
+    QVERIFY(view->model().atNewest());
+    QTableView* list = view->entries();
+    QVERIFY(list->visualRect(list->currentIndex()).intersects(list->viewport()->rect()));
+    QVERIFY(fakes.prompter.prompts().isEmpty());
+}
+
+// Moving past the top or the bottom of the window reads the next page; the
+// same entries stay in sight, and the next key goes to the next entry.
+void TstJournal::pageBoundary_data()
+{
+    QTest::addColumn<QString>("narrowing");
+    QTest::addColumn<int>("step");
+    QTest::newRow("whole journal") << QString() << 1;
+    QTest::newRow("search") << QStringLiteral("search") << 2;
+}
+
+void TstJournal::pageBoundary()
+{
+    QFETCH(QString, narrowing);
+    QFETCH(int, step);
+    SqliteStore store(m_dir->path());
+    store.open();
+    fillNumbered(store, 0, 2001);
+    TestPlatform fakes;
+    const std::unique_ptr<JournalView> view = openView(store, fakes, narrowing);
+    QVERIFY(view);
+    QTableView* list = view->entries();
+    JournalModel& model = view->model();
+    const int newest = 2000;
+
+    // Up, a row at a time, across the top of the window.
+    list->setCurrentIndex(model.index(1));
+    const int second = currentNumber(*view);
+    QCOMPARE(second, newest - (JournalModel::kPageRows - 2) * step);
+    QTest::keyClick(list, Qt::Key_Up);   // to the first row: the page above is read
+    QCOMPARE(model.rowCount(), 2 * JournalModel::kPageRows);
+    QCOMPARE(currentNumber(*view), second - step);
+    QCOMPARE(list->currentIndex().row(), JournalModel::kPageRows);
+    QCOMPARE(topNumber(*view), second - step);   // still at the top of the list
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(currentNumber(*view), second - 2 * step);
+
+    // The scroll bar a row at a time to the top and past it.
+    while (model.rowCount() == 2 * JournalModel::kPageRows)
+        QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderSingleStepSub, step));
+    QCOMPARE(model.rowCount(), 3 * JournalModel::kPageRows);
+    QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderSingleStepSub, step));   // a row up again
+
+    // Down across the bottom of a window that starts at the oldest.
+    QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(model.rowCount(), JournalModel::kPageRows);
+    list->setCurrentIndex(model.index(JournalModel::kPageRows - 2));
+    const int before = currentNumber(*view);
+    QTest::keyClick(list, Qt::Key_Down);   // to the last row: the page below is read
+    QCOMPARE(model.rowCount(), 2 * JournalModel::kPageRows);
+    QCOMPARE(currentNumber(*view), before + step);
+    QVERIFY(list->visualRect(list->currentIndex()).intersects(list->viewport()->rect()));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(currentNumber(*view), before + 2 * step);
+    QCOMPARE(list->currentIndex().row(), JournalModel::kPageRows);
+    // The scroll bar a row at a time to the bottom and past it.
+    while (model.rowCount() == 2 * JournalModel::kPageRows)
+        QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderSingleStepAdd, step));
+    QCOMPARE(model.rowCount(), 3 * JournalModel::kPageRows);
+    QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderSingleStepAdd, step));
+    QVERIFY(fakes.prompter.prompts().isEmpty());
+}
+
+// Scrolled through from one end to the other, the window never holds more
+// than its bound; rows dropped above keep the entries in sight where they were.
+void TstJournal::windowBound()
+{
+    SqliteStore store(m_dir->path());
+    store.open();
+    const int entries = 2 * JournalModel::kMaxRows + 1001;
+    fillNumbered(store, 0, entries);
+    TestPlatform fakes;
+    const std::unique_ptr<JournalView> view = openView(store, fakes, QStringLiteral("search"));
+    QVERIFY(view);
+    JournalModel& model = view->model();
+    QScrollBar* bar = view->entries()->verticalScrollBar();
+    const int newest = entries - 1;
+
+    int moves = 0;
+    while (!(model.atOldest() && bar->value() == bar->minimum()) && moves++ < entries) {
+        QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderPageStepSub, 2));
+        QVERIFY(model.rowCount() <= JournalModel::kMaxRows);
     }
+    QCOMPARE(model.rowCount(), JournalModel::kMaxRows);
+    QVERIFY(!model.atNewest());
+    QCOMPARE(numberAt(model, 0), 0);
+    QCOMPARE(topNumber(*view), 0);
+    for (int row = 1; row < model.rowCount(); ++row)
+        QCOMPARE(numberAt(model, row), numberAt(model, row - 1) + 2);
+
+    while (!(model.atNewest() && bar->value() == bar->maximum()) && moves++ < 2 * entries) {
+        QVERIFY(scrollKeepsPlace(*view, QAbstractSlider::SliderPageStepAdd, 2));
+        QVERIFY(model.rowCount() <= JournalModel::kMaxRows);
+    }
+    QVERIFY(!model.atOldest());
+    QCOMPARE(numberAt(model, model.rowCount() - 1), newest);
+    QCOMPARE(model.rowCount(), JournalModel::kMaxRows);
+}
+
+// New entries come at the bottom while the newest is in the window, the
+// newest stays chosen, and they are counted; away from the newest they are
+// only counted, and Ctrl+End finds them.
+void TstJournal::newEntriesWhileOpen()
+{
+    SqliteStore store(m_dir->path());
+    store.open();
+    fillNumbered(store, 0, 1001);
+    TestPlatform fakes;
+    const std::unique_ptr<JournalView> view = openView(store, fakes, QStringLiteral("search"));
+    QVERIFY(view);
+    JournalModel& model = view->model();
+    QLabel* count = view->findChild<QLabel*>(QStringLiteral("count"));
+    QCOMPARE(count->text(), QStringLiteral("501 entries"));
+
+    fillNumbered(store, 1001, 4);   // 1002 and 1004 pass
+    view->refresh();
+    QCOMPARE(model.rowCount(), JournalModel::kPageRows + 2);
+    QCOMPARE(currentNumber(*view), 1004);
+    QVERIFY(view->details()->toPlainText().endsWith(QStringLiteral("even 1004")));
+    QTRY_COMPARE(count->text(), QStringLiteral("503 entries"));
+
+    fillNumbered(store, 1005, 1);   // none pass: nothing read again
+    view->refresh();
+    QCOMPARE(model.rowCount(), JournalModel::kPageRows + 2);
+    QVERIFY(!model.counting());
+
+    QTest::keyClick(view->entries(), Qt::Key_Home, Qt::ControlModifier);
+    fillNumbered(store, 1006, 2);   // 1006 passes
+    view->refresh();
+    QCOMPARE(numberAt(model, model.rowCount() - 1), 2 * (JournalModel::kPageRows - 1));
+    QCOMPARE(currentNumber(*view), 0);
+    QTRY_COMPARE(count->text(), QStringLiteral("504 entries"));
+    QTest::keyClick(view->entries(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(currentNumber(*view), 1006);
 }
 
 // velno --journal: the entries as text or CSV, narrowed as asked; dates local.
