@@ -4,6 +4,7 @@
 #include "form/form1context.h"
 #include "form/receivepane.h"
 #include "form/statuspanels.h"
+#include "link/capturelog.h"
 #include "core/linksession.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
@@ -22,7 +23,7 @@ const QString kStatusPrefix = QStringLiteral("Status: ");
 } // namespace
 
 Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_appender(ctx, log), m_pacer(ctx.platform.port)
+    : QObject(parent), m_ctx(ctx), m_appender(ctx, [&log] { log.mnuCloseLog_Click(); }), m_pacer(ctx.platform.port)
 {
     connect(&ctx.session, &LinkSession::notified, this, &Receiver::MSComm1_OnComm);
     connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);

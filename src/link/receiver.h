@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/appendpacer.h"
-#include "link/receiveappender.h"
+#include "form/receiveappender.h"
 
 #include <QObject>
 

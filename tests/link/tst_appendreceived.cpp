@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
 #include "link/capturelog.h"
-#include "link/receiveappender.h"
+#include "form/receiveappender.h"
 #include "platform/eightbit.h"
 #include "testfiles.h"
 
@@ -95,7 +95,7 @@ void TstAppendReceived::appends()
     ReceivePane& pane = *rig.ui().Text1;
     pane.replaceSelection(before);
     pane.setCaret(0);   // the caret is moved to the end whatever it was
-    ReceiveAppender appender(rig.ctx(), rig.window->captureLog());
+    ReceiveAppender appender(rig.ctx(), [&rig] { rig.window->captureLog().mnuCloseLog_Click(); });
 
     QString written;
     for (const QString& chunk : chunks)
@@ -124,7 +124,7 @@ void TstAppendReceived::cutBeforeAppend()
     ReceivePane& pane = *rig.ui().Text1;
     const QString old = numbered(before);
     pane.replaceSelection(old);
-    ReceiveAppender appender(rig.ctx(), rig.window->captureLog());
+    ReceiveAppender appender(rig.ctx(), [&rig] { rig.window->captureLog().mnuCloseLog_Click(); });
 
     appender.append_received(pane, QStringLiteral("\bEND"));
 
@@ -139,7 +139,7 @@ void TstAppendReceived::overfullChunkPushesOldTextOut()
     Form1Rig rig;
     ReceivePane& pane = *rig.ui().Text1;
     pane.replaceSelection(QString(20000, u'a'));
-    ReceiveAppender appender(rig.ctx(), rig.window->captureLog());
+    ReceiveAppender appender(rig.ctx(), [&rig] { rig.window->captureLog().mnuCloseLog_Click(); });
 
     const QString chunk(50000, u'b');
     QCOMPARE(appender.append_received(pane, chunk), chunk);
@@ -227,7 +227,7 @@ void TstAppendReceived::paneFailureDropsWaitingInputAndGoesOn()
     QVERIFY(rig.ctx().capture.open(path));
     RefusingPane pane;
     pane.replaceSelection(QStringLiteral("old"));
-    ReceiveAppender appender(rig.ctx(), rig.window->captureLog());
+    ReceiveAppender appender(rig.ctx(), [&rig] { rig.window->captureLog().mnuCloseLog_Click(); });
     rig.fakes.port.input = "waiting";
     pane.refuseNext = true;
 

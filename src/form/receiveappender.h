@@ -5,8 +5,9 @@
 
 #include <QString>
 
+#include <functional>
+
 struct Form1Context;
-class CaptureLog;
 class ReceivePane;
 
 // append_received: puts one received chunk into the receive pane and the
@@ -16,7 +17,9 @@ public:
     static constexpr int kSoftLimit = 20000;   // more than this before an append: cut
     static constexpr int kCut = 4096;          // characters dropped from the head
 
-    ReceiveAppender(Form1Context& ctx, CaptureLog& log);
+    // captureCancelled: the operator gave up on a capture that could not be
+    // written; it is to be closed.
+    ReceiveAppender(Form1Context& ctx, std::function<void()> captureCancelled);
 
     // Returns the text appended to the pane and written to the capture file.
     QString append_received(ReceivePane& pane, const QString& data);
@@ -33,5 +36,5 @@ private:
     static void showNewest(ReceivePane& pane);
 
     Form1Context& m_ctx;
-    CaptureLog& m_log;
+    std::function<void()> m_captureCancelled;
 };

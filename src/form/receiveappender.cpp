@@ -3,9 +3,8 @@
 
 #include "form/form1context.h"
 #include "form/receivepane.h"
-#include "link/capturelog.h"
 #include "core/receivetext.h"
-#include "link/repaintpacer.h"
+#include "form/repaintpacer.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
@@ -17,7 +16,9 @@
 #include <exception>
 #include <new>
 
-ReceiveAppender::ReceiveAppender(Form1Context& ctx, CaptureLog& log) : m_ctx(ctx), m_log(log) {}
+ReceiveAppender::ReceiveAppender(Form1Context& ctx, std::function<void()> captureCancelled)
+    : m_ctx(ctx), m_captureCancelled(std::move(captureCancelled))
+{}
 
 QString ReceiveAppender::append_received(ReceivePane& pane, const QString& data)
 {
@@ -93,7 +94,7 @@ void ReceiveAppender::capture(const QString& text)
 {
     if (m_ctx.capture.isOpen()
         && !m_ctx.capture.writeOrAsk(EightBit::encode(text), m_ctx.platform.prompter, m_ctx.settings.title()))
-        m_log.mnuCloseLog_Click();
+        m_captureCancelled();
 }
 
 // The view jumps to the last line, then to the caret. A jump of more than a
