@@ -11,7 +11,7 @@
 #include "app/mainwindow.h"
 #include "form/receivepane.h"
 #include "link/capturelog.h"
-#include "link/receiveappender.h"
+#include "form/receiveappender.h"
 #include "core/receivetext.h"
 #include "platform/eightbit.h"
 #include "testplatform.h"

@@ -3,8 +3,7 @@
 
 #include "commands/connectionguard.h"
 #include "form/form1context.h"
-#include "core/commandline.h"
-#include "core/linksession.h"
+#include "core/panellink.h"
 
 #include <QPushButton>
 
@@ -12,17 +11,13 @@ namespace ProgrammingMode {
 
 void enter(Form1Context& ctx, const QString& code, int writes)
 {
-    const QByteArray line = CommandLine::programming(code);
-    if (!writeOrTell(ctx, line))
-        return;
-    ctx.session.programmingEntered();
-    ctx.ui.upload->setEnabled(true);
-    ctx.ui.download->setEnabled(true);
-    for (int i = 1; i < writes; ++i) {
-        if (!writeOrTell(ctx, line))
-            return;
-    }
-    ctx.ui.upload->setFocus();
+    const auto write = [&ctx](const QByteArray& line) { return writeOrTell(ctx, line); };
+    const auto openTransfers = [&ctx] {
+        ctx.ui.upload->setEnabled(true);
+        ctx.ui.download->setEnabled(true);
+    };
+    if (PanelLink::enterProgramming(ctx.session, code, writes, write, openTransfers))
+        ctx.ui.upload->setFocus();
 }
 
 } // namespace ProgrammingMode

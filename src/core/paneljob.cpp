@@ -116,13 +116,9 @@ PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
 // capture holds only what was asked for.
 PanelJobResult PanelJob::enterProgramming(const QString& code)
 {
-    const QByteArray line = CommandLine::programming(code);
-    for (int i = 0; i < PanelLink::kProgrammingWrites; ++i) {
-        if (!write(line))
-            return fail(PanelJobResult::LineLost, QStringLiteral("The port refused the programming line."));
-        if (i == 0)
-            m_session.programmingEntered();
-    }
+    const auto write = [this](const QByteArray& line) { return this->write(line); };
+    if (!PanelLink::enterProgramming(m_session, code, PanelLink::kProgrammingWrites, write))
+        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused the programming line."));
     pause(PanelLink::kDialPauseSeconds);
     m_port.readAll();
     return stopped();

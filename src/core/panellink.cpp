@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panellink.h"
 
+#include "core/commandline.h"
+#include "core/linksession.h"
 #include "platform/serialport.h"
 
 namespace PanelLink {
@@ -28,6 +30,22 @@ void setUp(SerialPort& port)
 }
 
 QString dialCommand(const QString& phone) { return QStringLiteral("ATDT") + phone; }
+
+bool enterProgramming(LinkSession& session, const QString& code, int writes,
+                      const std::function<bool(const QByteArray&)>& write, const std::function<void()>& afterFirst)
+{
+    const QByteArray line = CommandLine::programming(code);
+    for (int i = 0; i < writes; ++i) {
+        if (!write(line))
+            return false;
+        if (i > 0)
+            continue;
+        session.programmingEntered();
+        if (afterFirst)
+            afterFirst();
+    }
+    return true;
+}
 
 QString openFailure(const OpenResult& failure)
 {

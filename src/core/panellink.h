@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+class LinkSession;
 class SerialPort;
 struct OpenResult;
 
@@ -22,6 +26,14 @@ void setUp(SerialPort& port);
 
 // The modem's dial command for the number.
 QString dialCommand(const QString& phone);
+
+// Enters programming mode: the programming line `writes` times back to
+// back, each through write(); the session is in programming mode after the
+// first, and afterFirst then runs. False at the first line write() refused:
+// nothing more goes out.
+bool enterProgramming(LinkSession& session, const QString& code, int writes,
+                      const std::function<bool(const QByteArray&)>& write,
+                      const std::function<void()>& afterFirst = {});
 
 // Why the port did not open, in one or two sentences that name the device
 // and, where known, who holds it.
