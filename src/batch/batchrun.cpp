@@ -45,6 +45,16 @@ QString privateFileRefusal(const QString& path)
     return QString();
 }
 
+// The sites of the book, as the window's store holds them; why not, if not.
+QString readSiteBook(QList<Site>* sites)
+{
+    SqliteStore store(QString{});
+    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
+    if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
+        return opening.reason;
+    return store.readSites(sites) ? QString() : store.lastError();
+}
+
 } // namespace
 
 BatchRun::BatchRun(const BatchArguments& arguments, QTextStream& err) : m_args(arguments), m_err(err) {}
@@ -87,14 +97,9 @@ bool BatchRun::readCode(QString* code)
 // the command line goes before the site's.
 int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 {
-    SqliteStore store(QString{});
-    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
     QList<Site> sites;
-    if (opening.outcome == SqliteStore::Opening::Outcome::Failed || !store.readSites(&sites)) {
-        const QString reason = opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason
-                                                                                          : store.lastError();
-        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(reason));
-    }
+    if (const QString why = readSiteBook(&sites); !why.isEmpty())
+        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites) {
         if (site.name != m_args.site)
             continue;
@@ -109,14 +114,9 @@ int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 
 int BatchRun::listSites(QTextStream& out)
 {
-    SqliteStore store(QString{});
-    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
     QList<Site> sites;
-    if (opening.outcome == SqliteStore::Opening::Outcome::Failed || !store.readSites(&sites)) {
-        const QString reason = opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason
-                                                                                          : store.lastError();
-        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(reason));
-    }
+    if (const QString why = readSiteBook(&sites); !why.isEmpty())
+        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites)
         out << site.name << '\n';
     out.flush();
