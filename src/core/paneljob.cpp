@@ -10,15 +10,20 @@
 #include "platform/linereader.h"
 #include "platform/serialport.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <cmath>
 
 PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, QObject* parent)
-    : QObject(parent), m_session(session), m_port(port), m_realMsPerSecond(realMsPerSecond), m_waiter(realMsPerSecond)
+    : PanelJob(session, port, TimerSource::qt(), realMsPerSecond, parent)
+{
+}
+
+PanelJob::PanelJob(LinkSession& session, SerialPort& port, TimerSource& source, int realMsPerSecond,
+                   QObject* parent)
+    : QObject(parent), m_session(session), m_port(port), m_source(source), m_realMsPerSecond(realMsPerSecond),
+      m_waiter(source, realMsPerSecond)
 {
     connect(&session, &LinkSession::notified, this, &PanelJob::onNotified);
     connect(&session, &LinkSession::lineLost, this,
@@ -31,7 +36,7 @@ PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, 
 
 PanelJobResult PanelJob::run(const PanelJobPlan& plan)
 {
-    m_clock.start();
+    m_startMs = m_source.elapsedMs();
     const PanelJobResult result = work(plan);
     end();
     m_capture.close();
@@ -210,16 +215,18 @@ bool PanelJob::waitFor(double seconds, const std::function<bool()>& done)
 {
     if (done() || m_stop)
         return done();
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(this, &PanelJob::woke, &loop, [&] {
-        if (done() || m_stop)
-            loop.quit();
+    const std::unique_ptr<SourceLoop> loop = m_source.newLoop();
+    const std::unique_ptr<SourceTimer> deadline = m_source.newTimer();
+    connect(deadline.get(), &SourceTimer::timeout, deadline.get(), [&] {
+        deadline->stop();
+        loop->quit();
     });
-    deadline.start(int(std::ceil(seconds * m_realMsPerSecond)));
-    loop.exec();
+    connect(this, &PanelJob::woke, deadline.get(), [&] {
+        if (done() || m_stop)
+            loop->quit();
+    });
+    deadline->start(int(std::ceil(seconds * m_realMsPerSecond)));
+    loop->exec();
     return done();
 }
 
@@ -273,4 +280,7 @@ PanelJobResult PanelJob::fail(PanelJobResult result, const QString& message)
     return result;
 }
 
-qint64 PanelJob::nominalMs() const { return m_clock.elapsed() * TickTimer::kRealScale / m_realMsPerSecond; }
+qint64 PanelJob::nominalMs() const
+{
+    return (m_source.elapsedMs() - m_startMs) * TickTimer::kRealScale / m_realMsPerSecond;
+}
