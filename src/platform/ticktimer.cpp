@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
-TickTimer::TickTimer(int realMsPerSecond, QObject* parent) : TickTimer(TimerSource::qt(), realMsPerSecond, parent) {}
+TickTimer::TickTimer(int realMsPerSecond, QObject* parent)
+    : TickTimer(TimerSource::qt(), realMsPerSecond, parent)
+{
+}
 
 TickTimer::TickTimer(TimerSource& source, int realMsPerSecond, QObject* parent)
     : QObject(parent), m_timer(source.newTimer()), m_realMsPerSecond(std::max(1, realMsPerSecond))

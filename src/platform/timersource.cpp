@@ -44,7 +44,7 @@ private:
     QElapsedTimer m_clock;
 };
 
-} // namespace
+}   // namespace
 
 TimerSource& TimerSource::qt()
 {

@@ -51,7 +51,7 @@ public:
     void exec() override
     {
         m_quit = false;
-        while (!m_quit && m_source.fireNext()) { }
+        while (!m_quit && m_source.fireNext()) {}
     }
     void quit() override { m_quit = true; }
 
@@ -60,15 +60,21 @@ private:
     bool m_quit = false;
 };
 
-} // namespace
+}   // namespace
 
 VirtualTimerSource::VirtualTimerSource() = default;
 
 VirtualTimerSource::~VirtualTimerSource() = default;
 
-std::unique_ptr<SourceTimer> VirtualTimerSource::newTimer() { return std::make_unique<VirtualTimer>(*this); }
+std::unique_ptr<SourceTimer> VirtualTimerSource::newTimer()
+{
+    return std::make_unique<VirtualTimer>(*this);
+}
 
-std::unique_ptr<SourceLoop> VirtualTimerSource::newLoop() { return std::make_unique<VirtualLoop>(*this); }
+std::unique_ptr<SourceLoop> VirtualTimerSource::newLoop()
+{
+    return std::make_unique<VirtualLoop>(*this);
+}
 
 bool VirtualTimerSource::fireNext()
 {

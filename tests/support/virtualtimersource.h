@@ -37,7 +37,7 @@ private:
     void disarm(VirtualTimer* timer);
 
     qint64 m_nowMs = 0;
-    quint64 m_started = 0;                          // orders timers due at the same time
+    quint64 m_started = 0;   // orders timers due at the same time
     std::vector<VirtualTimer*> m_armed;
     std::vector<std::unique_ptr<SourceTimer>> m_shots;
 };
