@@ -24,7 +24,7 @@ OpenResult LinkSession::open()
 {
     const OpenResult result = m_port.open();
     if (result.ok() && m_port.isOpen()) {
-        if (m_state != State::Sending)
+        if (m_state != State::Sending && m_state != State::Closing)
             m_state = State::Open;
         emit opened(m_port.portNumber(), m_port.deviceFor(m_port.portNumber()));
     }
