@@ -27,6 +27,7 @@
 #include "virtualtimersource.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -104,9 +105,20 @@ double someSeconds(FuzzedDataProvider& in)
                             : double(in.ConsumeIntegralInRange(1, 24 * 3600 * 10)) / 10;
 }
 
+// The line that ends programming mode. A line sent as it stands (a file's,
+// the modem's setup line) that is this alone would be taken for it: none is.
+bool isEnd(const QByteArray& line)
+{
+    return line == CommandLine::kEndWord.toLatin1();
+}
+
+// In memory where the system has it: the files are written for nearly every
+// input.
 const QString& workDir()
 {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/velno-fuzz-XXXXXX")
+                                 : QString());
     static const QString path = dir.path();
     return path;
 }
@@ -149,6 +161,7 @@ public:
 
 private:
     static constexpr int kMsPerSecond = 1000;   // virtual time runs at the program's scale
+    static constexpr qint64 kCaptureLimit = 64 * 1024;
     inline static const QStringList kPullWords = {CommandLine::kPullAllWord, CommandLine::kPullParametersWord,
                                                   CommandLine::kPullEventsWord,
                                                   CommandLine::kPullTenantsWord};
@@ -248,8 +261,7 @@ private:
     void requestPull() { m_session.write(CommandLine::command(pickOf(m_in, kPullWords))); }
 
     // A tenant file of a few lines of any bytes, some empty, with any line
-    // ends; its lines that are not empty go out as they stand. A line that
-    // is END alone would end programming mode in the middle: none is.
+    // ends; its lines that are not empty go out as they stand.
     QString writeFile()
     {
         const QString path = workDir() + QStringLiteral("/site.TNT");
@@ -259,7 +271,7 @@ private:
             const QByteArray bytes = QByteArray::fromStdString(m_in.ConsumeRandomLengthString(24));
             for (const QByteArray& part : bytes.split('\n')) {
                 for (const QByteArray& line : part.split('\r')) {
-                    if (line.isEmpty() || line == "END")
+                    if (line.isEmpty() || isEnd(line))
                         continue;
                     text += line + m_in.PickValueInArray({"\r\n", "\n", "\r", "\r\n\r\n"});
                     m_asTheyStand << line;
@@ -373,12 +385,14 @@ private:
             plan.action = PanelJobPlan::Action::Pull;
             plan.pullWord = pickOf(m_in, kPullWords);
             plan.path = workDir() + QStringLiteral("/capture.txt");
+            if (QFileInfo(plan.path).size() > kCaptureLimit)   // appended to by many inputs
+                QFile::remove(plan.path);
         } else {
             plan.action = PanelJobPlan::Action::Send;
             plan.path = writeFile();
         }
         if (!CommandLine::fits(plan.phone) || !CommandLine::fits(plan.setupString) || plan.code.isEmpty()
-            || !CommandLine::fits(plan.code)) {
+            || !CommandLine::fits(plan.code) || isEnd(EightBit::encode(plan.setupString))) {
             return;
         }
         m_asTheyStand << EightBit::encode(plan.setupString);
