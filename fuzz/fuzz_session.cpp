@@ -399,6 +399,7 @@ private:
         PanelJob job(m_session, m_port, m_time, kMsPerSecond);
         job.run(plan);
         require(!m_session.isOpen(), "a job leaves the port closed");
+        require(!m_session.isSendArmed(), "a job leaves no send armed");
     }
 
     struct Answer {

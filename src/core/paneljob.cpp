@@ -170,6 +170,7 @@ PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
 }
 
 // As DATABASE: every line that is not empty, each after the ByteCycle's pause.
+// However it ends, the send is over for the session.
 PanelJobResult PanelJob::send(const PanelJobPlan& plan)
 {
     LineReader counter(plan.path);
@@ -181,17 +182,21 @@ PanelJobResult PanelJob::send(const PanelJobPlan& plan)
     m_session.sendingStarted();
     emit sendProgress(0, total);
     qint64 sent = 0;
+    bool refused = false;
     QByteArrayView line;
     while (reader.next(line)) {
         if (line.isEmpty())
             continue;
         if (!pause(pacing.waitSeconds()))
             break;
-        if (!write(CommandLine::line(EightBit::decode(line.toByteArray()))))
-            return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
+        refused = !write(CommandLine::line(EightBit::decode(line.toByteArray())));
+        if (refused)
+            break;
         emit sendProgress(++sent, total);
     }
     m_session.sendingEnded();
+    if (refused)
+        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
     if (stopped() != PanelJobResult::Done)
         return stopped();
     if (reader.failed())

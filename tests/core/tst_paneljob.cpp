@@ -15,10 +15,10 @@ namespace {
 constexpr int kTickMs = 20;   // real milliseconds to the job's second
 
 // What the far end does when a line arrives: answer after a while, lose
-// the line, raise a line error.
+// the line, raise a line error, or the port closes without a word.
 struct Reaction {
     QByteArray onLine;   // the line, without CR LF, that sets it off
-    enum class Kind { Answer, LoseLine, LineError } kind = Kind::Answer;
+    enum class Kind { Answer, LoseLine, LineError, ClosePort } kind = Kind::Answer;
     QByteArrayList chunks{};   // answered one after another
     int gapMs = 0;             // real time between chunks
 };
@@ -101,6 +101,9 @@ void TstPanelJob::linesAndOutcome_data()
     QTest::newRow("a line error during a send ends it, with END on the open port")
         << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::LineError}} << 0.0
         << kProgramming + "TNTDIR:1 CODE:1111\r\nEND\r\n" << 10 << QByteArray();
+    QTest::newRow("the port closed under a send: the next line is refused, the send is over")
+        << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::ClosePort}} << 0.0
+        << kProgramming + "TNTDIR:1 CODE:1111\r\n" << 9 << QByteArray();
 }
 
 void TstPanelJob::linesAndOutcome()
@@ -133,6 +136,8 @@ void TstPanelJob::linesAndOutcome()
                 });
             } else if (reaction.kind == Reaction::Kind::LineError) {
                 QTimer::singleShot(0, &port, [&port] { port.raise(SerialPort::kOverrun); });
+            } else if (reaction.kind == Reaction::Kind::ClosePort) {
+                QTimer::singleShot(0, &port, [&port] { port.close(); });
             }
             int at = kTickMs;
             for (const QByteArray& chunk : reaction.chunks) {
@@ -163,6 +168,7 @@ void TstPanelJob::linesAndOutcome()
     QCOMPARE(job.message().isEmpty(), result == 0);
     QVERIFY(!port.isOpen());
     QCOMPARE(session.state(), LinkSession::State::Closed);
+    QVERIFY(!session.isSendArmed());
     if (!pullWord.isEmpty() && result != 5 && result != 4 && result != 6 && result != 7) {
         QFile capture(plan.path);
         QVERIFY(capture.open(QIODevice::ReadOnly));
