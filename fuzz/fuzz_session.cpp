@@ -148,7 +148,7 @@ public:
         case 5: sendFilePaced(); break;
         case 6: nextEvent()(); break;
         case 7: m_time.singleShot(m_in.ConsumeIntegralInRange(0, 120000), nextEvent()); break;
-        case 8: m_waiter.wait_seconds(double(m_in.ConsumeIntegralInRange(0, 300)) / 10); break;
+        case 8: wait(double(m_in.ConsumeIntegralInRange(0, 300)) / 10); break;
         case 9: answerNextWrite(); break;
         case 10: runJob(); break;
         case 11: disconnect(); break;
@@ -255,6 +255,15 @@ private:
         const QString message = someText(m_in, 32);
         if (CommandLine::fits(message))
             m_session.write(CommandLine::welcomeMessage(message));
+    }
+
+    // Whatever comes meanwhile, a wait lasts the first tick beyond its seconds.
+    void wait(double seconds)
+    {
+        const qint64 startMs = m_time.elapsedMs();
+        m_waiter.wait_seconds(seconds);
+        require(m_time.elapsedMs() - startMs == (qint64(seconds) + 1) * kMsPerSecond,
+                "a wait ends on the first tick beyond its seconds");
     }
 
     // As a button of the Receive frame.
