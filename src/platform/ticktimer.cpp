@@ -15,7 +15,7 @@ TickTimer::TickTimer(TimerSource& source, int realMsPerSecond, QObject* parent)
     setInterval(m_nominalMs);
 }
 
-// A running timer goes on at the new interval, as QTimer::setInterval does.
+// A running timer starts over at the new interval, as a QTimer does.
 void TickTimer::setInterval(int nominalMs)
 {
     m_nominalMs = nominalMs;
