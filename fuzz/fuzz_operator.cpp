@@ -38,35 +38,10 @@
 
 namespace {
 
-using Fuzz::require;
-
 QString someText(FuzzedDataProvider& in)
 {
     const QByteArray bytes = QByteArray::fromStdString(in.ConsumeRandomLengthString(24));
     return in.ConsumeBool() ? EightBit::decode(bytes) : QString::fromUtf8(bytes);
-}
-
-bool isControlByte(char b) { return uchar(b) < 0x20 || uchar(b) == 0x7F; }
-
-// The lines the program sends: bare words, words with a value after one
-// blank, and words the value follows directly.
-bool isCommand(const QByteArray& line, const QByteArray& setupString)
-{
-    static const QByteArrayList kBare = {"PAROPN", "PAROPB", "KLR EVR", "PRIALL", "PRIPAR",
-                                         "PRIEVR", "PRITNT", "END"};
-    static const QByteArrayList kValued = {"DAT ",     "TIM ",     "PARDTM ",  "PARTKT ",
-                                           "PARDOT1 ", "PARDOT2 ", "PAROHR1 ", "PAROHR2 ",
-                                           "PARCMC ",  "PARMSG ",  "CLR "};
-    static const QByteArrayList kJoined = {"PGM", "ATDT"};
-    if (kBare.contains(line) || line == setupString)   // the modem's own line
-        return true;
-    for (const QByteArrayList* words : {&kValued, &kJoined}) {
-        for (const QByteArray& word : *words) {
-            if (line.startsWith(word))
-                return true;
-        }
-    }
-    return false;
 }
 
 class Session {
@@ -228,22 +203,8 @@ private:
 
     void checkWrites()
     {
-        const QByteArrayList& writes = m_fakes.port.writes;
-        for (; m_checked < writes.size(); ++m_checked) {
-            const QByteArray& write = writes.at(m_checked);
-            if (write == "PARMSG") {   // the first of the welcome message's two writes
-                require(m_pendingWord.isEmpty(), "the welcome message's word goes out once");
-                m_pendingWord = write;
-                continue;
-            }
-            require(write.endsWith("\r\n"), "every write ends with CR LF");
-            const QByteArray line = m_pendingWord + write.chopped(2);
-            m_pendingWord.clear();
-            require(std::none_of(line.begin(), line.end(), isControlByte),
-                    "no control character inside a line");
-            require(isCommand(line, setupString()), "every line is a command the program sends");
-        }
-        require(m_pendingWord.isEmpty(), "the welcome message goes out whole");
+        m_sentLines.takeNew(m_fakes.port.writes, {setupString()});
+        m_sentLines.requireWhole();
     }
 
     FuzzedDataProvider& m_in;
@@ -253,8 +214,7 @@ private:
     QList<QPushButton*> m_buttons;
     QList<QAction*> m_actions;
     QList<QWidget*> m_focusable;
-    qsizetype m_checked = 0;
-    QByteArray m_pendingWord;
+    Fuzz::SentLineCheck m_sentLines;
 };
 
 } // namespace

@@ -3,9 +3,6 @@
 
 #include <QApplication>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace Fuzz {
 
 void startApplication()
@@ -18,14 +15,6 @@ void startApplication()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication* const app = new QApplication(argc, argv);
     Q_UNUSED(app);
-}
-
-void require(bool holds, const char* promise)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "Broken promise: %s\n", promise);
-    std::abort();
 }
 
 QString asShown(QString exact)

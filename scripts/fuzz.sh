@@ -14,7 +14,7 @@ build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(receive parameterfile tenantfile maskedfield operator)
+[ ${#targets[@]} -eq 0 ] && targets=(receive parameterfile tenantfile maskedfield operator session)
 jobs=${FUZZ_JOBS:-2}
 
 "$here/scripts/install-deps.sh" clang libclang-rt-dev

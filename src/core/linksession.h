@@ -32,8 +32,8 @@ public:
     // which the port is closed, until Disconnect or the window closing.
     bool isSendArmed() const { return m_state == State::Sending; }
 
-    // Opens the port as it is set up; Open (Closing stays Closing) and
-    // opened() when it did.
+    // Opens the port as it is set up; Open and opened() when it did (a send
+    // stays Sending, Closing stays Closing).
     OpenResult open();
     // Disconnect: closes the port and ends a running send; closed() when it
     // was open. Closing stays Closing.

@@ -11,15 +11,20 @@
 #include "platform/linereader.h"
 #include "platform/serialport.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <cmath>
 
 PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, QObject* parent)
-    : QObject(parent), m_session(session), m_port(port), m_realMsPerSecond(realMsPerSecond), m_waiter(realMsPerSecond)
+    : PanelJob(session, port, TimerSource::qt(), realMsPerSecond, parent)
+{
+}
+
+PanelJob::PanelJob(LinkSession& session, SerialPort& port, TimerSource& source, int realMsPerSecond,
+                   QObject* parent)
+    : QObject(parent), m_session(session), m_port(port), m_source(source), m_realMsPerSecond(realMsPerSecond),
+      m_waiter(source, realMsPerSecond)
 {
     connect(&session, &LinkSession::notified, this, &PanelJob::onNotified);
     connect(&session, &LinkSession::lineLost, this,
@@ -32,7 +37,7 @@ PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, 
 
 PanelJobResult PanelJob::run(const PanelJobPlan& plan)
 {
-    m_clock.start();
+    m_startMs = m_source.elapsedMs();
     const PanelJobResult result = work(plan);
     end();
     m_capture.close();
@@ -162,6 +167,7 @@ PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
 }
 
 // As DATABASE: every line that is not empty, each after the ByteCycle's pause.
+// However it ends, the send is over for the session.
 PanelJobResult PanelJob::send(const PanelJobPlan& plan)
 {
     LineReader counter(plan.path);
@@ -173,17 +179,21 @@ PanelJobResult PanelJob::send(const PanelJobPlan& plan)
     m_session.sendingStarted();
     emit sendProgress(0, total);
     qint64 sent = 0;
+    bool refused = false;
     QByteArrayView line;
     while (reader.next(line)) {
         if (line.isEmpty())
             continue;
         if (!pause(pacing.waitSeconds()))
             break;
-        if (!write(CommandLine::line(EightBit::decode(line.toByteArray()))))
-            return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
+        refused = !write(CommandLine::line(EightBit::decode(line.toByteArray())));
+        if (refused)
+            break;
         emit sendProgress(++sent, total);
     }
     m_session.sendingEnded();
+    if (refused)
+        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
     if (stopped() != PanelJobResult::Done)
         return stopped();
     if (reader.failed())
@@ -207,16 +217,18 @@ bool PanelJob::waitFor(double seconds, const std::function<bool()>& done)
 {
     if (done() || m_stop)
         return done();
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(this, &PanelJob::woke, &loop, [&] {
-        if (done() || m_stop)
-            loop.quit();
+    const std::unique_ptr<SourceLoop> loop = m_source.newLoop();
+    const std::unique_ptr<SourceTimer> deadline = m_source.newTimer();
+    connect(deadline.get(), &SourceTimer::timeout, deadline.get(), [&] {
+        deadline->stop();
+        loop->quit();
     });
-    deadline.start(int(std::ceil(seconds * m_realMsPerSecond)));
-    loop.exec();
+    connect(this, &PanelJob::woke, deadline.get(), [&] {
+        if (done() || m_stop)
+            loop->quit();
+    });
+    deadline->start(int(std::ceil(seconds * m_realMsPerSecond)));
+    loop->exec();
     return done();
 }
 
@@ -269,4 +281,7 @@ PanelJobResult PanelJob::fail(PanelJobResult result, const QString& message)
     return result;
 }
 
-qint64 PanelJob::nominalMs() const { return m_clock.elapsed() * TickTimer::kRealScale / m_realMsPerSecond; }
+qint64 PanelJob::nominalMs() const
+{
+    return (m_source.elapsedMs() - m_startMs) * TickTimer::kRealScale / m_realMsPerSecond;
+}

@@ -5,7 +5,6 @@
 #include "core/modemreply.h"
 #include "core/waiter.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -55,12 +54,15 @@ enum class PanelJobResult : int {
 // a file paced as DATABASE sends it, then END and close. The lines written
 // are the window's for the same steps. Where the window would ask, the job
 // takes the safe answer: a line error or a lost line ends it (with END while
-// the port is open), a capture that cannot be written is cancelled.
+// the port is open), a capture that cannot be written is cancelled. Its
+// waits and its clock come from a TimerSource, Qt's unless another is given.
 class PanelJob : public QObject {
     Q_OBJECT
 public:
     explicit PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond = TickTimer::kRealScale,
                       QObject* parent = nullptr);
+    PanelJob(LinkSession& session, SerialPort& port, TimerSource& source, int realMsPerSecond,
+             QObject* parent = nullptr);
 
     PanelJobResult run(const PanelJobPlan& plan);
     // Why the job did not end with Done; one line.
@@ -99,13 +101,14 @@ private:
 
     LinkSession& m_session;
     SerialPort& m_port;
+    TimerSource& m_source;
     const int m_realMsPerSecond;
     Waiter m_waiter;
     Phase m_phase = Phase::Idle;
     ModemReply m_modem;
     CaptureFile m_capture;
     qint64 m_captured = 0;
-    QElapsedTimer m_clock;
+    qint64 m_startMs = 0;   // the source's time when the job started
     qint64 m_lastByteMs = 0;   // nominal, when the last byte came
     std::optional<PanelJobResult> m_stop;
     QString m_message;

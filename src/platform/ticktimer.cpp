@@ -4,20 +4,27 @@
 #include <algorithm>
 
 TickTimer::TickTimer(int realMsPerSecond, QObject* parent)
-    : QObject(parent), m_realMsPerSecond(std::max(1, realMsPerSecond))
+    : TickTimer(TimerSource::qt(), realMsPerSecond, parent)
 {
-    m_timer.setTimerType(Qt::CoarseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &TickTimer::ticked);
+}
+
+TickTimer::TickTimer(TimerSource& source, int realMsPerSecond, QObject* parent)
+    : QObject(parent), m_timer(source.newTimer()), m_realMsPerSecond(std::max(1, realMsPerSecond))
+{
+    connect(m_timer.get(), &SourceTimer::timeout, this, &TickTimer::ticked);
     setInterval(m_nominalMs);
 }
 
+// A running timer starts over at the new interval, as a QTimer does.
 void TickTimer::setInterval(int nominalMs)
 {
     m_nominalMs = nominalMs;
     const qint64 real = qint64(nominalMs) * m_realMsPerSecond / 1000;
-    m_timer.setInterval(int(std::max<qint64>(1, real)));
+    m_realMs = int(std::max<qint64>(1, real));
+    if (m_timer->isActive())
+        m_timer->start(m_realMs);
 }
 
-void TickTimer::start() { m_timer.start(); }
+void TickTimer::start() { m_timer->start(m_realMs); }
 
-void TickTimer::stop() { m_timer.stop(); }
+void TickTimer::stop() { m_timer->stop(); }

@@ -15,10 +15,10 @@ namespace {
 constexpr int kTickMs = 20;   // real milliseconds to the job's second
 
 // What the far end does when a line arrives: answer after a while, lose
-// the line, raise a line error.
+// the line, raise a line error, or the port closes without a word.
 struct Reaction {
     QByteArray onLine;   // the line, without CR LF, that sets it off
-    enum class Kind { Answer, LoseLine, LineError } kind = Kind::Answer;
+    enum class Kind { Answer, LoseLine, LineError, ClosePort } kind = Kind::Answer;
     QByteArrayList chunks{};   // answered one after another
     int gapMs = 0;             // real time between chunks
 };
@@ -105,6 +105,9 @@ void TstPanelJob::linesAndOutcome_data()
     QTest::newRow("a capture that cannot be written ends the job, with END")
         << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{events} << 0.0 << pullEvents << 11
         << QByteArray() << QStringLiteral("/dev/full");
+    QTest::newRow("the port closed under a send: the next line is refused, the send is over")
+        << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::ClosePort}} << 0.0
+        << kProgramming + "TNTDIR:1 CODE:1111\r\n" << 9 << QByteArray() << QString();
 }
 
 void TstPanelJob::linesAndOutcome()
@@ -138,6 +141,8 @@ void TstPanelJob::linesAndOutcome()
                 });
             } else if (reaction.kind == Reaction::Kind::LineError) {
                 QTimer::singleShot(0, &port, [&port] { port.raise(SerialPort::kOverrun); });
+            } else if (reaction.kind == Reaction::Kind::ClosePort) {
+                QTimer::singleShot(0, &port, [&port] { port.close(); });
             }
             int at = kTickMs;
             for (const QByteArray& chunk : reaction.chunks) {
@@ -169,6 +174,7 @@ void TstPanelJob::linesAndOutcome()
     QCOMPARE(job.message().isEmpty(), result == 0);
     QVERIFY(!port.isOpen());
     QCOMPARE(session.state(), LinkSession::State::Closed);
+    QVERIFY(!session.isSendArmed());
     if (!pullWord.isEmpty() && out.isEmpty() && result != 5 && result != 4 && result != 6 && result != 7) {
         QFile capture(plan.path);
         QVERIFY(capture.open(QIODevice::ReadOnly));

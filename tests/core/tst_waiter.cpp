@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/waiter.h"
+#include "virtualtimersource.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +15,8 @@ class TstWaiter : public QObject {
 private slots:
     void ticksUntilCountExceedsSeconds_data();
     void ticksUntilCountExceedsSeconds();
+    void ticksInVirtualTime_data() { ticksUntilCountExceedsSeconds_data(); }
+    void ticksInVirtualTime();
     void eventsRunDuringWait();
     void nestedWaitsBothEnd();
     void stopAllEndsWaitsAndLaterOnes();
@@ -40,6 +43,20 @@ void TstWaiter::ticksUntilCountExceedsSeconds()
     waiter.wait_seconds(seconds);
     QCOMPARE(spy.count(), ticks);
     QCOMPARE(waiter.wait_ticks(), ticks);
+}
+
+// The same counts with a second of virtual time to the tick, none of it real.
+void TstWaiter::ticksInVirtualTime()
+{
+    QFETCH(double, seconds);
+    QFETCH(int, ticks);
+    VirtualTimerSource time;
+    Waiter waiter(time, TickTimer::kRealScale);
+    QSignalSpy spy(&waiter, &Waiter::ticked);
+    waiter.wait_seconds(seconds);
+    QCOMPARE(spy.count(), ticks);
+    QCOMPARE(time.elapsedMs(), qint64(ticks) * 1000);
+    QVERIFY(!waiter.Timer1().isActive());
 }
 
 void TstWaiter::eventsRunDuringWait()

@@ -125,6 +125,7 @@ enum class During {
     CancelLineErrorAndReconnect,
     LoseLineDisconnectAndConnect,
     CloseWindow,
+    CloseWindowLoseLineAndConnect,
     SendAgain
 };
 using State = LinkSession::State;
@@ -318,6 +319,10 @@ void TstFileSender::eventsDuringAPause_data()
         << QStringLiteral("Send Record:  3") << true << State::Open;
     QTest::addRow("window closed") << During::CloseWindow << QByteArrayList{"L1\r\n"} << 0
                                    << QStringLiteral("Send Record:  1") << false << State::Closing;
+    // Closing is for good: a port opened again while the window closes leaves it so.
+    QTest::addRow("window closed, line lost, connect again")
+        << During::CloseWindowLoseLineAndConnect << QByteArrayList{"L1\r\n"} << 0 << QStringLiteral("Send Record:  1")
+        << true << State::Closing;
     QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
                                     << QStringLiteral("Send Record:  3") << true << State::Open;
 }
@@ -373,6 +378,11 @@ void TstFileSender::eventsDuringAPause()
             break;
         case During::LoseLineInTheDialog: break;
         case During::CloseWindow: s.window->close(); break;
+        case During::CloseWindowLoseLineAndConnect:
+            s.window->close();
+            loseLine();
+            s.connectDirect();
+            break;
         case During::SendAgain:
             s.sender().sendfileg_Click();
             break;
