@@ -46,7 +46,7 @@ PanelJobResult PanelJob::run(const PanelJobPlan& plan)
 
 PanelJobResult PanelJob::work(const PanelJobPlan& plan)
 {
-    if (const PanelJobResult checked = checkCaptureFile(plan); checked != PanelJobResult::Done)
+    if (const PanelJobResult checked = checkFiles(plan); checked != PanelJobResult::Done)
         return checked;
     PanelLink::setUp(m_port);
     const OpenResult opened = m_session.open();
@@ -65,7 +65,7 @@ PanelJobResult PanelJob::work(const PanelJobPlan& plan)
 
 // Refused before anything is written: a capture that would overwrite a file
 // unasked, a file to send that cannot be read or holds no line.
-PanelJobResult PanelJob::checkCaptureFile(const PanelJobPlan& plan)
+PanelJobResult PanelJob::checkFiles(const PanelJobPlan& plan)
 {
     if (plan.action == PanelJobPlan::Action::Pull) {
         if (QFileInfo::exists(plan.path) && plan.existing == PanelJobPlan::Existing::Refuse) {

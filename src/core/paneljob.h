@@ -78,7 +78,7 @@ private:
     enum class Phase { Idle, Dialling, Capturing };
 
     PanelJobResult work(const PanelJobPlan& plan);
-    PanelJobResult checkCaptureFile(const PanelJobPlan& plan);
+    PanelJobResult checkFiles(const PanelJobPlan& plan);
     PanelJobResult dial(const PanelJobPlan& plan);
     PanelJobResult enterProgramming(const QString& code);
     PanelJobResult pull(const PanelJobPlan& plan);
