@@ -8,9 +8,10 @@
 # is trusted, and with TLS on a free loopback TCP port (the socket's port
 # number too, as libpq names the socket after it), where roles sign in
 # with a password (scram-sha-256); its certificate for localhost and 127.0.0.1
-# is signed by a throwaway CA, DIR/tls/ca.crt. DIR/pg-test-server.env exports
-# VELNO_TEST_PG_SOCKET, VELNO_TEST_PG_PORT, VELNO_TEST_PG_CA and
-# VELNO_TEST_PG_SUPERUSER for the tests. The server refuses to run as root:
+# is signed by a throwaway CA, DIR/tls/ca.crt; DIR/tls/other-ca.crt is
+# another, which did not sign it. DIR/pg-test-server.env exports
+# VELNO_TEST_PG_SOCKET, VELNO_TEST_PG_PORT, VELNO_TEST_PG_CA,
+# VELNO_TEST_PG_OTHER_CA and VELNO_TEST_PG_SUPERUSER for the tests. The server refuses to run as root:
 # as root it runs as the system user postgres, otherwise as the caller.
 set -euo pipefail
 
@@ -70,9 +71,11 @@ make_certificates()
     printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\n' >"$tls/server.ext"
     openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.crt" -CAkey "$tls/ca.key" -CAcreateserial \
         -days 2 -extfile "$tls/server.ext" -out "$tls/server.crt" 2>/dev/null
-    rm -f "$tls/ca.key" "$tls/server.csr" "$tls/server.ext" "$tls/ca.srl"
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=velno test CA" \
+        -keyout "$tls/other-ca.key" -out "$tls/other-ca.crt" 2>/dev/null
+    rm -f "$tls/ca.key" "$tls/other-ca.key" "$tls/server.csr" "$tls/server.ext" "$tls/ca.srl"
     chmod 0600 "$tls/server.key"
-    chmod 0644 "$tls/ca.crt" "$tls/server.crt"
+    chmod 0644 "$tls/ca.crt" "$tls/other-ca.crt" "$tls/server.crt"
 }
 
 configure()
@@ -123,6 +126,7 @@ start()
 export VELNO_TEST_PG_SOCKET='$dir/socket'
 export VELNO_TEST_PG_PORT='$port'
 export VELNO_TEST_PG_CA='$dir/tls/ca.crt'
+export VELNO_TEST_PG_OTHER_CA='$dir/tls/other-ca.crt'
 export VELNO_TEST_PG_SUPERUSER='$superuser'
 EOF
             echo "PostgreSQL for the tests: socket $dir/socket, TLS on 127.0.0.1:$port"
