@@ -38,7 +38,10 @@ bool TeamConnection::open()
     m_address.applyTo(m_db);
     if (m_db.open())
         return true;
+    // libpq's reasons come on several lines; a message is one.
+    const QSqlError error = m_db.lastError();
+    const QString reason = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     m_error = QStringLiteral("The team database %1 cannot be reached: %2")
-                  .arg(m_address.describe(), m_db.lastError().text().trimmed());
+                  .arg(m_address.describe(), reason.simplified());
     return false;
 }
