@@ -28,7 +28,7 @@ usage()
 action=$1
 dir=$2
 
-bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+bindir=$(printf '%s\n' /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
 if [ -z "$bindir" ] || [ ! -x "$bindir/initdb" ]; then
     echo "$0: no PostgreSQL server under /usr/lib/postgresql (Debian package postgresql)" >&2
     exit 1
@@ -41,6 +41,7 @@ if [ "$(id -u)" -eq 0 ]; then
     if command -v runuser >/dev/null 2>&1; then
         as_owner=(runuser -u postgres --)
     else
+        # shellcheck disable=SC2016 # expanded by the shell su starts
         as_owner=(su postgres -s /bin/sh -c '"$0" "$@"')
     fi
 fi
