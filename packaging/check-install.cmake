@@ -84,8 +84,10 @@ run_check(out+err "CPack Error[^\n]*" cpack -G DEB -B "${packages}" WORKING_DIRE
 file(GLOB deb "${packages}/*.deb")
 run_check(out+err "(^|\n)[EW]: [^\n]*" lintian --tag-display-limit 0 "${deb}")
 message(STATUS "${deb} passes lintian")
-# Qt loads the SQLite driver as a plugin, which the library scan cannot see.
+# Qt loads the SQL drivers as plugins, which the library scan cannot see.
 execute_process(COMMAND dpkg-deb -f "${deb}" Depends OUTPUT_VARIABLE depends)
-if(NOT depends MATCHES "(^|, )libqt6sql6-sqlite(,| |\n|$)")
-    message(FATAL_ERROR "The package does not depend on libqt6sql6-sqlite: ${depends}")
-endif()
+foreach(driver libqt6sql6-sqlite libqt6sql6-psql)
+    if(NOT depends MATCHES "(^|, )${driver}(,| |\n|$)")
+        message(FATAL_ERROR "The package does not depend on ${driver}: ${depends}")
+    endif()
+endforeach()

@@ -2,7 +2,7 @@
 # The Debian package of the program and the panel simulator: run `cpack` in
 # the build folder. dpkg-shlibdeps (package dpkg-dev) works out the Depends
 # from the libraries the executables link: Qt's runtime packages and the C and
-# C++ runtimes, each with the version the build needs, and the SQLite driver.
+# C++ runtimes, each with the version the build needs, and the SQL drivers.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velno)
 set(CPACK_PACKAGE_VENDOR Velno)
@@ -21,8 +21,9 @@ on a pseudo-terminal for trying the program without hardware.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its SQLite driver as a plugin, which the scan above cannot see;
-# Qt's own packages only recommend it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
+# Qt loads its SQL drivers as plugins, which the scan above cannot see; Qt's
+# own packages only recommend them: SQLite for the store, PostgreSQL for the
+# team database.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

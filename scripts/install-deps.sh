@@ -6,11 +6,16 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
-          qt6-qpa-plugins fonts-dejavu-core poppler-utils "$@")
+          libqt6sql6-psql qt6-qpa-plugins fonts-dejavu-core poppler-utils "$@")
+
+installed()
+{
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    if ! installed "$p"; then
         missing+=("$p")
     fi
 done
@@ -26,5 +31,12 @@ else
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+# Debian's postgresql makes and starts a cluster of its own unless told not
+# to before postgresql-common is installed; the tests start their own server.
+if [[ " ${missing[*]} " == *" postgresql "* ]] && ! installed postgresql-common; then
+    "${sudo[@]}" mkdir -p /etc/postgresql-common/createcluster.d
+    echo "create_main_cluster = false" \
+        | "${sudo[@]}" tee /etc/postgresql-common/createcluster.d/velno-no-main-cluster.conf >/dev/null
+fi
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null

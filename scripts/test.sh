@@ -9,10 +9,17 @@ build=${BUILD_DIR:-$here/build}
 # the AppStream metadata and the manual pages with these; the journal's tests
 # read times in Europe/Berlin (tzdata); the desktop tier (tests/desktop) runs
 # the program on a virtual X server with an accessibility bus, and works it
-# with xdotool, xclip and pyatspi.
+# with xdotool, xclip and pyatspi; the team database's tests run against a
+# PostgreSQL server of their own, reached with TLS (postgresql, openssl).
 "$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db tzdata \
-    xvfb xdotool xclip dbus at-spi2-core python3-pyatspi
+    xvfb xdotool xclip dbus at-spi2-core python3-pyatspi postgresql libqt6sql6-psql openssl
 "$here/scripts/build.sh"
+# The server for the team database's tests, stopped and deleted on the way out.
+pg_dir=$(mktemp -d)
+trap '"$here/scripts/pg-test-server.sh" stop "$pg_dir" >/dev/null 2>&1 || rm -rf "$pg_dir"' EXIT
+"$here/scripts/pg-test-server.sh" start "$pg_dir"
+# shellcheck source=/dev/null
+. "$pg_dir/pg-test-server.env"
 (
     export QT_QPA_PLATFORM=offscreen
     cd "$build"

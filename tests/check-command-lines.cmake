@@ -35,3 +35,9 @@ check("${VELNO}" 2 "^$" "Missing value after '-style'" --version -style)
 check("${VELNO}" 2 "^$" "^velno: '2026-13-01' is not a date as YYYY-MM-DD\\.\n" --journal --since 2026-13-01)
 check("${VELNO}" 2 "^$" "^velno: --site, --operator, --since, --until and --csv go with --journal\\.\n" --csv)
 check("${VELNO}" 2 "^$" "Missing value after '--site'" --journal --site)
+# The team database set up without a display: a password in the URI is
+# refused before any connection, a server that does not answer is named.
+check("${VELNO}" 2 "^$" "^velno: The URI holds a password.*~/\\.pgpass" --team-setup "postgresql://owner:secret@db/velno")
+check("${VELNO}" 2 "^$" "Missing value after '--team-setup'" --team-setup)
+check("${VELNO}" 3 "^$" "^velno: The team database velno on 127\\.0\\.0\\.1:1 cannot be reached: [^\n]*\n$"
+      --team-setup "postgresql://owner@127.0.0.1:1/velno")

@@ -2,6 +2,7 @@
 #include "app/journalcommand.h"
 #include "app/programarguments.h"
 #include "app/startup.h"
+#include "app/teamsetupcommand.h"
 #include "desktop/realplatform.h"
 
 #include <QApplication>
@@ -25,11 +26,11 @@ bool sendImagesThroughTheConnection()
     return true;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char* argv[])
 {
-    // --help, --version and --journal answer before QApplication needs a display.
+    // --help, --version, --journal and --team-setup answer before QApplication needs a display.
     const ProgramArguments arguments = readProgramArguments(argc, argv);
     if (arguments.action == ProgramArguments::Action::ExportJournal) {
         QCoreApplication app(argc, argv);
@@ -37,6 +38,10 @@ int main(int argc, char* argv[])
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
         return printJournal(arguments.journal, QString(), out);
+    }
+    if (arguments.action == ProgramArguments::Action::SetUpTeam) {
+        QCoreApplication app(argc, argv);
+        return setUpTeamDatabase(*arguments.teamUri);
     }
     if (arguments.action != ProgramArguments::Action::Run)
         return answerProgramArguments(arguments);

@@ -22,6 +22,9 @@ const char* const kUsage =
     "    --since YYYY-MM-DD from that local date on\n"
     "    --until YYYY-MM-DD up to and including that local date\n"
     "    --csv              as CSV: time,operator,host,site,kind,text\n"
+    "  --team-setup URI  Makes the tables of the team database, or brings them\n"
+    "                 up to date, and exits; URI as postgresql://OWNER@HOST/DATABASE,\n"
+    "                 the password in ~/.pgpass.\n"
     "\n"
     "Qt's options for the window system are passed on, for example\n"
     "-platform NAME, -display DISPLAY, -style NAME and -reverse.\n";
@@ -30,8 +33,9 @@ const char* const kUsage =
 // two leading dashes. The ones taking a value take the next argument, or the
 // text after "=".
 const char* const kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet"};
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+    "display",         "geometry",           "style",         "stylesheet"};
 const char* const kQtFlags[] = {"reverse", "widgetcount"};
 
 template <std::size_t N>
@@ -44,7 +48,10 @@ bool isOneOf(const std::string& name, const char* const (&names)[N])
     return false;
 }
 
-ProgramArguments refused(const std::string& error) { return {ProgramArguments::Action::Refuse, error, {}}; }
+ProgramArguments refused(const std::string& error)
+{
+    return {ProgramArguments::Action::Refuse, error, {}};
+}
 
 // A day of the calendar written YYYY-MM-DD.
 bool isDate(const std::string& text)
@@ -63,10 +70,12 @@ bool isDate(const std::string& text)
     return month >= 1 && month <= 12 && day >= 1 && day <= days[month - 1];
 }
 
-// The journal's options, each with a value; the value in *value.
-std::optional<std::string>* journalOption(ProgramArguments& result, const std::string& name)
+// The options with a value: where the value goes.
+std::optional<std::string>* valueOption(ProgramArguments& result, const std::string& name)
 {
     ProgramArguments::JournalOptions& j = result.journal;
+    if (name == "team-setup")
+        return &result.teamUri;
     if (name == "site")
         return &j.site;
     if (name == "operator")
@@ -92,7 +101,7 @@ std::string journalProblem(const ProgramArguments& result, bool journalAsked)
     return {};
 }
 
-} // namespace
+}   // namespace
 
 ProgramArguments readProgramArguments(int argc, const char* const argv[])
 {
@@ -115,7 +124,7 @@ ProgramArguments readProgramArguments(int argc, const char* const argv[])
         const std::string option = arg.substr(arg[1] == '-' ? 2 : 1);
         const std::size_t equals = option.find('=');
         const std::string name = option.substr(0, equals);
-        if (std::optional<std::string>* value = arg[1] == '-' ? journalOption(result, name) : nullptr) {
+        if (std::optional<std::string>* value = arg[1] == '-' ? valueOption(result, name) : nullptr) {
             if (equals == std::string::npos && i + 1 == argc)
                 return refused("Missing value after '" + arg + "'.");
             *value = equals == std::string::npos ? std::string(argv[++i]) : option.substr(equals + 1);
@@ -131,26 +140,28 @@ ProgramArguments readProgramArguments(int argc, const char* const argv[])
     const std::string problem = journalProblem(result, journalAsked);
     if (!problem.empty())
         return refused(problem);
-    if (journalAsked && result.action == ProgramArguments::Action::Run)
-        result.action = ProgramArguments::Action::ExportJournal;
+    if (journalAsked && result.teamUri)
+        return refused("--journal and --team-setup go one at a time.");
+    if (result.action == ProgramArguments::Action::Run) {
+        if (journalAsked)
+            result.action = ProgramArguments::Action::ExportJournal;
+        else if (result.teamUri)
+            result.action = ProgramArguments::Action::SetUpTeam;
+    }
     return result;
 }
 
 int answerProgramArguments(const ProgramArguments& arguments)
 {
     switch (arguments.action) {
-    case ProgramArguments::Action::ShowHelp:
-        std::fputs(kUsage, stdout);
-        return 0;
-    case ProgramArguments::Action::ShowVersion:
-        std::printf("velno %s\n", VELNO_VERSION);
-        return 0;
+    case ProgramArguments::Action::ShowHelp: std::fputs(kUsage, stdout); return 0;
+    case ProgramArguments::Action::ShowVersion: std::printf("velno %s\n", VELNO_VERSION); return 0;
     case ProgramArguments::Action::Refuse:
         std::fprintf(stderr, "velno: %s\n%s", arguments.error.c_str(), kUsage);
         return kUsageError;
     case ProgramArguments::Action::Run:
     case ProgramArguments::Action::ExportJournal:
-        break;
+    case ProgramArguments::Action::SetUpTeam: break;
     }
     return 0;
 }

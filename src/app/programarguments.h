@@ -5,11 +5,11 @@
 #include <string>
 
 // The program's command line, read before the window system is touched, so
-// that --help, --version and --journal answer without a display. Qt's own options for
+// that --help, --version, --journal and --team-setup answer without a display. Qt's own options for
 // the window system (-platform, -style, -display, ...) are let through for
 // QApplication to take; anything else is refused.
 struct ProgramArguments {
-    enum class Action { Run, ShowHelp, ShowVersion, ExportJournal, Refuse };
+    enum class Action { Run, ShowHelp, ShowVersion, ExportJournal, SetUpTeam, Refuse };
     Action action = Action::Run;
     std::string error;   // why a refused command line is refused
 
@@ -22,6 +22,8 @@ struct ProgramArguments {
         bool csv = false;
     };
     JournalOptions journal{};
+    // --team-setup: the team database's URI.
+    std::optional<std::string> teamUri{};
 };
 
 ProgramArguments readProgramArguments(int argc, const char* const argv[]);

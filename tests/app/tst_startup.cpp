@@ -63,16 +63,36 @@ void TstStartup::commandLine_data()
         << QStringList{"-qwindowtitle", "-v", "-v"} << Action::ShowVersion << QString();
     QTest::addRow("unknown option") << QStringList{"--port", "2"} << Action::Refuse
                                     << QStringLiteral("Unknown option '--port'.");
-    QTest::addRow("-help is not --help") << QStringList{"-help"} << Action::Refuse
-                                         << QStringLiteral("Unknown option '-help'.");
-    QTest::addRow("flag with a value") << QStringList{"-reverse=1"} << Action::Refuse
-                                       << QStringLiteral("Unknown option '-reverse=1'.");
+    QTest::addRow("-help is not --help")
+        << QStringList{"-help"} << Action::Refuse << QStringLiteral("Unknown option '-help'.");
+    QTest::addRow("flag with a value")
+        << QStringList{"-reverse=1"} << Action::Refuse << QStringLiteral("Unknown option '-reverse=1'.");
     QTest::addRow("value missing") << QStringList{"-style"} << Action::Refuse
                                    << QStringLiteral("Missing value after '-style'.");
     QTest::addRow("file argument") << QStringList{"tenants.TNT"} << Action::Refuse
                                    << QStringLiteral("unexpected argument tenants.TNT");
     QTest::addRow("lone dash") << QStringList{"-"} << Action::Refuse
                                << QStringLiteral("unexpected argument -");
+    QTest::addRow("team set-up") << QStringList{"--team-setup", "postgresql://owner@db/velno"}
+                                 << Action::SetUpTeam << QString();
+    QTest::addRow("team set-up with =")
+        << QStringList{"--team-setup=postgresql://owner@db/velno"} << Action::SetUpTeam << QString();
+    QTest::addRow("team set-up after Qt's options")
+        << QStringList{"-platform", "offscreen", "--team-setup", "postgresql:///velno"} << Action::SetUpTeam
+        << QString();
+    QTest::addRow("--help before team set-up")
+        << QStringList{"--team-setup", "postgresql:///velno", "-h"} << Action::ShowHelp << QString();
+    QTest::addRow("team set-up without URI") << QStringList{"--team-setup"} << Action::Refuse
+                                             << QStringLiteral("Missing value after '--team-setup'.");
+    QTest::addRow("team set-up with the journal")
+        << QStringList{"--journal", "--team-setup", "postgresql:///velno"} << Action::Refuse
+        << QStringLiteral("--journal and --team-setup go one at a time.");
+    QTest::addRow("journal's option with team set-up")
+        << QStringList{"--team-setup", "postgresql:///velno", "--csv"} << Action::Refuse
+        << QStringLiteral("--site, --operator, --since, --until and --csv go with --journal.");
+    QTest::addRow("team set-up with one dash")
+        << QStringList{"-team-setup", "postgresql:///velno"} << Action::Refuse
+        << QStringLiteral("Unknown option '-team-setup'.");
 }
 
 void TstStartup::commandLine()
@@ -89,6 +109,9 @@ void TstStartup::commandLine()
     const ProgramArguments result = readProgramArguments(int(argv.size()), argv.data());
     QCOMPARE(result.action, action);
     QCOMPARE(QString::fromStdString(result.error), error);
+    if (action == ProgramArguments::Action::SetUpTeam)
+        QVERIFY(result.teamUri
+                && QString::fromStdString(*result.teamUri).startsWith(QStringLiteral("postgresql://")));
 }
 
 // The real program's boxes and dialogs open over its main window.

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "teamconnection.h"
+
+#include <QAtomicInt>
+#include <QSqlError>
+
+namespace {
+
+const QString kDriver = QStringLiteral("QPSQL");
+
+QString nextConnectionName()
+{
+    static QAtomicInt count;
+    return QStringLiteral("velno-team-%1").arg(count.fetchAndAddRelaxed(1));
+}
+
+}   // namespace
+
+TeamConnection::TeamConnection(const TeamAddress& address) : m_address(address), m_name(nextConnectionName())
+{}
+
+TeamConnection::~TeamConnection()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
+}
+
+bool TeamConnection::open()
+{
+    if (!QSqlDatabase::contains(m_name))
+        m_db = QSqlDatabase::addDatabase(kDriver, m_name);
+    if (!m_db.isValid()) {
+        m_error = QStringLiteral("Qt's PostgreSQL driver (package libqt6sql6-psql) is not installed.");
+        return false;
+    }
+    m_address.applyTo(m_db);
+    if (m_db.open())
+        return true;
+    // libpq's reasons come on several lines; a message is one.
+    const QSqlError error = m_db.lastError();
+    const QString reason = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    m_error = QStringLiteral("The team database %1 cannot be reached: %2")
+                  .arg(m_address.describe(), reason.simplified());
+    return false;
+}

@@ -1,0 +1,515 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/teamaddress.h"
+#include "store/teamconnection.h"
+#include "store/teamschema.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+// The team database's address read from URIs, then its schema, its grants and
+// TLS on the PostgreSQL server that scripts/pg-test-server.sh starts; without
+// that server the tests that need it are skipped.
+class TstTeamDb : public QObject {
+    Q_OBJECT
+private slots:
+    void address_data();
+    void address();
+    void addressRefused_data();
+    void addressRefused();
+    void setUpMakesTheTablesOnce();
+    void newerSchemaLeftAlone();
+    void technicianAppendsOnly();
+    void tls_data();
+    void tls();
+};
+
+namespace {
+
+const QString kDefaults = QStringLiteral("connect_timeout='5';application_name='velno'");
+const QString kVerified = QStringLiteral("sslmode='verify-full';") + kDefaults;
+const QString kPassword = QStringLiteral("a-Password-4-tests");
+
+// The server of pg-test-server.sh, as its environment file names it.
+struct TestServer {
+    QString socket;
+    QString port;
+    QString ca;
+    QString otherCa;
+    QString superuser;
+
+    static std::optional<TestServer> fromEnvironment()
+    {
+        TestServer s{qEnvironmentVariable("VELNO_TEST_PG_SOCKET"), qEnvironmentVariable("VELNO_TEST_PG_PORT"),
+                     qEnvironmentVariable("VELNO_TEST_PG_CA"), qEnvironmentVariable("VELNO_TEST_PG_OTHER_CA"),
+                     qEnvironmentVariable("VELNO_TEST_PG_SUPERUSER")};
+        if (s.socket.isEmpty() || s.port.isEmpty() || s.ca.isEmpty() || s.superuser.isEmpty())
+            return std::nullopt;
+        return s;
+    }
+
+    QString socketUri(const QString& database) const
+    {
+        return QStringLiteral("postgresql:///%1?host=%2&port=%3&user=%4")
+            .arg(database, socket, port, superuser);
+    }
+
+    // Over TLS on the loopback port; the password comes from the pgpass file.
+    QString tlsUri(const QString& user, const QString& database,
+                   const QString& host = QStringLiteral("localhost"),
+                   const QString& rootCert = QString()) const
+    {
+        return QStringLiteral("postgresql://%1@%2:%3/%4?sslrootcert=%5")
+            .arg(user, host, port, database, rootCert.isEmpty() ? ca : rootCert);
+    }
+};
+
+TeamAddress addressOf(const QString& uri)
+{
+    QString error;
+    const std::optional<TeamAddress> address = TeamAddress::read(uri, &error);
+    if (!address)
+        qFatal("%s: %s", qPrintable(uri), qPrintable(error));
+    return *address;
+}
+
+bool run(QSqlDatabase& db, const QString& sql, QSqlError* error = nullptr)
+{
+    QSqlQuery q(db);
+    const bool done = q.exec(sql);
+    if (error)
+        *error = q.lastError();
+    else if (!done)
+        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    return done;
+}
+
+QVariant valueOf(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+}
+
+// The grants README's "A team database" gives a technician, for the role named.
+QStringList readmeGrants(const QString& role)
+{
+    QFile readme(QStringLiteral(VELNO_README));
+    if (!readme.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString section =
+        text.section(QStringLiteral("## A team database"), 1).section(QStringLiteral("\n## "), 0, 0);
+    QStringList grants;
+    const QRegularExpression grant(QStringLiteral("^GRANT [^;]+ TO tech_anna;$"),
+                                   QRegularExpression::MultilineOption);
+    for (auto it = grant.globalMatch(section); it.hasNext();)
+        grants << it.next().captured(0).replace(QStringLiteral("tech_anna"), role);
+    return grants;
+}
+
+// A database of its own for one test, owned by a login role, with a
+// technician role beside it; both sign in over TLS with a password from a
+// pgpass file. All of it is dropped at the end.
+class Scratch {
+public:
+    explicit Scratch(const TestServer& server) : m_server(server)
+    {
+        static QAtomicInt count;
+        const QString tag = QStringLiteral("%1_%2").arg(getpid()).arg(count.fetchAndAddRelaxed(1));
+        database = QStringLiteral("velno_test_") + tag;
+        owner = QStringLiteral("velno_owner_") + tag;
+        technician = QStringLiteral("tech_") + tag;
+        m_admin = std::make_unique<TeamConnection>(addressOf(server.socketUri(QStringLiteral("postgres"))));
+        if (!m_admin->open())
+            return;
+        QSqlDatabase& db = m_admin->database();
+        m_ready = run(db, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(owner, kPassword))
+            && run(db, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(technician, kPassword))
+            && run(db, QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(database, owner)) && writePgpass();
+    }
+
+    ~Scratch()
+    {
+        if (!m_admin->database().isOpen())
+            return;
+        QSqlDatabase& db = m_admin->database();
+        run(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database));
+        run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(owner));
+        run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(technician));
+        qunsetenv("PGPASSFILE");
+    }
+
+    bool ready() const { return m_ready; }
+    QString error() const { return m_admin->error(); }
+
+    // A connection as the role, over TLS; failures say why.
+    std::unique_ptr<TeamConnection> connectAs(const QString& role) const
+    {
+        auto connection = std::make_unique<TeamConnection>(addressOf(m_server.tlsUri(role, database)));
+        if (!connection->open())
+            qWarning("%s", qPrintable(connection->error()));
+        return connection;
+    }
+
+    QString database;
+    QString owner;
+    QString technician;
+
+private:
+    // libpq reads the passwords from the file PGPASSFILE names, when only its owner may read it.
+    bool writePgpass()
+    {
+        QFile file(m_folder.filePath(QStringLiteral("pgpass")));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        for (const QString& role : {owner, technician})
+            file.write(
+                QStringLiteral("*:%1:%2:%3:%4\n").arg(m_server.port, database, role, kPassword).toUtf8());
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        qputenv("PGPASSFILE", QFile::encodeName(file.fileName()));
+        return true;
+    }
+
+    TestServer m_server;
+    QTemporaryDir m_folder;
+    std::unique_ptr<TeamConnection> m_admin;
+    bool m_ready = false;
+};
+
+#define REQUIRE_SERVER(server)                                                                               \
+    const std::optional<TestServer> server = TestServer::fromEnvironment();                                  \
+    if (!server)                                                                                             \
+        QSKIP("No PostgreSQL test server: run scripts/pg-test-server.sh start DIR and source "               \
+              "DIR/pg-test-server.env (scripts/test.sh does).");
+
+#define REQUIRE_SCRATCH(scratch, server)                                                                     \
+    Scratch scratch(*server);                                                                                \
+    QVERIFY2(scratch.ready(), qPrintable(scratch.error()));
+
+}   // namespace
+
+void TstTeamDb::address_data()
+{
+    QTest::addColumn<QString>("uri");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<bool>("overSocket");
+    QTest::addColumn<bool>("weakTls");
+
+    QTest::addRow("TCP: verify-full unless asked otherwise") << "postgresql://tech@db.example.org:5432/velno"
+                                                             << "db.example.org" << 5432 << "velno"
+                                                             << "tech" << kVerified << false << false;
+    QTest::addRow("postgres:// without port and user") << "postgres://db.example.org/velno"
+                                                       << "db.example.org" << -1 << "velno"
+                                                       << "" << kVerified << false << false;
+    QTest::addRow("spaces around, as pasted") << "  postgresql://h/velno\n"
+                                              << "h" << -1 << "velno"
+                                              << "" << kVerified << false << false;
+    QTest::addRow("IPv6 with port") << "postgresql://[::1]:6543/velno"
+                                    << "::1" << 6543 << "velno"
+                                    << "" << kVerified << false << false;
+    QTest::addRow("IPv6 without port") << "postgresql://tech@[2001:db8::5]/velno"
+                                       << "2001:db8::5" << -1 << "velno"
+                                       << "tech" << kVerified << false << false;
+    QTest::addRow("percent-encoded user and database")
+        << "postgresql://o%27brien%40team@h/team%20db%C3%A9"
+        << "h" << -1 << QString::fromUtf8("team dbé") << "o'brien@team" << kVerified << false << false;
+    QTest::addRow("root certificate with a space, quoted for libpq")
+        << "postgresql://h/velno?sslrootcert=%2Fetc%2Fvelno%20ca.crt"
+        << "h" << -1 << "velno"
+        << ""
+        << "sslmode='verify-full';sslrootcert='/etc/velno ca.crt';" + kDefaults << false << false;
+    QTest::addRow("quote and backslash escaped") << "postgresql://h/velno?application_name=it%27s%5Cme"
+                                                 << "h" << -1 << "velno"
+                                                 << ""
+                                                 << "sslmode='verify-full';connect_timeout='5';"
+                                                    "application_name='it\\'s\\\\me'"
+                                                 << false << false;
+    QTest::addRow("timeout and client certificate given")
+        << "postgresql://h/velno?connect_timeout=12&sslcert=/c/tech.crt&sslkey=/c/tech.key"
+        << "h" << -1 << "velno"
+        << ""
+        << "sslmode='verify-full';sslcert='/c/tech.crt';sslkey='/c/tech.key';connect_timeout='12';"
+           "application_name='velno'"
+        << false << false;
+    QTest::addRow("require: weak") << "postgresql://h/velno?sslmode=require"
+                                   << "h" << -1 << "velno"
+                                   << ""
+                                   << "sslmode='require';" + kDefaults << false << true;
+    QTest::addRow("verify-ca: weak") << "postgresql://h/velno?sslmode=verify-ca"
+                                     << "h" << -1 << "velno"
+                                     << ""
+                                     << "sslmode='verify-ca';" + kDefaults << false << true;
+    QTest::addRow("disable: weak") << "postgresql://h/velno?sslmode=disable"
+                                   << "h" << -1 << "velno"
+                                   << ""
+                                   << "sslmode='disable';" + kDefaults << false << true;
+    QTest::addRow("prefer: weak") << "postgresql://h/velno?sslmode=prefer"
+                                  << "h" << -1 << "velno"
+                                  << ""
+                                  << "sslmode='prefer';" + kDefaults << false << true;
+    QTest::addRow("socket folder as host parameter")
+        << "postgresql:///velno?host=/run/postgresql&port=5433&user=velno_owner"
+        << "/run/postgresql" << 5433 << "velno"
+        << "velno_owner" << kDefaults << true << false;
+    QTest::addRow("socket folder percent-encoded as host") << "postgresql://%2Frun%2Fpostgresql/velno"
+                                                           << "/run/postgresql" << -1 << "velno"
+                                                           << "" << kDefaults << true << false;
+    QTest::addRow("no host: libpq's socket") << "postgresql:///velno"
+                                             << "" << -1 << "velno"
+                                             << "" << kDefaults << true << false;
+    QTest::addRow("database as parameter") << "postgresql://h?dbname=velno"
+                                           << "h" << -1 << "velno"
+                                           << "" << kVerified << false << false;
+}
+
+void TstTeamDb::address()
+{
+    QFETCH(QString, uri);
+    QString error;
+    const std::optional<TeamAddress> address = TeamAddress::read(uri, &error);
+    QVERIFY2(address, qPrintable(error));
+    QTEST(address->host, "host");
+    QTEST(address->port, "port");
+    QTEST(address->database, "database");
+    QTEST(address->user, "user");
+    QTEST(address->connectOptions, "options");
+    QTEST(address->overSocket, "overSocket");
+    QTEST(address->weakTls, "weakTls");
+    QCOMPARE(address->weakTlsText.isEmpty(), !address->weakTls);
+}
+
+void TstTeamDb::addressRefused_data()
+{
+    QTest::addColumn<QString>("uri");
+    QTest::addColumn<QString>("error");   // a part of the message
+
+    const QString password = QStringLiteral("keep it in ~/.pgpass");
+    QTest::addRow("other scheme")
+        << "mysql://h/velno"
+        << "'mysql://h/velno' is not a PostgreSQL URI: it starts with postgresql://";
+    QTest::addRow("no scheme") << "h/velno"
+                               << "is not a PostgreSQL URI";
+    QTest::addRow("scheme in capitals") << "POSTGRESQL://h/velno"
+                                        << "is not a PostgreSQL URI";
+    QTest::addRow("password after the user") << "postgresql://tech:secret@h/velno" << password;
+    QTest::addRow("empty password after the user") << "postgresql://tech:@h/velno" << password;
+    QTest::addRow("password parameter") << "postgresql://tech@h/velno?password=secret" << password;
+    QTest::addRow("port 0") << "postgresql://h:0/velno"
+                            << "'0' is not a port number (1 to 65535).";
+    QTest::addRow("port too big") << "postgresql://h:65536/velno"
+                                  << "'65536' is not a port number";
+    QTest::addRow("port not a number") << "postgresql://h:54x/velno"
+                                       << "'54x' is not a port number";
+    QTest::addRow("port parameter signed") << "postgresql://h/velno?port=+5432"
+                                           << "'+5432' is not a port number";
+    QTest::addRow("colon without port") << "postgresql://h:/velno"
+                                        << "has a ':' but no port";
+    QTest::addRow("IPv6 colon without port") << "postgresql://[::1]:/velno"
+                                             << "has a ':' but no port";
+    QTest::addRow("no database") << "postgresql://h"
+                                 << "names no database";
+    QTest::addRow("empty database") << "postgresql://h/"
+                                    << "names no database";
+    QTest::addRow("empty dbname parameter") << "postgresql://h?dbname="
+                                            << "names no database";
+    QTest::addRow("unsupported parameter") << "postgresql://h/velno?options=-csearch_path%3Dx"
+                                           << "parameter 'options' is not one the program passes on";
+    QTest::addRow("unknown parameter") << "postgresql://h/velno?sslmod=require"
+                                       << "parameter 'sslmod' is not one";
+    QTest::addRow("unknown sslmode") << "postgresql://h/velno?sslmode=strict"
+                                     << "sslmode 'strict' is not one of";
+    QTest::addRow("timeout 0 waits for ever") << "postgresql://h/velno?connect_timeout=0"
+                                              << "connect_timeout '0' is not a number of seconds, 1 or more.";
+    QTest::addRow("timeout not a number") << "postgresql://h/velno?connect_timeout=5s"
+                                          << "'5s'";
+    QTest::addRow("parameter twice") << "postgresql://h/velno?sslmode=require&sslmode=disable"
+                                     << "gives the sslmode twice";
+    QTest::addRow("host twice") << "postgresql://h/velno?host=/run/postgresql"
+                                << "gives the host twice";
+    QTest::addRow("broken percent sequence") << "postgresql://h/vel%zzno"
+                                             << "broken %-sequence";
+    QTest::addRow("truncated percent sequence") << "postgresql://h/velno%4"
+                                                << "broken %-sequence";
+    QTest::addRow("two servers") << "postgresql://a,b/velno"
+                                 << "more than one server";
+    QTest::addRow("IPv6 without brackets") << "postgresql://::1/velno"
+                                           << "an IPv6 address goes in brackets";
+    QTest::addRow("IPv6 bracket not closed") << "postgresql://[::1/velno"
+                                             << "not an IPv6 address in brackets";
+    QTest::addRow("parameter without value") << "postgresql://h/velno?sslmode"
+                                             << "'sslmode' in the URI is not key=value";
+    QTest::addRow("semicolon the driver would split") << "postgresql://h/velno?application_name=a%3Bb"
+                                                      << "holds a ';'";
+}
+
+void TstTeamDb::addressRefused()
+{
+    QFETCH(QString, uri);
+    QFETCH(QString, error);
+    QString reason;
+    QVERIFY(!TeamAddress::read(uri, &reason));
+    QVERIFY2(reason.contains(error), qPrintable(reason));
+}
+
+void TstTeamDb::setUpMakesTheTablesOnce()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    using Kind = TeamSchema::State::Kind;
+    // A technician may not make the tables; nothing is left half made.
+    const TeamSchema::State refused = TeamSchema::setUp(scratch.connectAs(scratch.technician)->database());
+    QCOMPARE(refused.kind, Kind::NotAllowed);
+    QVERIFY2(refused.text.contains(QStringLiteral("as the role that owns")), qPrintable(refused.text));
+
+    const auto owner = scratch.connectAs(scratch.owner);
+    QSqlDatabase& db = owner->database();
+    QVERIFY(db.isOpen());
+    const TeamSchema::State before = TeamSchema::check(db);
+    QCOMPARE(before.kind, Kind::Missing);
+    QVERIFY2(before.text.contains(QStringLiteral("--team-setup")), qPrintable(before.text));
+
+    const TeamSchema::State made = TeamSchema::setUp(db);
+    QVERIFY2(made.kind == Kind::Ready, qPrintable(made.text));
+    QCOMPARE(made.version, TeamSchema::currentVersion());
+    QVERIFY(run(
+        db, QStringLiteral("INSERT INTO sites (name, port, phone, setup) VALUES ('Elm House', 2, '0', '')")));
+
+    // Again: nothing made twice, nothing lost.
+    const TeamSchema::State again = TeamSchema::setUp(db);
+    QVERIFY2(again.kind == Kind::Ready, qPrintable(again.text));
+    QCOMPARE(TeamSchema::check(db).kind, Kind::Ready);
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT count(*) FROM velno_schema")).toInt(), 1);
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT count(*) FROM sites")).toInt(), 1);
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT changed_by FROM sites")).toString(), scratch.owner);
+}
+
+void TstTeamDb::newerSchemaLeftAlone()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    const auto owner = scratch.connectAs(scratch.owner);
+    QSqlDatabase& db = owner->database();
+    using Kind = TeamSchema::State::Kind;
+    QCOMPARE(TeamSchema::setUp(db).kind, Kind::Ready);
+    const int newer = TeamSchema::currentVersion() + 1;
+    QVERIFY(run(db, QStringLiteral("UPDATE velno_schema SET version = %1").arg(newer)));
+
+    const TeamSchema::State checked = TeamSchema::check(db);
+    QCOMPARE(checked.kind, Kind::Newer);
+    QCOMPARE(checked.version, newer);
+    QVERIFY2(checked.text.contains(QStringLiteral("newer than this program")), qPrintable(checked.text));
+    QVERIFY2(checked.text.contains(QStringLiteral("--team-setup")), qPrintable(checked.text));
+    // Set-up does not take it back.
+    QCOMPARE(TeamSchema::setUp(db).kind, Kind::Newer);
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT version FROM velno_schema")).toInt(), newer);
+}
+
+void TstTeamDb::technicianAppendsOnly()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    const auto owner = scratch.connectAs(scratch.owner);
+    QCOMPARE(TeamSchema::setUp(owner->database()).kind, TeamSchema::State::Kind::Ready);
+    const QStringList grants = readmeGrants(scratch.technician);
+    QCOMPARE(grants.size(), 4);
+    for (const QString& grant : grants)
+        QVERIFY2(run(owner->database(), grant), qPrintable(grant));
+
+    const auto technician = scratch.connectAs(scratch.technician);
+    QSqlDatabase& db = technician->database();
+    QVERIFY(db.isOpen());
+    using Kind = TeamSchema::State::Kind;
+    QCOMPARE(TeamSchema::check(db).kind, Kind::Ready);
+    const TeamSchema::State setUp = TeamSchema::setUp(db);
+    // Ready already: nothing to make, so nothing refused.
+    QCOMPARE(setUp.kind, Kind::Ready);
+
+    // The journal: added to and read, the sender's role the server's, never changed.
+    QVERIFY(
+        run(db,
+            QStringLiteral("INSERT INTO journal (installation_id, local_id, at_utc, utc_offset, operator, "
+                           "host, site, kind, text, db_user) VALUES "
+                           "('6f1c1c2e-9d1f-4a57-8a57-3c1e0c7b2a10', 1, now(), 3600, 'anna', 'pc', "
+                           "'Elm House', 'sent', 'PARDOT1 07', '%1')")
+                .arg(scratch.owner)));
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT db_user FROM journal")).toString(), scratch.technician);
+    QSqlError error;
+    QVERIFY(!run(db, QStringLiteral("UPDATE journal SET text = 'changed'"), &error));
+    QCOMPARE(error.nativeErrorCode(), QStringLiteral("42501"));
+    QVERIFY(!run(db, QStringLiteral("DELETE FROM journal"), &error));
+    QCOMPARE(error.nativeErrorCode(), QStringLiteral("42501"));
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT text FROM journal")).toString(),
+             QStringLiteral("PARDOT1 07"));
+
+    // The site book: kept by every technician.
+    QVERIFY(run(db,
+                QStringLiteral("INSERT INTO sites (name, port, phone, setup, changed_by) "
+                               "VALUES ('Elm House', 2, '0', '', 'someone')")));
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT changed_by FROM sites")).toString(), scratch.technician);
+    QVERIFY(!run(
+        db, QStringLiteral("INSERT INTO sites (name, port, phone, setup) VALUES ('ELM HOUSE', 1, '', '')"),
+        &error));
+    QCOMPARE(error.nativeErrorCode(), QStringLiteral("23505"));   // the same name in other case
+    QVERIFY(run(db, QStringLiteral("UPDATE sites SET port = 3, version = version + 1")));
+    QVERIFY(run(db, QStringLiteral("DELETE FROM sites")));
+
+    // Tables are the owner's to change.
+    QVERIFY(!run(db, QStringLiteral("DROP TABLE journal"), &error));
+    QVERIFY(!run(db, QStringLiteral("ALTER TABLE journal DISABLE TRIGGER journal_sender"), &error));
+}
+
+void TstTeamDb::tls_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("otherCa");
+    QTest::addColumn<QString>("error");   // a part of it; empty: connects
+
+    QTest::addRow("name checked against the test CA") << "localhost" << false << "";
+    QTest::addRow("address checked against the test CA") << "127.0.0.1" << false << "";
+    QTest::addRow("another CA refuses the certificate") << "localhost" << true << "certificate verify failed";
+}
+
+void TstTeamDb::tls()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, otherCa);
+    QFETCH(QString, error);
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(!server->otherCa.isEmpty());
+    const QString uri =
+        server->tlsUri(scratch.technician, scratch.database, host, otherCa ? server->otherCa : QString());
+    const TeamAddress address = addressOf(uri);
+    QVERIFY(!address.weakTls);
+    TeamConnection connection(address);
+    const bool opened = connection.open();
+    if (!error.isEmpty()) {
+        QVERIFY(!opened);
+        QVERIFY2(connection.error().contains(error), qPrintable(connection.error()));
+        QVERIFY2(connection.error().contains(scratch.database), qPrintable(connection.error()));
+        return;
+    }
+    QVERIFY2(opened, qPrintable(connection.error()));
+    QCOMPARE(valueOf(connection.database(),
+                     QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()"))
+                 .toBool(),
+             true);
+}
+
+QTEST_GUILESS_MAIN(TstTeamDb)
+#include "tst_teamdb.moc"
