@@ -97,3 +97,18 @@ Store::Import RenewingStore::importOnce(const QString& what, QList<JournalRecord
 {
     return orAgain([&] { return m_store.importOnce(what, entries, sites); });
 }
+
+QString RenewingStore::installationId()
+{
+    return orAgain([&] { return m_store.installationId(); });
+}
+
+bool RenewingStore::readShipped(const QString& team, qint64* lastId)
+{
+    return orAgain([&] { return m_store.readShipped(team, lastId); });
+}
+
+bool RenewingStore::setShipped(const QString& team, qint64 lastId)
+{
+    return orAgain([&] { return m_store.setShipped(team, lastId); });
+}

@@ -34,11 +34,24 @@ QStringList first()
     };
 }
 
+// Version 2: what a team's database needs to take this journal. The id is
+// made with the database, so that a new database, one made after damage
+// included, never reuses the ids of what an older one shipped; shipping
+// holds, per team database, the last entry it has taken.
+QStringList second()
+{
+    return {
+        QStringLiteral("CREATE TABLE installation (id TEXT NOT NULL)"),
+        QStringLiteral("INSERT INTO installation (id) VALUES (lower(hex(randomblob(16))))"),
+        QStringLiteral("CREATE TABLE shipping (team TEXT PRIMARY KEY, shipped_id INTEGER NOT NULL)"),
+    };
+}
+
 } // namespace
 
 QList<QStringList> steps()
 {
-    return {first()};
+    return {first(), second()};
 }
 
 } // namespace Schema

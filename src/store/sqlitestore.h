@@ -71,6 +71,9 @@ public:
     Change removeSite(const Site& site) override;
     Change markSiteUsed(Site& site, const QDateTime& when) override;
     Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) override;
+    QString installationId() override;
+    bool readShipped(const QString& team, qint64* lastId) override;
+    bool setShipped(const QString& team, qint64 lastId) override;
 
     // For the parts of the store that run their own statements.
     QSqlDatabase& database() { return m_db; }

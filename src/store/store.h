@@ -61,4 +61,11 @@ public:
     // try: the entries and sites under the name `what`, all or none.
     enum class Import { Done, AlreadyDone, Failed };
     virtual Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) = 0;
+
+    // The journal as a team's database takes it: this database's own id,
+    // made with it, and per team database the last entry it has taken
+    // (0 before the first).
+    virtual QString installationId() = 0;
+    virtual bool readShipped(const QString& team, qint64* lastId) = 0;
+    virtual bool setShipped(const QString& team, qint64 lastId) = 0;
 };

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,7 @@ private slots:
     void newestFoundBeforeCounted();
     void twoProgramsAtOnce();
     void writeLockHeldByTheOther();
+    void shippingMarks();
 };
 
 namespace {
@@ -380,3 +382,43 @@ int main(int argc, char* argv[])
 }
 
 #include "tst_store.moc"
+
+// Each database has an id of its own, made with it (a database of the
+// version before gets one when brought up to date), and keeps per team
+// database the last entry shipped there.
+void TstStore::shippingMarks()
+{
+    QTemporaryDir dir;
+    QTemporaryDir otherDir;
+    const QString teamA = QStringLiteral("postgresql://tech@a/velno");
+    const QString teamB = QStringLiteral("postgresql://tech@b/velno");
+    QString id;
+    {
+        SqliteStore store(dir.path());
+        QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+        id = store.installationId();
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(id).hasMatch(), qPrintable(id));
+        qint64 shipped = -1;
+        QVERIFY(store.readShipped(teamA, &shipped));
+        QCOMPARE(shipped, qint64(0));
+        QVERIFY(store.setShipped(teamA, 41) && store.setShipped(teamA, 42) && store.setShipped(teamB, 7));
+    }
+    SqliteStore store(dir.path());
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QCOMPARE(store.installationId(), id);
+    qint64 shippedA = 0;
+    qint64 shippedB = 0;
+    QVERIFY(store.readShipped(teamA, &shippedA) && store.readShipped(teamB, &shippedB));
+    QCOMPARE(shippedA, qint64(42));
+    QCOMPARE(shippedB, qint64(7));
+
+    SqliteStore other(otherDir.path());
+    QCOMPARE(other.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QVERIFY(other.installationId() != id);
+    // Back to the first version, as a database of the program before shipping was.
+    QVERIFY(other.run(QStringLiteral("DROP TABLE installation")) && other.run(QStringLiteral("DROP TABLE shipping"))
+            && other.run(QStringLiteral("PRAGMA user_version = 1")));
+    other.close();
+    QCOMPARE(other.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QCOMPARE(other.installationId().size(), 32);
+}
