@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/journalshipper.h"
+#include "store/sqlitestore.h"
 #include "store/teamaddress.h"
 #include "store/teamconnection.h"
 #include "store/teamschema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,6 +36,7 @@ private slots:
     void technicianAppendsOnly();
     void tls_data();
     void tls();
+    void journalShippedOnce();
 };
 
 namespace {
@@ -509,6 +514,72 @@ void TstTeamDb::tls()
                      QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()"))
                  .toBool(),
              true);
+}
+
+// The journal shipped by a technician: in order, each entry once however
+// often it is sent, under the technician's role; and a local database made
+// anew ships its entries beside those of the one it replaced.
+void TstTeamDb::journalShippedOnce()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    const auto owner = scratch.connectAs(scratch.owner);
+    QCOMPARE(TeamSchema::setUp(owner->database()).kind, TeamSchema::State::Kind::Ready);
+    for (const QString& grant : readmeGrants(scratch.technician))
+        QVERIFY2(run(owner->database(), grant), qPrintable(grant));
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+
+    QTemporaryDir home;
+    auto store = std::make_unique<SqliteStore>(home.path());
+    QCOMPARE(store->open().outcome, SqliteStore::Opening::Outcome::Opened);
+    const int count = JournalShipper::kBatch + 500;   // more than one batch
+    QList<JournalRecord> entries;
+    for (int i = 0; i < count; ++i) {
+        JournalRecord entry =
+            JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Sent, QString::number(i));
+        entry.operatorName = QStringLiteral("anna");
+        entries << entry;
+    }
+    QVERIFY(store->appendEntries(entries));
+
+    auto shipAll = [&] {
+        JournalShipper shipper(SqliteStore::writerStore(home.path()), addressOf(uri), uri);
+        QSignalSpy backlog(&shipper, &JournalShipper::backlogChanged);
+        return QTest::qWaitFor([&] { return !backlog.isEmpty() && backlog.last().at(0).toLongLong() == 0; },
+                               30000);
+    };
+    auto onServer = [&](const QString& what) {
+        return valueOf(owner->database(), QStringLiteral("SELECT %1 FROM journal").arg(what));
+    };
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count);
+    QCOMPARE(onServer(QStringLiteral("count(DISTINCT db_user)")).toInt(), 1);
+    QCOMPARE(onServer(QStringLiteral("min(db_user)")).toString(), scratch.technician);
+    // In order: each entry's time is not before the one shipped before it.
+    QCOMPARE(onServer(QStringLiteral("string_agg(text, ',' ORDER BY local_id)")).toString(),
+             onServer(QStringLiteral("string_agg(text, ',' ORDER BY at_utc, local_id)")).toString());
+    qint64 shipped = 0;
+    QVERIFY(store->readShipped(uri, &shipped));
+    QCOMPARE(shipped, entries.last().id);
+
+    // The server's answer lost: all of it sent again, none of it twice.
+    QVERIFY(store->run(QStringLiteral("DELETE FROM shipping")));
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count);
+
+    // The local database replaced by a new one: its ids start again, under an id of its own.
+    const QString oldInstallation = store->installationId();
+    store.reset();
+    for (const QString& file : QDir(home.path()).entryList(QDir::Files))
+        QVERIFY(QFile::remove(home.filePath(file)));
+    store = std::make_unique<SqliteStore>(home.path());
+    QCOMPARE(store->open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QVERIFY(store->installationId() != oldInstallation);
+    QList<JournalRecord> more = entries.mid(0, 10);
+    QVERIFY(store->appendEntries(more));
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count + 10);
+    QCOMPARE(onServer(QStringLiteral("count(DISTINCT installation_id)")).toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstTeamDb)
