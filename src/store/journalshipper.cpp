@@ -108,6 +108,7 @@ bool ShippingWorker::shipBatch()
         return false;
     }
     const qint64 waiting = std::max<qint64>(newestLocalId() - shippedId, entries.size());
+    tell(waiting, m_toldReason);   // what waits while the server takes its time
     if (!openTeam(&reason) || !insert(entries, &reason)) {
         m_server.reset();   // connected anew next time: the server may be back
         tell(waiting, reason);
@@ -183,7 +184,8 @@ bool ShippingWorker::insert(const QList<JournalRecord>& entries, QString* reason
     const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
     *reason = QStringLiteral("The team database %1 did not take the journal: %2")
                   .arg(m_address.describe(), error.text().trimmed());
-    db.rollback();
+    if (db.isOpen() && !db.isOpenError())
+        db.rollback();
     return false;
 }
 
