@@ -4,6 +4,9 @@
 # of its own:
 #   pg-test-server.sh start DIR   makes DIR (empty or new) and starts it
 #   pg-test-server.sh stop DIR    stops it and deletes DIR
+#   pg-test-server.sh halt|resume DIR   stops it, keeping DIR; starts it again
+#   pg-test-server.sh freeze|thaw DIR   stops all its processes (SIGSTOP), as
+#                                 a hung server; lets them go on (SIGCONT)
 # It listens on a Unix socket in DIR/socket, where the superuser velno_admin
 # is trusted, and with TLS on a free loopback TCP port (the socket's port
 # number too, as libpq names the socket after it), where roles sign in
@@ -149,8 +152,34 @@ stop()
     rm -rf "$dir"
 }
 
+# The server's processes: the postmaster and every process it started.
+server_pids()
+{
+    local main
+    main=$(head -n 1 "$dir/data/postmaster.pid")
+    echo "$main"
+    pgrep -P "$main" || true
+}
+
+halt()
+{
+    "${as_owner[@]}" "$bindir/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+}
+
+resume()
+{
+    local port
+    port=$(sed -n "s/^export VELNO_TEST_PG_PORT='\(.*\)'$/\1/p" "$dir/$envname")
+    "${as_owner[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/log/server.log" -o "-p $port" -w -t 20 \
+        start >/dev/null
+}
+
 case $action in
 start) start ;;
 stop) stop ;;
+halt) halt ;;
+resume) resume ;;
+freeze) kill -STOP $(server_pids) ;;
+thaw) kill -CONT $(server_pids) ;;
 *) usage ;;
 esac

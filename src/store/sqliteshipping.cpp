@@ -37,8 +37,9 @@ bool SqliteStore::setShipped(const QString& team, qint64 lastId)
         QSqlQuery q(m_db);
         if (!prepareQuery(
                 q,
-                QStringLiteral("INSERT INTO shipping (team, shipped_id) VALUES (?, ?) "
-                               "ON CONFLICT (team) DO UPDATE SET shipped_id = excluded.shipped_id")))
+                QStringLiteral(
+                    "INSERT INTO shipping (team, shipped_id) VALUES (?, ?) "
+                    "ON CONFLICT (team) DO UPDATE SET shipped_id = max(shipped_id, excluded.shipped_id)")))
             return false;
         q.addBindValue(team);
         q.addBindValue(lastId);

@@ -1,18 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/journalshipper.h"
+#include "store/sqlitestore.h"
 #include "store/teamaddress.h"
 #include "store/teamconnection.h"
 #include "store/teamschema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -32,6 +39,8 @@ private slots:
     void technicianAppendsOnly();
     void tls_data();
     void tls();
+    void journalShippedOnce();
+    void journalWaitsForTheServer();
 };
 
 namespace {
@@ -140,9 +149,11 @@ public:
 
     ~Scratch()
     {
-        if (!m_admin->database().isOpen())
+        // A connection of its own: the server may have been stopped meanwhile.
+        TeamConnection admin(addressOf(m_server.socketUri(QStringLiteral("postgres"))));
+        if (!m_ready || !admin.open())
             return;
-        QSqlDatabase& db = m_admin->database();
+        QSqlDatabase& db = admin.database();
         run(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database));
         run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(owner));
         run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(technician));
@@ -196,6 +207,80 @@ private:
 #define REQUIRE_SCRATCH(scratch, server)                                                                     \
     Scratch scratch(*server);                                                                                \
     QVERIFY2(scratch.ready(), qPrintable(scratch.error()));
+
+// A server of this test's own, to be stopped, started and hung without
+// disturbing the one the other tests share.
+class PrivateServer {
+public:
+    PrivateServer()
+    {
+        if (act(QStringLiteral("start")))
+            server = fromEnvFile(m_folder.filePath(QStringLiteral("pg-test-server.env")));
+    }
+    ~PrivateServer()
+    {
+        if (server)
+            act(QStringLiteral("stop"));
+    }
+
+    // halt, resume, freeze or thaw: see scripts/pg-test-server.sh.
+    bool act(const QString& action)
+    {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::ForwardedChannels);
+        script.start(QStringLiteral(VELNO_PG_TEST_SERVER), {action, m_folder.path()});
+        return script.waitForFinished(60000) && script.exitStatus() == QProcess::NormalExit
+            && script.exitCode() == 0;
+    }
+
+    std::optional<TestServer> server;
+
+private:
+    static std::optional<TestServer> fromEnvFile(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        const QRegularExpression line(QStringLiteral("^export (\\w+)='(.*)'$"),
+                                      QRegularExpression::MultilineOption);
+        QMap<QString, QString> values;
+        for (auto it = line.globalMatch(QString::fromUtf8(file.readAll())); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            values.insert(match.captured(1), match.captured(2));
+        }
+        return TestServer{values.value(QStringLiteral("VELNO_TEST_PG_SOCKET")),
+                          values.value(QStringLiteral("VELNO_TEST_PG_PORT")),
+                          values.value(QStringLiteral("VELNO_TEST_PG_CA")),
+                          values.value(QStringLiteral("VELNO_TEST_PG_OTHER_CA")),
+                          values.value(QStringLiteral("VELNO_TEST_PG_SUPERUSER"))};
+    }
+
+    QTemporaryDir m_folder;
+};
+
+// The team database set up by its owner, with the README's grants for the technician.
+bool setUpForTechnician(const Scratch& scratch)
+{
+    const auto owner = scratch.connectAs(scratch.owner);
+    if (TeamSchema::setUp(owner->database()).kind != TeamSchema::State::Kind::Ready)
+        return false;
+    const QStringList grants = readmeGrants(scratch.technician);
+    return !grants.isEmpty() && std::all_of(grants.begin(), grants.end(), [&](const QString& grant) {
+        return run(owner->database(), grant);
+    });
+}
+
+QList<JournalRecord> journalEntries(int count, const QString& tag)
+{
+    QList<JournalRecord> entries;
+    for (int i = 0; i < count; ++i) {
+        JournalRecord entry = JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Sent,
+                                                tag + QString::number(i));
+        entry.operatorName = QStringLiteral("anna");
+        entries << entry;
+    }
+    return entries;
+}
 
 }   // namespace
 
@@ -509,6 +594,143 @@ void TstTeamDb::tls()
                      QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()"))
                  .toBool(),
              true);
+}
+
+// The journal shipped by a technician: in order, each entry once however
+// often it is sent, under the technician's role; and a local database made
+// anew ships its entries beside those of the one it replaced.
+void TstTeamDb::journalShippedOnce()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    const auto owner = scratch.connectAs(scratch.owner);
+    QCOMPARE(TeamSchema::setUp(owner->database()).kind, TeamSchema::State::Kind::Ready);
+    for (const QString& grant : readmeGrants(scratch.technician))
+        QVERIFY2(run(owner->database(), grant), qPrintable(grant));
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+
+    QTemporaryDir home;
+    auto store = std::make_unique<SqliteStore>(home.path());
+    QCOMPARE(store->open().outcome, SqliteStore::Opening::Outcome::Opened);
+    const int count = JournalShipper::kBatch + 500;   // more than one batch
+    QList<JournalRecord> entries;
+    for (int i = 0; i < count; ++i) {
+        JournalRecord entry =
+            JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Sent, QString::number(i));
+        entry.operatorName = QStringLiteral("anna");
+        entries << entry;
+    }
+    QVERIFY(store->appendEntries(entries));
+
+    auto shipAll = [&] {
+        JournalShipper shipper(SqliteStore::writerStore(home.path()), addressOf(uri), uri);
+        QSignalSpy backlog(&shipper, &JournalShipper::backlogChanged);
+        return QTest::qWaitFor([&] { return !backlog.isEmpty() && backlog.last().at(0).toLongLong() == 0; },
+                               30000);
+    };
+    auto onServer = [&](const QString& what) {
+        return valueOf(owner->database(), QStringLiteral("SELECT %1 FROM journal").arg(what));
+    };
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count);
+    QCOMPARE(onServer(QStringLiteral("count(DISTINCT db_user)")).toInt(), 1);
+    QCOMPARE(onServer(QStringLiteral("min(db_user)")).toString(), scratch.technician);
+    // In order: each entry's time is not before the one shipped before it.
+    QCOMPARE(onServer(QStringLiteral("string_agg(text, ',' ORDER BY local_id)")).toString(),
+             onServer(QStringLiteral("string_agg(text, ',' ORDER BY at_utc, local_id)")).toString());
+    qint64 shipped = 0;
+    QVERIFY(store->readShipped(uri, &shipped));
+    QCOMPARE(shipped, entries.last().id);
+
+    // The server's answer lost: all of it sent again, none of it twice.
+    QVERIFY(store->run(QStringLiteral("DELETE FROM shipping")));
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count);
+
+    // The local database replaced by a new one: its ids start again, under an id of its own.
+    const QString oldInstallation = store->installationId();
+    store.reset();
+    for (const QString& file : QDir(home.path()).entryList(QDir::Files))
+        QVERIFY(QFile::remove(home.filePath(file)));
+    store = std::make_unique<SqliteStore>(home.path());
+    QCOMPARE(store->open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QVERIFY(store->installationId() != oldInstallation);
+    QList<JournalRecord> more = entries.mid(0, 10);
+    QVERIFY(store->appendEntries(more));
+    QVERIFY(shipAll());
+    QCOMPARE(onServer(QStringLiteral("count(*)")).toInt(), count + 10);
+    QCOMPARE(onServer(QStringLiteral("count(DISTINCT installation_id)")).toInt(), 2);
+}
+
+// A server stopped and started again, then one hung mid-shipment: the
+// entries wait, counted, while the caller's thread goes on, and each is on
+// the server once when it is back; stopping the shipper does not wait for
+// a hung server.
+void TstTeamDb::journalWaitsForTheServer()
+{
+    REQUIRE_SERVER(shared);
+    PrivateServer own;
+    QVERIFY(own.server);
+    REQUIRE_SCRATCH(scratch, own.server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    QTemporaryDir home;
+    SqliteStore store(home.path());
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+
+    auto shipper =
+        std::make_unique<JournalShipper>(SqliteStore::writerStore(home.path()), addressOf(uri), uri);
+    QSignalSpy backlog(shipper.get(), &JournalShipper::backlogChanged);
+    auto waiting = [&] { return backlog.isEmpty() ? -1 : backlog.last().at(0).toLongLong(); };
+    auto reason = [&] { return backlog.isEmpty() ? QString() : backlog.last().at(1).toString(); };
+    auto append = [&](int count, const QString& tag) {
+        QList<JournalRecord> entries = journalEntries(count, tag);
+        const bool appended = store.appendEntries(entries);
+        shipper->wake();
+        return appended;
+    };
+    QVERIFY(append(100, QStringLiteral("before ")));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting(), 0, 20000);
+
+    QVERIFY(own.act(QStringLiteral("halt")));
+    QVERIFY(append(100, QStringLiteral("while down ")));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting(), 100, 20000);
+    QVERIFY2(reason().contains(scratch.database), qPrintable(reason()));
+    QVERIFY(own.act(QStringLiteral("resume")));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting(), 0, 20000);
+    QVERIFY(reason().isEmpty());
+
+    // Hung: the shipper's statements get no answer, and this thread goes on.
+    QVERIFY(own.act(QStringLiteral("freeze")));
+    QVERIFY(append(JournalShipper::kBatch + 1, QStringLiteral("while hung ")));
+    QTest::qWait(1000);   // the first batch is sent, and not answered
+    QElapsedTimer waking;
+    waking.start();
+    shipper->wake();
+    QVERIFY2(waking.elapsed() < 1000, qPrintable(QString::number(waking.elapsed())));
+    QCOMPARE(waiting(), JournalShipper::kBatch + 1);   // told before the server is asked
+    QVERIFY(own.act(QStringLiteral("thaw")));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting(), 0, 30000);
+
+    // Hung again, and the shipper stopped meanwhile: it does not wait for the answer.
+    QVERIFY(own.act(QStringLiteral("freeze")));
+    QVERIFY(append(10, QStringLiteral("at the end ")));
+    QTest::qWait(500);
+    QElapsedTimer stopping;
+    stopping.start();
+    shipper.reset();
+    QVERIFY2(stopping.elapsed() < 5000, qPrintable(QString::number(stopping.elapsed())));
+    QVERIFY(own.act(QStringLiteral("thaw")));
+
+    JournalShipper again(SqliteStore::writerStore(home.path()), addressOf(uri), uri);
+    QSignalSpy lastBacklog(&again, &JournalShipper::backlogChanged);
+    QTRY_VERIFY_WITH_TIMEOUT(!lastBacklog.isEmpty() && lastBacklog.last().at(0).toLongLong() == 0, 30000);
+    const auto owner = scratch.connectAs(scratch.owner);
+    const int all = 100 + 100 + JournalShipper::kBatch + 1 + 10;
+    QCOMPARE(valueOf(owner->database(), QStringLiteral("SELECT count(*) FROM journal")).toInt(), all);
+    QCOMPARE(
+        valueOf(owner->database(), QStringLiteral("SELECT count(DISTINCT local_id) FROM journal")).toInt(),
+        all);
 }
 
 QTEST_GUILESS_MAIN(TstTeamDb)

@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "journalshipper.h"
+
+#include "store/renewingstore.h"
+#include "store/teamconnection.h"
+#include "store/teamschema.h"
+
+#include <QDateTime>
+#include <QMutex>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <QVariant>
+#include <QWaitCondition>
+
+#include <algorithm>
+
+// What runs on the shipping thread. It is shared with the thread, so that a
+// thread left waiting on a hung server outlives the shipper safely.
+class ShippingWorker : public QObject {
+    Q_OBJECT
+public:
+    ShippingWorker(JournalWriter::StoreMaker makeLocal, const TeamAddress& address, const QString& team)
+        : m_makeLocal(std::move(makeLocal)), m_address(address), m_team(team)
+    {}
+
+    void run();
+    void wake();
+    void stop();
+
+signals:
+    void backlogChanged(qint64 waiting, const QString& reason);
+    void shipped(qint64 lastId);
+
+private:
+    bool shipBatch();
+    bool openLocal(QString* reason);
+    bool openTeam(QString* reason);
+    bool insert(const QList<JournalRecord>& entries, QString* reason);
+    qint64 newestLocalId();
+    void tell(qint64 waiting, const QString& reason);
+
+    JournalWriter::StoreMaker m_makeLocal;
+    TeamAddress m_address;
+    QString m_team;
+    std::unique_ptr<Store> m_local;
+    std::unique_ptr<TeamConnection> m_server;
+    QString m_installation;
+
+    QMutex m_mutex;
+    QWaitCondition m_wakeUp;
+    bool m_woken = false;
+    bool m_stop = false;
+
+    qint64 m_toldWaiting = -1;
+    QString m_toldReason;
+};
+
+void ShippingWorker::run()
+{
+    while (true) {
+        const bool more = shipBatch();
+        QMutexLocker lock(&m_mutex);
+        if (!more && !m_woken && !m_stop)
+            m_wakeUp.wait(&m_mutex, JournalShipper::kRetryMs);
+        m_woken = false;
+        if (m_stop)
+            break;
+    }
+    m_server.reset();
+    m_local.reset();
+}
+
+void ShippingWorker::wake()
+{
+    QMutexLocker lock(&m_mutex);
+    m_woken = true;
+    m_wakeUp.wakeAll();
+}
+
+void ShippingWorker::stop()
+{
+    QMutexLocker lock(&m_mutex);
+    m_stop = true;
+    m_wakeUp.wakeAll();
+}
+
+// Ships the oldest entries the server has not taken; true when more wait.
+bool ShippingWorker::shipBatch()
+{
+    QString reason;
+    if (!openLocal(&reason)) {
+        tell(m_toldWaiting < 0 ? 0 : m_toldWaiting, reason);
+        return false;
+    }
+    // Read each time: a database renewed after damage has an id of its own.
+    m_installation = m_local->installationId();
+    qint64 shippedId = 0;
+    QList<JournalRecord> entries;
+    if (m_installation.isEmpty() || !m_local->readShipped(m_team, &shippedId)
+        || !m_local->readEntries(JournalFilter(), shippedId, JournalShipper::kBatch, &entries)) {
+        tell(m_toldWaiting < 0 ? 0 : m_toldWaiting, m_local->lastError());
+        m_local.reset();
+        return false;
+    }
+    if (entries.isEmpty()) {
+        tell(0, QString());
+        return false;
+    }
+    const qint64 waiting = std::max<qint64>(newestLocalId() - shippedId, entries.size());
+    tell(waiting, m_toldReason);   // what waits while the server takes its time
+    if (!openTeam(&reason) || !insert(entries, &reason)) {
+        m_server.reset();   // connected anew next time: the server may be back
+        tell(waiting, reason);
+        return false;
+    }
+    const qint64 lastId = entries.back().id;
+    if (!m_local->setShipped(m_team, lastId)) {
+        // Sent again next time, which the server takes as the same rows.
+        tell(waiting, m_local->lastError());
+        m_local.reset();
+        return false;
+    }
+    emit shipped(lastId);
+    tell(waiting - entries.size(), QString());
+    return entries.size() == JournalShipper::kBatch;
+}
+
+bool ShippingWorker::openLocal(QString* reason)
+{
+    if (m_local)
+        return true;
+    std::unique_ptr<Store> made = m_makeLocal(reason);
+    if (!made)
+        return false;
+    m_local = std::make_unique<RenewingStore>(std::move(made), [](const QString&) {});
+    return true;
+}
+
+bool ShippingWorker::openTeam(QString* reason)
+{
+    if (m_server)
+        return true;
+    auto server = std::make_unique<TeamConnection>(m_address);
+    if (!server->open()) {
+        *reason = server->error();
+        return false;
+    }
+    const TeamSchema::State state = TeamSchema::check(server->database());
+    if (state.kind != TeamSchema::State::Kind::Ready) {
+        *reason = state.text;
+        return false;
+    }
+    m_server = std::move(server);
+    return true;
+}
+
+// One transaction; an entry the server has already is left as it is.
+bool ShippingWorker::insert(const QList<JournalRecord>& entries, QString* reason)
+{
+    QSqlDatabase& db = m_server->database();
+    QSqlQuery q(db);
+    const bool ok = db.transaction()
+        && q.prepare(QStringLiteral(
+            "INSERT INTO journal (installation_id, local_id, at_utc, utc_offset, operator, host, site, kind, "
+            "text) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (installation_id, local_id) DO NOTHING"))
+        && std::all_of(entries.begin(), entries.end(),
+                       [&](const JournalRecord& entry) {
+                           q.addBindValue(m_installation);
+                           q.addBindValue(entry.id);
+                           q.addBindValue(QDateTime::fromMSecsSinceEpoch(entry.utcMs, Qt::UTC));
+                           q.addBindValue(entry.offsetSeconds ? QVariant(*entry.offsetSeconds)
+                                                              : QVariant(QMetaType::fromType<int>()));
+                           q.addBindValue(entry.operatorName);
+                           q.addBindValue(entry.host);
+                           q.addBindValue(entry.site);
+                           q.addBindValue(JournalRecord::kindName(entry.kind));
+                           q.addBindValue(entry.text);
+                           return q.exec();
+                       })
+        && db.commit();
+    if (ok)
+        return true;
+    const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
+    *reason = QStringLiteral("The team database %1 did not take the journal: %2")
+                  .arg(m_address.describe(), error.text().trimmed());
+    if (db.isOpen() && !db.isOpenError())
+        db.rollback();
+    return false;
+}
+
+qint64 ShippingWorker::newestLocalId()
+{
+    QList<JournalRecord> newest;
+    m_local->readEntriesBefore(JournalFilter(), Store::kPastNewest, 1, &newest);
+    return newest.isEmpty() ? 0 : newest.back().id;
+}
+
+void ShippingWorker::tell(qint64 waiting, const QString& reason)
+{
+    if (waiting == m_toldWaiting && reason == m_toldReason)
+        return;
+    m_toldWaiting = waiting;
+    m_toldReason = reason;
+    emit backlogChanged(waiting, reason);
+}
+
+JournalShipper::JournalShipper(JournalWriter::StoreMaker makeLocal, const TeamAddress& address,
+                               const QString& team, QObject* parent)
+    : QObject(parent), m_worker(std::make_shared<ShippingWorker>(std::move(makeLocal), address, team))
+{
+    connect(m_worker.get(), &ShippingWorker::backlogChanged, this, &JournalShipper::backlogChanged);
+    connect(m_worker.get(), &ShippingWorker::shipped, this, &JournalShipper::shipped);
+    m_thread = QThread::create([worker = m_worker] { worker->run(); });
+    m_thread->setObjectName(QStringLiteral("journal shipper"));
+    m_thread->start();
+}
+
+JournalShipper::~JournalShipper()
+{
+    m_worker->disconnect(this);
+    m_worker->stop();
+    if (m_thread->wait(kStopWaitMs)) {
+        delete m_thread;
+        return;
+    }
+    // The server does not answer: the thread ends, and deletes itself, when it does.
+    QThread* thread = m_thread;
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+}
+
+void JournalShipper::wake()
+{
+    m_worker->wake();
+}
+
+#include "journalshipper.moc"
