@@ -7,6 +7,7 @@ const QString AppSettings::kMainTitle = QStringLiteral("Velno 6100 Management Sy
 const QString AppSettings::kSettingTitle = QStringLiteral("Velno 6300 Managemant System");
 const QString AppSettings::kSection = QStringLiteral("Properties");
 const QString AppSettings::kWindowSection = QStringLiteral("Window");
+const QString AppSettings::kTeamSection = QStringLiteral("Team");
 
 namespace {
 const QString kPortKey = QStringLiteral("Port");
@@ -14,6 +15,7 @@ const QString kPhoneKey = QStringLiteral("ph");
 const QString kSetupKey = QStringLiteral("sett");
 const QString kByteCycleKey = QStringLiteral("savea");
 const QString kGeometryKey = QStringLiteral("geometry");
+const QString kTeamDatabaseKey = QStringLiteral("database");
 } // namespace
 
 AppSettings::AppSettings(SettingsStore& store) : m_store(store) {}
@@ -49,4 +51,14 @@ QByteArray AppSettings::windowGeometry() const
 void AppSettings::storeWindowGeometry(const QByteArray& geometry)
 {
     m_store.store(kMainTitle, kWindowSection, kGeometryKey, QString::fromLatin1(geometry.toBase64()));
+}
+
+QString AppSettings::teamDatabase() const
+{
+    return m_store.read(kMainTitle, kTeamSection, kTeamDatabaseKey, QString());
+}
+
+void AppSettings::storeTeamDatabase(const QString& uri)
+{
+    m_store.store(kMainTitle, kTeamSection, kTeamDatabaseKey, uri);
 }

@@ -11,13 +11,15 @@ class SettingsStore;
 // title is, so a port or phone number chosen after a visit to the Setting
 // dialog is still the one the next start-up reads. "sett" and "savea" live
 // under the Setting dialog's title. The main window's place and size live
-// beside "Port" and "ph", in a section of their own.
+// beside "Port" and "ph", in a section of their own, and so does the team
+// database that the window, --journal and velno-batch share.
 class AppSettings {
 public:
     static const QString kMainTitle;      // "Velno 6100 Management System"
     static const QString kSettingTitle;   // "Velno 6300 Managemant System"
     static const QString kSection;        // "Properties"
     static const QString kWindowSection;  // "Window"
+    static const QString kTeamSection;    // "Team"
 
     explicit AppSettings(SettingsStore& store);
 
@@ -37,6 +39,10 @@ public:
     // stored text is not base64.
     QByteArray windowGeometry() const;
     void storeWindowGeometry(const QByteArray& geometry);
+    // The team database's URI, under the main title whatever the current
+    // title is; empty while working alone.
+    QString teamDatabase() const;
+    void storeTeamDatabase(const QString& uri);
 
 private:
     QString read(const QString& application, const QString& key) const;
