@@ -20,9 +20,10 @@ using Bench = void (*)(BenchSetup&);
 
 const std::map<std::string, Bench>& benches()
 {
-    static const std::map<std::string, Bench> kBenches{
-        {"ingest", benchIngest}, {"linerate", benchLineRate}, {"memory", benchMemory}, {"waits", benchWaits},
-        {"startup", benchStartup}, {"files", benchFiles}, {"journal", benchJournal}};
+    static const std::map<std::string, Bench> kBenches{{"ingest", benchIngest},   {"linerate", benchLineRate},
+                                                       {"memory", benchMemory},   {"waits", benchWaits},
+                                                       {"startup", benchStartup}, {"files", benchFiles},
+                                                       {"journal", benchJournal}};
     return kBenches;
 }
 
@@ -38,11 +39,13 @@ std::filesystem::path folderOfThis()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files|journal]...\n");
+    std::fprintf(
+        stderr,
+        "usage: velno-bench [--runs N] [--only ingest|linerate|memory|waits|startup|files|journal]...\n");
     return 2;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char* argv[])
 {
@@ -67,7 +70,11 @@ int main(int argc, char* argv[])
     }
     FigureTable table;
     const std::filesystem::path bench = folderOfThis();
-    BenchSetup setup{(bench / "velno-bench-program").string(), folder, runs, table, false,
+    BenchSetup setup{(bench / "velno-bench-program").string(),
+                     folder,
+                     runs,
+                     table,
+                     false,
                      (bench.parent_path() / "src" / "velno").string(),
                      (bench.parent_path() / "tools" / "setport" / "velno-setport").string()};
     std::printf("velno benchmarks; MB = 1,000,000 bytes; the line: 1200 bit/s = 120 B/s; "

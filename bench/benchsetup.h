@@ -13,7 +13,7 @@ struct BenchSetup {
     int runs = 5;
     FigureTable& table;
     bool failed = false;   // a run did not come to an end: its log is kept
-    std::string velno;     // the installed-style program and the tool that sets its ports
+    std::string velno;   // the installed-style program and the tool that sets its ports
     std::string setPort;
 
     std::string path(const std::string& name) const { return workDir + "/" + name; }

@@ -7,7 +7,7 @@ namespace {
 constexpr int kWhatWidth = 36;
 constexpr int kFigureWidth = 52;
 constexpr int kGoalWidth = 24;
-} // namespace
+}   // namespace
 
 void FigureTable::heading(const std::string& text)
 {
@@ -19,8 +19,8 @@ void FigureTable::row(const std::string& what, const std::string& figure, const 
                       Verdict verdict)
 {
     const char* mark = verdict == Verdict::Met ? "met" : verdict == Verdict::Missed ? "MISSED" : "";
-    std::printf("  %-*s %-*s %-*s %s\n", kWhatWidth, what.c_str(), kFigureWidth, figure.c_str(),
-                kGoalWidth, goal.empty() ? "" : ("goal " + goal).c_str(), mark);
+    std::printf("  %-*s %-*s %-*s %s\n", kWhatWidth, what.c_str(), kFigureWidth, figure.c_str(), kGoalWidth,
+                goal.empty() ? "" : ("goal " + goal).c_str(), mark);
     std::fflush(stdout);
     if (verdict == Verdict::Missed)
         m_missed.push_back(what + ": " + figure + " (goal " + goal + ")");

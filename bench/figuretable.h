@@ -17,8 +17,14 @@ public:
     // What missed its goal, for the closing lines.
     const std::vector<std::string>& missed() const { return m_missed; }
 
-    static Verdict atLeast(double value, double goal) { return value >= goal ? Verdict::Met : Verdict::Missed; }
-    static Verdict atMost(double value, double goal) { return value <= goal ? Verdict::Met : Verdict::Missed; }
+    static Verdict atLeast(double value, double goal)
+    {
+        return value >= goal ? Verdict::Met : Verdict::Missed;
+    }
+    static Verdict atMost(double value, double goal)
+    {
+        return value <= goal ? Verdict::Met : Verdict::Missed;
+    }
     // A number with the given decimals.
     static std::string number(double value, int decimals);
     // A whole number with its thousands grouped: "105,000".

@@ -9,16 +9,19 @@ constexpr double kEditorGoalMs = 200;
 constexpr int kEditorRecords = 10000;
 constexpr int kSendLines = 100000;
 
-std::string ms(double value) { return FigureTable::number(value, value < 10 ? 3 : 1) + " ms"; }
+std::string ms(double value)
+{
+    return FigureTable::number(value, value < 10 ? 3 : 1) + " ms";
+}
 
 // A count the program side saw, beside the one it should have seen.
 void checkCount(FigureTable& table, const std::string& what, double seen, double expected)
 {
     if (seen != expected)
-        table.note("warning: " + what + " " + FigureTable::number(seen, 0) + ", expected " +
-                   FigureTable::number(expected, 0));
+        table.note("warning: " + what + " " + FigureTable::number(seen, 0) + ", expected "
+                   + FigureTable::number(expected, 0));
 }
-} // namespace
+}   // namespace
 
 void benchFiles(BenchSetup& setup)
 {

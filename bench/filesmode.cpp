@@ -36,8 +36,7 @@ QString writeTenantFile(const QString& path, int records)
         const TenantRecord record{QStringLiteral("%1").arg(1000 + i % 9000, 4, 10, QLatin1Char('0')),
                                   QStringLiteral("0301%1").arg(i, 7, 10, QLatin1Char('0')),
                                   QStringLiteral("%1").arg(i % 10000, 4, 10, QLatin1Char('0')),
-                                  QString::number(1 + i % 2),
-                                  QStringLiteral("Tenant number %1").arg(i)};
+                                  QString::number(1 + i % 2), QStringLiteral("Tenant number %1").arg(i)};
         file.write(EightBit::encode(record.line()));
     }
     return file.fileName();
@@ -59,8 +58,7 @@ QString writeParameterFile(const QString& path)
 }
 
 // Open Tenant File up to the editor shown with the list loaded and painted.
-double tenantEditorOpenMs(MainWindow& window, ScriptedPrompter& prompter, const QString& path,
-                          int runs)
+double tenantEditorOpenMs(MainWindow& window, ScriptedPrompter& prompter, const QString& path, int runs)
 {
     TenantMenu& menu = window.tenantMenu();
     QElapsedTimer timer;
@@ -81,7 +79,7 @@ double tenantEditorOpenMs(MainWindow& window, ScriptedPrompter& prompter, const 
     return median(times);
 }
 
-} // namespace
+}   // namespace
 
 int runFiles(const QString& workDir, int runs)
 {
@@ -104,26 +102,26 @@ int runFiles(const QString& workDir, int runs)
     report("tenant_open_ms", tenantEditorOpenMs(window, prompter, tenants, runs));
     int digits = 0;
     report("column_detection_ms", medianMs(runs, [&] {
-        QStringList lines;
-        TextFile::readLines(tenants, lines);
-        digits = TenantFile::digitCountOf(lines);
-    }));
+               QStringList lines;
+               TextFile::readLines(tenants, lines);
+               digits = TenantFile::digitCountOf(lines);
+           }));
     report("column_detection_digits", digits);
     qint64 counted = 0;
     report("first_pass_ms", medianMs(runs, [&] {
-        LineReader reader(sendFile);
-        reader.open();
-        counted = reader.countNonEmpty();
-    }));
+               LineReader reader(sendFile);
+               reader.open();
+               counted = reader.countNonEmpty();
+           }));
     report("first_pass_lines", double(counted));
     ParameterMenu& menu = window.parameterMenu();
     report("par_read_ms", medianMs(runs, [&] {
-        prompter.choose(parameters);
-        menu.OpenPar_Click();
-    }));
+               prompter.choose(parameters);
+               menu.OpenPar_Click();
+           }));
     report("par_write_ms", medianMs(runs, [&] {
-        prompter.choose(written);
-        menu.mnuopenpar_Click();
-    }));
+               prompter.choose(written);
+               menu.mnuopenpar_Click();
+           }));
     return 0;
 }

@@ -80,7 +80,10 @@ std::vector<IngestRun> ingestRuns(BenchSetup& setup, const std::string& load, bo
     return done;
 }
 
-std::string times(double value) { return FigureTable::whole(value) + " x the line"; }
+std::string times(double value)
+{
+    return FigureTable::whole(value) + " x the line";
+}
 
 void printIngest(FigureTable& table, const std::string& what, const std::vector<IngestRun>& runs,
                  size_t bytes, double goalMBs, double goalCpu)
@@ -114,26 +117,27 @@ void checkCapture(FigureTable& table, const std::vector<IngestRun>& runs, size_t
     const long long expected = (long long)(sent + std::strlen(kLoadEnd));
     for (const IngestRun& run : runs) {
         if (run.captured != expected) {
-            table.note("warning: the capture file holds " + std::to_string(run.captured) +
-                       " bytes, " + std::to_string(expected) + " were sent");
+            table.note("warning: the capture file holds " + std::to_string(run.captured) + " bytes, "
+                       + std::to_string(expected) + " were sent");
             return;
         }
     }
 }
 
-} // namespace
+}   // namespace
 
 void benchIngest(BenchSetup& setup)
 {
     FigureTable& table = setup.table;
     table.heading("Receive ingest: 8 MB into the main window's port on a pseudo-terminal, as fast as "
-                  "it takes it (median of " + std::to_string(setup.runs) + " runs)");
+                  "it takes it (median of "
+                  + std::to_string(setup.runs) + " runs)");
     const std::string text = Loads::textLines(kIngestBytes);
     const std::string eightBit = Loads::eightBit(kIngestBytes);
-    printIngest(table, "text, 80-character lines", ingestRuns(setup, text, false, setup.runs),
-                kIngestBytes, 12, 0.10);
-    printIngest(table, "random 8-bit bytes", ingestRuns(setup, eightBit, false, setup.runs),
-                kIngestBytes, 3, 0.30);
+    printIngest(table, "text, 80-character lines", ingestRuns(setup, text, false, setup.runs), kIngestBytes,
+                12, 0.10);
+    printIngest(table, "random 8-bit bytes", ingestRuns(setup, eightBit, false, setup.runs), kIngestBytes, 3,
+                0.30);
     const std::vector<IngestRun> captured = ingestRuns(setup, text, true, setup.runs);
     printIngest(table, "text, capture file open", captured, kIngestBytes, 12, 0.10);
     checkCapture(table, captured, kIngestBytes);
@@ -157,6 +161,6 @@ void benchMemory(BenchSetup& setup)
         starts.push_back(run.startRssMb);
     }
     table.row("peak resident size before", FigureTable::number(median(starts), 1) + " MB");
-    table.row("peak resident size after 100 MB", FigureTable::number(median(peaks), 1) + " MB",
-              "< 60 MB", FigureTable::atMost(median(peaks), 60));
+    table.row("peak resident size after 100 MB", FigureTable::number(median(peaks), 1) + " MB", "< 60 MB",
+              FigureTable::atMost(median(peaks), 60));
 }

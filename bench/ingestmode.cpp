@@ -9,8 +9,8 @@
 #include "form/receivepane.h"
 
 #include <QApplication>
-#include <QTextDocument>
 #include <QTest>
+#include <QTextDocument>
 
 int runIngest(const QString& device, const QString& capturePath)
 {
@@ -25,13 +25,16 @@ int runIngest(const QString& device, const QString& capturePath)
     const QString loadEnd = QLatin1String(kLoadEnd);
     PaintCounter paints(pane.viewport());
     const UsageSnapshot start = UsageSnapshot::now();
-    QObject::connect(pane.document(), &QTextDocument::contentsChanged, &rig.window(), [&] {
-        if (!pane.text().endsWith(loadEnd))
-            return;
-        reportSpan(start, UsageSnapshot::now());
-        report("pane_paints", paints.paints());
-        QCoreApplication::quit();
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        pane.document(), &QTextDocument::contentsChanged, &rig.window(),
+        [&] {
+            if (!pane.text().endsWith(loadEnd))
+                return;
+            reportSpan(start, UsageSnapshot::now());
+            report("pane_paints", paints.paints());
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
     report("ready", 1);
     return QApplication::exec();
 }

@@ -13,7 +13,7 @@ std::string ms(double value)
 {
     return FigureTable::number(value, value < 10 ? 3 : 1) + " ms";
 }
-} // namespace
+}   // namespace
 
 void benchJournal(BenchSetup& setup)
 {
@@ -34,14 +34,19 @@ void benchJournal(BenchSetup& setup)
                   program.has("journal_fill_ms_" + size) ? ms(program.figure("journal_fill_ms_" + size))
                                                          : std::string("kept from an earlier run"));
         for (const auto& [key, what] :
-             {std::pair{"journal_view_ms_", "viewer opened (newest page)"}, {"journal_end_ms_", "Ctrl+End"},
-              {"journal_home_ms_", "Ctrl+Home"}, {"journal_search_ms_", "search matching half, newest shown"},
-              {"journal_search_end_ms_", "search: Ctrl+End"}, {"journal_search_home_ms_", "search: Ctrl+Home"},
+             {std::pair{"journal_view_ms_", "viewer opened (newest page)"},
+              {"journal_end_ms_", "Ctrl+End"},
+              {"journal_home_ms_", "Ctrl+Home"},
+              {"journal_search_ms_", "search matching half, newest shown"},
+              {"journal_search_end_ms_", "search: Ctrl+End"},
+              {"journal_search_home_ms_", "search: Ctrl+Home"},
               {"journal_search_page_ms_", "search: a page read past the top of the list"}}) {
             const double figure = program.figure(key + size);
-            table.row("journal, " + n + ": " + what, ms(figure), "< 300 ms", FigureTable::atMost(figure, kOpenGoalMs));
+            table.row("journal, " + n + ": " + what, ms(figure), "< 300 ms",
+                      FigureTable::atMost(figure, kOpenGoalMs));
         }
-        table.row("journal, " + n + ": search, all its " + FigureTable::number(program.figure("journal_found_" + size), 0)
+        table.row("journal, " + n + ": search, all its "
+                      + FigureTable::number(program.figure("journal_found_" + size), 0)
                       + " entries counted (off the window's thread)",
                   ms(program.figure("journal_search_counted_ms_" + size)));
         table.row("journal, " + n + ": one site's entries", ms(program.figure("journal_site_ms_" + size)));
@@ -54,6 +59,8 @@ void benchJournal(BenchSetup& setup)
     table.row("journal: per line handed over", FigureTable::number(send * 1000 / kSendLines, 1) + " us");
     const double durable = program.figure("journal_send_durable_ms");
     table.row("journal: 10,000 lines until all are durable", ms(durable));
-    table.row("journal: per line, durable, written in batches", FigureTable::number(durable * 1000 / kSendLines, 1) + " us");
-    table.row("journal: one line written alone until durable", ms(program.figure("journal_send_one_durable_ms")));
+    table.row("journal: per line, durable, written in batches",
+              FigureTable::number(durable * 1000 / kSendLines, 1) + " us");
+    table.row("journal: one line written alone until durable",
+              ms(program.figure("journal_send_one_durable_ms")));
 }

@@ -5,17 +5,17 @@
 #include "median.h"
 #include "usagesnapshot.h"
 
-#include "files/journalview.h"
 #include "core/journal.h"
+#include "files/journalview.h"
 #include "scriptedprompter.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -134,7 +134,7 @@ void measureViewer(const QString& folder, int entries, int runs)
     report(("journal_rss_mb_" + size).c_str(), double(UsageSnapshot::now().peakRssKb) / 1024);
 }
 
-} // namespace
+}   // namespace
 
 // The sizes measured: 100,000 entries, and more as VELNO_JOURNAL_ENTRIES
 // says (e.g. "100000,10000000"): filling ten million takes many minutes,
@@ -142,7 +142,8 @@ void measureViewer(const QString& folder, int entries, int runs)
 // kept from one run to the next (the run's own folder otherwise).
 int runJournal(const QString& workDir, int runs)
 {
-    const QStringList sizes = qEnvironmentVariable("VELNO_JOURNAL_ENTRIES", QStringLiteral("100000")).split(u',');
+    const QStringList sizes =
+        qEnvironmentVariable("VELNO_JOURNAL_ENTRIES", QStringLiteral("100000")).split(u',');
     const QString kept = qEnvironmentVariable("VELNO_JOURNAL_FOLDER", workDir);
     for (const QString& size : sizes) {
         const QString folder = QDir(kept).filePath(QStringLiteral("journal") + size);
@@ -161,20 +162,24 @@ int runJournal(const QString& workDir, int runs)
     SystemClock clock;
     int run = 0;   // each run into a folder of its own
     report("journal_send_ms", medianMs(runs, [&] {
-               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
+               JournalWriter writer(
+                   SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
                Journal journal(clock, writer);
                for (const QByteArray& line : lines)
                    journal.recordSent(line);
            }));
     report("journal_send_durable_ms", medianMs(runs, [&] {
-               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
+               JournalWriter writer(
+                   SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("send%1").arg(run++))));
                Journal journal(clock, writer);
                for (const QByteArray& line : lines)
                    journal.recordSent(line);
                writer.waitUntilWritten(600000);
            }));
-    report("journal_send_one_durable_ms", medianMs(runs, [&] {
-               JournalWriter writer(SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("one%1").arg(run++))));
+    report("journal_send_one_durable_ms",
+           medianMs(runs, [&] {
+               JournalWriter writer(
+                   SqliteStore::writerStore(QDir(workDir).filePath(QStringLiteral("one%1").arg(run++))));
                Journal journal(clock, writer);
                for (int i = 0; i < 100; ++i) {
                    journal.recordSent(lines.at(i));

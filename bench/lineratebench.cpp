@@ -34,11 +34,13 @@ constexpr size_t kLineChars = 32;
 void sleepUntil(long long ns)
 {
     const timespec t{time_t(ns / 1000000000LL), long(ns % 1000000000LL)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {}
 }
 
-void sleepMs(int ms) { sleepUntil(monotonicNs() + ms * 1000000LL); }
+void sleepMs(int ms)
+{
+    sleepUntil(monotonicNs() + ms * 1000000LL);
+}
 
 // The CPU time of a process, all its threads, in seconds: the scheduler's
 // nanoseconds (/proc/PID/task/*/schedstat), finer than the clock ticks of
@@ -165,8 +167,10 @@ struct LineRateRun {
 void lineRateSpans(PtyLine& line, pid_t program, pid_t server, LineRateRun& run)
 {
     const std::string text = Loads::textLines(4096, kLineChars);
-    run.oneByte = measure(program, server, [&] { return writeAtLineRate(line, text, 1, run.writes); }, run.ok);
-    run.sixteen = measure(program, server, [&] { return writeAtLineRate(line, text, 16, run.writes); }, run.ok);
+    run.oneByte = measure(
+        program, server, [&] { return writeAtLineRate(line, text, 1, run.writes); }, run.ok);
+    run.sixteen = measure(
+        program, server, [&] { return writeAtLineRate(line, text, 16, run.writes); }, run.ok);
 }
 
 // The program side offscreen: the program's own code in the bench program.
@@ -228,15 +232,20 @@ LineRateRun onScreenOnce(BenchSetup& setup, const XSession& x, bool idle)
         return run;
     ProgramProcess program(setup.velno, {}, setup.logPath());
     run.ok = focusMain(setup) && (sleepMs(1000), keys(setup, {"space", "Tab", "space"}))
-             && keys(setup, {"Return"}) && focusMain(setup) && holdsOpen(program.pid(), line.slavePath());
+        && keys(setup, {"Return"}) && focusMain(setup) && holdsOpen(program.pid(), line.slavePath());
     if (!run.ok) {
         std::fprintf(stderr, "velno did not connect on %s\n", line.slavePath().c_str());
         return run;
     }
     sleepMs(kSteadyCursorMs);
     if (idle)
-        run.idle = measure(program.pid(), x.serverPid(), [] { sleepMs(kIdleSeconds * 1000); return true; },
-                           run.ok);
+        run.idle = measure(
+            program.pid(), x.serverPid(),
+            [] {
+                sleepMs(kIdleSeconds * 1000);
+                return true;
+            },
+            run.ok);
     lineRateSpans(line, program.pid(), x.serverPid(), run);
     return run;
 }
@@ -246,7 +255,7 @@ std::string shareText(const std::vector<double>& percents)
 {
     const auto [low, high] = std::minmax_element(percents.begin(), percents.end());
     return FigureTable::number(median(percents), 3) + " % of one core (runs " + FigureTable::number(*low, 3)
-           + " to " + FigureTable::number(*high, 3) + ")";
+        + " to " + FigureTable::number(*high, 3) + ")";
 }
 
 void shareRow(FigureTable& table, const std::string& what, const std::vector<LineRateRun>& runs,
@@ -283,14 +292,20 @@ void printSpans(FigureTable& table, const std::string& what, const std::vector<L
         return;
     }
     table.note(what + ":");
-    shareRow(table, "  one byte per write", runs, [](const LineRateRun& r) { return r.oneByte.program; },
-             kGoalPercent);
+    shareRow(
+        table, "  one byte per write", runs, [](const LineRateRun& r) { return r.oneByte.program; },
+        kGoalPercent);
     if (server)
-        shareRow(table, "    the X server meanwhile", runs, [](const LineRateRun& r) { return r.oneByte.server; }, 0);
-    shareRow(table, "  16-byte writes", runs, [](const LineRateRun& r) { return r.sixteen.program; },
-             kGoalPercent);
+        shareRow(
+            table, "    the X server meanwhile", runs, [](const LineRateRun& r) { return r.oneByte.server; },
+            0);
+    shareRow(
+        table, "  16-byte writes", runs, [](const LineRateRun& r) { return r.sixteen.program; },
+        kGoalPercent);
     if (server)
-        shareRow(table, "    the X server meanwhile", runs, [](const LineRateRun& r) { return r.sixteen.server; }, 0);
+        shareRow(
+            table, "    the X server meanwhile", runs, [](const LineRateRun& r) { return r.sixteen.server; },
+            0);
 }
 
 void printShown(FigureTable& table, const std::vector<LineRateRun>& runs)
@@ -309,25 +324,28 @@ void printShown(FigureTable& table, const std::vector<LineRateRun>& runs)
               "<= " + FigureTable::number(kShownGoalMs, 0) + " ms", FigureTable::atMost(worst, kShownGoalMs));
 }
 
-} // namespace
+}   // namespace
 
 void benchLineRate(BenchSetup& setup)
 {
     FigureTable& table = setup.table;
     const std::string runs = std::to_string(setup.runs);
-    table.heading("Line rate: lines of " + std::to_string(kLineChars) + " characters arriving at 120 B/s through"
-                  " a pseudo-terminal, " + std::to_string(kSpanSeconds)
-                  + " s one byte per write, then " + std::to_string(kSpanSeconds)
-                  + " s in 16-byte writes; CPU from /proc; median of " + runs + " runs, the cursor steady");
+    table.heading("Line rate: lines of " + std::to_string(kLineChars)
+                  + " characters arriving at 120 B/s through"
+                    " a pseudo-terminal, "
+                  + std::to_string(kSpanSeconds) + " s one byte per write, then "
+                  + std::to_string(kSpanSeconds) + " s in 16-byte writes; CPU from /proc; median of " + runs
+                  + " runs, the cursor steady");
     for (const bool capture : {false, true}) {
-        const std::vector<LineRateRun> done
-            = completed(setup, setup.runs, [&] { return offscreenOnce(setup, capture); });
+        const std::vector<LineRateRun> done =
+            completed(setup, setup.runs, [&] { return offscreenOnce(setup, capture); });
         printSpans(table, capture ? "offscreen, capture file open" : "offscreen", done, false);
         printShown(table, done);
     }
 
     if (!onPath("Xvfb") || !onPath("xdotool") || access(setup.velno.c_str(), X_OK) != 0) {
-        table.note("the program on a virtual X server: skipped (needs Xvfb, xdotool and " + setup.velno + ")");
+        table.note("the program on a virtual X server: skipped (needs Xvfb, xdotool and " + setup.velno
+                   + ")");
         return;
     }
     const XSession x(setup.path("x"));
@@ -336,12 +354,15 @@ void benchLineRate(BenchSetup& setup)
         setup.failed = true;
         return;
     }
-    const std::vector<LineRateRun> onScreen
-        = completed(setup, setup.runs, [&] { return onScreenOnce(setup, x, true); });
+    const std::vector<LineRateRun> onScreen =
+        completed(setup, setup.runs, [&] { return onScreenOnce(setup, x, true); });
     printSpans(table, "the program (velno) on Xvfb", onScreen, true);
     if (!onScreen.empty()) {
-        shareRow(table, "  idle, port open, " + std::to_string(kIdleSeconds) + " s",
-                 onScreen, [](const LineRateRun& r) { return r.idle.program; }, kIdleGoalPercent);
-        shareRow(table, "    the X server meanwhile", onScreen, [](const LineRateRun& r) { return r.idle.server; }, 0);
+        shareRow(
+            table, "  idle, port open, " + std::to_string(kIdleSeconds) + " s", onScreen,
+            [](const LineRateRun& r) { return r.idle.program; }, kIdleGoalPercent);
+        shareRow(
+            table, "    the X server meanwhile", onScreen, [](const LineRateRun& r) { return r.idle.server; },
+            0);
     }
 }

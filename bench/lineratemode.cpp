@@ -9,9 +9,9 @@
 #include "form/receivepane.h"
 
 #include <QApplication>
-#include <QTextDocument>
 #include <QEvent>
 #include <QFile>
+#include <QTextDocument>
 #include <QTextStream>
 #include <QTimer>
 #include <utility>
@@ -58,7 +58,7 @@ private:
     std::vector<std::pair<long long, int>> m_paints;
 };
 
-} // namespace
+}   // namespace
 
 int runLineRate(const QString& device, const QString& paintLogPath, const QString& capturePath)
 {
@@ -71,12 +71,15 @@ int runLineRate(const QString& device, const QString& paintLogPath, const QStrin
     PaintLog paints(pane, paintLogPath);
     // Looked at once each change of the pane is done: held text goes in at
     // the end of a frame, without a notification of its own.
-    QObject::connect(pane.document(), &QTextDocument::contentsChanged, &rig.window(), [&] {
-        if (!pane.text().endsWith(loadEnd))
-            return;
-        paints.write();
-        QCoreApplication::quit();
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        pane.document(), &QTextDocument::contentsChanged, &rig.window(),
+        [&] {
+            if (!pane.text().endsWith(loadEnd))
+                return;
+            paints.write();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
     // Ready once the text cursor has stopped blinking, as it does for an
     // operator who left the program alone.
     QTimer steady;

@@ -8,7 +8,7 @@ constexpr char kFirstPrintable = ' ';
 constexpr int kPrintables = '~' - ' ' + 1;
 constexpr unsigned char kXon = 0x11;
 constexpr unsigned char kXoff = 0x13;
-} // namespace
+}   // namespace
 
 std::string Loads::textLines(size_t size, size_t lineChars)
 {

@@ -15,4 +15,4 @@ std::string textLines(size_t size, size_t lineChars = 80);
 // and XOFF, which the line's handshaking keeps for itself.
 std::string eightBit(size_t size);
 
-} // namespace Loads
+}   // namespace Loads

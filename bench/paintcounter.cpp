@@ -4,7 +4,10 @@
 #include <QEvent>
 #include <QWidget>
 
-PaintCounter::PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+PaintCounter::PaintCounter(QWidget* widget)
+{
+    widget->installEventFilter(this);
+}
 
 bool PaintCounter::eventFilter(QObject*, QEvent* event)
 {

@@ -8,8 +8,7 @@
 #include <QTest>
 
 ProgramRig::ProgramRig(const QString& device)
-    : m_port(m_store),
-      m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
+    : m_port(m_store), m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
 {
     m_platform.dataFolder = m_journalDir.path();
     m_store.store(QLatin1String(QtSerialPort::kApplication), QLatin1String(QtSerialPort::kSection),
@@ -20,7 +19,10 @@ ProgramRig::ProgramRig(const QString& device)
     m_window->show();
 }
 
-ProgramRig::~ProgramRig() { m_port.close(); }
+ProgramRig::~ProgramRig()
+{
+    m_port.close();
+}
 
 bool ProgramRig::connectDirect()
 {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "desktop/platform.h"
 #include "fakeservices.h"
 #include "platform/clock.h"
-#include "desktop/platform.h"
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 

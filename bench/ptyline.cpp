@@ -12,7 +12,10 @@ namespace {
 constexpr size_t kWriteChunk = 64 * 1024;
 }
 
-PtyLine::PtyLine() { openRawPty(m_master, m_slave, m_slavePath); }
+PtyLine::PtyLine()
+{
+    openRawPty(m_master, m_slave, m_slavePath);
+}
 
 PtyLine::~PtyLine()
 {
@@ -47,6 +50,5 @@ bool PtyLine::writeAll(const std::string& bytes, int stallMs)
 void PtyLine::drain()
 {
     char buffer[4096];
-    while (m_master >= 0 && read(m_master, buffer, sizeof buffer) > 0) {
-    }
+    while (m_master >= 0 && read(m_master, buffer, sizeof buffer) > 0) {}
 }

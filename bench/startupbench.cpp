@@ -9,14 +9,14 @@
 namespace {
 constexpr int kTimeoutMs = 60000;
 constexpr double kGoalSeconds = 1.0;
-} // namespace
+}   // namespace
 
 void benchStartup(BenchSetup& setup)
 {
     FigureTable& table = setup.table;
     table.heading("Start-up (offscreen): process start to the main window usable, splash and its 20001 event "
-                  "loop passes included; and closing it to the process gone (median of " +
-                  std::to_string(setup.runs) + " runs)");
+                  "loop passes included; and closing it to the process gone (median of "
+                  + std::to_string(setup.runs) + " runs)");
     std::vector<double> usable, exiting;
     for (int i = 0; i < setup.runs; ++i) {
         const std::string settings = setup.path("settings-" + std::to_string(i));
@@ -33,7 +33,7 @@ void benchStartup(BenchSetup& setup)
         table.row("main window usable", "no run completed (see the log)", {}, FigureTable::Verdict::Missed);
         return;
     }
-    table.row("main window usable", FigureTable::number(median(usable) * 1000, 0) + " ms",
-              "<= 1000 ms", FigureTable::atMost(median(usable), kGoalSeconds));
+    table.row("main window usable", FigureTable::number(median(usable) * 1000, 0) + " ms", "<= 1000 ms",
+              FigureTable::atMost(median(usable), kGoalSeconds));
     table.row("close to exit", FigureTable::number(median(exiting) * 1000, 0) + " ms");
 }

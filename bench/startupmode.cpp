@@ -38,7 +38,7 @@ private:
     bool m_seen = false;
 };
 
-} // namespace
+}   // namespace
 
 // As the program's main() does, with the settings in a folder of their own.
 int runStartup(QApplication& app, const QString& settingsRoot)

@@ -10,7 +10,10 @@
 
 namespace {
 
-double seconds(const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; }
+double seconds(const timeval& t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+}
 
 // The peak resident size of this process image. Not ru_maxrss: that also
 // counts the image before exec, which for a process spawned by a benchmark
@@ -32,7 +35,7 @@ long peakResidentKb()
     return kb;
 }
 
-} // namespace
+}   // namespace
 
 UsageSnapshot UsageSnapshot::now()
 {

@@ -18,7 +18,7 @@ constexpr double kGoalPercent = 0.1;
 struct WaitRun {
     bool ok = false;
     double steadyPercent = 0;   // of one core, untouched long enough for a steady cursor
-    double blinkPercent = 0;    // of one core, right after the last key press
+    double blinkPercent = 0;   // of one core, right after the last key press
     double linesSent = 0;
 };
 
@@ -27,7 +27,10 @@ double percentOfCore(const ProgramProcess& program, const std::string& prefix)
     return program.figure(prefix + "cpu_s") / program.figure(prefix + "wall_s") * 100;
 }
 
-int spanSeconds(const std::string& mode) { return mode == "paced" ? kPacedSeconds : kIdleSeconds; }
+int spanSeconds(const std::string& mode)
+{
+    return mode == "paced" ? kPacedSeconds : kIdleSeconds;
+}
 
 WaitRun waitOnce(BenchSetup& setup, const std::string& mode)
 {
@@ -39,8 +42,7 @@ WaitRun waitOnce(BenchSetup& setup, const std::string& mode)
     ProgramProcess program(setup.program, args, setup.logPath());
     const int runMs = (kBlinkSeconds + seconds) * 1000 + kMarginMs;   // the blinking, then the span
     WaitRun run;
-    run.ok = line.isValid() && program.finish(runMs) && program.has("cpu_s")
-             && program.has("blink_cpu_s");
+    run.ok = line.isValid() && program.finish(runMs) && program.has("cpu_s") && program.has("blink_cpu_s");
     setup.failed = setup.failed || !run.ok;
     line.drain();
     if (run.ok) {
@@ -55,8 +57,8 @@ WaitRun waitOnce(BenchSetup& setup, const std::string& mode)
 std::string shareText(const std::vector<double>& percents)
 {
     const auto [low, high] = std::minmax_element(percents.begin(), percents.end());
-    return FigureTable::number(median(percents), 4) + " % of one core (runs "
-           + FigureTable::number(*low, 4) + " to " + FigureTable::number(*high, 4) + ")";
+    return FigureTable::number(median(percents), 4) + " % of one core (runs " + FigureTable::number(*low, 4)
+        + " to " + FigureTable::number(*high, 4) + ")";
 }
 
 void printWait(BenchSetup& setup, const std::string& mode, const std::string& what, int runs)
@@ -75,7 +77,8 @@ void printWait(BenchSetup& setup, const std::string& mode, const std::string& wh
         return;
     }
     const double percent = median(steady);
-    setup.table.row(what + ", " + std::to_string(spanSeconds(mode)) + " s", shareText(steady), "<= " + FigureTable::number(kGoalPercent, 1) + " %",
+    setup.table.row(what + ", " + std::to_string(spanSeconds(mode)) + " s", shareText(steady),
+                    "<= " + FigureTable::number(kGoalPercent, 1) + " %",
                     FigureTable::atMost(percent, kGoalPercent));
     setup.table.row("  first " + std::to_string(kBlinkSeconds) + " s after a key press", shareText(blink));
     if (mode == "paced")
@@ -98,13 +101,15 @@ void printClockReference(BenchSetup& setup, int runs)
         setup.table.row("reference: a bare Qt clock label", shareText(percents));
 }
 
-} // namespace
+}   // namespace
 
 void benchWaits(BenchSetup& setup)
 {
     const int runs = setup.runs;
-    setup.table.heading("Idle and waiting: CPU share of the program's process, connected on a pseudo-terminal, nobody at the keyboard long enough"
-                        " for the text cursor to stop blinking; median of " + std::to_string(runs) + " runs");
+    setup.table.heading("Idle and waiting: CPU share of the program's process, connected on a "
+                        "pseudo-terminal, nobody at the keyboard long enough"
+                        " for the text cursor to stop blinking; median of "
+                        + std::to_string(runs) + " runs");
     printWait(setup, "idle", "idle, waiting for the panel", runs);
     printWait(setup, "paced", "paced file send, 1000 ms tick", runs);
     printClockReference(setup, runs);

@@ -4,16 +4,16 @@
 #include "programrig.h"
 #include "usagesnapshot.h"
 
-#include "files/tenantrecord.h"
 #include "desktop/cursorblink.h"
+#include "files/tenantrecord.h"
 #include "platform/eightbit.h"
 #include "transfer/filesender.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTest>
 #include <QLabel>
+#include <QTest>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -84,7 +84,7 @@ QString writeTenantFile(const QString& workDir)
     return file.fileName();
 }
 
-} // namespace
+}   // namespace
 
 int runIdle(const QString& device, int seconds)
 {

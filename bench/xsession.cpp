@@ -2,8 +2,8 @@
 #include "xsession.h"
 
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -28,8 +28,8 @@ XSession::XSession(const std::string& folder)
     if (pipe(fds) != 0)
         return;
     const std::string displayFd = std::to_string(fds[1]);
-    const char* argv[] = {"Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1920x1080x24",
-                          "-nolisten", "tcp", nullptr};
+    const char* argv[] = {
+        "Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, fds[0]);

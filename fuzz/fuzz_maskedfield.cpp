@@ -7,8 +7,8 @@
 
 #include "fuzzsupport.h"
 
-#include "platform/eightbit.h"
 #include "desktop/maskedfield.h"
+#include "platform/eightbit.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -22,7 +22,10 @@ using Fuzz::require;
 
 constexpr QChar kDigitPosition = u'#';
 
-bool isDecimalDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDecimalDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 QString someText(FuzzedDataProvider& in, size_t length)
 {
@@ -57,12 +60,15 @@ void operate(MaskedField& field, FuzzedDataProvider& in)
     case 0: field.setFullText(someText(in, 16)); break;
     case 1: press(field, Qt::Key_unknown, QString(QChar(in.ConsumeIntegral<uint8_t>()))); break;
     case 2:
-        press(field, in.PickValueInArray({Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
-                                          Qt::Key_Right, Qt::Key_Home, Qt::Key_End}));
+        press(field,
+              in.PickValueInArray({Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Right,
+                                   Qt::Key_Home, Qt::Key_End}));
         break;
     case 3: field.pasteFitting(someText(in, 16)); break;
     case 4: field.insert(someText(in, 16)); break;   // the keyboard's paste
-    case 5: field.setSelection(in.ConsumeIntegralInRange(0, length), in.ConsumeIntegralInRange(-length, length)); break;
+    case 5:
+        field.setSelection(in.ConsumeIntegralInRange(0, length), in.ConsumeIntegralInRange(-length, length));
+        break;
     default: field.setCursorPosition(in.ConsumeIntegralInRange(0, length)); break;
     }
 }
@@ -89,7 +95,7 @@ void check(const MaskedField& field)
     require(typed == digitsShown, "the typed value is the digits shown");
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

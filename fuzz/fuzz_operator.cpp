@@ -17,9 +17,9 @@
 #include "fuzzsupport.h"
 
 #include "app/mainwindow.h"
+#include "desktop/maskedfield.h"
 #include "pasteanddrop.h"
 #include "platform/eightbit.h"
-#include "desktop/maskedfield.h"
 #include "testplatform.h"
 
 #include <QAccessible>
@@ -33,8 +33,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <cstdio>
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 
@@ -49,9 +49,9 @@ public:
     explicit Session(FuzzedDataProvider& in) : m_in(in), m_window(m_fakes.platform)
     {
         m_fakes.prompter.onBox = [this](const MessageBox&) {
-            m_fakes.prompter.answer(m_in.PickValueInArray(
-                {MessageBox::Answer::Yes, MessageBox::Answer::No, MessageBox::Answer::Ok,
-                 MessageBox::Answer::Cancel, MessageBox::Answer::Retry}));
+            m_fakes.prompter.answer(m_in.PickValueInArray({MessageBox::Answer::Yes, MessageBox::Answer::No,
+                                                           MessageBox::Answer::Ok, MessageBox::Answer::Cancel,
+                                                           MessageBox::Answer::Retry}));
         };
         m_window.Form_Load();
         m_window.show();
@@ -104,7 +104,8 @@ private:
         m_buttons = controls<QPushButton>();
         for (QMenu* menu : {ui.file, ui.edit_file, ui.hilp_file}) {
             for (QAction* action : menu->actions()) {
-                if (!action->isSeparator() && !action->menu() && action != ui.Setting && action != ui.closeItem)
+                if (!action->isSeparator() && !action->menu() && action != ui.Setting
+                    && action != ui.closeItem)
                     m_actions << action;   // not the modal dialog, not the end of the program
             }
         }
@@ -131,16 +132,15 @@ private:
         static const struct {
             Qt::Key key;
             char text;
-        } kKeys[] = {{Qt::Key_0, '0'},      {Qt::Key_5, '5'},         {Qt::Key_9, '9'},
-                     {Qt::Key_A, 'a'},      {Qt::Key_Z, 'z'},         {Qt::Key_Space, ' '},
-                     {Qt::Key_Return, '\r'}, {Qt::Key_Enter, '\r'},    {Qt::Key_Backspace, '\b'},
-                     {Qt::Key_Tab, '\t'},   {Qt::Key_Backtab, 0},     {Qt::Key_Delete, 0x7F},
-                     {Qt::Key_Escape, 0x1B}, {Qt::Key_Left, 0},        {Qt::Key_Home, 0},
-                     {Qt::Key_End, 0},      {Qt::Key_X, 'x'},         {Qt::Key_C, 'c'},
-                     {Qt::Key_V, 'v'},      {Qt::Key_unknown, 0}};
+        } kKeys[] = {
+            {Qt::Key_0, '0'},          {Qt::Key_5, '5'},     {Qt::Key_9, '9'},       {Qt::Key_A, 'a'},
+            {Qt::Key_Z, 'z'},          {Qt::Key_Space, ' '}, {Qt::Key_Return, '\r'}, {Qt::Key_Enter, '\r'},
+            {Qt::Key_Backspace, '\b'}, {Qt::Key_Tab, '\t'},  {Qt::Key_Backtab, 0},   {Qt::Key_Delete, 0x7F},
+            {Qt::Key_Escape, 0x1B},    {Qt::Key_Left, 0},    {Qt::Key_Home, 0},      {Qt::Key_End, 0},
+            {Qt::Key_X, 'x'},          {Qt::Key_C, 'c'},     {Qt::Key_V, 'v'},       {Qt::Key_unknown, 0}};
         const auto& key = m_in.PickValueInArray(kKeys);
-        const Qt::KeyboardModifiers modifiers =
-            m_in.PickValueInArray({Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::KeypadModifier});
+        const Qt::KeyboardModifiers modifiers = m_in.PickValueInArray(
+            {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::KeypadModifier});
         QString text = key.text ? QString(QLatin1Char(key.text)) : QString();
         if (key.key == Qt::Key_unknown)
             text = QString(QChar(m_in.ConsumeIntegral<uint16_t>()));
@@ -169,9 +169,10 @@ private:
 
     void moveFocus()
     {
-        static const Qt::FocusReason kReasons[] = {
-            Qt::MouseFocusReason,  Qt::TabFocusReason,      Qt::BacktabFocusReason, Qt::ActiveWindowFocusReason,
-            Qt::PopupFocusReason,  Qt::ShortcutFocusReason, Qt::MenuBarFocusReason, Qt::OtherFocusReason};
+        static const Qt::FocusReason kReasons[] = {Qt::MouseFocusReason,   Qt::TabFocusReason,
+                                                   Qt::BacktabFocusReason, Qt::ActiveWindowFocusReason,
+                                                   Qt::PopupFocusReason,   Qt::ShortcutFocusReason,
+                                                   Qt::MenuBarFocusReason, Qt::OtherFocusReason};
         pick(m_focusable)->setFocus(m_in.PickValueInArray(kReasons));
     }
 
@@ -217,7 +218,7 @@ private:
     Fuzz::SentLineCheck m_sentLines;
 };
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

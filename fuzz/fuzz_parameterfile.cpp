@@ -7,11 +7,11 @@
 #include "fuzzsupport.h"
 
 #include "app/mainwindow.h"
+#include "desktop/maskedfield.h"
 #include "files/parameterfile.h"
 #include "files/parametermenu.h"
 #include "files/textfile.h"
 #include "platform/eightbit.h"
-#include "desktop/maskedfield.h"
 #include "testplatform.h"
 
 #include <QLineEdit>
@@ -24,7 +24,10 @@ using Fuzz::require;
 
 MainWindow* window = nullptr;
 
-bool isDigitOrBlank(QChar c) { return (c >= u'0' && c <= u'9') || c == u' '; }
+bool isDigitOrBlank(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u' ';
+}
 
 // Digit positions of the given width, each a digit or left empty.
 bool digitPositions(const QString& text, int width)
@@ -63,7 +66,7 @@ void checkTypedValue(const MaskedField* field)
             "a typed value holds the digits 0 to 9 only");
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

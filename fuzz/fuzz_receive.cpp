@@ -9,10 +9,10 @@
 #include "fuzzsupport.h"
 
 #include "app/mainwindow.h"
+#include "core/receivetext.h"
+#include "form/receiveappender.h"
 #include "form/receivepane.h"
 #include "link/capturelog.h"
-#include "form/receiveappender.h"
-#include "core/receivetext.h"
 #include "platform/eightbit.h"
 #include "testplatform.h"
 
@@ -61,8 +61,7 @@ QString filler(int length)
 // Lengths around the pane's cut and its limit.
 int startingLength(FuzzedDataProvider& in)
 {
-    const int around = in.PickValueInArray(
-        {0, 0, 0, ReceiveAppender::kSoftLimit, ReceivePane::kMaxLength});
+    const int around = in.PickValueInArray({0, 0, 0, ReceiveAppender::kSoftLimit, ReceivePane::kMaxLength});
     return around == 0 ? 0 : around + in.ConsumeIntegralInRange(-3, 3);
 }
 
@@ -109,7 +108,7 @@ QByteArray contentOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -135,8 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             checkPane(r.pane());
             continue;
         }
-        const QByteArray bytes = QByteArray::fromStdString(
-            in.ConsumeBytesAsString(in.ConsumeIntegralInRange<size_t>(0, 300)));
+        const QByteArray bytes =
+            QByteArray::fromStdString(in.ConsumeBytesAsString(in.ConsumeIntegralInRange<size_t>(0, 300)));
         const QString shown = r.appender.append_received(r.pane(), EightBit::decode(bytes));
         checkShownText(shown);
         captured += EightBit::encode(shown);

@@ -26,7 +26,7 @@ bool anyTelephoneTag(const QStringList& lines)
                        [](const QString& line) { return line.contains(QStringLiteral("TEL:")); });
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines = TextFile::splitLines(text);
 
     const int digits = TenantFile::digitCountOf(lines);
-    require(digits == 0 || digits == 2 || digits == 3 || digits == 4, "an editor of 2, 3 or 4 digits or none");
+    require(digits == 0 || digits == 2 || digits == 3 || digits == 4,
+            "an editor of 2, 3 or 4 digits or none");
     if (!anyTelephoneTag(lines))
         require(digits == 0, "a file without TEL: opens no editor");
 

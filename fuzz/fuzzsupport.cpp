@@ -25,4 +25,4 @@ QString asShown(QString exact)
     return exact;
 }
 
-} // namespace Fuzz
+}   // namespace Fuzz

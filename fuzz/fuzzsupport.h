@@ -17,4 +17,4 @@ void startApplication();
 // paragraph separator.
 QString asShown(QString exact);
 
-} // namespace Fuzz
+}   // namespace Fuzz

@@ -4,6 +4,8 @@
 #include "app/mainwindow.h"
 #include "commands/panelcommands.h"
 #include "commands/programmingcode.h"
+#include "desktop/controlevents.h"
+#include "desktop/maskedfield.h"
 #include "files/editmenu.h"
 #include "files/parametermenu.h"
 #include "files/receiveprinting.h"
@@ -13,8 +15,6 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "link/receiver.h"
-#include "desktop/controlevents.h"
-#include "desktop/maskedfield.h"
 #include "transfer/filesender.h"
 #include "transfer/savereceived.h"
 #include "transfer/uploads.h"
@@ -160,7 +160,7 @@ void wireSendFrame(const Form1Ui& ui, const Form1Handlers& h)
     onClick(ui.Command3, &h.receiver, &Receiver::Command3_Click);
 }
 
-} // namespace
+}   // namespace
 
 void wireForm1(const Form1Ui& ui, const Form1Handlers& handlers)
 {

@@ -37,7 +37,7 @@ JournalFilter filterOf(const ProgramArguments::JournalOptions& options)
     return filter;
 }
 
-} // namespace
+}   // namespace
 
 int printJournal(const ProgramArguments::JournalOptions& options, const QString& dataFolder, QIODevice& out)
 {
@@ -51,8 +51,8 @@ int printJournal(const ProgramArguments::JournalOptions& options, const QString&
     const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
     if (opening.outcome == SqliteStore::Opening::Outcome::Failed
         || !JournalExport::write(store, filterOf(options), format, out)) {
-        const QString reason = opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason
-                                                                                          : store.lastError();
+        const QString reason =
+            opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason : store.lastError();
         std::fprintf(stderr, "velno: the journal cannot be read: %s\n", reason.toLocal8Bit().constData());
         return 1;
     }

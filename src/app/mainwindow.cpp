@@ -4,6 +4,9 @@
 #include "app/form1wiring.h"
 #include "commands/panelcommands.h"
 #include "commands/programmingcode.h"
+#include "desktop/assistiveactions.h"
+#include "desktop/desktopopener.h"
+#include "desktop/heldkeys.h"
 #include "files/editmenu.h"
 #include "files/journalview.h"
 #include "files/legacyimport.h"
@@ -16,10 +19,7 @@
 #include "link/capturelog.h"
 #include "link/connection.h"
 #include "link/receiver.h"
-#include "desktop/assistiveactions.h"
 #include "platform/clock.h"
-#include "desktop/desktopopener.h"
-#include "desktop/heldkeys.h"
 #include "platform/leadingnumber.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -40,20 +41,22 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {
 // What is written within this time on closing needs no question.
 constexpr int kCloseWaitMs = 1000;
-} // namespace
+}   // namespace
 
 const QString MainWindow::kHelpVerb = QStringLiteral("激活内容(&A)");
 
 // The help page is compiled into the library; a static library's resources
 // must be registered by hand.
-static void registerResources() { Q_INIT_RESOURCE(resources); }
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 
@@ -77,7 +80,8 @@ SqliteStore::Opening openStore(SqliteStore& store, Store& windowStore, const Pla
     const SqliteStore::Opening opening = store.open();
     if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
         return opening;
-    const QString dataFolder = platform.dataFolder.isEmpty() ? SqliteStore::defaultFolder() : platform.dataFolder;
+    const QString dataFolder =
+        platform.dataFolder.isEmpty() ? SqliteStore::defaultFolder() : platform.dataFolder;
     const QString sites = platform.configFolder.isEmpty()
         ? QString()
         : QDir(platform.configFolder).filePath(QStringLiteral("Velno/sites.ini"));
@@ -93,7 +97,7 @@ QString clockFormat(const QLocale& locale)
     format.remove(QLatin1Char('t'));
     return format.trimmed();
 }
-} // namespace
+}   // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
@@ -155,8 +159,9 @@ void MainWindow::keepJournal()
     tellStoreOpening(m_storeOpening);
     if (!m_importProblems.isEmpty()) {
         MessageBox box;
-        box.prompt = QStringLiteral("Not everything of the earlier journal and site book could be brought in. "
-                                    "The files are left as they are.");
+        box.prompt =
+            QStringLiteral("Not everything of the earlier journal and site book could be brought in. "
+                           "The files are left as they are.");
         box.detail = m_importProblems.join(u'\n');
         box.title = QStringLiteral("Journal");
         box.icon = MessageBox::Icon::Exclamation;
@@ -174,13 +179,15 @@ void MainWindow::tellStoreOpening(const SqliteStore::Opening& opening)
     box.title = QStringLiteral("Journal");
     box.icon = MessageBox::Icon::Exclamation;
     if (opening.outcome == SqliteStore::Opening::Outcome::Renewed) {
-        box.prompt = QStringLiteral("The journal's database %1 was damaged. It is kept as %2, and a new one is "
-                                    "started.")
-                         .arg(QDir::toNativeSeparators(m_store.path()), QDir::toNativeSeparators(opening.keptAs));
+        box.prompt =
+            QStringLiteral("The journal's database %1 was damaged. It is kept as %2, and a new one is "
+                           "started.")
+                .arg(QDir::toNativeSeparators(m_store.path()), QDir::toNativeSeparators(opening.keptAs));
     } else {
-        box.prompt = QStringLiteral("The journal's database %1 cannot be opened. Entries are kept in memory until "
-                                    "it can be written.")
-                         .arg(QDir::toNativeSeparators(m_store.path()));
+        box.prompt =
+            QStringLiteral("The journal's database %1 cannot be opened. Entries are kept in memory until "
+                           "it can be written.")
+                .arg(QDir::toNativeSeparators(m_store.path()));
     }
     box.detail = opening.reason;
     m_platform.prompter.ask(box);
@@ -205,7 +212,8 @@ void MainWindow::storeRenewed(const QString& keptAs)
 // thread, whichever thread's connection found it.
 void MainWindow::storeRenewedLater(const QString& keptAs)
 {
-    QMetaObject::invokeMethod(this, [this, keptAs] { storeRenewed(keptAs); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, keptAs] { storeRenewed(keptAs); }, Qt::QueuedConnection);
 }
 
 // The viewer's counting thread's own connection, its damage dealt with as
@@ -251,9 +259,10 @@ bool MainWindow::mayClose()
 
 void MainWindow::wire()
 {
-    wireForm1(m_ui, {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived,
-                     *m_receivePrinting, *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode,
-                     *m_uploads, *m_commands, *m_receiver, *m_siteMenu});
+    wireForm1(m_ui,
+              {*this, *m_tenantMenu, *m_captureLog, *m_parameterMenu, *m_saveReceived, *m_receivePrinting,
+               *m_editMenu, *m_connection, *m_fileSender, *m_programmingCode, *m_uploads, *m_commands,
+               *m_receiver, *m_siteMenu});
     connect(&m_clockTimer, &TickTimer::ticked, this, &MainWindow::showClock);
 }
 
@@ -369,11 +378,20 @@ void MainWindow::Form_Unload()
     emit ended();
 }
 
-void MainWindow::close_Click() { close(); }
+void MainWindow::close_Click()
+{
+    close();
+}
 
-void MainWindow::Setting_Click() { m_setform.showModal(); }
+void MainWindow::Setting_Click()
+{
+    m_setform.showModal();
+}
 
-JournalView* MainWindow::journalView() const { return m_journalView; }
+JournalView* MainWindow::journalView() const
+{
+    return m_journalView;
+}
 
 // The journal beside the main window, read afresh each time it is asked for.
 void MainWindow::journal_Click()

@@ -3,12 +3,12 @@
 
 #include "app/setformhost.h"
 #include "core/appsettings.h"
-#include "form/form1context.h"
-#include "form/form1ui.h"
 #include "core/journal.h"
 #include "core/linksession.h"
 #include "core/waiter.h"
 #include "desktop/cursorblink.h"
+#include "form/form1context.h"
+#include "form/form1ui.h"
 #include "platform/ticktimer.h"
 #include "store/journalwriter.h"
 #include "store/renewingstore.h"
@@ -113,7 +113,7 @@ private:
     SqliteStore::Opening m_storeOpening;
     JournalWriter m_journalWriter;
     Journal m_journal;
-    QLocale m_locale;        // the clock's, read once: it is shown every second
+    QLocale m_locale;   // the clock's, read once: it is shown every second
     QString m_clockFormat;
     TickTimer m_clockTimer;   // the clock panel's own: the waits stop Timer1
     std::unique_ptr<Connection> m_connection;
@@ -130,7 +130,7 @@ private:
     std::unique_ptr<ProgrammingCode> m_programmingCode;
     std::unique_ptr<PanelCommands> m_commands;
     std::unique_ptr<QTemporaryDir> m_helpFolder;   // the help page's copy
-    QPointer<JournalView> m_journalView;            // while it is open
+    QPointer<JournalView> m_journalView;   // while it is open
     JournalBacklog* m_journalBacklog = nullptr;
     bool m_closeWhenWritten = false;   // the operator chose to wait for the journal
     CursorBlinkTimeout m_cursorBlink;

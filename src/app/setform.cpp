@@ -16,7 +16,7 @@ namespace {
 // Client area 4092 x 2100 twips at 15 twips a pixel.
 constexpr int kWidth = 4092 / 15;
 constexpr int kHeight = 2100 / 15;
-} // namespace
+}   // namespace
 
 SetForm::SetForm(AppSettings& settings, QWidget* parent) : QDialog(parent), m_settings(settings)
 {
@@ -89,11 +89,20 @@ void SetForm::Command1_Click()
     unload();
 }
 
-void SetForm::Command2_Click() { unload(); }
+void SetForm::Command2_Click()
+{
+    unload();
+}
 
-void SetForm::Combo1_KeyPress(int& charCode) { charCode = 0; }
+void SetForm::Combo1_KeyPress(int& charCode)
+{
+    charCode = 0;
+}
 
-void SetForm::reject() { Command2_Click(); }
+void SetForm::reject()
+{
+    Command2_Click();
+}
 
 void SetForm::unload()
 {

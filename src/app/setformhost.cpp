@@ -7,12 +7,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-SetFormHost::SetFormHost(AppSettings& settings, QWidget* parent)
-    : m_settings(settings), m_parent(parent)
-{
-}
+SetFormHost::SetFormHost(AppSettings& settings, QWidget* parent) : m_settings(settings), m_parent(parent) {}
 
-SetFormHost::~SetFormHost() { delete m_form.data(); }
+SetFormHost::~SetFormHost()
+{
+    delete m_form.data();
+}
 
 SetForm& SetFormHost::ensureLoaded()
 {
@@ -29,13 +29,25 @@ SetForm& SetFormHost::ensureLoaded()
     return *m_form;
 }
 
-void SetFormHost::showModal() { ensureLoaded().exec(); }
+void SetFormHost::showModal()
+{
+    ensureLoaded().exec();
+}
 
-QString SetFormHost::setupString() { return ensureLoaded().Text1->text(); }
+QString SetFormHost::setupString()
+{
+    return ensureLoaded().Text1->text();
+}
 
-const QLineEdit* SetFormHost::setupStringField() { return ensureLoaded().Text1; }
+const QLineEdit* SetFormHost::setupStringField()
+{
+    return ensureLoaded().Text1;
+}
 
-QString SetFormHost::byteCycle() { return ensureLoaded().Combo1->currentText(); }
+QString SetFormHost::byteCycle()
+{
+    return ensureLoaded().Combo1->currentText();
+}
 
 // A dialog that is not loaded would read the stored ByteCycle value and OK
 // would store it again unchanged: storing the setup string is all its OK does.

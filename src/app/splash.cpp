@@ -23,21 +23,21 @@ void drawEntrance(QPainter& p)
     sky.setColorAt(0, QColor(40, 70, 140));
     sky.setColorAt(1, QColor(150, 180, 220));
     p.fillRect(0, 0, kPictureWidth, kPictureHeight, sky);
-    p.fillRect(14, 20, 140, 116, QColor(170, 120, 90));          // facade
+    p.fillRect(14, 20, 140, 116, QColor(170, 120, 90));   // facade
     for (int x = 24; x < 150; x += 34)
         for (int y = 30; y < 70; y += 22)
-            p.fillRect(x, y, 20, 14, QColor(230, 220, 150));     // windows
-    p.fillRect(60, 80, 48, 56, QColor(90, 60, 40));              // door
+            p.fillRect(x, y, 20, 14, QColor(230, 220, 150));   // windows
+    p.fillRect(60, 80, 48, 56, QColor(90, 60, 40));   // door
     p.fillRect(83, 80, 2, 56, QColor(60, 40, 25));
-    p.fillRect(116, 92, 18, 28, QColor(50, 50, 55));             // panel
-    p.fillRect(119, 95, 12, 6, QColor(120, 220, 140));           // its display
+    p.fillRect(116, 92, 18, 28, QColor(50, 50, 55));   // panel
+    p.fillRect(119, 95, 12, 6, QColor(120, 220, 140));   // its display
     p.setPen(QColor(200, 200, 200));
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col)
-            p.drawPoint(120 + col * 5, 105 + row * 5);           // keypad
+            p.drawPoint(120 + col * 5, 105 + row * 5);   // keypad
 }
 
-} // namespace
+}   // namespace
 
 QImage Splash::picture()
 {

@@ -20,13 +20,15 @@ const QHash<QString, QString>& pullWords()
 
 // Options that take a value, and those that do not.
 const QStringList kValued = {
-    QStringLiteral("--site"), QStringLiteral("--port"), QStringLiteral("--device"), QStringLiteral("--phone"),
-    QStringLiteral("--code-file"), QStringLiteral("--pull"), QStringLiteral("--out"), QStringLiteral("--send"),
-    QStringLiteral("--quiet"), QStringLiteral("--max-time"), QStringLiteral("--dial-timeout"),
+    QStringLiteral("--site"),     QStringLiteral("--port"),         QStringLiteral("--device"),
+    QStringLiteral("--phone"),    QStringLiteral("--code-file"),    QStringLiteral("--pull"),
+    QStringLiteral("--out"),      QStringLiteral("--send"),         QStringLiteral("--quiet"),
+    QStringLiteral("--max-time"), QStringLiteral("--dial-timeout"),
 };
 const QStringList kFlags = {
     QStringLiteral("--code-stdin"), QStringLiteral("--append"), QStringLiteral("--replace"),
-    QStringLiteral("--list-sites"), QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--version"),
+    QStringLiteral("--list-sites"), QStringLiteral("--help"),   QStringLiteral("-h"),
+    QStringLiteral("--version"),
 };
 
 BatchArguments refused(const QString& why)
@@ -47,7 +49,7 @@ bool readSeconds(const QString& text, double* seconds)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 BatchArguments BatchArguments::read(const QStringList& arguments)
 {
@@ -57,14 +59,16 @@ BatchArguments BatchArguments::read(const QStringList& arguments)
         QString option = arguments.at(i);
         QString value;
         bool inlineValue = false;
-        if (const qsizetype equals = option.indexOf(u'='); option.startsWith(QStringLiteral("--")) && equals > 0) {
+        if (const qsizetype equals = option.indexOf(u'=');
+            option.startsWith(QStringLiteral("--")) && equals > 0) {
             value = option.mid(equals + 1);
             option.truncate(equals);
             inlineValue = true;
         }
         if (option == QStringLiteral("--code") || option.startsWith(QStringLiteral("--code="))) {
-            return refused(QStringLiteral("--code is refused: a code on the command line is seen by every user "
-                                          "of the computer. Use --code-stdin or --code-file."));
+            return refused(
+                QStringLiteral("--code is refused: a code on the command line is seen by every user "
+                               "of the computer. Use --code-stdin or --code-file."));
         }
         if (kFlags.contains(option) && !inlineValue) {
             flags << option;
@@ -99,8 +103,8 @@ BatchArguments BatchArguments::read(const QStringList& arguments)
     }
 
     // Where: one of a site, a port number or a device.
-    const int where = int(values.contains(QStringLiteral("--site"))) + int(values.contains(QStringLiteral("--port")))
-        + int(values.contains(QStringLiteral("--device")));
+    const int where = int(values.contains(QStringLiteral("--site")))
+        + int(values.contains(QStringLiteral("--port"))) + int(values.contains(QStringLiteral("--device")));
     if (where != 1)
         return refused(QStringLiteral("Give one of --site, --port or --device."));
     args.site = values.value(QStringLiteral("--site"));
@@ -153,7 +157,8 @@ BatchArguments BatchArguments::read(const QStringList& arguments)
         plan.path = values.value(QStringLiteral("--send"));
         if (plan.path.isEmpty())
             return refused(QStringLiteral("--send needs a file."));
-        for (const QString& option : {QStringLiteral("--out"), QStringLiteral("--quiet"), QStringLiteral("--max-time")}) {
+        for (const QString& option :
+             {QStringLiteral("--out"), QStringLiteral("--quiet"), QStringLiteral("--max-time")}) {
             if (values.contains(option))
                 return refused(QStringLiteral("%1 goes with --pull only.").arg(option));
         }

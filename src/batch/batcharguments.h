@@ -15,14 +15,14 @@ struct BatchArguments {
     Action action = Action::Refuse;
     QString error;   // why a refused command line is refused
 
-    QString site;         // --site
-    int port = 0;         // --port, 0: none given
-    QString device;       // --device
-    QString phone;        // --phone; overrides the site's
+    QString site;   // --site
+    int port = 0;   // --port, 0: none given
+    QString device;   // --device
+    QString phone;   // --phone; overrides the site's
     bool phoneGiven = false;
     CodeFrom codeFrom = CodeFrom::None;
     QString codeFile;
-    PanelJobPlan plan;    // the action, its file and its times
+    PanelJobPlan plan;   // the action, its file and its times
 
     static BatchArguments read(const QStringList& arguments);
     static QString usage();

@@ -55,7 +55,7 @@ QString readSiteBook(QList<Site>* sites)
     return store.readSites(sites) ? QString() : store.lastError();
 }
 
-} // namespace
+}   // namespace
 
 BatchRun::BatchRun(const BatchArguments& arguments, QTextStream& err) : m_args(arguments), m_err(err) {}
 
@@ -77,7 +77,9 @@ bool BatchRun::readCode(QString* code)
             return refuse(PanelJobResult::Usage, refusal), false;
         file.setFileName(m_args.codeFile);
         if (!file.open(QIODevice::ReadOnly))
-            return refuse(PanelJobResult::Usage, QStringLiteral("%1: %2").arg(m_args.codeFile, file.errorString())), false;
+            return refuse(PanelJobResult::Usage,
+                          QStringLiteral("%1: %2").arg(m_args.codeFile, file.errorString())),
+                   false;
     }
     *code = firstLine(file);
     QString why;
@@ -137,7 +139,8 @@ int BatchRun::run()
             return refused;
     }
     if (!CommandLine::fits(plan.setupString))
-        return refuse(PanelJobResult::Usage, QStringLiteral("The modem setup string holds characters that cannot be sent."));
+        return refuse(PanelJobResult::Usage,
+                      QStringLiteral("The modem setup string holds characters that cannot be sent."));
     if (!readCode(&plan.code))
         return int(PanelJobResult::Usage);
 

@@ -13,19 +13,13 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const BatchArguments arguments = BatchArguments::read(app.arguments());
     switch (arguments.action) {
-    case BatchArguments::Action::ShowHelp:
-        out << BatchArguments::usage();
-        return 0;
-    case BatchArguments::Action::ShowVersion:
-        out << "velno-batch " << VELNO_VERSION << '\n';
-        return 0;
+    case BatchArguments::Action::ShowHelp: out << BatchArguments::usage(); return 0;
+    case BatchArguments::Action::ShowVersion: out << "velno-batch " << VELNO_VERSION << '\n'; return 0;
     case BatchArguments::Action::Refuse:
         err << "velno-batch: " << arguments.error << '\n' << BatchArguments::usage();
         return int(PanelJobResult::Usage);
-    case BatchArguments::Action::ListSites:
-        return BatchRun(arguments, err).listSites(out);
-    case BatchArguments::Action::Run:
-        break;
+    case BatchArguments::Action::ListSites: return BatchRun(arguments, err).listSites(out);
+    case BatchArguments::Action::Run: break;
     }
     return BatchRun(arguments, err).run();
 }

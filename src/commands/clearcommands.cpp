@@ -2,9 +2,9 @@
 #include "clearcommands.h"
 
 #include "commands/connectionguard.h"
-#include "form/form1context.h"
 #include "core/commandline.h"
 #include "desktop/maskedfield.h"
+#include "form/form1context.h"
 #include "platform/prompter.h"
 
 #include <QPushButton>

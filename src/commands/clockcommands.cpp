@@ -2,8 +2,8 @@
 #include "clockcommands.h"
 
 #include "commands/connectionguard.h"
-#include "form/form1context.h"
 #include "core/commandline.h"
+#include "form/form1context.h"
 #include "platform/clock.h"
 
 #include <QDateTime>
@@ -12,7 +12,10 @@
 namespace {
 
 // At least two digits, a leading zero where needed.
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString twoDigits(int n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 // Month, day, year and day of the week (Monday 1 ... Sunday 7).
 QStringList dateFields(const QDate& date)
@@ -22,9 +25,12 @@ QStringList dateFields(const QDate& date)
 }
 
 // Hour (00-23) and minute; no seconds.
-QStringList timeFields(const QTime& time) { return {twoDigits(time.hour()), twoDigits(time.minute())}; }
+QStringList timeFields(const QTime& time)
+{
+    return {twoDigits(time.hour()), twoDigits(time.minute())};
+}
 
-} // namespace
+}   // namespace
 
 ClockCommands::ClockCommands(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "connectionguard.h"
 
-#include "form/form1context.h"
 #include "core/linksession.h"
+#include "form/form1context.h"
 #include "platform/prompter.h"
 
 bool tellPortClosed(const Form1Context& ctx)

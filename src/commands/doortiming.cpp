@@ -2,9 +2,9 @@
 #include "doortiming.h"
 
 #include "commands/fieldcaret.h"
-#include "form/form1context.h"
 #include "desktop/controlevents.h"
 #include "desktop/maskedfield.h"
+#include "form/form1context.h"
 
 #include <QPushButton>
 
@@ -28,11 +28,14 @@ std::vector<FieldCommand> doorValues(Form1Context& ctx)
     };
 }
 
-} // namespace
+}   // namespace
 
 DoorTiming::DoorTiming(Form1Context& ctx, QObject* parent) : QObject(parent), m_values(doorValues(ctx)) {}
 
-void DoorTiming::button_Click(std::size_t row) { m_values[row].sendByButton(); }
+void DoorTiming::button_Click(std::size_t row)
+{
+    m_values[row].sendByButton();
+}
 
 void DoorTiming::medit_KeyPress(std::size_t row, int charCode)
 {
@@ -40,4 +43,7 @@ void DoorTiming::medit_KeyPress(std::size_t row, int charCode)
         m_values[row].sendByEnter();
 }
 
-void DoorTiming::medit_GotFocus(std::size_t row) { putCaretAtStart(m_values[row].field()); }
+void DoorTiming::medit_GotFocus(std::size_t row)
+{
+    putCaretAtStart(m_values[row].field());
+}

@@ -2,10 +2,10 @@
 #include "fieldcommand.h"
 
 #include "commands/connectionguard.h"
-#include "form/form1context.h"
 #include "core/commandline.h"
-#include "link/typedtextcheck.h"
 #include "desktop/maskedfield.h"
+#include "form/form1context.h"
+#include "link/typedtextcheck.h"
 
 FieldCommand::FieldCommand(Form1Context& ctx, Route route) : m_ctx(ctx), m_route(std::move(route)) {}
 
@@ -26,7 +26,10 @@ void FieldCommand::sendByButton()
     send(m_route.focusAfterButton);
 }
 
-void FieldCommand::sendByEnter() { send(m_route.focusAfterEnter); }
+void FieldCommand::sendByEnter()
+{
+    send(m_route.focusAfterEnter);
+}
 
 void FieldCommand::send(QWidget* focusAfter)
 {

@@ -4,11 +4,11 @@
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
 #include "commands/programmingmode.h"
-#include "form/form1context.h"
 #include "core/commandline.h"
 #include "core/linksession.h"
-#include "link/typedtextcheck.h"
 #include "desktop/controlevents.h"
+#include "form/form1context.h"
+#include "link/typedtextcheck.h"
 #include "platform/prompter.h"
 
 #include <QLineEdit>
@@ -16,13 +16,14 @@
 
 namespace {
 constexpr int kButtonWrites = 1;
-} // namespace
+}   // namespace
 
 MasterCodeCommands::MasterCodeCommands(Form1Context& ctx, QObject* parent)
     : QObject(parent),
       m_ctx(ctx),
-      m_newMasterCode(ctx, {CommandLine::kMasterCodeWord, ctx.ui.Medit_New_mastercode,
-                            QStringLiteral("Please input new MasterCode"), nullptr, nullptr})
+      m_newMasterCode(ctx,
+                      {CommandLine::kMasterCodeWord, ctx.ui.Medit_New_mastercode,
+                       QStringLiteral("Please input new MasterCode"), nullptr, nullptr})
 {}
 
 void MasterCodeCommands::Mastercode_Click()
@@ -37,7 +38,10 @@ void MasterCodeCommands::Mastercode_Click()
         ProgrammingMode::enter(m_ctx, code, kButtonWrites);
 }
 
-void MasterCodeCommands::Newmastcode_Click() { m_newMasterCode.sendByButton(); }
+void MasterCodeCommands::Newmastcode_Click()
+{
+    m_newMasterCode.sendByButton();
+}
 
 void MasterCodeCommands::Medit_New_mastercode_KeyPress(int charCode)
 {
@@ -45,7 +49,10 @@ void MasterCodeCommands::Medit_New_mastercode_KeyPress(int charCode)
         m_newMasterCode.sendByEnter();
 }
 
-void MasterCodeCommands::Medit_New_mastercode_GotFocus() { putCaretAtStart(m_ctx.ui.Medit_New_mastercode); }
+void MasterCodeCommands::Medit_New_mastercode_GotFocus()
+{
+    putCaretAtStart(m_ctx.ui.Medit_New_mastercode);
+}
 
 // One box stands for both an empty message and a closed port.
 void MasterCodeCommands::message_Click()

@@ -3,5 +3,4 @@
 
 PanelCommands::PanelCommands(Form1Context& ctx)
     : clock(ctx), doorRelease(ctx), doorTiming(ctx), masterCode(ctx), clear(ctx)
-{
-}
+{}

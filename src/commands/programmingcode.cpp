@@ -4,15 +4,18 @@
 #include "commands/connectionguard.h"
 #include "commands/fieldcaret.h"
 #include "commands/programmingmode.h"
+#include "desktop/controlevents.h"
 #include "form/form1context.h"
 #include "link/typedtextcheck.h"
-#include "desktop/controlevents.h"
 
 #include <QLineEdit>
 
 ProgrammingCode::ProgrammingCode(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
-void ProgrammingCode::Text3_GotFocus() { putCaretAtStart(m_ctx.ui.Text3); }
+void ProgrammingCode::Text3_GotFocus()
+{
+    putCaretAtStart(m_ctx.ui.Text3);
+}
 
 // Backspace never deletes one character here: it empties the field.
 bool ProgrammingCode::Text3_KeyDown(int keyCode)

@@ -2,8 +2,8 @@
 #include "programmingmode.h"
 
 #include "commands/connectionguard.h"
-#include "form/form1context.h"
 #include "core/panellink.h"
+#include "form/form1context.h"
 
 #include <QPushButton>
 
@@ -20,4 +20,4 @@ void enter(Form1Context& ctx, const QString& code, int writes)
         ctx.ui.upload->setFocus();
 }
 
-} // namespace ProgrammingMode
+}   // namespace ProgrammingMode

@@ -13,4 +13,4 @@ namespace ProgrammingMode {
 
 void enter(Form1Context& ctx, const QString& code, int writes);
 
-} // namespace ProgrammingMode
+}   // namespace ProgrammingMode

@@ -16,7 +16,7 @@ const QString kSetupKey = QStringLiteral("sett");
 const QString kByteCycleKey = QStringLiteral("savea");
 const QString kGeometryKey = QStringLiteral("geometry");
 const QString kTeamDatabaseKey = QStringLiteral("database");
-} // namespace
+}   // namespace
 
 AppSettings::AppSettings(SettingsStore& store) : m_store(store) {}
 
@@ -30,21 +30,45 @@ void AppSettings::store(const QString& application, const QString& key, const QS
     m_store.store(application, kSection, key, value);
 }
 
-QString AppSettings::port() const { return read(kMainTitle, kPortKey); }
-void AppSettings::storePort(const QString& value) { store(kMainTitle, kPortKey, value); }
-QString AppSettings::phone() const { return read(kMainTitle, kPhoneKey); }
-void AppSettings::storePhone(const QString& value) { store(kMainTitle, kPhoneKey, value); }
-QString AppSettings::setupString() const { return read(kSettingTitle, kSetupKey); }
-void AppSettings::storeSetupString(const QString& value) { store(kSettingTitle, kSetupKey, value); }
-QString AppSettings::byteCycle() const { return read(kSettingTitle, kByteCycleKey); }
-void AppSettings::storeByteCycle(const QString& value) { store(kSettingTitle, kByteCycleKey, value); }
+QString AppSettings::port() const
+{
+    return read(kMainTitle, kPortKey);
+}
+void AppSettings::storePort(const QString& value)
+{
+    store(kMainTitle, kPortKey, value);
+}
+QString AppSettings::phone() const
+{
+    return read(kMainTitle, kPhoneKey);
+}
+void AppSettings::storePhone(const QString& value)
+{
+    store(kMainTitle, kPhoneKey, value);
+}
+QString AppSettings::setupString() const
+{
+    return read(kSettingTitle, kSetupKey);
+}
+void AppSettings::storeSetupString(const QString& value)
+{
+    store(kSettingTitle, kSetupKey, value);
+}
+QString AppSettings::byteCycle() const
+{
+    return read(kSettingTitle, kByteCycleKey);
+}
+void AppSettings::storeByteCycle(const QString& value)
+{
+    store(kSettingTitle, kByteCycleKey, value);
+}
 
 // The store keeps text: the geometry's bytes go in as base64.
 QByteArray AppSettings::windowGeometry() const
 {
     const QString text = m_store.read(kMainTitle, kWindowSection, kGeometryKey, QString());
-    const auto decoded
-        = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     return decoded ? *decoded : QByteArray();
 }
 

@@ -15,11 +15,11 @@ class SettingsStore;
 // database that the window, --journal and velno-batch share.
 class AppSettings {
 public:
-    static const QString kMainTitle;      // "Velno 6100 Management System"
+    static const QString kMainTitle;   // "Velno 6100 Management System"
     static const QString kSettingTitle;   // "Velno 6300 Managemant System"
-    static const QString kSection;        // "Properties"
-    static const QString kWindowSection;  // "Window"
-    static const QString kTeamSection;    // "Team"
+    static const QString kSection;   // "Properties"
+    static const QString kWindowSection;   // "Window"
+    static const QString kTeamSection;   // "Team"
 
     explicit AppSettings(SettingsStore& store);
 

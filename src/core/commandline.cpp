@@ -8,7 +8,7 @@ namespace CommandLine {
 
 namespace {
 const QString kMessageWord = QStringLiteral("PARMSG");
-} // namespace
+}   // namespace
 
 bool fits(const QString& text)
 {
@@ -37,4 +37,4 @@ QByteArrayList welcomeMessage(const QString& message)
     return {EightBit::encode(kMessageWord), line(u' ' + message + u' ')};
 }
 
-} // namespace CommandLine
+}   // namespace CommandLine

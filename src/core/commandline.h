@@ -44,4 +44,4 @@ inline const QString kEndWord = QStringLiteral("END");
 // blank, the message, a blank and CR LF.
 QByteArrayList welcomeMessage(const QString& message);
 
-} // namespace CommandLine
+}   // namespace CommandLine

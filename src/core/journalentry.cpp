@@ -78,7 +78,7 @@ std::vector<bool> secretsOf(const QString& line)
     return secret;
 }
 
-} // namespace
+}   // namespace
 
 QList<QByteArrayView> linesOf(QByteArrayView bytes)
 {
@@ -151,4 +151,4 @@ QString lineError(int eventCode)
     return name.isEmpty() ? code : code + QStringLiteral(": ") + name;
 }
 
-} // namespace JournalEntry
+}   // namespace JournalEntry

@@ -34,4 +34,4 @@ QString closed();
 QString lineLost();
 QString lineError(int eventCode);
 
-} // namespace JournalEntry
+}   // namespace JournalEntry

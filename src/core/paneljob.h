@@ -20,17 +20,17 @@ struct PanelJobPlan {
     // What becomes of a capture file that exists already.
     enum class Existing { Refuse, Append, Replace };
 
-    QString phone;         // none: the panel is on the line directly
+    QString phone;   // none: the panel is on the line directly
     QString setupString;   // the modem's setup line, sent before the dial
     double dialTimeoutSeconds = 60;
-    QString code;          // the programming code
+    QString code;   // the programming code
     Action action = Action::Pull;
-    QString pullWord;      // the request, one of CommandLine's kPull...Word
-    QString path;          // the capture file, or the file sent
+    QString pullWord;   // the request, one of CommandLine's kPull...Word
+    QString path;   // the capture file, or the file sent
     Existing existing = Existing::Refuse;
     double quietSeconds = 10;   // a capture ends after this long without a byte
-    double maxSeconds = 0;      // and after this long in all; 0 for no limit
-    QString byteCycle;          // paces a send as the Setting dialog's ByteCycle does
+    double maxSeconds = 0;   // and after this long in all; 0 for no limit
+    QString byteCycle;   // paces a send as the Setting dialog's ByteCycle does
 };
 
 // How a job ended; the numbers are the unattended program's exit codes.

@@ -40,7 +40,7 @@ QString crLfLineEnds(const QString& text)
     return out;
 }
 
-} // namespace
+}   // namespace
 
 ReceiveText::Chunk ReceiveText::normalise(const QString& raw)
 {

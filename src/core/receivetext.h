@@ -19,4 +19,4 @@ struct Chunk {
 // drops every LF and follows every CR with an LF.
 Chunk normalise(const QString& raw);
 
-} // namespace ReceiveText
+}   // namespace ReceiveText

@@ -12,14 +12,11 @@ public:
     {
         lastPrompt = box.prompt;
         switch (box.buttons) {
-        case MessageBox::Buttons::Ok:
-            return MessageBox::Answer::Ok;
+        case MessageBox::Buttons::Ok: return MessageBox::Answer::Ok;
         case MessageBox::Buttons::YesNo:
-        case MessageBox::Buttons::YesNoCancel:
-            return MessageBox::Answer::No;
+        case MessageBox::Buttons::YesNoCancel: return MessageBox::Answer::No;
         case MessageBox::Buttons::OkCancel:
-        case MessageBox::Buttons::RetryCancel:
-            break;
+        case MessageBox::Buttons::RetryCancel: break;
         }
         return MessageBox::Answer::Cancel;
     }

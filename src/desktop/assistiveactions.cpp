@@ -3,9 +3,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QItemSelectionModel>
-#include <QAccessibleWidget>
 #include <QKeySequence>
 
 namespace {
@@ -35,8 +35,7 @@ public:
                                                         : widget()->accessibleName();
         case QAccessible::Accelerator:
             return QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
-        default:
-            return QAccessibleWidget::text(t);
+        default: return QAccessibleWidget::text(t);
         }
     }
 
@@ -135,7 +134,7 @@ QAccessibleInterface* assistiveInterfaceFor(const QString& className, QObject* o
     return new ClickingToggle(static_cast<QAbstractButton*>(object), role);
 }
 
-} // namespace
+}   // namespace
 
 void makeAssistiveActionsAct()
 {

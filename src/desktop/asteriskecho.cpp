@@ -17,7 +17,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 void echoAsAsterisks(QLineEdit* field)
 {

@@ -37,7 +37,7 @@ int charCodeOf(const QKeyEvent& key)
     return text.at(0).unicode();
 }
 
-} // namespace
+}   // namespace
 
 ControlEvents::ControlEvents(QWidget* control) : QObject(control)
 {
@@ -63,10 +63,8 @@ bool ControlEvents::focusArrives(Qt::FocusReason reason)
     case Qt::BacktabFocusReason:
     case Qt::ShortcutFocusReason:
     case Qt::MouseFocusReason:
-    case Qt::OtherFocusReason:
-        return true;
-    default:
-        return false;
+    case Qt::OtherFocusReason: return true;
+    default: return false;
     }
 }
 

@@ -15,14 +15,12 @@ bool isOperatorInput(QEvent::Type type)
     case QEvent::Wheel:
     case QEvent::InputMethod:
     case QEvent::TouchBegin:
-    case QEvent::TabletPress:
-        return true;
-    default:
-        return false;
+    case QEvent::TabletPress: return true;
+    default: return false;
     }
 }
 
-} // namespace
+}   // namespace
 
 CursorBlinkTimeout::CursorBlinkTimeout(int timeoutMs, QObject* parent)
     : QObject(parent), m_flashTime(QApplication::cursorFlashTime())
@@ -42,7 +40,10 @@ CursorBlinkTimeout::~CursorBlinkTimeout()
         QApplication::setCursorFlashTime(m_flashTime);
 }
 
-bool CursorBlinkTimeout::blinking() const { return QApplication::cursorFlashTime() > 0; }
+bool CursorBlinkTimeout::blinking() const
+{
+    return QApplication::cursorFlashTime() > 0;
+}
 
 bool CursorBlinkTimeout::eventFilter(QObject* watched, QEvent* event)
 {

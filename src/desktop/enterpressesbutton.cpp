@@ -26,7 +26,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 void pressOnEnter(QPushButton* button)
 {

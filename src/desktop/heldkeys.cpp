@@ -21,7 +21,7 @@ bool isEnterOrEscape(int key)
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
-} // namespace
+}   // namespace
 
 void HeldKeys::watch()
 {
@@ -76,9 +76,7 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     // A shortcut that a repeated press matched: a menu item, an access key.
-    case QEvent::Shortcut:
-        return m_pressRepeats;
-    default:
-        return false;
+    case QEvent::Shortcut: return m_pressRepeats;
+    default: return false;
     }
 }

@@ -13,13 +13,19 @@ namespace {
 constexpr QChar kDigitPosition = u'#';
 constexpr QChar kBlank = u' ';
 
-bool isDecimalDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDecimalDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Qt's digit positions take any number character: the digits of other
 // scripts, and in 8-bit text the superscripts two, three and one and the
 // fractions one quarter, one half and three quarters (0xB2, 0xB3, 0xB9,
 // 0xBC to 0xBE). The line and the panel know 0 to 9 only.
-bool isForeignNumber(QChar c) { return c.isNumber() && !isDecimalDigit(c); }
+bool isForeignNumber(QChar c)
+{
+    return c.isNumber() && !isDecimalDigit(c);
+}
 
 class DecimalDigitsOnly : public QValidator {
 public:
@@ -43,17 +49,19 @@ QString qtInputMask(const QString& mask)
     return out + u';' + kBlank;
 }
 
-} // namespace
+}   // namespace
 
-MaskedField::MaskedField(const QString& mask, QWidget* parent)
-    : QLineEdit(parent), m_mask(mask)
+MaskedField::MaskedField(const QString& mask, QWidget* parent) : QLineEdit(parent), m_mask(mask)
 {
     setInputMask(qtInputMask(mask));
     setMaxLength(mask.size());
     setValidator(new DecimalDigitsOnly(this));
 }
 
-int MaskedField::positions() const { return int(m_mask.count(kDigitPosition)); }
+int MaskedField::positions() const
+{
+    return int(m_mask.count(kDigitPosition));
+}
 
 QString MaskedField::typedValue() const
 {

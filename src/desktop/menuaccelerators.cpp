@@ -14,7 +14,10 @@ MenuAccelerators::MenuAccelerators(QWidget* window, QObject* parent) : QObject(p
     qApp->installEventFilter(this);
 }
 
-void MenuAccelerators::add(QKeyCombination key, QAction* item) { m_keys.emplace_back(key, item); }
+void MenuAccelerators::add(QKeyCombination key, QAction* item)
+{
+    m_keys.emplace_back(key, item);
+}
 
 // The item whose key this is, when it reaches a control of the window.
 QAction* MenuAccelerators::itemFor(const QObject* receiver, const QEvent* event) const

@@ -27,8 +27,11 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
-void keep(QLineEdit* field) { field->setValidator(new OneLineValidator(field)); }
+void keep(QLineEdit* field)
+{
+    field->setValidator(new OneLineValidator(field));
+}
 
-} // namespace OneLineField
+}   // namespace OneLineField

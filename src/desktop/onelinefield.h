@@ -9,4 +9,4 @@ namespace OneLineField {
 // dropped or set goes in flattened, so the field shows what will be sent.
 void keep(QLineEdit* field);
 
-} // namespace OneLineField
+}   // namespace OneLineField

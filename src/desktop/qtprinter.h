@@ -64,7 +64,7 @@ private:
     QPointer<QWidget> m_dialogParent;
     QString m_pdfPath;   // empty: the system printer
     int m_pdfCopies = 1;
-    qreal m_x = 0;       // the current position, in twips
+    qreal m_x = 0;   // the current position, in twips
     qreal m_y = 0;
     int m_pendingPages = 0;   // page breaks asked for and not made yet
 };

@@ -4,9 +4,8 @@
 RealPlatform::RealPlatform() : RealPlatform(IniSettingsStore::defaultRoot()) {}
 
 RealPlatform::RealPlatform(const QString& settingsRoot)
-    : m_store(settingsRoot),
-      m_port(m_store),
-      m_platform{m_port, m_prompter, m_store, m_clock, m_clipboard, m_printer, m_opener}
+    : m_store(settingsRoot), m_port(m_store), m_platform{m_port,      m_prompter, m_store, m_clock,
+                                                         m_clipboard, m_printer,  m_opener}
 {
     m_platform.configFolder = settingsRoot;
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform.h"
 #include "platform/clock.h"
 #include "platform/inisettingsstore.h"
-#include "platform.h"
+#include "platform/qtserialport.h"
 #include "qtclipboard.h"
 #include "qtdesktopopener.h"
 #include "qtprinter.h"
-#include "platform/qtserialport.h"
 #include "widgetprompter.h"
 
 // Owns the real service of each kind and hands them out as one Platform.

@@ -25,7 +25,8 @@ void SteadyScrollBar::updateIfChanged()
     const Look now = look();
     if (m_painted && *m_painted == now)
         return;
-    if (!m_painted || !m_painted->sameButTheSlider(now) || m_painted->slider.isEmpty() || now.slider.isEmpty()) {
+    if (!m_painted || !m_painted->sameButTheSlider(now) || m_painted->slider.isEmpty()
+        || now.slider.isEmpty()) {
         update();
         return;
     }

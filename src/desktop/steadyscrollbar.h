@@ -33,7 +33,8 @@ private:
         bool empty = false;   // minimum == maximum: nothing to scroll
         bool sameButTheSlider(const Look& other) const
         {
-            return rect == other.rect && state == other.state && active == other.active && empty == other.empty;
+            return rect == other.rect && state == other.state && active == other.active
+                && empty == other.empty;
         }
         bool operator==(const Look& other) const { return sameButTheSlider(other) && slider == other.slider; }
     };

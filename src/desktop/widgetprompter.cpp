@@ -13,16 +13,11 @@ namespace {
 QMessageBox::StandardButtons buttonsFor(MessageBox::Buttons buttons)
 {
     switch (buttons) {
-    case MessageBox::Buttons::Ok:
-        return QMessageBox::Ok;
-    case MessageBox::Buttons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageBox::Buttons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case MessageBox::Buttons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageBox::Buttons::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageBox::Buttons::Ok: return QMessageBox::Ok;
+    case MessageBox::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageBox::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageBox::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageBox::Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -30,16 +25,11 @@ QMessageBox::StandardButtons buttonsFor(MessageBox::Buttons buttons)
 QMessageBox::Icon iconFor(MessageBox::Icon icon)
 {
     switch (icon) {
-    case MessageBox::Icon::None:
-        return QMessageBox::NoIcon;
-    case MessageBox::Icon::Information:
-        return QMessageBox::Information;
-    case MessageBox::Icon::Question:
-        return QMessageBox::Question;
-    case MessageBox::Icon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageBox::Icon::Critical:
-        return QMessageBox::Critical;
+    case MessageBox::Icon::None: return QMessageBox::NoIcon;
+    case MessageBox::Icon::Information: return QMessageBox::Information;
+    case MessageBox::Icon::Question: return QMessageBox::Question;
+    case MessageBox::Icon::Exclamation: return QMessageBox::Warning;
+    case MessageBox::Icon::Critical: return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -47,16 +37,11 @@ QMessageBox::Icon iconFor(MessageBox::Icon icon)
 QMessageBox::StandardButton buttonFor(MessageBox::Answer answer)
 {
     switch (answer) {
-    case MessageBox::Answer::Ok:
-        return QMessageBox::Ok;
-    case MessageBox::Answer::Cancel:
-        return QMessageBox::Cancel;
-    case MessageBox::Answer::Yes:
-        return QMessageBox::Yes;
-    case MessageBox::Answer::No:
-        return QMessageBox::No;
-    case MessageBox::Answer::Retry:
-        return QMessageBox::Retry;
+    case MessageBox::Answer::Ok: return QMessageBox::Ok;
+    case MessageBox::Answer::Cancel: return QMessageBox::Cancel;
+    case MessageBox::Answer::Yes: return QMessageBox::Yes;
+    case MessageBox::Answer::No: return QMessageBox::No;
+    case MessageBox::Answer::Retry: return QMessageBox::Retry;
     }
     return QMessageBox::Ok;
 }
@@ -75,18 +60,12 @@ MessageBox::Answer escapeAnswer(QMessageBox::StandardButtons buttons)
 MessageBox::Answer answerFor(int button, QMessageBox::StandardButtons buttons)
 {
     switch (button) {
-    case QMessageBox::Ok:
-        return MessageBox::Answer::Ok;
-    case QMessageBox::Cancel:
-        return MessageBox::Answer::Cancel;
-    case QMessageBox::Yes:
-        return MessageBox::Answer::Yes;
-    case QMessageBox::No:
-        return MessageBox::Answer::No;
-    case QMessageBox::Retry:
-        return MessageBox::Answer::Retry;
-    default:
-        return escapeAnswer(buttons);
+    case QMessageBox::Ok: return MessageBox::Answer::Ok;
+    case QMessageBox::Cancel: return MessageBox::Answer::Cancel;
+    case QMessageBox::Yes: return MessageBox::Answer::Yes;
+    case QMessageBox::No: return MessageBox::Answer::No;
+    case QMessageBox::Retry: return MessageBox::Answer::Retry;
+    default: return escapeAnswer(buttons);
     }
 }
 
@@ -96,9 +75,8 @@ void setUpFilters(QFileDialog& dialog, const FileDialogRequest& request)
     if (filters.isEmpty())
         return;
     dialog.setNameFilters(filters);
-    const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size()
-        ? request.filterIndex - 1
-        : 0;
+    const int index =
+        request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex - 1 : 0;
     dialog.selectNameFilter(filters[index]);
 }
 
@@ -115,7 +93,7 @@ void setUpMode(QFileDialog& dialog, const FileDialogRequest& request)
     }
 }
 
-} // namespace
+}   // namespace
 
 MessageBox::Answer WidgetPrompter::ask(const MessageBox& box)
 {
@@ -141,8 +119,7 @@ FileDialogResult WidgetPrompter::chooseFile(const FileDialogRequest& request)
         dialog.selectFile(request.fileName);
 
     FileDialogResult result;
-    const QStringList files = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles()
-                                                                 : QStringList();
+    const QStringList files = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
     if (files.isEmpty())
         return result;
     result.outcome = FileDialogResult::Outcome::Chosen;

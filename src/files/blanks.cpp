@@ -13,11 +13,14 @@ int firstNonBlank(const QString& text)
     return i;
 }
 
-} // namespace
+}   // namespace
 
 namespace Blanks {
 
-QString trimmedLeft(const QString& text) { return text.mid(firstNonBlank(text)); }
+QString trimmedLeft(const QString& text)
+{
+    return text.mid(firstNonBlank(text));
+}
 
 QString trimmed(const QString& text)
 {
@@ -28,4 +31,4 @@ QString trimmed(const QString& text)
     return text.mid(start, end - start);
 }
 
-} // namespace Blanks
+}   // namespace Blanks

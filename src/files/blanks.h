@@ -10,4 +10,4 @@ namespace Blanks {
 QString trimmed(const QString& text);
 QString trimmedLeft(const QString& text);
 
-} // namespace Blanks
+}   // namespace Blanks

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlselection.h"
 
-#include "form/receivepane.h"
 #include "desktop/maskedfield.h"
+#include "form/receivepane.h"
 
 namespace ControlSelection {
 
@@ -32,4 +32,4 @@ bool replace(QWidget* control, const QString& text)
     return false;
 }
 
-} // namespace ControlSelection
+}   // namespace ControlSelection

@@ -19,4 +19,4 @@ std::optional<QString> selectedText(QWidget* control);
 // text selection.
 bool replace(QWidget* control, const QString& text);
 
-} // namespace ControlSelection
+}   // namespace ControlSelection

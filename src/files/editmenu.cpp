@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editmenu.h"
 
-#include "files/controlselection.h"
-#include "form/form1context.h"
 #include "desktop/clipboard.h"
 #include "desktop/menuaccelerators.h"
+#include "files/controlselection.h"
+#include "form/form1context.h"
 
 #include <QAction>
 #include <QApplication>

@@ -16,10 +16,11 @@ JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countS
     if (!countStore)
         return;
     m_counter = std::make_unique<JournalCounter>(countStore);
-    connect(m_counter.get(), &JournalCounter::counted, this, [this](int ticket, qint64 count, const QString& error) {
-        if (ticket == m_ticket)
-            takeCount(count, error);
-    });
+    connect(m_counter.get(), &JournalCounter::counted, this,
+            [this](int ticket, qint64 count, const QString& error) {
+                if (ticket == m_ticket)
+                    takeCount(count, error);
+            });
     connect(m_counter.get(), &JournalCounter::newestRead, this,
             [this](int ticket, const QList<JournalRecord>& entries) {
                 if (ticket == m_ticket)

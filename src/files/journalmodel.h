@@ -88,8 +88,8 @@ private:
     bool m_awaitingNewest = false;   // the counting thread reads the first page
     qint64 m_count = 0;
     std::unique_ptr<JournalCounter> m_counter;
-    int m_ticket = 0;              // of the count awaited, 0 for none
-    bool m_countAgain = false;     // entries came while counting
-    bool m_refreshWanted = false;  // entries came while the first page was read
+    int m_ticket = 0;   // of the count awaited, 0 for none
+    bool m_countAgain = false;   // entries came while counting
+    bool m_refreshWanted = false;   // entries came while the first page was read
     QString m_error;
 };

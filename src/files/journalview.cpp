@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalview.h"
 
-#include "platform/prompter.h"
 #include "desktop/windowfit.h"
+#include "platform/prompter.h"
 #include "store/store.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QHeaderView>
-#include <QTableView>
 #include <QPlainTextEdit>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTableView>
 
 const QString JournalView::kAllSites = QStringLiteral("All sites");
 const QString JournalView::kAllOperators = QStringLiteral("All operators");
@@ -48,7 +48,7 @@ std::optional<qint64> dayStart(QLineEdit* field, int addDays)
         return std::nullopt;
     return day.addDays(addDays).startOfDay().toMSecsSinceEpoch();
 }
-} // namespace
+}   // namespace
 
 JournalView::JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore,
                          QWidget* parent)
@@ -313,5 +313,6 @@ bool JournalView::eventFilter(QObject* watched, QEvent* event)
 void JournalView::showDetails()
 {
     const QModelIndex current = m_entries->currentIndex();
-    m_details->setPlainText(current.isValid() ? current.data(JournalModel::kRecordRole).toString() : QString());
+    m_details->setPlainText(current.isValid() ? current.data(JournalModel::kRecordRole).toString()
+                                              : QString());
 }

@@ -21,9 +21,9 @@ class Store;
 class JournalView : public QDialog {
     Q_OBJECT
 public:
-    static const QString kAllSites;       // "All sites", the site filter's first choice
+    static const QString kAllSites;   // "All sites", the site filter's first choice
     static const QString kAllOperators;   // "All operators"
-    static const QString kNoSite;         // "-", the entries made with no site in use
+    static const QString kNoSite;   // "-", the entries made with no site in use
     static constexpr int kSearchPauseMs = 250;
 
     // countStore: a connection for counting on a thread of its own; none: counted here.
@@ -75,5 +75,5 @@ private:
     QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
     bool m_followNewest = true;   // the newest entry is the chosen one
-    bool m_moving = false;        // the window is being moved
+    bool m_moving = false;   // the window is being moved
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "legacyimport.h"
 
-#include "files/sitebook.h"
 #include "core/journalentry.h"
+#include "files/sitebook.h"
 #include "store/privatefiles.h"
 #include "store/store.h"
 
@@ -26,8 +26,8 @@ const QString kImportedMark = QStringLiteral("imported");
 
 // "2026-12-08T17:20:08 Elm Court > PARDOT1 07": the local time, the site
 // ("-" for none), the mark of a line sent or an event, the text.
-const QRegularExpression kLogLine(
-    QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d) (.+?)( > | \\* )(.*)$"));
+const QRegularExpression
+    kLogLine(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d) (.+?)( > | \\* )(.*)$"));
 
 // One line of an old month file as an entry, masked; the line as it is
 // kept, masked too. A line not in the format is kept as an event of the
@@ -70,7 +70,8 @@ QString malformation(const QByteArray& bytes)
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines.at(i).trimmed();
-        const bool fits = line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))
+        const bool fits = line.isEmpty() || line.startsWith(QLatin1Char(';'))
+            || line.startsWith(QLatin1Char('#'))
             || (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
             || line.contains(QLatin1Char('='));
         if (!fits)
@@ -89,7 +90,8 @@ Site siteOf(const QSettings& settings)
     site.phone = textOf(settings.value(QStringLiteral("phone")));
     site.setup = textOf(settings.value(QStringLiteral("setup")));
     site.notes = textOf(settings.value(QStringLiteral("notes")));
-    site.lastUsed = QDateTime::fromString(textOf(settings.value(QStringLiteral("lastused"))), Qt::ISODateWithMs);
+    site.lastUsed =
+        QDateTime::fromString(textOf(settings.value(QStringLiteral("lastused"))), Qt::ISODateWithMs);
     return site;
 }
 
@@ -115,7 +117,7 @@ private:
     int m_fd;
 };
 
-} // namespace
+}   // namespace
 
 LegacyImport::LegacyImport(Store& store, QString journalFolder, QString sitesPath)
     : m_store(store), m_journalFolder(std::move(journalFolder)), m_sitesPath(std::move(sitesPath))

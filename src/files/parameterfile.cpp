@@ -111,7 +111,7 @@ LineEffect effectOf(const QString& text)
     return {};
 }
 
-} // namespace
+}   // namespace
 
 namespace ParameterFile {
 
@@ -126,7 +126,10 @@ QString text(const ParameterValues& values)
     return out + TextFile::kCrLf;
 }
 
-ParameterLineEffect effectOfLine(const QString& line) { return effectOf(Blanks::trimmed(line)); }
+ParameterLineEffect effectOfLine(const QString& line)
+{
+    return effectOf(Blanks::trimmed(line));
+}
 
 ParameterReading read(const QStringList& lines)
 {
@@ -143,4 +146,4 @@ ParameterReading read(const QStringList& lines)
     return reading;
 }
 
-} // namespace ParameterFile
+}   // namespace ParameterFile

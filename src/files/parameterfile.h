@@ -58,4 +58,4 @@ ParameterReading read(const QStringList& lines);
 // The same for one line of a file, as it stands in the file.
 ParameterLineEffect effectOfLine(const QString& line);
 
-} // namespace ParameterFile
+}   // namespace ParameterFile

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "parametermenu.h"
 
+#include "desktop/maskedfield.h"
 #include "files/fileerrorbox.h"
 #include "files/textfile.h"
 #include "form/form1context.h"
-#include "desktop/maskedfield.h"
 #include "platform/prompter.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printjob.h"
 
-#include "platform/clock.h"
 #include "desktop/printer.h"
+#include "platform/clock.h"
 
 #include <QLocale>
 
@@ -12,7 +12,7 @@
 namespace {
 // Only measured, to place the title.
 const QString kMeasuredWord = QStringLiteral("page");
-} // namespace
+}   // namespace
 
 QString PrintJob::dateLine(const Clock& clock)
 {

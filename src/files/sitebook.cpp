@@ -28,7 +28,7 @@ QString confusion(const QString& name)
     return QString();
 }
 
-} // namespace
+}   // namespace
 
 SiteBook::SiteBook(Store& store) : m_store(store) {}
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sitebookdialog.h"
 
+#include "desktop/tabchain.h"
 #include "files/siteeditor.h"
 #include "files/sitemenu.h"
 #include "form/form1context.h"
 #include "platform/prompter.h"
-#include "desktop/tabchain.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

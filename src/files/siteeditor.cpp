@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "siteeditor.h"
 
+#include "desktop/onelinefield.h"
+#include "desktop/tabchain.h"
 #include "form/form1context.h"
 #include "link/typedtextcheck.h"
-#include "desktop/onelinefield.h"
 #include "platform/prompter.h"
-#include "desktop/tabchain.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -36,8 +36,8 @@ SiteMenu::SiteMenu(Form1Context& ctx, Connection& connection, Store& store, QObj
 void SiteMenu::loadBook()
 {
     if (!m_book.reload())
-        m_ctx.platform.prompter.ask(fileErrorBox(
-            QStringLiteral("The site book cannot be read.\n") + m_book.error(), kBookTitle));
+        m_ctx.platform.prompter.ask(
+            fileErrorBox(QStringLiteral("The site book cannot be read.\n") + m_book.error(), kBookTitle));
     showRecent();
 }
 
@@ -80,19 +80,20 @@ bool SiteMenu::changed(Store::Change change, const QString& name, const QString&
     QString prompt;
     switch (change) {
     case Store::Change::Changed:
-        prompt = QStringLiteral("The site \"%1\" was changed by another copy of the program meanwhile, so your "
-                                "change is not saved. The book now shows the site as it is.")
-                     .arg(name);
+        prompt =
+            QStringLiteral("The site \"%1\" was changed by another copy of the program meanwhile, so your "
+                           "change is not saved. The book now shows the site as it is.")
+                .arg(name);
         break;
     case Store::Change::Gone:
-        prompt = QStringLiteral("The site \"%1\" was deleted by another copy of the program meanwhile.").arg(name);
+        prompt =
+            QStringLiteral("The site \"%1\" was deleted by another copy of the program meanwhile.").arg(name);
         break;
     case Store::Change::NameTaken:
-        prompt = QStringLiteral("There is already a site named \"%1\".").arg(newName.isEmpty() ? name : newName);
+        prompt =
+            QStringLiteral("There is already a site named \"%1\".").arg(newName.isEmpty() ? name : newName);
         break;
-    default:
-        prompt = QStringLiteral("The site book could not be written.\n") + m_book.error();
-        break;
+    default: prompt = QStringLiteral("The site book could not be written.\n") + m_book.error(); break;
     }
     m_ctx.platform.prompter.ask(fileErrorBox(prompt, kBookTitle));
     return false;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "siteuse.h"
 
-#include "store/site.h"
+#include "core/linksession.h"
 #include "form/form1context.h"
 #include "link/connection.h"
-#include "core/linksession.h"
 #include "link/modemsettings.h"
+#include "store/site.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenanteditor.h"
 
+#include "core/appsettings.h"
+#include "desktop/controlevents.h"
+#include "desktop/maskedfield.h"
+#include "desktop/platform.h"
 #include "files/fileerrorbox.h"
 #include "files/pendingtenantfile.h"
 #include "files/printjob.h"
@@ -8,10 +12,6 @@
 #include "files/tenantlist.h"
 #include "files/tenantrecord.h"
 #include "files/textfile.h"
-#include "core/appsettings.h"
-#include "desktop/controlevents.h"
-#include "desktop/maskedfield.h"
-#include "desktop/platform.h"
 #include "platform/prompter.h"
 
 #include <QKeyEvent>
@@ -28,7 +28,7 @@ constexpr int kTelephoneDigits = 11;
 constexpr int kCodeDigits = 4;
 constexpr int kDoorDigits = 1;
 
-} // namespace
+}   // namespace
 
 TenantEditor::TenantEditor(int digits, Platform& platform, const AppSettings& settings,
                            PendingTenantFile& pending, QWidget* parent)
@@ -154,9 +154,15 @@ void TenantEditor::clearFields()
     m_ui.Text2->clear();
 }
 
-void TenantEditor::tntsave_Click() { save(SaveDialog::WhenUnnamed); }
+void TenantEditor::tntsave_Click()
+{
+    save(SaveDialog::WhenUnnamed);
+}
 
-void TenantEditor::tntsaveas_Click() { save(SaveDialog::Always); }
+void TenantEditor::tntsaveas_Click()
+{
+    save(SaveDialog::Always);
+}
 
 // A file that cannot be written is reported and the list stays, so the
 // operator can save it elsewhere; Save keeps asking for a name until one

@@ -19,8 +19,8 @@ class TenantEditor : public QDialog {
 public:
     static const QString kSendTitle;   // the printed title line
 
-    TenantEditor(int digits, Platform& platform, const AppSettings& settings,
-                 PendingTenantFile& pending, QWidget* parent = nullptr);
+    TenantEditor(int digits, Platform& platform, const AppSettings& settings, PendingTenantFile& pending,
+                 QWidget* parent = nullptr);
 
     static QString windowName(int digits);
     static QString incompleteDirectoryPrompt(int digits);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenanteditorui.h"
 
-#include "files/eightbitvalidator.h"
-#include "files/tenantlist.h"
 #include "desktop/maskedfield.h"
 #include "desktop/tabchain.h"
 #include "desktop/windowfit.h"
+#include "files/eightbitvalidator.h"
+#include "files/tenantlist.h"
 
 #include <QDialog>
 #include <QGridLayout>
@@ -91,7 +91,7 @@ void setTabOrder(const TenantEditorUi& ui)
                  ui.tntsaveas, ui.Command1, ui.qui, ui.Text1});
 }
 
-} // namespace
+}   // namespace
 
 void buildTenantEditor(QDialog* window, int digits, TenantEditorUi& ui)
 {

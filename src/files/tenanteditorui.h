@@ -12,9 +12,9 @@ class TenantList;
 struct TenantEditorUi {
     MaskedField* dirtenant = nullptr;   // "TenantDir"
     MaskedField* teltenant = nullptr;   // "Tel.No"
-    MaskedField* adtenant = nullptr;    // "Code"
-    MaskedField* doortnt = nullptr;     // "Door"
-    QLineEdit* Text2 = nullptr;         // " Name"
+    MaskedField* adtenant = nullptr;   // "Code"
+    MaskedField* doortnt = nullptr;   // "Door"
+    QLineEdit* Text2 = nullptr;   // " Name"
     QPushButton* ent = nullptr;
     QPushButton* tntsave = nullptr;
     QPushButton* tntsaveas = nullptr;

@@ -11,7 +11,10 @@ constexpr int kFirstLineColumnOfTwoDigits = 10;
 constexpr int kLaterLineColumnOfTwoDigits = 12;
 
 // The 1-based column of "TEL:" in line, 0 when it has none.
-int telephoneColumn(const QString& line) { return int(line.indexOf(kTelephoneTag)) + 1; }
+int telephoneColumn(const QString& line)
+{
+    return int(line.indexOf(kTelephoneTag)) + 1;
+}
 
 int digitCountAt(int column, int columnOfTwoDigits)
 {
@@ -19,13 +22,19 @@ int digitCountAt(int column, int columnOfTwoDigits)
     return digits >= 2 && digits <= 4 ? digits : 0;
 }
 
-} // namespace
+}   // namespace
 
 namespace TenantFile {
 
-void ListBuilder::add(const QString& line) { m_list += Blanks::trimmedLeft(line) + TextFile::kCrLf; }
+void ListBuilder::add(const QString& line)
+{
+    m_list += Blanks::trimmedLeft(line) + TextFile::kCrLf;
+}
 
-QString ListBuilder::list() const { return Blanks::trimmed(m_list); }
+QString ListBuilder::list() const
+{
+    return Blanks::trimmed(m_list);
+}
 
 QString listFromLines(const QStringList& lines)
 {
@@ -35,7 +44,10 @@ QString listFromLines(const QStringList& lines)
     return builder.list();
 }
 
-QString textFromList(const QString& list) { return list + TextFile::kCrLf; }
+QString textFromList(const QString& list)
+{
+    return list + TextFile::kCrLf;
+}
 
 bool DigitCount::take(const QString& line)
 {
@@ -58,4 +70,4 @@ int digitCountOf(const QStringList& lines)
     return count.digits();
 }
 
-} // namespace TenantFile
+}   // namespace TenantFile

@@ -42,4 +42,4 @@ private:
 
 int digitCountOf(const QStringList& lines);
 
-} // namespace TenantFile
+}   // namespace TenantFile

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tenantlist.h"
 
+#include "desktop/plainenter.h"
 #include "files/textfile.h"
 #include "form/terminalfont.h"
-#include "desktop/plainenter.h"
 
 #include <QFont>
 #include <QTextDocument>

@@ -14,7 +14,7 @@ const QString TenantMenu::kOpenFilter = QStringLiteral("All Files (*.*)|*.*|TNT 
 
 namespace {
 constexpr int kTenantFilterIndex = 2;
-} // namespace
+}   // namespace
 
 TenantMenu::TenantMenu(Form1Context& ctx, QObject* parent)
     : QObject(parent), runModal([](TenantEditor& editor) { editor.exec(); }), m_ctx(ctx)

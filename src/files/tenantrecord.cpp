@@ -6,10 +6,8 @@
 
 QString TenantRecord::line() const
 {
-    return QStringLiteral("TNTDIR:") + Blanks::trimmed(directory)
-        + QStringLiteral("TEL:") + Blanks::trimmed(telephone)
-        + QStringLiteral(" CODE:") + Blanks::trimmed(code)
-        + QStringLiteral(" DOOR:") + Blanks::trimmed(door)
-        + QStringLiteral(" NAME:") + Blanks::trimmed(name)
+    return QStringLiteral("TNTDIR:") + Blanks::trimmed(directory) + QStringLiteral("TEL:")
+        + Blanks::trimmed(telephone) + QStringLiteral(" CODE:") + Blanks::trimmed(code)
+        + QStringLiteral(" DOOR:") + Blanks::trimmed(door) + QStringLiteral(" NAME:") + Blanks::trimmed(name)
         + TextFile::kCrLf;
 }

@@ -18,15 +18,14 @@ QString tooLarge(const QString& path, qint64 size)
     const QLocale locale = QLocale::system();
     const QString limit =
         locale.formattedDataSize(TextFile::kMaxReadSize, 0, QLocale::DataSizeTraditionalFormat);
-    const QString length = size < 0
-        ? QStringLiteral("more than ") + limit
-        : locale.formattedDataSize(size, 1, QLocale::DataSizeTraditionalFormat);
+    const QString length = size < 0 ? QStringLiteral("more than ") + limit
+                                    : locale.formattedDataSize(size, 1, QLocale::DataSizeTraditionalFormat);
     return QStringLiteral("%1 is %2 long, more than a tenant or parameter file can be (at most "
                           "%3). It was not opened.")
         .arg(QDir::toNativeSeparators(path), length, limit);
 }
 
-} // namespace
+}   // namespace
 
 namespace TextFile {
 
@@ -50,8 +49,7 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-bool forEachLine(const QString& path, const std::function<bool(const QString&)>& take,
-                 QString& refusal)
+bool forEachLine(const QString& path, const std::function<bool(const QString&)>& take, QString& refusal)
 {
     if (path.isEmpty())
         return false;
@@ -79,7 +77,13 @@ bool readLines(const QString& path, QStringList& lines)
 {
     QStringList read;
     QString refusal;
-    if (!forEachLine(path, [&read](const QString& line) { read.append(line); return true; }, refusal))
+    if (!forEachLine(
+            path,
+            [&read](const QString& line) {
+                read.append(line);
+                return true;
+            },
+            refusal))
         return false;
     lines = read;
     return true;
@@ -100,12 +104,12 @@ bool write(const QString& path, const QString& text, QString& error)
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     const QByteArray bytes = EightBit::encode(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        || writeAll(file, bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || writeAll(file, bytes) != bytes.size()
+        || !file.commit()) {
         error = file.errorString();
         return false;
     }
     return true;
 }
 
-} // namespace TextFile
+}   // namespace TextFile

@@ -24,8 +24,7 @@ inline constexpr qint64 kMaxReadSize = 16 * 1024 * 1024;
 // splitLines. False when the file cannot be opened or read, or is larger than
 // kMaxReadSize: then refusal tells the operator so, naming the file and its
 // size, and a file whose size shows beforehand is not read at all.
-bool forEachLine(const QString& path, const std::function<bool(const QString&)>& take,
-                 QString& refusal);
+bool forEachLine(const QString& path, const std::function<bool(const QString&)>& take, QString& refusal);
 
 // All lines of the file; false when it cannot be read or is too large.
 bool readLines(const QString& path, QStringList& lines);
@@ -38,4 +37,4 @@ bool readLines(const QString& path, QStringList& lines);
 // byte is refused, naming them, before anything is written.
 bool write(const QString& path, const QString& text, QString& error);
 
-} // namespace TextFile
+}   // namespace TextFile

@@ -3,8 +3,8 @@
 
 #include "core/appsettings.h"
 #include "core/capturefile.h"
-#include "form/form1ui.h"
 #include "desktop/platform.h"
+#include "form/form1ui.h"
 
 class QMainWindow;
 class LinkSession;
@@ -29,9 +29,9 @@ struct Form1Context {
     AppSettings& settings;
     Waiter& waiter;
     ModemSettings& modem;
-    LinkSession& session;       // the port's state; every line to the panel goes through it
+    LinkSession& session;   // the port's state; every line to the panel goes through it
 
-    CaptureFile capture{};      // the capture slot: open while received text is captured
+    CaptureFile capture{};   // the capture slot: open while received text is captured
     // The name of the site last used from the site book, empty for none,
     // and the port, phone number and modem setting it gave the window;
     // changed through setSiteInUse only.

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1ui.h"
 
-#include "form/statuspanels.h"
-#include "form/terminalfont.h"
 #include "desktop/asteriskecho.h"
 #include "desktop/enterpressesbutton.h"
 #include "desktop/maskedfield.h"
 #include "desktop/onelinefield.h"
 #include "desktop/tabchain.h"
 #include "desktop/windowfit.h"
+#include "form/statuspanels.h"
+#include "form/terminalfont.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,8 +43,7 @@ T* named(T* widget, const char* name)
     return widget;
 }
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent,
-                    const QString& tip = QString())
+QPushButton* button(const char* name, const QString& caption, QWidget* parent, const QString& tip = QString())
 {
     auto* b = named(new QPushButton(caption, parent), name);
     if (!tip.isEmpty())
@@ -162,11 +161,11 @@ void buildReceiveFrame(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     auto* row = new QHBoxLayout(ui.Frame3);
     ui.up_all = button("up_all", QStringLiteral("ALL"), ui.Frame3,
                        QStringLiteral("Parameter And DataBase Information "));
-    ui.up_par = button("up_par", QStringLiteral("Parameters"), ui.Frame3,
-                       QStringLiteral("Parameter Information"));
+    ui.up_par =
+        button("up_par", QStringLiteral("Parameters"), ui.Frame3, QStringLiteral("Parameter Information"));
     ui.up_tnt = button("up_tnt", QStringLiteral("Tenants"), ui.Frame3, QStringLiteral("Tenant DataBase"));
-    ui.up_evr = button("up_evr", QStringLiteral("Events"), ui.Frame3,
-                       QStringLiteral("Event Record DataBase"));
+    ui.up_evr =
+        button("up_evr", QStringLiteral("Events"), ui.Frame3, QStringLiteral("Event Record DataBase"));
     for (QPushButton* b : {ui.up_all, ui.up_par, ui.up_tnt, ui.up_evr})
         row->addWidget(b);
     column->addWidget(ui.Frame3);
@@ -196,8 +195,8 @@ void buildSendFrame(QWidget* parent, QVBoxLayout* column, Form1Ui& ui)
     ui.medit7 = masked("medit7", QStringLiteral("##"), QString(), f);
     ui.manualdoor2 = button("manualdoor2", QStringLiteral("ManualUnlockDoor2"), f);
     ui.medit8 = masked("medit8", QStringLiteral("##"), QString(), f);
-    ui.cleartnt = button("cleartnt", QStringLiteral("Clear Tenant"), f,
-                         QStringLiteral("Clear a tenent you input"));
+    ui.cleartnt =
+        button("cleartnt", QStringLiteral("Clear Tenant"), f, QStringLiteral("Clear a tenent you input"));
     ui.MEDITTNT = masked("MEDITTNT", QStringLiteral("####"), QString(), f);
     ui.opendtmf = button("opendtmf", QStringLiteral("OpenDoorNo(1/2)"), f);
     ui.dtmf = masked("dtmf", QStringLiteral("#/#"), QString(), f);
@@ -310,19 +309,52 @@ void buildMenus(QMainWindow* window, Form1Ui& ui)
 // then the right column, each row from left to right.
 void setTabOrder(const Form1Ui& ui)
 {
-    setTabChain({ui.Option1, ui.Option2, ui.Option3, ui.Option4, ui.upload, ui.download,
-                 ui.connectButton, ui.close1, ui.Text2, ui.Text3, ui.Mastercode, ui.rtrtc,
-                 ui.Text1, ui.Command1, ui.OLE2,
-                 ui.up_all, ui.up_par, ui.up_tnt, ui.up_evr,
-                 ui.uptalktime, ui.medit1, ui.cleartnt, ui.MEDITTNT,
-                 ui.opentime1, ui.medit2, ui.opendtmf, ui.dtmf,
-                 ui.opentime2, ui.medit3, ui.Newmastcode, ui.Medit_New_mastercode,
-                 ui.manualdoor1, ui.medit7, ui.clearevr, ui.Date,
-                 ui.manualdoor2, ui.medit8, ui.um, ui.up,
-                 ui.MsgWel, ui.message, ui.sendfileg, ui.Command3});
+    setTabChain({ui.Option1,
+                 ui.Option2,
+                 ui.Option3,
+                 ui.Option4,
+                 ui.upload,
+                 ui.download,
+                 ui.connectButton,
+                 ui.close1,
+                 ui.Text2,
+                 ui.Text3,
+                 ui.Mastercode,
+                 ui.rtrtc,
+                 ui.Text1,
+                 ui.Command1,
+                 ui.OLE2,
+                 ui.up_all,
+                 ui.up_par,
+                 ui.up_tnt,
+                 ui.up_evr,
+                 ui.uptalktime,
+                 ui.medit1,
+                 ui.cleartnt,
+                 ui.MEDITTNT,
+                 ui.opentime1,
+                 ui.medit2,
+                 ui.opendtmf,
+                 ui.dtmf,
+                 ui.opentime2,
+                 ui.medit3,
+                 ui.Newmastcode,
+                 ui.Medit_New_mastercode,
+                 ui.manualdoor1,
+                 ui.medit7,
+                 ui.clearevr,
+                 ui.Date,
+                 ui.manualdoor2,
+                 ui.medit8,
+                 ui.um,
+                 ui.up,
+                 ui.MsgWel,
+                 ui.message,
+                 ui.sendfileg,
+                 ui.Command3});
 }
 
-} // namespace
+}   // namespace
 
 QRadioButton* Form1Ui::option(int number) const
 {
@@ -337,10 +369,11 @@ QRadioButton* Form1Ui::option(int number) const
 
 QList<QWidget*> Form1Ui::commandControls() const
 {
-    return {Mastercode, cleartnt, um, Date, up, upload, download, rtrtc, sendfileg, message,
-            opendtmf, dtmf, uptalktime, opentime1, opentime2, manualdoor1, manualdoor2,
-            Newmastcode, up_all, up_par, up_tnt, up_evr, medit1, medit2, medit3, medit7,
-            medit8, clearevr, MEDITTNT, Medit_New_mastercode};
+    return {Mastercode, cleartnt,  um,        Date,        up,          upload,
+            download,   rtrtc,     sendfileg, message,     opendtmf,    dtmf,
+            uptalktime, opentime1, opentime2, manualdoor1, manualdoor2, Newmastcode,
+            up_all,     up_par,    up_tnt,    up_evr,      medit1,      medit2,
+            medit3,     medit7,    medit8,    clearevr,    MEDITTNT,    Medit_New_mastercode};
 }
 
 void buildForm1(QMainWindow* window, Form1Ui& ui)

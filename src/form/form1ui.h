@@ -30,7 +30,7 @@ struct Form1Ui {
     QRadioButton* Option3 = nullptr;
     QRadioButton* Option4 = nullptr;
     QGroupBox* Frame1 = nullptr;
-    QPushButton* upload = nullptr;     // "RECEIVE"
+    QPushButton* upload = nullptr;   // "RECEIVE"
     QPushButton* download = nullptr;   // "SEND"
     QPushButton* connectButton = nullptr;   // objectName "connect"
     QPushButton* close1 = nullptr;
@@ -40,9 +40,9 @@ struct Form1Ui {
     QLineEdit* Text3 = nullptr;
     QPushButton* Mastercode = nullptr;
     QPushButton* rtrtc = nullptr;
-    ReceivePane* Text1 = nullptr;      // the receive pane
+    ReceivePane* Text1 = nullptr;   // the receive pane
     QPushButton* Command1 = nullptr;   // "Please Wait..."
-    QToolButton* OLE2 = nullptr;       // the help page, shown as an icon
+    QToolButton* OLE2 = nullptr;   // the help page, shown as an icon
 
     // "Receive"
     QGroupBox* Frame3 = nullptr;
@@ -82,7 +82,7 @@ struct Form1Ui {
     QProgressBar* Progress = nullptr;
     StatusPanels* bar = nullptr;
 
-    QWidget* client = nullptr;           // every control between menus and status bar
+    QWidget* client = nullptr;   // every control between menus and status bar
     QScrollArea* clientArea = nullptr;   // scrolls them when the window is smaller
 
     // Menus
@@ -105,10 +105,10 @@ struct Form1Ui {
     QAction* copy_file = nullptr;
     QAction* paset_file = nullptr;
     QAction* Setting = nullptr;
-    QMenu* sites = nullptr;                  // "S&ites"
-    QAction* siteBook = nullptr;             // "&Site Book..."
-    QList<QAction*> recentSites;             // the sites used last, newest first
-    QAction* journal = nullptr;              // "&Journal..."
+    QMenu* sites = nullptr;   // "S&ites"
+    QAction* siteBook = nullptr;   // "&Site Book..."
+    QList<QAction*> recentSites;   // the sites used last, newest first
+    QAction* journal = nullptr;   // "&Journal..."
     QMenu* hilp_file = nullptr;
     QAction* yess = nullptr;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiveappender.h"
 
+#include "core/receivetext.h"
 #include "form/form1context.h"
 #include "form/receivepane.h"
-#include "core/receivetext.h"
 #include "form/repaintpacer.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"

@@ -15,7 +15,7 @@ class ReceivePane;
 class ReceiveAppender {
 public:
     static constexpr int kSoftLimit = 20000;   // more than this before an append: cut
-    static constexpr int kCut = 4096;          // characters dropped from the head
+    static constexpr int kCut = 4096;   // characters dropped from the head
 
     // captureCancelled: the operator gave up on a capture that could not be
     // written; it is to be closed.

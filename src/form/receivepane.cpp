@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receivepane.h"
 
-#include "form/receivelayout.h"
 #include "desktop/plainenter.h"
 #include "desktop/steadyscrollbar.h"
+#include "form/receivelayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
@@ -57,7 +57,7 @@ QTextDocument* receiveDocument(QObject* parent)
     return document;
 }
 
-} // namespace
+}   // namespace
 
 ReceivePane::ReceivePane(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -86,9 +86,15 @@ void ReceivePane::showBothScrollBars()
         disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
 }
 
-int ReceivePane::selectionStart() const { return currentSelection().start; }
+int ReceivePane::selectionStart() const
+{
+    return currentSelection().start;
+}
 
-int ReceivePane::selectionLength() const { return currentSelection().length; }
+int ReceivePane::selectionLength() const
+{
+    return currentSelection().length;
+}
 
 QString ReceivePane::selectedText() const
 {
@@ -195,8 +201,7 @@ void ReceivePane::repaintAppended(const QRect& endBefore)
 
 bool ReceivePane::pairStartsAt(int position) const
 {
-    return position + 1 < m_text.size() && m_text.at(position) == kCr
-        && m_text.at(position + 1) == kLf;
+    return position + 1 < m_text.size() && m_text.at(position) == kCr && m_text.at(position + 1) == kLf;
 }
 
 bool ReceivePane::pairEndsAt(int position) const
@@ -253,7 +258,10 @@ int ReceivePane::exactFromDoc(int position) const
     return exact;
 }
 
-int ReceivePane::docLengthNow() const { return document()->characterCount() - 1; }
+int ReceivePane::docLengthNow() const
+{
+    return document()->characterCount() - 1;
+}
 
 // An edit made on the document (typing, the cursor API, setPlainText, cut):
 // the same change on the exact text, its line breaks as CR LF. The document
@@ -299,8 +307,7 @@ void ReceivePane::rebuildFromDocument()
 ReceivePane::Selection ReceivePane::currentSelection() const
 {
     const QTextCursor c = textCursor();
-    if (m_selection.valid && c.anchor() == m_selection.docAnchor
-        && c.position() == m_selection.docPosition)
+    if (m_selection.valid && c.anchor() == m_selection.docAnchor && c.position() == m_selection.docPosition)
         return m_selection;
     Selection s;
     s.start = exactFromDoc(c.selectionStart());

@@ -27,8 +27,8 @@ void StatusPanels::fixClockSize()
     QLabel* clock = m_panels[kCount - 1];
     const QString widest = QStringLiteral("00:00:00 PM");
     const QMargins margins = clock->contentsMargins();
-    clock->setFixedSize(clock->fontMetrics().horizontalAdvance(widest) + margins.left()
-                            + margins.right() + 2 * clock->frameWidth() + 8,
+    clock->setFixedSize(clock->fontMetrics().horizontalAdvance(widest) + margins.left() + margins.right()
+                            + 2 * clock->frameWidth() + 8,
                         clock->sizeHint().height());
 }
 

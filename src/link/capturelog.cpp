@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capturelog.h"
 
-#include "form/form1context.h"
 #include "core/fileexistence.h"
+#include "form/form1context.h"
 #include "platform/prompter.h"
 
 #include <QAction>
@@ -64,19 +64,16 @@ CaptureOpen CaptureLog::open_capture_file(const QString& title, const QString& f
 CaptureLog::Target CaptureLog::askAboutExisting(const QString& path)
 {
     MessageBox box;
-    box.prompt = QStringLiteral("Replace existing file - ") + QDir::toNativeSeparators(path)
-        + QStringLiteral("?");
+    box.prompt =
+        QStringLiteral("Replace existing file - ") + QDir::toNativeSeparators(path) + QStringLiteral("?");
     box.title = m_ctx.settings.title();
     box.buttons = MessageBox::Buttons::YesNoCancel;
     box.icon = MessageBox::Icon::Question;
     box.defaultButton = MessageBox::Answer::No;
     switch (m_ctx.platform.prompter.ask(box)) {
-    case MessageBox::Answer::Yes:
-        return Target::Replace;
-    case MessageBox::Answer::No:
-        return Target::Append;
-    default:
-        return Target::AskAgain;
+    case MessageBox::Answer::Yes: return Target::Replace;
+    case MessageBox::Answer::No: return Target::Append;
+    default: return Target::AskAgain;
     }
 }
 

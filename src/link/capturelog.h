@@ -7,10 +7,10 @@ struct Form1Context;
 
 // What choosing and opening a capture file came to.
 enum class CaptureOpen {
-    Opened,       // the capture slot holds the open file
-    Cancelled,    // the operator cancelled the file dialog
+    Opened,   // the capture slot holds the open file
+    Cancelled,   // the operator cancelled the file dialog
     OpenFailed,   // the file could not be opened
-    Aborted,      // the dialog failed, or the existence test or the deletion did
+    Aborted,   // the dialog failed, or the existence test or the deletion did
 };
 
 // The communications log: choosing and opening the capture file (also for
@@ -18,7 +18,7 @@ enum class CaptureOpen {
 class CaptureLog : public QObject {
     Q_OBJECT
 public:
-    static const QString kTitle;    // "Open Communications Log File"
+    static const QString kTitle;   // "Open Communications Log File"
     static const QString kFilter;   // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*"
 
     explicit CaptureLog(Form1Context& ctx, QObject* parent = nullptr);

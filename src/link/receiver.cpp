@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver.h"
 
+#include "core/linksession.h"
 #include "form/form1context.h"
 #include "form/receivepane.h"
 #include "form/statuspanels.h"
 #include "link/capturelog.h"
-#include "core/linksession.h"
 #include "platform/eightbit.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
@@ -20,17 +20,23 @@ const QString Receiver::kLineLost = QStringLiteral("Line Lost");
 
 namespace {
 const QString kStatusPrefix = QStringLiteral("Status: ");
-} // namespace
+}   // namespace
 
 Receiver::Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_appender(ctx, [&log] { log.mnuCloseLog_Click(); }), m_pacer(ctx.platform.port)
+    : QObject(parent),
+      m_ctx(ctx),
+      m_appender(ctx, [&log] { log.mnuCloseLog_Click(); }),
+      m_pacer(ctx.platform.port)
 {
     connect(&ctx.session, &LinkSession::notified, this, &Receiver::MSComm1_OnComm);
     connect(&m_pacer, &AppendPacer::frameEnded, this, &Receiver::receiveWaiting);
     ctx.capture.setBeforeChange([this] { appendHeld(); });
 }
 
-Receiver::~Receiver() { m_ctx.capture.setBeforeChange({}); }
+Receiver::~Receiver()
+{
+    m_ctx.capture.setBeforeChange({});
+}
 
 void Receiver::MSComm1_OnComm(int eventCode)
 {

@@ -15,9 +15,9 @@ class CaptureLog;
 class Receiver : public QObject {
     Q_OBJECT
 public:
-    static const QString kReceiving;          // "Receiving..."
-    static const QString kErrorBoxTitle;      // "Click Cancel to quit, OK to ignore."
-    static const QString kLineLost;           // the status text of a device that went away
+    static const QString kReceiving;   // "Receiving..."
+    static const QString kErrorBoxTitle;   // "Click Cancel to quit, OK to ignore."
+    static const QString kLineLost;   // the status text of a device that went away
 
     Receiver(Form1Context& ctx, CaptureLog& log, QObject* parent = nullptr);
     ~Receiver() override;

@@ -16,7 +16,10 @@ QString nameOf(const QLineEdit* field)
     return field->accessibleName().isEmpty() ? field->objectName() : field->accessibleName();
 }
 
-bool hidesWhatIsTyped(const QLineEdit* field) { return field->echoMode() != QLineEdit::Normal; }
+bool hidesWhatIsTyped(const QLineEdit* field)
+{
+    return field->echoMode() != QLineEdit::Normal;
+}
 
 QString refusal(const QLineEdit* field, const QString& typed)
 {
@@ -36,7 +39,7 @@ QString refusal(const QLineEdit* field, const QString& typed)
         .arg(EightBit::foreignCharacters(typed));
 }
 
-} // namespace
+}   // namespace
 
 bool typedTextFitsTheLine(const Form1Context& ctx, const QLineEdit* field, const QString& typed)
 {

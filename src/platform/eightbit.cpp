@@ -16,7 +16,7 @@ QString nameOf(char32_t code)
     return QStringLiteral("%1 (%2)").arg(QString::fromUcs4(&code, 1), number);
 }
 
-} // namespace
+}   // namespace
 
 namespace EightBit {
 
@@ -42,4 +42,4 @@ QString foreignCharacters(const QString& text)
     return names.join(QStringLiteral(", "));
 }
 
-} // namespace EightBit
+}   // namespace EightBit

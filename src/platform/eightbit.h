@@ -10,9 +10,15 @@
 // character and every character one byte (Latin-1 both ways).
 namespace EightBit {
 
-inline QString decode(QByteArrayView bytes) { return QString::fromLatin1(bytes); }
+inline QString decode(QByteArrayView bytes)
+{
+    return QString::fromLatin1(bytes);
+}
 
-inline QByteArray encode(const QString& text) { return text.toLatin1(); }
+inline QByteArray encode(const QString& text)
+{
+    return text.toLatin1();
+}
 
 // True when every character of text has a byte of its own.
 inline bool representable(const QString& text)
@@ -29,4 +35,4 @@ inline bool representable(const QString& text)
 // one that does not show (a line separator: "U+2028"). Many are cut short.
 QString foreignCharacters(const QString& text);
 
-} // namespace EightBit
+}   // namespace EightBit

@@ -34,7 +34,7 @@ QString nameFilter(const QString& caption, const QString& patterns)
     return caption.trimmed() + QStringLiteral(" (") + blankSeparated(patterns) + QLatin1Char(')');
 }
 
-} // namespace
+}   // namespace
 
 QStringList qtNameFilters(const QString& pairs)
 {

@@ -33,7 +33,7 @@ QString fileNameFor(const QString& application)
     return name + QStringLiteral(".ini");
 }
 
-} // namespace
+}   // namespace
 
 IniSettingsStore::IniSettingsStore() : m_root(defaultRoot()) {}
 
@@ -49,8 +49,8 @@ QString IniSettingsStore::filePath(const QString& root, const QString& applicati
     return QDir(root).filePath(QLatin1String(kFolder) + QLatin1Char('/') + fileNameFor(application));
 }
 
-QString IniSettingsStore::read(const QString& application, const QString& section,
-                               const QString& key, const QString& fallback) const
+QString IniSettingsStore::read(const QString& application, const QString& section, const QString& key,
+                               const QString& fallback) const
 {
     QSettings settings(filePath(application), QSettings::IniFormat);
     settings.beginGroup(section);
@@ -66,8 +66,8 @@ QString IniSettingsStore::read(const QString& application, const QString& sectio
 
 // A file that cannot be written leaves the value unstored; QSettings only
 // notes that in its status, which nothing here needs.
-void IniSettingsStore::store(const QString& application, const QString& section,
-                             const QString& key, const QString& value)
+void IniSettingsStore::store(const QString& application, const QString& section, const QString& key,
+                             const QString& value)
 {
     QSettings settings(filePath(application), QSettings::IniFormat);
     settings.beginGroup(section);

@@ -16,10 +16,7 @@ public:
     static QString defaultRoot();
     static QString filePath(const QString& root, const QString& application);
     // The file of an application under the user's configuration folder.
-    static QString userFilePath(const QString& application)
-    {
-        return filePath(defaultRoot(), application);
-    }
+    static QString userFilePath(const QString& application) { return filePath(defaultRoot(), application); }
     QString filePath(const QString& application) const { return filePath(m_root, application); }
 
     QString read(const QString& application, const QString& section, const QString& key,

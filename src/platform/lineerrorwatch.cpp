@@ -11,7 +11,7 @@
 std::optional<LineErrorCounts> readLineErrorCounts(qintptr handle)
 {
 #ifdef Q_OS_LINUX
-    serial_icounter_struct counts {};
+    serial_icounter_struct counts{};
     if (::ioctl(int(handle), TIOCGICOUNT, &counts) != 0)
         return std::nullopt;
     return LineErrorCounts{quint32(counts.overrun), quint32(counts.buf_overrun)};

@@ -11,7 +11,7 @@
 // device whose driver keeps them has them: a UART port does, a
 // pseudo-terminal and some USB adapters do not.
 struct LineErrorCounts {
-    quint32 overrun = 0;         // lost in the UART before the driver took them
+    quint32 overrun = 0;   // lost in the UART before the driver took them
     quint32 bufferOverrun = 0;   // lost for want of room in the driver's buffer
 };
 

@@ -41,7 +41,7 @@ std::optional<QSerialPort::StopBits> stopBitsFor(const QString& text)
     return std::nullopt;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<LineSettings> LineSettings::parse(const QString& text)
 {

@@ -12,11 +12,17 @@ bool isLineBreak(QChar c)
     return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
-} // namespace
+}   // namespace
 
-bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
 
-bool holdsControl(const QString& text) { return std::any_of(text.begin(), text.end(), isControl); }
+bool holdsControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), isControl);
+}
 
 QString flattened(const QString& text, int* position)
 {
@@ -41,4 +47,4 @@ QString flattened(const QString& text, int* position)
     return out;
 }
 
-} // namespace OneLine
+}   // namespace OneLine

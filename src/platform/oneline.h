@@ -17,4 +17,4 @@ bool holdsControl(const QString& text);
 // position in the text, if given, moves along with the characters before it.
 QString flattened(const QString& text, int* position = nullptr);
 
-} // namespace OneLine
+}   // namespace OneLine

@@ -16,11 +16,14 @@
 namespace {
 
 // The folders where serial programs keep their lock files.
-const QStringList kLockFolders = {
-    QStringLiteral("/var/lock"),         QStringLiteral("/run/lock"),
-    QStringLiteral("/var/lock/lockdev"), QStringLiteral("/var/spool/locks"),
-    QStringLiteral("/var/spool/uucp"),   QStringLiteral("/etc/locks"),
-    QStringLiteral("/tmp"),              QStringLiteral("/var/tmp")};
+const QStringList kLockFolders = {QStringLiteral("/var/lock"),
+                                  QStringLiteral("/run/lock"),
+                                  QStringLiteral("/var/lock/lockdev"),
+                                  QStringLiteral("/var/spool/locks"),
+                                  QStringLiteral("/var/spool/uucp"),
+                                  QStringLiteral("/etc/locks"),
+                                  QStringLiteral("/tmp"),
+                                  QStringLiteral("/var/tmp")};
 
 // A lock file is named after the device below /dev, slashes made underscores
 // ("LCK..ttyS0", "LCK..pts_3"); a link such as /dev/serial/by-id/... may be
@@ -91,7 +94,7 @@ OpenResult::Error deviceAnswer(const QString& device)
     return OpenResult::Error::Other;
 }
 
-} // namespace
+}   // namespace
 
 void explainRefusal(OpenResult& result)
 {

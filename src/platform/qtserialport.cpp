@@ -20,12 +20,9 @@ namespace {
 OpenResult::Error openErrorFor(QSerialPort::SerialPortError error)
 {
     switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return OpenResult::Error::NotFound;
-    case QSerialPort::PermissionError:
-        return OpenResult::Error::Permission;
-    default:
-        return OpenResult::Error::Other;
+    case QSerialPort::DeviceNotFoundError: return OpenResult::Error::NotFound;
+    case QSerialPort::PermissionError: return OpenResult::Error::Permission;
+    default: return OpenResult::Error::Other;
     }
 }
 
@@ -46,7 +43,7 @@ bool meansLineLost(QSerialPort::SerialPortError error)
 void setXonXoffOnly(qintptr handle)
 {
 #ifdef Q_OS_UNIX
-    termios settings {};
+    termios settings{};
     if (tcgetattr(int(handle), &settings) != 0)
         return;
     settings.c_cc[VSTART] = 0x11;
@@ -58,10 +55,9 @@ void setXonXoffOnly(qintptr handle)
 #endif
 }
 
-} // namespace
+}   // namespace
 
-QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
-    : SerialPort(parent), m_store(store)
+QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent) : SerialPort(parent), m_store(store)
 {
     m_port.setReadBufferSize(0);   // unlimited: the program drains it on every notification
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
@@ -156,10 +152,13 @@ void QtSerialPort::raiseTransmitFull()
     if (m_transmitFull)
         return;
     m_transmitFull = true;
-    QMetaObject::invokeMethod(this, [this] {
-        if (isOpen())
-            emit notified(kTransmitFull);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isOpen())
+                emit notified(kTransmitFull);
+        },
+        Qt::QueuedConnection);
 }
 
 QByteArray QtSerialPort::readAll()
@@ -236,8 +235,10 @@ QString QtSerialPort::deviceFor(int portNumber) const
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else
-    const QString mapped = m_store.read(QLatin1String(kApplication), QLatin1String(kSection),
-                                        QString::number(portNumber), QString()).trimmed();
+    const QString mapped = m_store
+                               .read(QLatin1String(kApplication), QLatin1String(kSection),
+                                     QString::number(portNumber), QString())
+                               .trimmed();
     if (!mapped.isEmpty())
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
@@ -265,7 +266,7 @@ void QtSerialPort::applySettings()
     m_port.setDataBits(m_line.dataBits);
     m_port.setStopBits(m_line.stopBits);
     m_port.setFlowControl(m_handshaking == Handshaking::XonXoff ? QSerialPort::SoftwareControl
-                                                                 : QSerialPort::NoFlowControl);
+                                                                : QSerialPort::NoFlowControl);
     if (m_handshaking == Handshaking::XonXoff && isOpen())
         setXonXoffOnly(m_port.handle());
 }

@@ -50,7 +50,10 @@ public:
     QStringList devicesPresent() const override;
 
     // Where the receive error counts come from (the driver's, by default).
-    void setLineErrorReader(LineErrorWatch::Reader reader) { m_lineErrors = LineErrorWatch(std::move(reader)); }
+    void setLineErrorReader(LineErrorWatch::Reader reader)
+    {
+        m_lineErrors = LineErrorWatch(std::move(reader));
+    }
 
 private:
     void onReadyRead();
@@ -70,9 +73,9 @@ private:
     int m_portNumber = 1;
     QString m_device;
     int m_sendThreshold = 1;
-    bool m_ignoringErrors = false;  // during DTR requests (refused by some devices) and closing
-    bool m_lossPending = false;     // a lost line is being closed on the next event loop pass
-    QByteArray m_unreadAtLoss;      // received before the line was lost, not read yet
-    bool m_transmitFull = false;    // kTransmitFull raised, the queue not yet below the size
+    bool m_ignoringErrors = false;   // during DTR requests (refused by some devices) and closing
+    bool m_lossPending = false;   // a lost line is being closed on the next event loop pass
+    QByteArray m_unreadAtLoss;   // received before the line was lost, not read yet
+    bool m_transmitFull = false;   // kTransmitFull raised, the queue not yet below the size
     bool m_readingPaused = false;
 };

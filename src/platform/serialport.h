@@ -11,10 +11,10 @@ struct OpenResult {
     // Permission: the user may not use the device; Busy: another program holds it.
     enum class Error { None, AlreadyOpen, NotFound, Permission, Busy, Other };
     Error error = Error::None;
-    QString device;      // the device path that was tried
-    QString reason;      // the system's own description of the failure
+    QString device;   // the device path that was tried
+    QString reason;   // the system's own description of the failure
     qint64 holderPid = 0;   // Busy: the process that holds the device, where known
-    QString holderName;     // and its program name, where known
+    QString holderName;   // and its program name, where known
 
     bool ok() const { return error == Error::None; }
     static constexpr int kAlreadyOpenCode = 8005;
@@ -45,14 +45,10 @@ public:
     static QString lineErrorText(int eventCode)
     {
         switch (eventCode) {
-        case kOverrun:
-            return QStringLiteral("Overrun Error");
-        case kReceiveOverflow:
-            return QStringLiteral("Receive Buffer Overflow");
-        case kTransmitFull:
-            return QStringLiteral("Transmit Buffer Full");
-        default:
-            return QString();
+        case kOverrun: return QStringLiteral("Overrun Error");
+        case kReceiveOverflow: return QStringLiteral("Receive Buffer Overflow");
+        case kTransmitFull: return QStringLiteral("Transmit Buffer Full");
+        default: return QString();
         }
     }
 
@@ -63,7 +59,7 @@ public:
     virtual int portNumber() const = 0;
     // Fails (returns false) while the port is open: the number cannot change then.
     virtual bool setPortNumber(int number) = 0;
-    virtual void setLineSettings(const QString& settings) = 0;  // "1200,N,8,1"
+    virtual void setLineSettings(const QString& settings) = 0;   // "1200,N,8,1"
     virtual void setHandshaking(Handshaking mode) = 0;
     virtual void setSendThreshold(int bytes) = 0;
 

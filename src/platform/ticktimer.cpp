@@ -5,8 +5,7 @@
 
 TickTimer::TickTimer(int realMsPerSecond, QObject* parent)
     : TickTimer(TimerSource::qt(), realMsPerSecond, parent)
-{
-}
+{}
 
 TickTimer::TickTimer(TimerSource& source, int realMsPerSecond, QObject* parent)
     : QObject(parent), m_timer(source.newTimer()), m_realMsPerSecond(std::max(1, realMsPerSecond))
@@ -25,6 +24,12 @@ void TickTimer::setInterval(int nominalMs)
         m_timer->start(m_realMs);
 }
 
-void TickTimer::start() { m_timer->start(m_realMs); }
+void TickTimer::start()
+{
+    m_timer->start(m_realMs);
+}
 
-void TickTimer::stop() { m_timer->stop(); }
+void TickTimer::stop()
+{
+    m_timer->stop();
+}

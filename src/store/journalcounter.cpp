@@ -48,7 +48,7 @@ private:
     std::unique_ptr<Store> m_store;
 };
 
-} // namespace
+}   // namespace
 
 JournalCounter::JournalCounter(JournalWriter::StoreMaker makeStore, QObject* parent) : QObject(parent)
 {
@@ -63,7 +63,8 @@ JournalCounter::~JournalCounter()
 {
     m_newest.storeRelease(-1);   // what waits is left undone
     auto* worker = static_cast<CountWorker*>(m_worker);
-    QMetaObject::invokeMethod(m_worker, [worker] { worker->close(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker] { worker->close(); }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_worker;

@@ -33,5 +33,5 @@ signals:
 private:
     QThread* m_thread = nullptr;
     QObject* m_worker = nullptr;   // lives on the thread
-    QAtomicInt m_newest;           // the ticket of the newest request
+    QAtomicInt m_newest;   // the ticket of the newest request
 };

@@ -21,7 +21,7 @@ QString csvLine(const JournalRecord& r)
     return quoted.join(u',') + QStringLiteral("\r\n");
 }
 
-} // namespace
+}   // namespace
 
 QString csvField(const QString& text)
 {
@@ -49,4 +49,4 @@ bool write(Store& store, const JournalFilter& filter, Format format, QIODevice& 
     return true;
 }
 
-} // namespace JournalExport
+}   // namespace JournalExport

@@ -22,4 +22,4 @@ bool write(Store& store, const JournalFilter& filter, Format format, QIODevice& 
 // comma, a quote or a line break.
 QString csvField(const QString& text);
 
-} // namespace JournalExport
+}   // namespace JournalExport

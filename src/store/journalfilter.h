@@ -6,16 +6,13 @@
 
 // Which entries of the journal to read. Every part left empty lets all pass.
 struct JournalFilter {
-    std::optional<QString> site;       // "" for the entries made with no site in use
+    std::optional<QString> site;   // "" for the entries made with no site in use
     std::optional<QString> operatorName;
     std::optional<qint64> fromUtcMs;   // inclusive
-    std::optional<qint64> toUtcMs;     // exclusive
-    QString search;                    // a substring of the text, any case
+    std::optional<qint64> toUtcMs;   // exclusive
+    QString search;   // a substring of the text, any case
 
-    bool passesAll() const
-    {
-        return !site && !operatorName && !fromUtcMs && !toUtcMs && search.isEmpty();
-    }
+    bool passesAll() const { return !site && !operatorName && !fromUtcMs && !toUtcMs && search.isEmpty(); }
 
     bool operator==(const JournalFilter& other) const
     {

@@ -24,9 +24,10 @@ QString JournalRecord::timeText() const
     // every entry reads alike.
     const int offset = *offsetSeconds;
     const int minutes = std::abs(offset) / 60;
-    return utc.addSecs(offset).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
-        + (offset < 0 ? u'-' : u'+') + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0'))
-                                          .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return utc.addSecs(offset).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+')
+        + QStringLiteral("%1:%2")
+              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString JournalRecord::who() const

@@ -13,8 +13,8 @@
 struct JournalRecord {
     enum class Kind { Sent, Event };
 
-    qint64 id = 0;              // the store's, 0 until stored
-    qint64 utcMs = 0;           // milliseconds since the epoch
+    qint64 id = 0;   // the store's, 0 until stored
+    qint64 utcMs = 0;   // milliseconds since the epoch
     std::optional<int> offsetSeconds;   // east of UTC; none for entries from before it was kept
     QString operatorName;
     QString host;

@@ -123,8 +123,8 @@ void JournalWriter::afterWrite(int count, bool ok, const QString& error)
             m_reason.clear();
             if (m_lost > 0) {
                 // The lost entries came after every kept one: the count takes their place.
-                JournalRecord notice = JournalRecord::at(QDateTime::currentDateTime(), JournalRecord::Kind::Event,
-                                           lostText(m_lost));
+                JournalRecord notice = JournalRecord::at(QDateTime::currentDateTime(),
+                                                         JournalRecord::Kind::Event, lostText(m_lost));
                 notice.operatorName = m_firstLost.operatorName;
                 notice.host = m_firstLost.host;
                 notice.site = m_firstLost.site;

@@ -64,8 +64,8 @@ private:
     StoreMaker m_makeStore;
     QThread* m_thread = nullptr;
     mutable QMutex m_mutex;
-    QWaitCondition m_wake;       // an entry came, or the writer must stop
-    QWaitCondition m_drained;    // nothing waits any more
+    QWaitCondition m_wake;   // an entry came, or the writer must stop
+    QWaitCondition m_drained;   // nothing waits any more
     std::deque<JournalRecord> m_queue;
     qint64 m_lost = 0;
     JournalRecord m_firstLost;

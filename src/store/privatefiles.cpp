@@ -22,7 +22,7 @@ QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
-} // namespace
+}   // namespace
 
 bool makeFolder(const QString& folder, QString* error)
 {
@@ -43,8 +43,8 @@ bool makeFolder(const QString& folder, QString* error)
 
 bool createFile(const QString& path, QString* error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          kFileMode);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
     if (fd >= 0) {
         ::fchmod(fd, kFileMode);   // the umask may have taken bits away; never adds any
         ::close(fd);
@@ -73,11 +73,12 @@ QString freeAsideName(const QString& path, const QString& mark, const QStringLis
         const QString candidate = path + u'.' + mark + (n == 1 ? QString() : QStringLiteral(".%1").arg(n));
         bool taken = false;
         for (const QString& suffix : suffixes)
-            taken = taken || QFileInfo::exists(candidate + suffix) || QFileInfo(candidate + suffix).isSymLink();
+            taken =
+                taken || QFileInfo::exists(candidate + suffix) || QFileInfo(candidate + suffix).isSymLink();
         if (!taken)
             return candidate;
     }
     return QString();
 }
 
-} // namespace PrivateFiles
+}   // namespace PrivateFiles

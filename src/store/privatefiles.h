@@ -20,4 +20,4 @@ void correct(const QStringList& paths);
 // files ("", "-wal", "-shm") moves under one free name. Empty when none.
 QString freeAsideName(const QString& path, const QString& mark, const QStringList& suffixes);
 
-} // namespace PrivateFiles
+}   // namespace PrivateFiles

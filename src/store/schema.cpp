@@ -25,10 +25,11 @@ QStringList first()
                        "INSERT INTO journal_text (rowid, text) VALUES (new.id, new.text); END"),
         // version: raised by every change, so that a change made meanwhile
         // by another copy of the program is seen.
-        QStringLiteral("CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE, "
-                       "port INTEGER NOT NULL, phone TEXT NOT NULL, setup TEXT NOT NULL, "
-                       "notes TEXT NOT NULL, last_used INTEGER, last_used_offset INTEGER, "
-                       "version INTEGER NOT NULL DEFAULT 1)"),
+        QStringLiteral(
+            "CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE, "
+            "port INTEGER NOT NULL, phone TEXT NOT NULL, setup TEXT NOT NULL, "
+            "notes TEXT NOT NULL, last_used INTEGER, last_used_offset INTEGER, "
+            "version INTEGER NOT NULL DEFAULT 1)"),
         // The files brought in from before the store, each once.
         QStringLiteral("CREATE TABLE imports (what TEXT PRIMARY KEY, utc INTEGER NOT NULL)"),
     };
@@ -47,11 +48,11 @@ QStringList second()
     };
 }
 
-} // namespace
+}   // namespace
 
 QList<QStringList> steps()
 {
     return {first(), second()};
 }
 
-} // namespace Schema
+}   // namespace Schema

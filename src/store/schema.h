@@ -10,6 +10,9 @@
 namespace Schema {
 
 QList<QStringList> steps();
-inline int currentVersion() { return int(steps().size()); }
+inline int currentVersion()
+{
+    return int(steps().size());
+}
 
-} // namespace Schema
+}   // namespace Schema

@@ -7,7 +7,7 @@
 // One building the technician calls: the port, the phone number and the
 // modem setup string to use there, and free notes.
 struct Site {
-    qint64 id = 0;        // the store's, 0 for a site not stored yet
+    qint64 id = 0;   // the store's, 0 for a site not stored yet
     qint64 version = 0;   // raised by the store with every change
     QString name;
     int port = 1;

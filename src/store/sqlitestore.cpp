@@ -55,7 +55,9 @@ struct Conditions {
 QString likePattern(const QString& text)
 {
     QString escaped = text;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("\\%")).replace(u'_', QStringLiteral("\\_"));
+    escaped.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
     return u'%' + escaped + u'%';
 }
 
@@ -115,7 +117,7 @@ JournalRecord recordOf(const QSqlQuery& q)
     return r;
 }
 
-} // namespace
+}   // namespace
 
 QString SqliteStore::defaultFolder()
 {
@@ -375,12 +377,14 @@ bool SqliteStore::appendEntries(QList<JournalRecord>& entries)
 bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
 {
     QSqlQuery insert(m_db);
-    if (!prepareQuery(insert, QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, "
-                                             "text) VALUES (?, ?, ?, ?, ?, ?, ?)")))
+    if (!prepareQuery(insert,
+                      QStringLiteral("INSERT INTO journal (utc, utc_offset, operator, host, site, kind, "
+                                     "text) VALUES (?, ?, ?, ?, ?, ?, ?)")))
         return false;
     for (JournalRecord& r : entries) {
         insert.bindValue(0, r.utcMs);
-        insert.bindValue(1, r.offsetSeconds ? QVariant(*r.offsetSeconds) : QVariant(QMetaType(QMetaType::Int)));
+        insert.bindValue(1,
+                         r.offsetSeconds ? QVariant(*r.offsetSeconds) : QVariant(QMetaType(QMetaType::Int)));
         insert.bindValue(2, notNull(r.operatorName));
         insert.bindValue(3, notNull(r.host));
         insert.bindValue(4, notNull(r.site));
@@ -393,7 +397,8 @@ bool SqliteStore::insertEntries(QList<JournalRecord>& entries)
     return true;
 }
 
-bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out)
+bool SqliteStore::readEntries(const JournalFilter& filter, qint64 afterId, int count,
+                              QList<JournalRecord>* out)
 {
     return ready() && select(filter, afterId, std::nullopt, count, out);
 }
@@ -416,7 +421,8 @@ bool SqliteStore::idRange(qint64* first, qint64* last)
     q.setForwardOnly(true);
     // Each on its own: SQLite finds a lone min() or max() at an end of the
     // table, but walks every row for the two together.
-    if (!prepareQuery(q, QStringLiteral("SELECT (SELECT min(id) FROM journal), (SELECT max(id) FROM journal)"))
+    if (!prepareQuery(q,
+                      QStringLiteral("SELECT (SELECT min(id) FROM journal), (SELECT max(id) FROM journal)"))
         || !run(q) || !q.next())
         return false;
     *first = q.value(0).isNull() ? 1 : q.value(0).toLongLong();
@@ -441,11 +447,13 @@ bool SqliteStore::select(const JournalFilter& filter, std::optional<qint64> afte
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!prepareQuery(
-            q, QStringLiteral("SELECT j.id, j.utc, j.utc_offset, j.operator, j.host, j.site, j.kind, j.text")
-                   + fromClause(c)
-                   + (c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))
-                   + QStringLiteral(" ORDER BY ") + idColumn(c) + (beforeId ? QStringLiteral(" DESC") : QString())
-                   + QStringLiteral(" LIMIT %1").arg(count)))
+            q,
+            QStringLiteral("SELECT j.id, j.utc, j.utc_offset, j.operator, j.host, j.site, j.kind, j.text")
+                + fromClause(c)
+                + (c.sql.isEmpty() ? QString()
+                                   : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))
+                + QStringLiteral(" ORDER BY ") + idColumn(c)
+                + (beforeId ? QStringLiteral(" DESC") : QString()) + QStringLiteral(" LIMIT %1").arg(count)))
         return false;
     for (int i = 0; i < c.values.size(); ++i)
         q.bindValue(i, c.values.at(i));
@@ -468,9 +476,11 @@ qint64 SqliteStore::countEntries(const JournalFilter& filter)
     const Conditions c = conditionsOf(filter);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!prepareQuery(q, QStringLiteral("SELECT count(*)") + fromClause(c)
-                             + (c.sql.isEmpty() ? QString()
-                                                : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))))
+    if (!prepareQuery(q,
+                      QStringLiteral("SELECT count(*)") + fromClause(c)
+                          + (c.sql.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" WHERE ") + c.sql.join(QStringLiteral(" AND ")))))
         return -1;
     for (int i = 0; i < c.values.size(); ++i)
         q.bindValue(i, c.values.at(i));
@@ -532,8 +542,8 @@ Site siteOf(const QSqlQuery& q)
     site.setup = q.value(5).toString();
     site.notes = q.value(6).toString();
     if (!q.value(7).isNull())
-        site.lastUsed = QDateTime::fromMSecsSinceEpoch(q.value(7).toLongLong(), Qt::OffsetFromUTC,
-                                                       q.value(8).toInt());
+        site.lastUsed =
+            QDateTime::fromMSecsSinceEpoch(q.value(7).toLongLong(), Qt::OffsetFromUTC, q.value(8).toInt());
     return site;
 }
 
@@ -547,7 +557,7 @@ QVariant usedOffset(const QDateTime& when)
     return when.isValid() ? QVariant(when.offsetFromUtc()) : QVariant(QMetaType(QMetaType::Int));
 }
 
-} // namespace
+}   // namespace
 
 bool SqliteStore::readSites(QList<Site>* out)
 {
@@ -555,7 +565,8 @@ bool SqliteStore::readSites(QList<Site>* out)
         return false;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!prepareQuery(q, QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"))
+    if (!prepareQuery(q,
+                      QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"))
         || !run(q))
         return false;
     out->clear();
@@ -567,8 +578,9 @@ bool SqliteStore::readSites(QList<Site>* out)
 bool SqliteStore::insertSite(Site& site)
 {
     QSqlQuery q(m_db);
-    if (!prepareQuery(q, QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes, last_used, "
-                                        "last_used_offset) VALUES (?, ?, ?, ?, ?, ?, ?)")))
+    if (!prepareQuery(q,
+                      QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes, last_used, "
+                                     "last_used_offset) VALUES (?, ?, ?, ?, ?, ?, ?)")))
         return false;
     q.addBindValue(notNull(site.name));
     q.addBindValue(site.port);
@@ -640,11 +652,13 @@ Store::Change SqliteStore::updateSite(Site& site)
             return false;
         change = Change::Failed;
         QSqlQuery q(m_db);
-        prepareQuery(q, QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
-                                 "version = version + 1 WHERE id = ? AND version = ?"));
-        for (const QVariant& value : {QVariant(notNull(site.name)), QVariant(site.port), QVariant(notNull(site.phone)),
-                                      QVariant(notNull(site.setup)), QVariant(notNull(site.notes)),
-                                      QVariant(site.id), QVariant(site.version)})
+        prepareQuery(q,
+                     QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
+                                    "version = version + 1 WHERE id = ? AND version = ?"));
+        for (const QVariant& value :
+             {QVariant(notNull(site.name)), QVariant(site.port), QVariant(notNull(site.phone)),
+              QVariant(notNull(site.setup)), QVariant(notNull(site.notes)), QVariant(site.id),
+              QVariant(site.version)})
             q.addBindValue(value);
         if (!run(q))
             return false;

@@ -59,7 +59,8 @@ public:
 
     QString lastError() const override { return m_error; }
     bool appendEntries(QList<JournalRecord>& entries) override;
-    bool readEntries(const JournalFilter& filter, qint64 afterId, int count, QList<JournalRecord>* out) override;
+    bool readEntries(const JournalFilter& filter, qint64 afterId, int count,
+                     QList<JournalRecord>* out) override;
     bool readEntriesBefore(const JournalFilter& filter, qint64 beforeId, int count,
                            QList<JournalRecord>* out) override;
     qint64 countEntries(const JournalFilter& filter) override;

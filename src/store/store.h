@@ -51,8 +51,8 @@ public:
     // was read is refused.
     enum class Change { Done, Changed, Gone, NameTaken, Failed };
     virtual bool readSites(QList<Site>* out) = 0;   // in name order
-    virtual Change addSite(Site& site) = 0;         // id and version set
-    virtual Change updateSite(Site& site) = 0;      // version raised
+    virtual Change addSite(Site& site) = 0;   // id and version set
+    virtual Change updateSite(Site& site) = 0;   // version raised
     virtual Change removeSite(const Site& site) = 0;
     // Only the time of use; not a change the other copy needs to see before its own.
     virtual Change markSiteUsed(Site& site, const QDateTime& when) = 0;

@@ -41,8 +41,7 @@ void SaveReceived::reportFailure(const QString& description, const QString& path
 {
     MessageBox box;
     box.prompt = description;
-    box.detail = QStringLiteral("The received text was not saved to %1.")
-                     .arg(QDir::toNativeSeparators(path));
+    box.detail = QStringLiteral("The received text was not saved to %1.").arg(QDir::toNativeSeparators(path));
     box.title = m_ctx.settings.title();
     box.icon = MessageBox::Icon::Exclamation;
     m_ctx.platform.prompter.ask(box);

@@ -27,7 +27,7 @@ QString amount(double value, const char* one, const char* many)
                                        QLatin1String(value == 1 ? one : many));
 }
 
-} // namespace
+}   // namespace
 
 SendProgress::SendProgress(Form1Context& ctx) : m_ctx(ctx) {}
 

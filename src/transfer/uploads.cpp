@@ -2,9 +2,9 @@
 #include "uploads.h"
 
 #include "commands/connectionguard.h"
+#include "core/commandline.h"
 #include "form/form1context.h"
 #include "link/capturelog.h"
-#include "core/commandline.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -19,9 +19,15 @@ Uploads::Uploads(Form1Context& ctx, CaptureLog& log, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_log(log)
 {}
 
-void Uploads::up_all_Click() { request(CommandLine::kPullAllWord, SendButton::Enable); }
+void Uploads::up_all_Click()
+{
+    request(CommandLine::kPullAllWord, SendButton::Enable);
+}
 
-void Uploads::up_par_Click() { request(CommandLine::kPullParametersWord, SendButton::Leave); }
+void Uploads::up_par_Click()
+{
+    request(CommandLine::kPullParametersWord, SendButton::Leave);
+}
 
 void Uploads::up_evr_Click()
 {
@@ -57,14 +63,10 @@ void Uploads::captureAndRequest(const QString& word, const QString& title, const
     const QPointer<QWidget> focus = QApplication::focusWidget();
     m_ctx.ui.download->setEnabled(true);
     switch (m_log.open_capture_file(title, filter)) {
-    case CaptureOpen::Opened:
-        offerCloseButton();
-        break;
+    case CaptureOpen::Opened: offerCloseButton(); break;
     case CaptureOpen::Cancelled:
-    case CaptureOpen::OpenFailed:
-        break;
-    case CaptureOpen::Aborted:
-        return;
+    case CaptureOpen::OpenFailed: break;
+    case CaptureOpen::Aborted: return;
     }
     if (writeOrTell(m_ctx, CommandLine::command(word)))
         return;

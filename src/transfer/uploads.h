@@ -11,10 +11,10 @@ struct Form1Context;
 class Uploads : public QObject {
     Q_OBJECT
 public:
-    static const QString kEventTitle;    // "Open Communications Log Event File"
+    static const QString kEventTitle;   // "Open Communications Log Event File"
     static const QString kEventFilter;   // "EVR Files (*.EVR)|*.EVR"
     static const QString kTenantTitle;   // "Open Communications Log Tenant File"
-    static const QString kTenantFilter;  // "TNT Files (*.TNT)|*.TNT"
+    static const QString kTenantFilter;   // "TNT Files (*.TNT)|*.TNT"
 
     Uploads(Form1Context& ctx, CaptureLog& log, QObject* parent = nullptr);
 

@@ -2,12 +2,12 @@
 // The program without a mouse: the Tab key's path through each window, the
 // menus' access keys reaching the commands, and a spoken name on every control.
 #include "app/setform.h"
+#include "core/appsettings.h"
+#include "desktop/maskedfield.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantmenu.h"
-#include "core/appsettings.h"
 #include "form/statuspanels.h"
-#include "desktop/maskedfield.h"
 #include "form1rig.h"
 
 #include <QAbstractButton>
@@ -58,7 +58,10 @@ bool showActive(QWidget* window)
     return QTest::qWaitForWindowActive(window);
 }
 
-bool takesTabFocus(const QWidget* w) { return w->focusPolicy() & Qt::TabFocus; }
+bool takesTabFocus(const QWidget* w)
+{
+    return w->focusPolicy() & Qt::TabFocus;
+}
 
 // The controls an operator works with: every shown widget that takes the
 // focus from the keyboard or is a button, but not the parts of such a
@@ -132,7 +135,7 @@ void checkAccessKeys(const QList<QAction*>& actions, const QString& where)
     }
 }
 
-} // namespace
+}   // namespace
 
 class TstKeyboard : public QObject {
     Q_OBJECT
@@ -152,20 +155,19 @@ void TstKeyboard::mainWindowTabOrderFollowsLayout_data()
 {
     QTest::addColumn<bool>("everythingUsable");
     QTest::addColumn<QStringList>("order");
-    QTest::addRow("after load") << false
-                                << QStringList{"Option1", "connect", "close1", "Text2", "Text3",
-                                               "Text1", "OLE2", "MsgWel"};
+    QTest::addRow("after load") << false << QStringList{"Option1", "connect", "close1", "Text2",
+                                                        "Text3",   "Text1",   "OLE2",   "MsgWel"};
     QTest::addRow("everything usable")
-        << true
-        << QStringList{"Option1", "upload", "download", "connect", "close1", "Text2", "Text3",
-                       "Mastercode", "rtrtc", "Text1", "Command1", "OLE2",
-                       "up_all", "up_par", "up_tnt", "up_evr",
-                       "uptalktime", "medit1", "cleartnt", "MEDITTNT",
-                       "opentime1", "medit2", "opendtmf", "dtmf",
-                       "opentime2", "medit3", "Newmastcode", "Medit_New_mastercode",
-                       "manualdoor1", "medit7", "clearevr", "Date",
-                       "manualdoor2", "medit8", "um", "up",
-                       "MsgWel", "message", "sendfileg", "Command3"};
+        << true << QStringList{"Option1",     "upload",  "download",    "connect",
+                               "close1",      "Text2",   "Text3",       "Mastercode",
+                               "rtrtc",       "Text1",   "Command1",    "OLE2",
+                               "up_all",      "up_par",  "up_tnt",      "up_evr",
+                               "uptalktime",  "medit1",  "cleartnt",    "MEDITTNT",
+                               "opentime1",   "medit2",  "opendtmf",    "dtmf",
+                               "opentime2",   "medit3",  "Newmastcode", "Medit_New_mastercode",
+                               "manualdoor1", "medit7",  "clearevr",    "Date",
+                               "manualdoor2", "medit8",  "um",          "up",
+                               "MsgWel",      "message", "sendfileg",   "Command3"};
 }
 
 void TstKeyboard::mainWindowTabOrderFollowsLayout()

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/maskedfield.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +38,7 @@ int connectionsOf(const QObject* sender, const char* signal)
 {
     return (sender->*&Connections::receivers)(signal);
 }
-} // namespace
+}   // namespace
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -80,9 +80,9 @@ void TstMainWindow::firstRunState()
     QCOMPARE(ui.Text1->palette().color(QPalette::Text), QColor(0, 0, 255));
     for (QWidget* control : ui.commandControls())
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-    for (QWidget* usable : {static_cast<QWidget*>(ui.connectButton), static_cast<QWidget*>(ui.close1),
-                            static_cast<QWidget*>(ui.Text2), static_cast<QWidget*>(ui.Text3),
-                            static_cast<QWidget*>(ui.MsgWel)})
+    for (QWidget* usable :
+         {static_cast<QWidget*>(ui.connectButton), static_cast<QWidget*>(ui.close1),
+          static_cast<QWidget*>(ui.Text2), static_cast<QWidget*>(ui.Text3), static_cast<QWidget*>(ui.MsgWel)})
         QVERIFY2(usable->isEnabled(), qPrintable(usable->objectName()));
     QVERIFY(ui.Command1->isHidden());
     QVERIFY(ui.Command3->isHidden());
@@ -109,23 +109,43 @@ void TstMainWindow::everyControlHasItsNameAndCaption_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tooltip");
     const char* rows[][3] = {
-        {"connect", "Connect", ""}, {"close1", "Disconnect", ""}, {"Mastercode", "MasterCode", ""},
-        {"upload", "RECEIVE", ""}, {"download", "SEND", ""}, {"rtrtc", "Time", ""},
-        {"Date", "Date", ""}, {"Command1", "Please Wait...", ""},
+        {"connect", "Connect", ""},
+        {"close1", "Disconnect", ""},
+        {"Mastercode", "MasterCode", ""},
+        {"upload", "RECEIVE", ""},
+        {"download", "SEND", ""},
+        {"rtrtc", "Time", ""},
+        {"Date", "Date", ""},
+        {"Command1", "Please Wait...", ""},
         {"Command3", "Please Close the LOG File After Receiving", ""},
         {"up_all", "ALL", "Parameter And DataBase Information "},
-        {"up_par", "Parameters", "Parameter Information"}, {"up_tnt", "Tenants", "Tenant DataBase"},
-        {"up_evr", "Events", "Event Record DataBase"}, {"sendfileg", "DATABASE", "Send File"},
-        {"opentime1", "Door1 Open Time", ""}, {"opentime2", "Door2 Open Time", ""},
-        {"uptalktime", "Talk Time", ""}, {"manualdoor1", "ManualUnlockDoor1", ""},
-        {"manualdoor2", "ManualUnlockDoor2", ""}, {"Newmastcode", "New Mastercode", ""},
-        {"message", "Message", "Set Message"}, {"opendtmf", "OpenDoorNo(1/2)", ""},
-        {"um", "UnlockMute", ""}, {"up", "UnlockBeep", ""},
+        {"up_par", "Parameters", "Parameter Information"},
+        {"up_tnt", "Tenants", "Tenant DataBase"},
+        {"up_evr", "Events", "Event Record DataBase"},
+        {"sendfileg", "DATABASE", "Send File"},
+        {"opentime1", "Door1 Open Time", ""},
+        {"opentime2", "Door2 Open Time", ""},
+        {"uptalktime", "Talk Time", ""},
+        {"manualdoor1", "ManualUnlockDoor1", ""},
+        {"manualdoor2", "ManualUnlockDoor2", ""},
+        {"Newmastcode", "New Mastercode", ""},
+        {"message", "Message", "Set Message"},
+        {"opendtmf", "OpenDoorNo(1/2)", ""},
+        {"um", "UnlockMute", ""},
+        {"up", "UnlockBeep", ""},
         {"clearevr", "Clear Events", "Clear all EventRecord DataBase"},
         {"cleartnt", "Clear Tenant", "Clear a tenent you input"},
-        {"Option1", "1", ""}, {"Option2", "2", ""}, {"Option3", "3", ""}, {"Option4", "4", ""},
-        {"Frame2", "Select Port", ""}, {"Frame1", "", ""}, {"Frame3", "Receive", ""}, {"Frame4", "Send", ""},
-        {"Label1", "Phone Number", ""}, {"Label2", "Mastercode", ""}, {"Label4", "Welcome Message", ""},
+        {"Option1", "1", ""},
+        {"Option2", "2", ""},
+        {"Option3", "3", ""},
+        {"Option4", "4", ""},
+        {"Frame2", "Select Port", ""},
+        {"Frame1", "", ""},
+        {"Frame3", "Receive", ""},
+        {"Frame4", "Send", ""},
+        {"Label1", "Phone Number", ""},
+        {"Label2", "Mastercode", ""},
+        {"Label4", "Welcome Message", ""},
     };
     for (const auto& row : rows)
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1])
@@ -160,24 +180,60 @@ void TstMainWindow::menusAsListed_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
     QTest::addColumn<bool>("enabled");
-    QTest::addRow("di") << "di" << "2-&Digit Directory" << "" << true;
-    QTest::addRow("dig") << "dig" << "3-D&igit Directory" << "" << true;
-    QTest::addRow("digi") << "digi" << "4-Di&git Directory" << "" << true;
-    QTest::addRow("open_send") << "open_send" << "Open &Tenant File" << "" << true;
-    QTest::addRow("mnuOpenLog") << "mnuOpenLog" << "&Open LOG File" << "" << false;
-    QTest::addRow("mnuCloseLog") << "mnuCloseLog" << "Close &LOG File" << "" << false;
-    QTest::addRow("mnuopenpar") << "mnuopenpar" << "&Save Parameter " << "" << true;
-    QTest::addRow("OpenPar") << "OpenPar" << "Op&en Parameter" << "" << true;
-    QTest::addRow("save_received") << "save_received" << "Save &Received File" << "" << true;
-    QTest::addRow("print_receive") << "print_receive" << "&Print Received File" << "" << true;
-    QTest::addRow("print_send") << "print_send" << "Print Se&nd File" << "" << false;
-    QTest::addRow("close") << "close" << "&Close" << "" << true;
-    QTest::addRow("cut_file") << "cut_file" << "C&ut" << "" << true;
-    QTest::addRow("copy_file") << "copy_file" << "&Copy" << "Ctrl+C" << true;
-    QTest::addRow("paset_file") << "paset_file" << "&Paste" << "Ctrl+V" << false;
-    QTest::addRow("Setting") << "Setting" << "&Setting" << "" << true;
-    QTest::addRow("siteBook") << "siteBook" << "&Site Book..." << "" << true;
-    QTest::addRow("yess") << "yess" << "&About Velno 6300 Management System" << "" << true;
+    QTest::addRow("di") << "di"
+                        << "2-&Digit Directory"
+                        << "" << true;
+    QTest::addRow("dig") << "dig"
+                         << "3-D&igit Directory"
+                         << "" << true;
+    QTest::addRow("digi") << "digi"
+                          << "4-Di&git Directory"
+                          << "" << true;
+    QTest::addRow("open_send") << "open_send"
+                               << "Open &Tenant File"
+                               << "" << true;
+    QTest::addRow("mnuOpenLog") << "mnuOpenLog"
+                                << "&Open LOG File"
+                                << "" << false;
+    QTest::addRow("mnuCloseLog") << "mnuCloseLog"
+                                 << "Close &LOG File"
+                                 << "" << false;
+    QTest::addRow("mnuopenpar") << "mnuopenpar"
+                                << "&Save Parameter "
+                                << "" << true;
+    QTest::addRow("OpenPar") << "OpenPar"
+                             << "Op&en Parameter"
+                             << "" << true;
+    QTest::addRow("save_received") << "save_received"
+                                   << "Save &Received File"
+                                   << "" << true;
+    QTest::addRow("print_receive") << "print_receive"
+                                   << "&Print Received File"
+                                   << "" << true;
+    QTest::addRow("print_send") << "print_send"
+                                << "Print Se&nd File"
+                                << "" << false;
+    QTest::addRow("close") << "close"
+                           << "&Close"
+                           << "" << true;
+    QTest::addRow("cut_file") << "cut_file"
+                              << "C&ut"
+                              << "" << true;
+    QTest::addRow("copy_file") << "copy_file"
+                               << "&Copy"
+                               << "Ctrl+C" << true;
+    QTest::addRow("paset_file") << "paset_file"
+                                << "&Paste"
+                                << "Ctrl+V" << false;
+    QTest::addRow("Setting") << "Setting"
+                             << "&Setting"
+                             << "" << true;
+    QTest::addRow("siteBook") << "siteBook"
+                              << "&Site Book..."
+                              << "" << true;
+    QTest::addRow("yess") << "yess"
+                          << "&About Velno 6300 Management System"
+                          << "" << true;
 }
 
 void TstMainWindow::menusAsListed()
@@ -211,11 +267,12 @@ void TstMainWindow::accessibleNamesAndBuddies()
     Form1Rig rig(RigOptions().unloaded());
     Form1Ui& ui = rig.ui();
     const QList<QPair<QWidget*, QString>> expected = {
-        {ui.Text2, "Phone Number"}, {ui.Text3, "Mastercode"}, {ui.MsgWel, "Welcome Message"},
-        {ui.Text1, "Received data"}, {ui.medit1, "Talk Time"}, {ui.medit2, "Door1 Open Time"},
-        {ui.medit3, "Door2 Open Time"}, {ui.medit7, "ManualUnlockDoor1"},
-        {ui.medit8, "ManualUnlockDoor2"}, {ui.MEDITTNT, "Clear Tenant"}, {ui.dtmf, "OpenDoorNo(1/2)"},
-        {ui.Medit_New_mastercode, "New Mastercode"},
+        {ui.Text2, "Phone Number"},       {ui.Text3, "Mastercode"},
+        {ui.MsgWel, "Welcome Message"},   {ui.Text1, "Received data"},
+        {ui.medit1, "Talk Time"},         {ui.medit2, "Door1 Open Time"},
+        {ui.medit3, "Door2 Open Time"},   {ui.medit7, "ManualUnlockDoor1"},
+        {ui.medit8, "ManualUnlockDoor2"}, {ui.MEDITTNT, "Clear Tenant"},
+        {ui.dtmf, "OpenDoorNo(1/2)"},     {ui.Medit_New_mastercode, "New Mastercode"},
     };
     for (const auto& [widget, name] : expected)
         QCOMPARE(widget->accessibleName(), name);
@@ -225,7 +282,8 @@ void TstMainWindow::accessibleNamesAndBuddies()
     QCOMPARE(ui.Text3->maxLength(), 5);
     QCOMPARE(ui.Text3->echoMode(), QLineEdit::Password);
     for (QLineEdit* secret : {ui.Text3, ui.Medit_New_mastercode})
-        QCOMPARE(secret->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, secret), int('*'));
+        QCOMPARE(secret->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, secret),
+                 int('*'));
     QCOMPARE(ui.Medit_New_mastercode->maxLength(), 5);
     QCOMPARE(ui.MsgWel->maxLength(), 51);
     QCOMPARE(ui.medit1->mask(), QStringLiteral("###"));
@@ -330,7 +388,8 @@ void TstMainWindow::placementAtLoad()
     }
     // Centred as the window was before the window system framed it.
     const QPoint off = rig.window->frameGeometry().center() - rig.window->screen()->geometry().center();
-    QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2, qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
+    QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2,
+             qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
 }
 
 void TstMainWindow::unloadEndsWaitsWithoutSending()
@@ -376,8 +435,8 @@ void TstMainWindow::helpOpensPageOnlyThroughItsVerb()
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
     QVERIFY(html.contains(QStringLiteral("<title>Velno 6100 Series Management Software Version 2</title>")));
-    for (const char* chapter : {"liability.htm", "getting_started.htm", "understanding.htm",
-                                "installation.htm", "modem.htm"})
+    for (const char* chapter :
+         {"liability.htm", "getting_started.htm", "understanding.htm", "installation.htm", "modem.htm"})
         QVERIFY(html.contains(QStringLiteral("href=\"%1\"").arg(QLatin1String(chapter))));
 
     // Without a verb of that caption the command does nothing.

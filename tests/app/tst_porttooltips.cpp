@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The port buttons' tooltips: the device each port stands for, then the serial
 // devices the machine has, which a port can be mapped to.
-#include "form1rig.h"
 #include "desktop/realplatform.h"
+#include "form1rig.h"
 
 #include <QFileInfo>
 #include <QRadioButton>
@@ -23,8 +23,8 @@ void TstPortToolTips::deviceThenDevicesPresent_data()
     QTest::addColumn<QString>("after");
     QTest::addRow("none found") << QStringList{} << "";
     QTest::addRow("one") << QStringList{"/dev/ttyS0"} << "\nSerial devices present: /dev/ttyS0";
-    QTest::addRow("a USB adapter too") << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}
-                                       << "\nSerial devices present: /dev/ttyS0, /dev/ttyUSB0";
+    QTest::addRow("a USB adapter too")
+        << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"} << "\nSerial devices present: /dev/ttyS0, /dev/ttyUSB0";
 }
 
 void TstPortToolTips::deviceThenDevicesPresent()

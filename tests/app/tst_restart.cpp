@@ -23,7 +23,7 @@ private slots:
 
 namespace {
 const QRect kPlaced(30, 20, 800, 560);   // where the operator left the window
-} // namespace
+}   // namespace
 
 void TstRestart::valuesSurviveARestart()
 {

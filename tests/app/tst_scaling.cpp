@@ -7,11 +7,11 @@
 // 200% (512 x 384 to lay out in) checks that every control can be reached.
 #include "app/mainwindow.h"
 #include "app/setform.h"
+#include "core/appsettings.h"
 #include "files/journalview.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
-#include "core/appsettings.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 
@@ -35,8 +35,7 @@ enum class Window { Main, Setting, Editor2, Editor3, Editor4, Journal };
 
 // One window of the program, built on fakes and laid out.
 struct WindowRig {
-    explicit WindowRig(Window which)
-        : settings(rig.fakes.store)
+    explicit WindowRig(Window which) : settings(rig.fakes.store)
     {
         switch (which) {
         case Window::Main: window = rig.window.get(); break;
@@ -118,7 +117,10 @@ QList<QWidget*> controlsOf(QWidget* window, QWidget* pane)
     return controls;
 }
 
-QRect rectIn(QWidget* window, QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
+QRect rectIn(QWidget* window, QWidget* w)
+{
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
 
 // What of the screen shows the control, in global coordinates: its window,
 // within that the scrolled area it lies in, within the screen's free area.
@@ -144,7 +146,7 @@ void addWindows()
     QTest::addRow("journal") << Window::Journal;
 }
 
-} // namespace
+}   // namespace
 
 class TstScaling : public QObject {
     Q_OBJECT
@@ -160,7 +162,10 @@ private slots:
     void captionsWholeAtLeastSize();
 };
 
-void TstScaling::leastSizeFitsFullHdAt200Percent_data() { addWindows(); }
+void TstScaling::leastSizeFitsFullHdAt200Percent_data()
+{
+    addWindows();
+}
 
 void TstScaling::leastSizeFitsFullHdAt200Percent()
 {
@@ -171,7 +176,10 @@ void TstScaling::leastSizeFitsFullHdAt200Percent()
              qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
 }
 
-void TstScaling::captionsWholeAtLeastSize_data() { addWindows(); }
+void TstScaling::captionsWholeAtLeastSize_data()
+{
+    addWindows();
+}
 
 // At its least size every button and label is as wide as its caption needs.
 void TstScaling::captionsWholeAtLeastSize()
@@ -183,9 +191,10 @@ void TstScaling::captionsWholeAtLeastSize()
     for (QWidget* w : r.window->findChildren<QWidget*>()) {
         if (captionOf(w).isEmpty() || !w->isVisibleTo(r.window))
             continue;
-        QVERIFY2(w->width() >= w->sizeHint().width(),
-                 qPrintable(QStringLiteral("%1: %2 < %3").arg(captionOf(w)).arg(w->width()).arg(
-                     w->sizeHint().width())));
+        QVERIFY2(
+            w->width() >= w->sizeHint().width(),
+            qPrintable(
+                QStringLiteral("%1: %2 < %3").arg(captionOf(w)).arg(w->width()).arg(w->sizeHint().width())));
     }
 }
 
@@ -249,7 +258,10 @@ void TstScaling::paneTakesEveryPixelGained()
     }
 }
 
-void TstScaling::everyControlReachable_data() { addWindows(); }
+void TstScaling::everyControlReachable_data()
+{
+    addWindows();
+}
 
 // The window lies inside the screen's free area, and every control, once
 // focused or scrolled to, is shown whole, or as much of it as the window can.
@@ -259,8 +271,9 @@ void TstScaling::everyControlReachable()
     WindowRig r(which);
     const QRect room = r.window->screen()->availableGeometry();
     QVERIFY2(room.contains(r.window->frameGeometry()),
-             qPrintable(QStringLiteral("%1 x %2").arg(r.window->frameGeometry().width()).arg(
-                 r.window->frameGeometry().height())));
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(r.window->frameGeometry().width())
+                            .arg(r.window->frameGeometry().height())));
     QList<QWidget*> controls = controlsOf(r.window, r.pane());
     if (r.pane())
         controls << r.pane();

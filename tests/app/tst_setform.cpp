@@ -3,8 +3,8 @@
 #include "form1rig.h"
 #include "link/connection.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +16,7 @@ namespace {
 const QString kMain = QStringLiteral("Velno 6100 Management System");
 const QString kSecond = QStringLiteral("Velno 6300 Managemant System");
 const QString kProps = QStringLiteral("Properties");
-} // namespace
+}   // namespace
 
 class TstSetForm : public QObject {
     Q_OBJECT
@@ -77,7 +77,8 @@ void TstSetForm::okStoresBothUnderSecondTitle()
     }
     QCOMPARE(form->Combo1->currentText(), QStringLiteral("10"));
     QTest::mouseClick(form->Command1, Qt::LeftButton);
-    QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("sett"), QString()), QStringLiteral("AT&F E0"));
+    QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("sett"), QString()),
+             QStringLiteral("AT&F E0"));
     QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("savea"), QString()), QStringLiteral("10"));
     QVERIFY(!rig.fakes.store.contains(kMain, kProps, QStringLiteral("sett")));
 
@@ -140,7 +141,8 @@ void TstSetForm::settingShowsDialogModally()
     });
     rig.ui().Setting->trigger();   // returns when the dialog is closed
     QVERIFY(wasVisibleAndModal);
-    QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("sett"), QString()), QStringLiteral("ATE1"));
+    QCOMPARE(rig.fakes.store.read(kSecond, kProps, QStringLiteral("sett"), QString()),
+             QStringLiteral("ATE1"));
 }
 
 void TstSetForm::readersLoadDialogInvisibly()

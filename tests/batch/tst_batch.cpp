@@ -3,9 +3,9 @@
 // through its modem front end with a connect delay: exit status, capture
 // file and journal.
 #include "journalreader.h"
-#include "simulatorprocess.h"
 #include "platform/inisettingsstore.h"
 #include "platform/qtserialport.h"
+#include "simulatorprocess.h"
 #include "store/sqlitestore.h"
 
 #include <QFile>
@@ -26,7 +26,7 @@ void writeFile(const QString& path, const QByteArray& bytes, QFile::Permissions 
     QVERIFY(file.setPermissions(permissions));
 }
 
-} // namespace
+}   // namespace
 
 class TstBatch : public QObject {
     Q_OBJECT
@@ -40,52 +40,65 @@ void TstBatch::job_data()
     QTest::addColumn<QStringList>("simulator");
     QTest::addColumn<QStringList>("arguments");   // $DEV, $OUT, $CODE, $TNT stand for the test's own
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("captured");        // a line the capture holds; empty: no capture file
-    QTest::addColumn<QStringList>("journalled");  // entries the journal holds, "site > text"
+    QTest::addColumn<QString>("captured");   // a line the capture holds; empty: no capture file
+    QTest::addColumn<QStringList>("journalled");   // entries the journal holds, "site > text"
 
-    const QStringList modem{QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("1")};
-    const QStringList pull{QStringLiteral("--code-stdin"), QStringLiteral("--pull"), QStringLiteral("events"),
-                           QStringLiteral("--out"), QStringLiteral("$OUT"), QStringLiteral("--quiet"),
+    const QStringList modem{QStringLiteral("--modem"), QStringLiteral("--connect-delay"),
+                            QStringLiteral("1")};
+    const QStringList pull{QStringLiteral("--code-stdin"),
+                           QStringLiteral("--pull"),
+                           QStringLiteral("events"),
+                           QStringLiteral("--out"),
+                           QStringLiteral("$OUT"),
+                           QStringLiteral("--quiet"),
                            QStringLiteral("2")};
     const QStringList device{QStringLiteral("--device"), QStringLiteral("$DEV")};
     const QStringList dial = device + QStringList{QStringLiteral("--phone"), QStringLiteral("5550100")};
 
     QTest::newRow("direct, events into a new file")
         << QStringList() << device + pull << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
-        << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"), QStringLiteral("- > END")};
+        << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"),
+                       QStringLiteral("- > END")};
     QTest::newRow("by modem from the site book, code from a private file")
-        << modem
-        << QStringList{QStringLiteral("--site"), kSite, QStringLiteral("--code-file"), QStringLiteral("$CODE"),
-                       QStringLiteral("--pull"), QStringLiteral("events"), QStringLiteral("--out"),
-                       QStringLiteral("$OUT"), QStringLiteral("--quiet"), QStringLiteral("2")}
+        << modem << QStringList{QStringLiteral("--site"),      kSite,
+                                QStringLiteral("--code-file"), QStringLiteral("$CODE"),
+                                QStringLiteral("--pull"),      QStringLiteral("events"),
+                                QStringLiteral("--out"),       QStringLiteral("$OUT"),
+                                QStringLiteral("--quiet"),     QStringLiteral("2")}
         << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
         << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > PGM****"),
                        kSite + QStringLiteral(" > PRIEVR"), kSite + QStringLiteral(" > END")};
     QTest::newRow("a tenant file sent, its codes masked in the journal")
-        << QStringList() << device + QStringList{QStringLiteral("--code-stdin"), QStringLiteral("--send"),
-                                                 QStringLiteral("$TNT")}
+        << QStringList()
+        << device
+            + QStringList{QStringLiteral("--code-stdin"), QStringLiteral("--send"), QStringLiteral("$TNT")}
         << 0 << QString()
-        << QStringList{QStringLiteral("- > TNTDIR:31TEL:5550301 CODE:**** DOOR:1 NAME:Flat 31"), QStringLiteral("- > END")};
+        << QStringList{QStringLiteral("- > TNTDIR:31TEL:5550301 CODE:**** DOOR:1 NAME:Flat 31"),
+                       QStringLiteral("- > END")};
     QTest::newRow("BUSY") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("busy")}
                           << dial + pull << 5 << QString() << QStringList{QStringLiteral("- > ATDT5550100")};
-    QTest::newRow("NO CARRIER") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-carrier")}
+    QTest::newRow("NO CARRIER") << modem
+            + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-carrier")}
                                 << dial + pull << 4 << QString() << QStringList();
-    QTest::newRow("NO DIALTONE") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-dialtone")}
+    QTest::newRow("NO DIALTONE") << modem
+            + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-dialtone")}
                                  << dial + pull << 6 << QString() << QStringList();
     QTest::newRow("no CONNECT within the dial timeout")
         << QStringList{QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("20")}
         << dial + pull + QStringList{QStringLiteral("--dial-timeout"), QStringLiteral("1")} << 7 << QString()
         << QStringList();
     QTest::newRow("a code file others may read is refused")
-        << QStringList()
-        << device + QStringList{QStringLiteral("--code-file"), QStringLiteral("$OPENCODE"), QStringLiteral("--pull"),
-                                QStringLiteral("events"), QStringLiteral("--out"), QStringLiteral("$OUT")}
+        << QStringList() << device + QStringList{QStringLiteral("--code-file"), QStringLiteral("$OPENCODE"),
+                                                 QStringLiteral("--pull"),      QStringLiteral("events"),
+                                                 QStringLiteral("--out"),       QStringLiteral("$OUT")}
         << 2 << QString() << QStringList();
     QTest::newRow("a code on the command line is refused")
-        << QStringList() << device + QStringList{QStringLiteral("--code"), QStringLiteral("1234")} + pull.mid(1) << 2
+        << QStringList()
+        << device + QStringList{QStringLiteral("--code"), QStringLiteral("1234")} + pull.mid(1) << 2
         << QString() << QStringList();
-    QTest::newRow("an existing capture file is kept") << QStringList() << device + pull.mid(0, 4)
-        + QStringList{QStringLiteral("$OLD")} << 11 << QString() << QStringList();
+    QTest::newRow("an existing capture file is kept")
+        << QStringList() << device + pull.mid(0, 4) + QStringList{QStringLiteral("$OLD")} << 11 << QString()
+        << QStringList();
 }
 
 void TstBatch::job()
@@ -111,8 +124,8 @@ void TstBatch::job()
     site.phone = QStringLiteral("5550100");
     site.setup = QStringLiteral("ATZ");
     QCOMPARE(store.addSite(site), Store::Change::Done);
-    IniSettingsStore(config).store(QLatin1String(QtSerialPort::kApplication), QLatin1String(QtSerialPort::kSection),
-                                   QStringLiteral("2"), panel.path());
+    IniSettingsStore(config).store(QLatin1String(QtSerialPort::kApplication),
+                                   QLatin1String(QtSerialPort::kSection), QStringLiteral("2"), panel.path());
 
     const QString out = dir.filePath(QStringLiteral("events.EVR"));
     const QString old = dir.filePath(QStringLiteral("old.EVR"));
@@ -142,7 +155,8 @@ void TstBatch::job()
     batch.closeWriteChannel();
     QVERIFY(batch.waitForFinished(60000));
     const QString errors = QString::fromLocal8Bit(batch.readAllStandardError());
-    QVERIFY2(batch.exitCode() == status, qPrintable(QStringLiteral("%1: %2").arg(batch.exitCode()).arg(errors)));
+    QVERIFY2(batch.exitCode() == status,
+             qPrintable(QStringLiteral("%1: %2").arg(batch.exitCode()).arg(errors)));
     QCOMPARE(errors.isEmpty(), status == 0);
     QVERIFY(errors.count(u'\n') <= 1 || status == 2);   // one line, or the refusal and the usage
 

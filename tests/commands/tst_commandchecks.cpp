@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form1rig.h"
 #include "core/linksession.h"
+#include "desktop/maskedfield.h"
+#include "form1rig.h"
 #include "operator.h"
 #include "pasteanddrop.h"
-#include "desktop/maskedfield.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -49,7 +49,7 @@ void verifyConfirmation(const MessageBox& box, const QString& prompt)
     QCOMPARE(box.defaultButton, Answer::No);
 }
 
-} // namespace
+}   // namespace
 
 class TstCommandChecks : public QObject {
     Q_OBJECT
@@ -174,7 +174,7 @@ void addGuardRows(bool portOpen)
     addRow("Clear Tenant after Yes", "MEDITTNT", "12", "cleartnt", click, 1);
 }
 
-} // namespace
+}   // namespace
 
 // A port that is open but refuses the write gets the same box: the command
 // was not sent, so nothing moves on.
@@ -188,10 +188,13 @@ void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus_data()
     QTest::addColumn<bool>("portOpen");   // open, but refusing every write
     for (bool open : {false, true})
         addGuardRows(open);
-    QTest::addRow("Message, refused") << "MsgWel" << "HI" << "message" << Trigger::Click << 0 << true;
-    QTest::addRow("Events, refused") << "" << "" << "up_evr" << Trigger::Click << 0 << true;
+    QTest::addRow("Message, refused") << "MsgWel"
+                                      << "HI"
+                                      << "message" << Trigger::Click << 0 << true;
+    QTest::addRow("Events, refused") << ""
+                                     << ""
+                                     << "up_evr" << Trigger::Click << 0 << true;
 }
-
 
 void TstCommandChecks::closedPortShowsTheGuardAndKeepsTheFocus()
 {
@@ -230,24 +233,31 @@ void TstCommandChecks::clearingAsksBeforeTheGuard_data()
     QTest::addColumn<QByteArrayList>("writes");
     const QList<Answer> yes{Answer::Yes};
     const QList<Answer> no{Answer::No};
-    QTest::addRow("events, No") << "clearevr" << "" << true << no << QStringList{kEventsPrompt}
-                                << QByteArrayList{};
-    QTest::addRow("events, default button") << "clearevr" << "" << true << QList<Answer>{}
-                                            << QStringList{kEventsPrompt} << QByteArrayList{};
-    QTest::addRow("events, Yes") << "clearevr" << "" << true << yes << QStringList{kEventsPrompt}
+    QTest::addRow("events, No") << "clearevr"
+                                << "" << true << no << QStringList{kEventsPrompt} << QByteArrayList{};
+    QTest::addRow("events, default button")
+        << "clearevr"
+        << "" << true << QList<Answer>{} << QStringList{kEventsPrompt} << QByteArrayList{};
+    QTest::addRow("events, Yes") << "clearevr"
+                                 << "" << true << yes << QStringList{kEventsPrompt}
                                  << QByteArrayList{"KLR EVR\r\n"};
-    QTest::addRow("events, closed, No") << "clearevr" << "" << false << no << QStringList{kEventsPrompt}
-                                        << QByteArrayList{};
-    QTest::addRow("events, closed, Yes") << "clearevr" << "" << false << yes
-                                         << QStringList{kEventsPrompt, kGuardPrompt} << QByteArrayList{};
-    QTest::addRow("tenant 12, No") << "cleartnt" << "12" << true << no << QStringList{kTenantsPrompt}
-                                   << QByteArrayList{};
-    QTest::addRow("tenant 12, default button") << "cleartnt" << "12" << true << QList<Answer>{}
-                                               << QStringList{kTenantsPrompt} << QByteArrayList{};
-    QTest::addRow("tenant 0 asks the same") << "cleartnt" << "0" << true << yes << QStringList{kTenantsPrompt}
-                                            << QByteArrayList{"CLR 0\r\n"};
-    QTest::addRow("tenant 12, closed, Yes") << "cleartnt" << "12" << false << yes
-                                            << QStringList{kTenantsPrompt, kGuardPrompt} << QByteArrayList{};
+    QTest::addRow("events, closed, No")
+        << "clearevr"
+        << "" << false << no << QStringList{kEventsPrompt} << QByteArrayList{};
+    QTest::addRow("events, closed, Yes")
+        << "clearevr"
+        << "" << false << yes << QStringList{kEventsPrompt, kGuardPrompt} << QByteArrayList{};
+    QTest::addRow("tenant 12, No") << "cleartnt"
+                                   << "12" << true << no << QStringList{kTenantsPrompt} << QByteArrayList{};
+    QTest::addRow("tenant 12, default button")
+        << "cleartnt"
+        << "12" << true << QList<Answer>{} << QStringList{kTenantsPrompt} << QByteArrayList{};
+    QTest::addRow("tenant 0 asks the same")
+        << "cleartnt"
+        << "0" << true << yes << QStringList{kTenantsPrompt} << QByteArrayList{"CLR 0\r\n"};
+    QTest::addRow("tenant 12, closed, Yes")
+        << "cleartnt"
+        << "12" << false << yes << QStringList{kTenantsPrompt, kGuardPrompt} << QByteArrayList{};
 }
 
 void TstCommandChecks::clearingAsksBeforeTheGuard()
@@ -348,7 +358,9 @@ void TstCommandChecks::masterCodeButtonOpensTheTransfers()
 {
     CommandRig rig(true);
     QList<bool> transfersEnabledAtWrite;
-    rig.fakes.port.onWrite = [&](const QByteArray&) { transfersEnabledAtWrite << rig.ui().upload->isEnabled(); };
+    rig.fakes.port.onWrite = [&](const QByteArray&) {
+        transfersEnabledAtWrite << rig.ui().upload->isEnabled();
+    };
     type(rig.control(QStringLiteral("Text3")), QStringLiteral("4321"));
     click(rig.control(QStringLiteral("Mastercode")));
     QCOMPARE(transfersEnabledAtWrite, QList<bool>{false});
@@ -375,26 +387,26 @@ void TstCommandChecks::textsThatTheLineCannotCarryAreRefused_data()
         << "MsgWel" << QStringLiteral("\U0001F600\U0001F601") << "message" << click
         << QStringLiteral("\U0001F600 (U+1F600), \U0001F601 (U+1F601)") << QString();
     // Fields that show asterisks are named, their characters never shown.
-    QTest::addRow("new master code by button") << "Medit_New_mastercode" << QStringLiteral("\u20ac1")
-                                               << "Newmastcode" << click << "New Mastercode"
-                                               << QStringLiteral("\u20ac");
-    QTest::addRow("new master code by Enter") << "Medit_New_mastercode" << QStringLiteral("1\u4e002")
-                                              << "Medit_New_mastercode" << enter << "New Mastercode"
-                                              << QStringLiteral("\u4e00");
+    QTest::addRow("new master code by button")
+        << "Medit_New_mastercode" << QStringLiteral("\u20ac1") << "Newmastcode" << click << "New Mastercode"
+        << QStringLiteral("\u20ac");
+    QTest::addRow("new master code by Enter")
+        << "Medit_New_mastercode" << QStringLiteral("1\u4e002") << "Medit_New_mastercode" << enter
+        << "New Mastercode" << QStringLiteral("\u4e00");
     QTest::addRow("programming code by button") << "Text3" << QStringLiteral("12\u20ac") << "Mastercode"
                                                 << click << "Mastercode" << QStringLiteral("\u20ac");
-    QTest::addRow("programming code by Enter") << "Text3" << QStringLiteral("1\U0001F600") << "Text3"
-                                               << enter << "Mastercode" << QStringLiteral("\U0001F600");
+    QTest::addRow("programming code by Enter") << "Text3" << QStringLiteral("1\U0001F600") << "Text3" << enter
+                                               << "Mastercode" << QStringLiteral("\U0001F600");
     // Text set past the field's own filter: refused, the field named.
-    QTest::addRow("line break in the welcome message") << "MsgWel" << QStringLiteral("X\r\nCLR 0") << "message"
-                                                       << click << "Welcome Message" << QString();
-    QTest::addRow("line break in the new master code") << "Medit_New_mastercode" << QStringLiteral("1\n2")
-                                                       << "Medit_New_mastercode" << enter << "New Mastercode"
-                                                       << QString();
+    QTest::addRow("line break in the welcome message")
+        << "MsgWel" << QStringLiteral("X\r\nCLR 0") << "message" << click << "Welcome Message" << QString();
+    QTest::addRow("line break in the new master code")
+        << "Medit_New_mastercode" << QStringLiteral("1\n2") << "Medit_New_mastercode" << enter
+        << "New Mastercode" << QString();
     QTest::addRow("control character in the programming code")
         << "Text3" << QStringLiteral("1\u00012") << "Mastercode" << click << "Mastercode" << QString();
-    QTest::addRow("tab in the phone number") << "Text2" << QStringLiteral("55\t01") << "connect" << click
-                                             << "Phone Number" << QString();
+    QTest::addRow("tab in the phone number")
+        << "Text2" << QStringLiteral("55\t01") << "connect" << click << "Phone Number" << QString();
 }
 
 void TstCommandChecks::textsThatTheLineCannotCarryAreRefused()
@@ -435,12 +447,15 @@ void TstCommandChecks::fieldsHoldOneLine_data()
         for (const char* way : {"paste", "drop", "accessible"})
             QTest::addRow("%s, %s", field, way) << field << way << QStringLiteral("1\r\n2") << "1 2";
     }
-    QTest::addRow("every line break") << "MsgWel" << "paste" << QStringLiteral("a\rb\nc\u2028d\u2029e\r\n\r\nf")
-                                      << "a b c d e  f";
+    QTest::addRow("every line break")
+        << "MsgWel"
+        << "paste" << QStringLiteral("a\rb\nc\u2028d\u2029e\r\n\r\nf") << "a b c d e  f";
     QString controls = QStringLiteral("A\tB\u007fC\u0011D\u0013E");
     controls.insert(1, QChar(0));
-    QTest::addRow("other control characters") << "MsgWel" << "drop" << controls << "ABCDE";
-    QTest::addRow("control keys") << "Text3" << "keys" << QStringLiteral("1\u00012\t\u001b") << "12";
+    QTest::addRow("other control characters") << "MsgWel"
+                                              << "drop" << controls << "ABCDE";
+    QTest::addRow("control keys") << "Text3"
+                                  << "keys" << QStringLiteral("1\u00012\t\u001b") << "12";
 }
 
 void TstCommandChecks::fieldsHoldOneLine()
@@ -473,13 +488,41 @@ void TstCommandChecks::caretGoesToTheStartOnFocus_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("afterKey");
     QTest::addColumn<QString>("afterClickAtEnd");   // a masked field is typed from its start
-    QTest::addRow("dtmf") << "dtmf" << "5/7" << "3" << "3/7" << "3/7";
-    QTest::addRow("medit1") << "medit1" << "120" << "9" << "920" << "920";
-    QTest::addRow("medit2") << "medit2" << "45" << "7" << "75" << "75";
-    QTest::addRow("medit3") << "medit3" << "45" << "7" << "75" << "75";
-    QTest::addRow("medit7") << "medit7" << "45" << "7" << "75" << "75";
-    QTest::addRow("medit8") << "medit8" << "45" << "7" << "75" << "75";
-    QTest::addRow("new master code") << "Medit_New_mastercode" << "1234" << "9" << "91234" << "12349";
+    QTest::addRow("dtmf") << "dtmf"
+                          << "5/7"
+                          << "3"
+                          << "3/7"
+                          << "3/7";
+    QTest::addRow("medit1") << "medit1"
+                            << "120"
+                            << "9"
+                            << "920"
+                            << "920";
+    QTest::addRow("medit2") << "medit2"
+                            << "45"
+                            << "7"
+                            << "75"
+                            << "75";
+    QTest::addRow("medit3") << "medit3"
+                            << "45"
+                            << "7"
+                            << "75"
+                            << "75";
+    QTest::addRow("medit7") << "medit7"
+                            << "45"
+                            << "7"
+                            << "75"
+                            << "75";
+    QTest::addRow("medit8") << "medit8"
+                            << "45"
+                            << "7"
+                            << "75"
+                            << "75";
+    QTest::addRow("new master code") << "Medit_New_mastercode"
+                                     << "1234"
+                                     << "9"
+                                     << "91234"
+                                     << "12349";
 }
 
 void TstCommandChecks::caretGoesToTheStartOnFocus()

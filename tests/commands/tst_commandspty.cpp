@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/setformhost.h"
+#include "desktop/maskedfield.h"
 #include "form1rig.h"
 #include "operator.h"
 #include "pasteanddrop.h"
-#include "desktop/maskedfield.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,9 +28,12 @@ struct PtyRig : Form1Rig {
     }
 };
 
-QByteArray times(int count, const QByteArray& line) { return line.repeated(count); }
+QByteArray times(int count, const QByteArray& line)
+{
+    return line.repeated(count);
+}
 
-} // namespace
+}   // namespace
 
 class TstCommandsPty : public QObject {
     Q_OBJECT
@@ -81,7 +84,8 @@ void TstCommandsPty::operatorSessionPutsExactBytesOnTheLine()
 
     click(ui.Date);
     click(ui.rtrtc);
-    QCOMPARE(rig.arrived("DAT 01 05 2003 7\r\nTIM 23 59\r\n"), QByteArray("DAT 01 05 2003 7\r\nTIM 23 59\r\n"));
+    QCOMPARE(rig.arrived("DAT 01 05 2003 7\r\nTIM 23 59\r\n"),
+             QByteArray("DAT 01 05 2003 7\r\nTIM 23 59\r\n"));
 
     clickAndType(ui.MsgWel, QStringLiteral("WELCOME"));
     holdEnter();   // the repeats do not press the button the focus went to
@@ -140,7 +144,10 @@ void TstCommandsPty::pastedLinesGoOutAsOne_data()
         QTest::addRow("%s, %s, %s", row.field, row.way, *row.button ? row.button : "Enter")
             << row.field << row.way << twoLines << row.button << row.line;
     }
-    QTest::addRow("blank dropped into a digit field") << "medit2" << "drop" << "4 5" << "" << QByteArray("PARDOT1 45\r\n");
+    QTest::addRow("blank dropped into a digit field") << "medit2"
+                                                      << "drop"
+                                                      << "4 5"
+                                                      << "" << QByteArray("PARDOT1 45\r\n");
 }
 
 void TstCommandsPty::pastedLinesGoOutAsOne()

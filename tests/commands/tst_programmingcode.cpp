@@ -27,7 +27,7 @@ bool transfersEnabled(Form1Rig& rig)
     return rig.ui().upload->isEnabled() && rig.ui().download->isEnabled();
 }
 
-} // namespace
+}   // namespace
 
 class TstProgrammingCode : public QObject {
     Q_OBJECT

@@ -21,7 +21,7 @@ QString nameOf(LinkSession::State state)
     return QString();
 }
 
-} // namespace
+}   // namespace
 
 class TstLinkSession : public QObject {
     Q_OBJECT
@@ -37,25 +37,32 @@ void TstLinkSession::states_data()
     QTest::addColumn<QString>("states");   // after each step
     QTest::addColumn<int>("closedSignals");
 
-    QTest::newRow("open, program, disconnect") << "open pgm close" << "Open Programming Closed" << 1;
-    QTest::newRow("programming before the port opened does nothing") << "pgm open" << "Closed Open" << 0;
-    QTest::newRow("a send returns to programming mode")
-        << "open pgm send sent" << "Open Programming Sending Programming" << 0;
+    QTest::newRow("open, program, disconnect") << "open pgm close"
+                                               << "Open Programming Closed" << 1;
+    QTest::newRow("programming before the port opened does nothing") << "pgm open"
+                                                                     << "Closed Open" << 0;
+    QTest::newRow("a send returns to programming mode") << "open pgm send sent"
+                                                        << "Open Programming Sending Programming" << 0;
     QTest::newRow("a lost line during a send: armed, and back to Open on a new connection")
-        << "open pgm send lost open sent" << "Open Programming Sending Closed+send Sending Open" << 1;
-    QTest::newRow("Cancel on a line error keeps the send armed")
-        << "open send error errorclose" << "Open Sending Sending Closed+send" << 1;
-    QTest::newRow("Disconnect disarms the send") << "open send close open sent" << "Open Sending Closed Open Open"
-                                                 << 1;
+        << "open pgm send lost open sent"
+        << "Open Programming Sending Closed+send Sending Open" << 1;
+    QTest::newRow("Cancel on a line error keeps the send armed") << "open send error errorclose"
+                                                                 << "Open Sending Sending Closed+send" << 1;
+    QTest::newRow("Disconnect disarms the send") << "open send close open sent"
+                                                 << "Open Sending Closed Open Open" << 1;
     QTest::newRow("a send armed while closed waits for the port")
-        << "send open pgm sent" << "Closed+send Sending Sending Programming" << 0;
-    QTest::newRow("a send that ended on a closed port") << "open send lost sent" << "Open Sending Closed+send Closed"
-                                                        << 1;
+        << "send open pgm sent"
+        << "Closed+send Sending Sending Programming" << 0;
+    QTest::newRow("a send that ended on a closed port") << "open send lost sent"
+                                                        << "Open Sending Closed+send Closed" << 1;
     QTest::newRow("the window closing stays Closing")
-        << "open pgm closing close open send" << "Open Programming Closing Closing Closing Closing" << 1;
+        << "open pgm closing close open send"
+        << "Open Programming Closing Closing Closing Closing" << 1;
     QTest::newRow("a lost line, then a new connection, is not in programming mode")
-        << "open pgm lost open" << "Open Programming Closed Open" << 1;
-    QTest::newRow("closing a closed port says nothing") << "close errorclose" << "Closed Closed" << 0;
+        << "open pgm lost open"
+        << "Open Programming Closed Open" << 1;
+    QTest::newRow("closing a closed port says nothing") << "close errorclose"
+                                                        << "Closed Closed" << 0;
 }
 
 void TstLinkSession::states()

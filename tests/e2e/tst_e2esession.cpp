@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
-#include "files/sitemenu.h"
-#include "files/tenanteditor.h"
-#include "files/tenantmenu.h"
 #include "core/appsettings.h"
 #include "core/linksession.h"
 #include "core/paneljob.h"
+#include "desktop/maskedfield.h"
+#include "fakeserialport.h"
+#include "files/sitemenu.h"
+#include "files/tenanteditor.h"
+#include "files/tenantmenu.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "journalreader.h"
 #include "link/receiver.h"
 #include "operator.h"
-#include "desktop/maskedfield.h"
-#include "fakeserialport.h"
 #include "simulatorprocess.h"
 #include "transfer/filesender.h"
 
@@ -43,9 +43,15 @@ const QString kOk = QStringLiteral("OK");
 const QString kProgrammingMode = QStringLiteral("PROGRAMMING MODE");
 const QString kAccessDenied = QStringLiteral("ACCESS DENIED");
 
-QString lines(const QStringList& list) { return list.isEmpty() ? QString() : list.join(kCrLf) + kCrLf; }
+QString lines(const QStringList& list)
+{
+    return list.isEmpty() ? QString() : list.join(kCrLf) + kCrLf;
+}
 
-QString repeated(const QString& line, int times) { return lines(QStringList(times, line)); }
+QString repeated(const QString& line, int times)
+{
+    return lines(QStringList(times, line));
+}
 
 // A state file of the simulator, section by section.
 struct PanelStateFile {
@@ -120,7 +126,7 @@ void addTenant(TenantEditor& editor, const QStringList& fields)
     click(ui.ent);
 }
 
-} // namespace
+}   // namespace
 
 class TstE2eSession : public QObject {
     Q_OBJECT
@@ -162,17 +168,39 @@ void TstE2eSession::fullSession()
         [&] { click(ui.Date); },
         [&] { click(ui.rtrtc); },
         [&] { typeAndEnter(ui.dtmf, QStringLiteral("34")); },
-        [&] { type(ui.medit1, QStringLiteral("120")); click(ui.uptalktime); },
+        [&] {
+            type(ui.medit1, QStringLiteral("120"));
+            click(ui.uptalktime);
+        },
         [&] { typeAndEnter(ui.medit2, QStringLiteral("15")); },
-        [&] { type(ui.medit3, QStringLiteral("20")); click(ui.opentime2); },
+        [&] {
+            type(ui.medit3, QStringLiteral("20"));
+            click(ui.opentime2);
+        },
         [&] { typeAndEnter(ui.medit7, QStringLiteral("07")); },
-        [&] { type(ui.medit8, QStringLiteral("19")); click(ui.manualdoor2); },
-        [&] { prompter.answer(yes); click(ui.clearevr); },
-        [&] { type(ui.MEDITTNT, QStringLiteral("12")); prompter.answer(yes); click(ui.cleartnt); },
+        [&] {
+            type(ui.medit8, QStringLiteral("19"));
+            click(ui.manualdoor2);
+        },
+        [&] {
+            prompter.answer(yes);
+            click(ui.clearevr);
+        },
+        [&] {
+            type(ui.MEDITTNT, QStringLiteral("12"));
+            prompter.answer(yes);
+            click(ui.cleartnt);
+        },
         [&] { click(ui.um); },
         [&] { click(ui.up); },
-        [&] { type(ui.Medit_New_mastercode, QStringLiteral("5678")); click(ui.Newmastcode); },
-        [&] { type(ui.MsgWel, QStringLiteral("Welcome to Elm House")); click(ui.message); },
+        [&] {
+            type(ui.Medit_New_mastercode, QStringLiteral("5678"));
+            click(ui.Newmastcode);
+        },
+        [&] {
+            type(ui.MsgWel, QStringLiteral("Welcome to Elm House"));
+            click(ui.message);
+        },
     };
     int confirmed = 0;
     for (const auto& command : commands) {
@@ -180,8 +208,9 @@ void TstE2eSession::fullSession()
         ++confirmed;
         QTRY_COMPARE_WITH_TIMEOUT(rig.answers(kOk), confirmed, kAnswerTimeoutMs);
     }
-    QCOMPARE(prompter.prompts(), (QStringList{QStringLiteral("Do you really want to delete EventRecord DataBase ?"),
-                                            QStringLiteral("Do you really want to delete Tenant DataBase ?")}));
+    QCOMPARE(prompter.prompts(),
+             (QStringList{QStringLiteral("Do you really want to delete EventRecord DataBase ?"),
+                          QStringLiteral("Do you really want to delete Tenant DataBase ?")}));
     prompter.boxes.clear();
 
     // The panel now refuses the old code, still in the field, and takes the new one.
@@ -235,24 +264,25 @@ void TstE2eSession::fullSession()
     click(ui.close1);   // Disconnect
     QVERIFY(!rig.port().isOpen());
     QVERIFY(prompter.boxes.isEmpty());
-    QCOMPARE(rig.paneText(), repeated(kProgrammingMode, 6) + repeated(kOk, confirmed) + repeated(kAccessDenied, 6)
-                             + repeated(kProgrammingMode, 6) + lines(listed) + repeated(kOk, 2));
+    QCOMPARE(rig.paneText(),
+             repeated(kProgrammingMode, 6) + repeated(kOk, confirmed) + repeated(kAccessDenied, 6)
+                 + repeated(kProgrammingMode, 6) + lines(listed) + repeated(kOk, 2));
 
     QCOMPARE(rig.sim.stop(), 0);   // SIGTERM: the simulator saves its state
     const PanelStateFile saved = PanelStateFile::read(rig.statePath);
     const QMap<QString, QString> expected{
-        {"master-code", "5678"}, {"PARTKT", "120"},    {"PARDOT1", "15"},
-        {"PARDOT2", "20"},       {"PAROHR1", "07"},    {"PAROHR2", "19"},
-        {"PARDTM", "34"},        {"PARMSG", "Welcome to Elm House"},
+        {"master-code", "5678"}, {"PARTKT", "120"}, {"PARDOT1", "15"}, {"PARDOT2", "20"},
+        {"PAROHR1", "07"},       {"PAROHR2", "19"}, {"PARDTM", "34"},  {"PARMSG", "Welcome to Elm House"},
         {"DAT", "05 17 2024 5"}, {"TIM", "14 45"}};
     QCOMPARE(saved.panel, expected);
     QCOMPARE(listed.size(), 4);   // 11, 21, 22 and 101: 12 and 31 join them in order
     QCOMPARE(saved.tenants, (QStringList{listed[0], added[1], listed[1], listed[2], added[0], listed[3]}));
     const QString stamp = QStringLiteral("05/17/2024 14:45 ");
-    QCOMPARE(saved.events, (QStringList{stamp + "EVENT RECORD CLEARED", stamp + "TENANT 12 CLEARED",
-                                        stamp + "DOOR OPENED BY PAROPN", stamp + "DOOR OPENED BY PAROPB",
-                                        stamp + "MASTER CODE CHANGED"}
-                            + QStringList(6, stamp + "WRONG CODE REFUSED")));
+    QCOMPARE(saved.events,
+             (QStringList{stamp + "EVENT RECORD CLEARED", stamp + "TENANT 12 CLEARED",
+                          stamp + "DOOR OPENED BY PAROPN", stamp + "DOOR OPENED BY PAROPB",
+                          stamp + "MASTER CODE CHANGED"}
+              + QStringList(6, stamp + "WRONG CODE REFUSED")));
 }
 
 // The simulator with a modem in front: Connect dials with the setup string
@@ -303,8 +333,9 @@ void TstE2eSession::throughTheModem()
     QVERIFY(rig.window->journalWriter().waitUntilWritten(5000));
     const QStringList journaled = storedLines(rig.fakes.dataDir.path());
     const QString entry = QStringLiteral("Elm House ");
-    const QStringList expected = QStringList{entry + QStringLiteral("* connected to port 1 (") + rig.sim.path() + u')',
-                                             entry + QStringLiteral("> AT&F E0 V1"), entry + QStringLiteral("> ATDT5551234")}
+    const QStringList expected =
+        QStringList{entry + QStringLiteral("* connected to port 1 (") + rig.sim.path() + u')',
+                    entry + QStringLiteral("> AT&F E0 V1"), entry + QStringLiteral("> ATDT5551234")}
         + QStringList(6, entry + QStringLiteral("> PGM****"))   // the code goes out six times
         + QStringList{entry + QStringLiteral("> PARDOT1 15"), entry + QStringLiteral("> END"),
                       entry + QStringLiteral("* port closed")};
@@ -313,7 +344,8 @@ void TstE2eSession::throughTheModem()
     QCOMPARE(rig.sim.stop(), 0);
     const PanelStateFile saved = PanelStateFile::read(rig.statePath);
     QCOMPARE(saved.panel.value(QStringLiteral("PARDOT1")), QStringLiteral("15"));
-    QCOMPARE(saved.events, demo.events + QStringList{QStringLiteral("03/14/2024 09:30 PROGRAMMING MODE ENTERED")});
+    QCOMPARE(saved.events,
+             demo.events + QStringList{QStringLiteral("03/14/2024 09:30 PROGRAMMING MODE ENTERED")});
     QCOMPARE(saved.tenants, demo.tenants);
 }
 
@@ -368,11 +400,13 @@ void TstE2eSession::simulatorGoesAwayDuringSend()
     QVERIFY(sentAtKill < records.size());
     QVERIFY(!ui.Progress->isVisible());
     QVERIFY(!ui.Command1->isVisible());
-    QCOMPARE(ui.bar->panel(1), QStringLiteral("Status: ") + Receiver::kLineLost + QStringLiteral(" (")
-                                   + rig.sim.path() + QStringLiteral(")"));
+    QCOMPARE(ui.bar->panel(1),
+             QStringLiteral("Status: ") + Receiver::kLineLost + QStringLiteral(" (") + rig.sim.path()
+                 + QStringLiteral(")"));
 
     QCOMPARE(prompter.boxes.size(), 2);
-    QVERIFY2(prompter.boxes[0].prompt.contains(QStringLiteral("was lost")), qPrintable(prompter.boxes[0].prompt));
+    QVERIFY2(prompter.boxes[0].prompt.contains(QStringLiteral("was lost")),
+             qPrintable(prompter.boxes[0].prompt));
     QVERIFY(prompter.boxes[0].prompt.contains(rig.sim.path()));
     QVERIFY(prompter.boxes[0].detail.contains(QStringLiteral("capture file")));
     QCOMPARE(prompter.boxes[1], guardBox());
@@ -382,7 +416,8 @@ void TstE2eSession::simulatorGoesAwayDuringSend()
     // shown since it opened.
     QVERIFY(rig.paneText().startsWith(paneBeforeKill));
     QVERIFY(rig.answers(kOk) <= sentAtKill);
-    QCOMPARE(rig.paneText(), repeated(kProgrammingMode, 6) + lines(demo.tenants) + repeated(kOk, rig.answers(kOk)));
+    QCOMPARE(rig.paneText(),
+             repeated(kProgrammingMode, 6) + lines(demo.tenants) + repeated(kOk, rig.answers(kOk)));
     QVERIFY(rig.window->context().capture.isOpen());
     QCOMPARE(contentOf(capture), rig.paneText().mid(beforeCapture).toLatin1());
 }
@@ -396,10 +431,10 @@ void TstE2eSession::windowAndBatchWriteTheSame_data()
     QTest::addColumn<QString>("word");
     QTest::newRow("direct, events") << QString() << QStringLiteral("up_evr") << QStringLiteral("PRIEVR");
     QTest::newRow("direct, everything") << QString() << QStringLiteral("up_all") << QStringLiteral("PRIALL");
-    QTest::newRow("by modem, tenants") << QStringLiteral("5550100") << QStringLiteral("up_tnt")
-                                       << QStringLiteral("PRITNT");
-    QTest::newRow("by modem, parameters") << QStringLiteral("5550100") << QStringLiteral("up_par")
-                                          << QStringLiteral("PRIPAR");
+    QTest::newRow("by modem, tenants")
+        << QStringLiteral("5550100") << QStringLiteral("up_tnt") << QStringLiteral("PRITNT");
+    QTest::newRow("by modem, parameters")
+        << QStringLiteral("5550100") << QStringLiteral("up_par") << QStringLiteral("PRIPAR");
     QTest::newRow("a tenant file sent") << QString() << QStringLiteral("sendfileg") << QString();
 }
 
@@ -410,8 +445,9 @@ void TstE2eSession::windowAndBatchWriteTheSame()
     QFETCH(QString, word);
     const QString setup = QStringLiteral("AT&F E0 V1");
     Form1Rig rig;
-    const QString tenants = writeFile(rig.dir, QStringLiteral("site.TNT"),
-                                          "TNTDIR:31TEL:5550301 CODE:3131 DOOR:1 NAME:Flat 31\r\n\r\nTNTDIR:12\r\n");
+    const QString tenants =
+        writeFile(rig.dir, QStringLiteral("site.TNT"),
+                  "TNTDIR:31TEL:5550301 CODE:3131 DOOR:1 NAME:Flat 31\r\n\r\nTNTDIR:12\r\n");
     const QString capture = rig.dir.filePath(QStringLiteral("window.EVR"));
 
     // The operator: Connect (dialling when there is a number), the code and

@@ -14,7 +14,7 @@ double cpuSeconds()
     const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
-} // namespace
+}   // namespace
 
 double cpuSecondsWhileIdle(int ms)
 {
@@ -41,7 +41,10 @@ FileSizeLimit::FileSizeLimit(qint64 bytes)
     m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
-FileSizeLimit::~FileSizeLimit() { lift(); }
+FileSizeLimit::~FileSizeLimit()
+{
+    lift();
+}
 
 void FileSizeLimit::lift()
 {

@@ -37,7 +37,7 @@ struct CaptureRig : Form1Rig {
     bool menuSaysCapturing() { return !ui().mnuOpenLog->isEnabled() && ui().mnuCloseLog->isEnabled(); }
 };
 
-} // namespace
+}   // namespace
 
 // /dev/full exists: the replace question must be answered No (append), the
 // only answer that leaves the device alone.
@@ -197,7 +197,7 @@ void TstCaptureFaults::folderReplacedByAFileWhileCapturing()
     rig.fakes.port.receive("EVR 0002 DOOR2\r\n");
 
     QTRY_COMPARE(contentOf(rig.dir.filePath(QStringLiteral("moved/capture.log"))),
-             QByteArray("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
+                 QByteArray("EVR 0001 DOOR1\r\nEVR 0002 DOOR2\r\n"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
 
     rig.window->captureLog().mnuCloseLog_Click();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
+#include "core/receivetext.h"
 #include "form/receivepane.h"
 #include "link/connection.h"
 #include "link/receiver.h"
-#include "core/receivetext.h"
 #include "platform/eightbit.h"
 
 #include <QTest>
@@ -47,7 +47,7 @@ QString shownOf(const QString& exact)
     return shown;
 }
 
-} // namespace
+}   // namespace
 
 void TstLineBurst::megabyteWithoutLineEnd()
 {

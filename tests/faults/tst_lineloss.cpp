@@ -35,7 +35,7 @@ void verifyLostBox(Form1Rig& rig, const MessageBox& box)
     QCOMPARE(rig.statusText(), QStringLiteral("Status: ") + lost);
 }
 
-} // namespace
+}   // namespace
 
 void TstLineLoss::whileReceiving()
 {

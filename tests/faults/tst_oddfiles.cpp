@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "faultrig.h"
 
+#include "desktop/maskedfield.h"
 #include "files/parametermenu.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
@@ -8,7 +9,6 @@
 #include "files/textfile.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
-#include "desktop/maskedfield.h"
 #include "transfer/filesender.h"
 
 #include <QDir>
@@ -77,7 +77,7 @@ struct FileRig : Form1Rig {
     QString list;
 };
 
-} // namespace
+}   // namespace
 
 void TstOddFiles::initTestCase()
 {
@@ -94,7 +94,10 @@ void TstOddFiles::addFiles()
     QTest::addRow("empty") << QByteArray();
 }
 
-void TstOddFiles::asTenantFile_data() { addFiles(); }
+void TstOddFiles::asTenantFile_data()
+{
+    addFiles();
+}
 
 void TstOddFiles::asTenantFile()
 {
@@ -147,7 +150,10 @@ void TstOddFiles::asParameterFile()
     QCOMPARE(ui.MsgWel->text(), QStringLiteral("WELCOME"));
 }
 
-void TstOddFiles::asFileToSend_data() { addFiles(); }
+void TstOddFiles::asFileToSend_data()
+{
+    addFiles();
+}
 
 // A long file is stopped by Disconnect after three lines; a binary file goes
 // out line by line with every byte; an empty one sends nothing.

@@ -75,7 +75,6 @@ struct SaveRig : Form1Rig {
     }
 };
 
-
 ino_t inodeOf(const QString& path, mode_t* mode = nullptr)
 {
     struct stat st {};
@@ -86,7 +85,7 @@ ino_t inodeOf(const QString& path, mode_t* mode = nullptr)
     return st.st_ino;
 }
 
-} // namespace
+}   // namespace
 
 void TstSaveFaults::targetCannotBeWritten_data()
 {
@@ -189,9 +188,8 @@ void TstSaveFaults::unprivilegedSave()
     const int result = user.run([&] {
         rig.save(kind, path, text);
         const QList<MessageBox>& boxes = rig.fakes.prompter.boxes;   // a replace question is no failure
-        return std::none_of(boxes.begin(), boxes.end(), [](const MessageBox& box) {
-            return box.icon == MessageBox::Icon::Exclamation;
-        });
+        return std::none_of(boxes.begin(), boxes.end(),
+                            [](const MessageBox& box) { return box.icon == MessageBox::Icon::Exclamation; });
     });
     QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);   // for the clean-up
     if (result == Unprivileged::kCannotDrop)

@@ -50,7 +50,7 @@ void changeAndClose(Form1Rig& run)
     run.window->close();
 }
 
-} // namespace
+}   // namespace
 
 void TstSettingsFaults::startsAndSaves_data()
 {
@@ -58,12 +58,16 @@ void TstSettingsFaults::startsAndSaves_data()
     QTest::addColumn<int>("portRead");
     QTest::addColumn<QString>("phoneRead");
     QTest::addColumn<QString>("byteCycleRead");
-    QTest::addRow("garbage") << garbage(4000) << 0 << "" << "";
-    QTest::addRow("empty") << QByteArray() << 0 << "" << "";
-    QTest::addRow("NUL bytes") << QByteArray(512, '\0') << 0 << "" << "";
+    QTest::addRow("garbage") << garbage(4000) << 0 << ""
+                             << "";
+    QTest::addRow("empty") << QByteArray() << 0 << ""
+                           << "";
+    QTest::addRow("NUL bytes") << QByteArray(512, '\0') << 0 << ""
+                               << "";
     QTest::addRow("values, then garbage")
-        << QByteArray("[Properties]\r\nport=2\r\nph=0044 20\r\nsavea=10\r\n") + garbage(4000)
-        << 2 << "0044 20" << "10";
+        << QByteArray("[Properties]\r\nport=2\r\nph=0044 20\r\nsavea=10\r\n") + garbage(4000) << 2
+        << "0044 20"
+        << "10";
     QTest::addRow("values, then broken lines")
         << QByteArray("[Properties]\nsavea=5\nport=2\n[broken\n==\nph=\"open quote\n") << 2 << ""
         << "5";

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/maskedfield.h"
 #include "files/editmenu.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "form1rig.h"
-#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,12 +37,8 @@ struct EditRig {
         QMenu* menu = ui().edit_file;
         QMenuBar* bar = rig.window->menuBar();
         switch (way) {
-        case Way::Item:
-            item->trigger();
-            break;
-        case Way::Key:
-            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
-            break;
+        case Way::Item: item->trigger(); break;
+        case Way::Key: QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); break;
         case Way::Mouse:
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
             QVERIFY(QTest::qWaitForWindowExposed(menu));
@@ -68,7 +64,7 @@ struct EditRig {
 
 const std::pair<Way, const char*> kWays[] = {{Way::Item, "item"}, {Way::Key, "key"}, {Way::Mouse, "mouse"}};
 
-} // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(Way)
 
@@ -81,7 +77,7 @@ void addWays()
         QTest::addRow("%s", how) << way;
 }
 
-} // namespace
+}   // namespace
 
 class TstEditMenu : public QObject {
     Q_OBJECT
@@ -163,10 +159,18 @@ void TstEditMenu::cutAndCopyInFields_data()
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("afterCut");
     for (const auto& [way, how] : kWays) {
-        QTest::addRow("phone, %s", how) << way << "Text2" << "5551234" << 1 << 3 << "551" << "5234";
-        QTest::addRow("programming code, %s", how) << way << "Text3" << "1234" << 0 << 2 << "12" << "34";
-        QTest::addRow("welcome message, %s", how) << way << "MsgWel" << "Hi there" << 2 << 6 << " there" << "Hi";
-        QTest::addRow("masked field, %s", how) << way << "dtmf" << "4/5" << 0 << 3 << "4/5" << " / ";
+        QTest::addRow("phone, %s", how) << way << "Text2"
+                                        << "5551234" << 1 << 3 << "551"
+                                        << "5234";
+        QTest::addRow("programming code, %s", how) << way << "Text3"
+                                                   << "1234" << 0 << 2 << "12"
+                                                   << "34";
+        QTest::addRow("welcome message, %s", how) << way << "MsgWel"
+                                                  << "Hi there" << 2 << 6 << " there"
+                                                  << "Hi";
+        QTest::addRow("masked field, %s", how) << way << "dtmf"
+                                               << "4/5" << 0 << 3 << "4/5"
+                                               << " / ";
     }
 }
 
@@ -228,9 +232,12 @@ void TstEditMenu::pasteIntoReceivePaneAsItsOwnPaste_data()
     QTest::addColumn<QString>("tail");
     QTest::addColumn<int>("length");
     constexpr int kMax = ReceivePane::kMaxLength;
-    QTest::addRow("line breaks become CR LF") << 4 << "a\nb\rc" << "....a\r\nb\r\nc" << 11;
-    QTest::addRow("cut at the limit") << kMax - 3 << "abcdef" << ".abc" << kMax;
-    QTest::addRow("never half a line end") << kMax - 1 << "\nx" << ".." << kMax - 1;
+    QTest::addRow("line breaks become CR LF") << 4 << "a\nb\rc"
+                                              << "....a\r\nb\r\nc" << 11;
+    QTest::addRow("cut at the limit") << kMax - 3 << "abcdef"
+                                      << ".abc" << kMax;
+    QTest::addRow("never half a line end") << kMax - 1 << "\nx"
+                                           << ".." << kMax - 1;
 }
 
 void TstEditMenu::pasteIntoReceivePaneAsItsOwnPaste()
@@ -254,8 +261,10 @@ void TstEditMenu::pasteReplacesSelection_data()
 {
     QTest::addColumn<QString>("clip");
     QTest::addColumn<QString>("after");
-    QTest::addRow("text") << "555" << "0555234";
-    QTest::addRow("clipboard without text deletes the selection") << "" << "0234";
+    QTest::addRow("text") << "555"
+                          << "0555234";
+    QTest::addRow("clipboard without text deletes the selection") << ""
+                                                                  << "0234";
 }
 
 void TstEditMenu::pasteReplacesSelection()
@@ -279,14 +288,30 @@ void TstEditMenu::maskedFieldTakesFittingDigits_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("clip");
     QTest::addColumn<QString>("typed");
-    QTest::addRow("letters dropped") << "medit1" << "" << 0 << 3 << "a4-5x6" << "456";
-    QTest::addRow("digits beyond the field dropped") << "medit1" << "" << 0 << 3 << "12345" << "123";
-    QTest::addRow("literal skipped") << "dtmf" << "" << 0 << 3 << "45" << "45";
-    QTest::addRow("copied with its literal") << "dtmf" << "" << 0 << 3 << "4/5" << "45";
-    QTest::addRow("other scripts' digits dropped") << "medit2" << "" << 0 << 2 << "\u0664\u0665" << "";
-    QTest::addRow("blanks dropped") << "medit1" << "" << 0 << 3 << "1 2 3" << "123";
-    QTest::addRow("into a selection") << "medit1" << "123" << 1 << 1 << "9" << "193";
-    QTest::addRow("nothing fits") << "medit2" << "12" << 0 << 2 << "ab" << "";
+    QTest::addRow("letters dropped") << "medit1"
+                                     << "" << 0 << 3 << "a4-5x6"
+                                     << "456";
+    QTest::addRow("digits beyond the field dropped") << "medit1"
+                                                     << "" << 0 << 3 << "12345"
+                                                     << "123";
+    QTest::addRow("literal skipped") << "dtmf"
+                                     << "" << 0 << 3 << "45"
+                                     << "45";
+    QTest::addRow("copied with its literal") << "dtmf"
+                                             << "" << 0 << 3 << "4/5"
+                                             << "45";
+    QTest::addRow("other scripts' digits dropped") << "medit2"
+                                                   << "" << 0 << 2 << "\u0664\u0665"
+                                                   << "";
+    QTest::addRow("blanks dropped") << "medit1"
+                                    << "" << 0 << 3 << "1 2 3"
+                                    << "123";
+    QTest::addRow("into a selection") << "medit1"
+                                      << "123" << 1 << 1 << "9"
+                                      << "193";
+    QTest::addRow("nothing fits") << "medit2"
+                                  << "12" << 0 << 2 << "ab"
+                                  << "";
 }
 
 void TstEditMenu::maskedFieldTakesFittingDigits()

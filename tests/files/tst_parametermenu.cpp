@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/maskedfield.h"
 #include "files/parametermenu.h"
 #include "form1rig.h"
-#include "desktop/maskedfield.h"
 
 #include <QAction>
 #include <QFile>
@@ -23,7 +23,7 @@ struct ParRig : Form1Rig {
     }
 };
 
-} // namespace
+}   // namespace
 
 class TstParameterMenu : public QObject {
     Q_OBJECT

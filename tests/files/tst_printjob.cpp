@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/qtprinter.h"
 #include "files/printjob.h"
 #include "files/receiveprinting.h"
 #include "form1rig.h"
-#include "desktop/qtprinter.h"
 
 #include <QLocale>
 #include <QProcess>
@@ -14,7 +14,10 @@ namespace {
 
 const QString kTitle = QStringLiteral("RECEIVE: FILE CONTENT");
 
-QString shortDate(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
+QString shortDate(const QDate& date)
+{
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}
 
 // A printer that fails on a given printLine call (1-based).
 class FailingPrinter : public FakePrinter {
@@ -44,7 +47,7 @@ QStringList pdfPages(const QString& pdf)
     return pages;
 }
 
-} // namespace
+}   // namespace
 
 class TstPrintJob : public QObject {
     Q_OBJECT
@@ -73,8 +76,7 @@ void TstPrintJob::layoutPerCopy_data()
     QTest::addRow("two copies") << 2 << "line 1\r\nline 2" << 60 << QStringList{"line 1\r\nline 2"};
     QTest::addRow("empty body") << 1 << "" << 60 << QStringList{""};
     QTest::addRow("zero copies") << 0 << "x" << 60 << QStringList{};
-    QTest::addRow("two copies of two pages")
-        << 2 << "1\r\n2\r\n3" << 2 << QStringList{"1\r\n2", "3"};
+    QTest::addRow("two copies of two pages") << 2 << "1\r\n2\r\n3" << 2 << QStringList{"1\r\n2", "3"};
 }
 
 void TstPrintJob::layoutPerCopy()

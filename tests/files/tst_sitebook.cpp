@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "desktop/controlevents.h"
 #include "files/journalview.h"
 #include "files/legacyimport.h"
 #include "files/sitebook.h"
@@ -8,9 +9,8 @@
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "journalreader.h"
-#include "store/sqlitestore.h"
 #include "link/connection.h"
-#include "desktop/controlevents.h"
+#include "store/sqlitestore.h"
 
 #include <QAction>
 #include <QFile>
@@ -20,8 +20,8 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTest>
+#include <QTimeZone>
 
 #include <thread>
 
@@ -157,7 +157,8 @@ void TstSiteBook::changesMadeMeanwhile()
     QFETCH(int, change);
     Form1Rig rig(RigOptions().hidden());
     SiteMenu& menu = rig.window->siteMenu();
-    QCOMPARE(menu.book().add(site(QStringLiteral("Depot"), 1, QStringLiteral("5550001"))), Store::Change::Done);
+    QCOMPARE(menu.book().add(site(QStringLiteral("Depot"), 1, QStringLiteral("5550001"))),
+             Store::Change::Done);
     QCOMPARE(menu.book().add(site(QStringLiteral("Mill"), 2)), Store::Change::Done);
 
     SqliteStore otherStore(rig.fakes.dataDir.path());
@@ -171,8 +172,8 @@ void TstSiteBook::changesMadeMeanwhile()
     QCOMPARE(other.add(site(QStringLiteral("Quay"))), Store::Change::Done);
 
     const int mine = menu.book().indexOf(QStringLiteral("Depot"));
-    const Store::Change result = thisDeletes ? menu.book().remove(mine)
-                                             : menu.book().replace(mine, site(QStringLiteral("Depot"), 3));
+    const Store::Change result =
+        thisDeletes ? menu.book().remove(mine) : menu.book().replace(mine, site(QStringLiteral("Depot"), 3));
     QCOMPARE(int(result), change);
     QVERIFY(!menu.changed(result, QStringLiteral("Depot")));
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
@@ -332,7 +333,8 @@ void TstSiteBook::earlierFilesBroughtIn()
                           QStringLiteral("Elm House > TNTDIR:31TEL:5550301 CODE:**** DOOR:1"),
                           QStringLiteral("- > PGM****")}));
     const QList<JournalRecord> entries = storedEntries(data.path());
-    QVERIFY(entries.at(0).operatorName.isEmpty() && entries.at(0).host.isEmpty() && !entries.at(0).offsetSeconds);
+    QVERIFY(entries.at(0).operatorName.isEmpty() && entries.at(0).host.isEmpty()
+            && !entries.at(0).offsetSeconds);
     QCOMPARE(entries.at(1).timeText(), QStringLiteral("2026-10-25T02:30:01"));
 
     QVERIFY(!QFile::exists(ini) && !QFile::exists(log));
@@ -371,7 +373,8 @@ void TstSiteBook::twoCopiesBringInOnce()
     write(ini, "[site1]\nname=Elm House\nport=2\n");
     QByteArray lines;
     for (int i = 0; i < 500; ++i)
-        lines += "2026-11-0" + QByteArray::number(1 + i % 9) + "T10:00:00 - > PARDOT1 " + QByteArray::number(i) + "\n";
+        lines += "2026-11-0" + QByteArray::number(1 + i % 9) + "T10:00:00 - > PARDOT1 "
+            + QByteArray::number(i) + "\n";
     for (const char* month : {"2026-10.log", "2026-11.log"})
         write(QDir(journal).filePath(QLatin1String(month)), lines);
 
@@ -479,8 +482,10 @@ void TstSiteBook::useSetsPortPhoneAndSetup()
         QVERIFY(ui.Option3->isChecked());
         QCOMPARE(ui.bar->panel(2), QStringLiteral("Comm Number:  3"));
         QCOMPARE(ui.Text2->text(), QStringLiteral("5551234"));
-        QCOMPARE(run.fakes.platform.store.read(kMainTitle, kProps, QStringLiteral("ph"), {}), QStringLiteral("5551234"));
-        QCOMPARE(run.fakes.platform.store.read(kSettingTitle, kProps, QStringLiteral("sett"), {}), QStringLiteral("ATZ"));
+        QCOMPARE(run.fakes.platform.store.read(kMainTitle, kProps, QStringLiteral("ph"), {}),
+                 QStringLiteral("5551234"));
+        QCOMPARE(run.fakes.platform.store.read(kSettingTitle, kProps, QStringLiteral("sett"), {}),
+                 QStringLiteral("ATZ"));
         QCOMPARE(run.window->setform().setupString(), QStringLiteral("ATZ"));
         QCOMPARE(run.window->context().siteInUse, QStringLiteral("Harbour"));
         QCOMPARE(ui.bar->toolTip(), QStringLiteral("Site in use: Harbour"));
@@ -521,8 +526,8 @@ void TstSiteBook::siteInUseDecidedAtConnect_data()
     QTest::addColumn<QString>("setup");
     QTest::addColumn<bool>("kept");
     QTest::addRow("as the site set it") << 3 << QString() << QStringLiteral("ATZ") << true;
-    QTest::addRow("phone emptied by Backspace, typed again") << 3 << QStringLiteral("5551234")
-                                                             << QStringLiteral("ATZ") << true;
+    QTest::addRow("phone emptied by Backspace, typed again")
+        << 3 << QStringLiteral("5551234") << QStringLiteral("ATZ") << true;
     QTest::addRow("other port") << 2 << QString() << QStringLiteral("ATZ") << false;
     QTest::addRow("other phone") << 3 << QStringLiteral("5559999") << QStringLiteral("ATZ") << false;
     QTest::addRow("other modem setting") << 3 << QString() << QStringLiteral("AT&F") << false;
@@ -562,8 +567,9 @@ void TstSiteBook::siteInUseFollowsRenameAndDelete()
     SiteMenu& menu = rig.window->siteMenu();
     menu.book().add(site(QStringLiteral("Harbour"), 3, QStringLiteral("5551234")));
     QVERIFY(menu.use(0));
-    QVERIFY(menu.changed(menu.book().replace(0, site(QStringLiteral("Harbour West"), 3, QStringLiteral("5551234"))),
-                         QStringLiteral("Harbour"), QStringLiteral("Harbour West")));
+    QVERIFY(menu.changed(
+        menu.book().replace(0, site(QStringLiteral("Harbour West"), 3, QStringLiteral("5551234"))),
+        QStringLiteral("Harbour"), QStringLiteral("Harbour West")));
     QCOMPARE(rig.ctx().siteInUse, QStringLiteral("Harbour West"));
     QCOMPARE(rig.ui().bar->toolTip(), QStringLiteral("Site in use: Harbour West"));
     QVERIFY(menu.changed(menu.book().remove(0), QStringLiteral("Harbour West")));

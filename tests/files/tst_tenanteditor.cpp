@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/appsettings.h"
+#include "desktop/maskedfield.h"
 #include "files/pendingtenantfile.h"
 #include "files/tenanteditor.h"
 #include "files/tenantlist.h"
-#include "core/appsettings.h"
 #include "operator.h"
-#include "desktop/maskedfield.h"
 #include "testfiles.h"
 #include "testplatform.h"
 
@@ -24,7 +24,8 @@ const QString kRecord12 = QStringLiteral("TNTDIR:12TEL:5551234 CODE:4321 DOOR:1 
 
 // An editor on fakes, shown and active so that focus is real.
 struct EditorRig {
-    explicit EditorRig(int digits = 2) : settings(fakes.store), editor(digits, fakes.platform, settings, pending)
+    explicit EditorRig(int digits = 2)
+        : settings(fakes.store), editor(digits, fakes.platform, settings, pending)
     {
         settings.setTitle(kTitle);
     }
@@ -67,7 +68,7 @@ QString labelOf(QWidget* field)
     return QStringLiteral("<none>");
 }
 
-} // namespace
+}   // namespace
 
 class TstTenantEditor : public QObject {
     Q_OBJECT
@@ -115,9 +116,12 @@ void TstTenantEditor::variants_data()
     QTest::addColumn<int>("digits");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("mask");
-    QTest::addRow("2 digits") << 2 << "tntform" << "##";
-    QTest::addRow("3 digits") << 3 << "tntform1" << "###";
-    QTest::addRow("4 digits") << 4 << "tntform2" << "####";
+    QTest::addRow("2 digits") << 2 << "tntform"
+                              << "##";
+    QTest::addRow("3 digits") << 3 << "tntform1"
+                              << "###";
+    QTest::addRow("4 digits") << 4 << "tntform2"
+                              << "####";
 }
 
 void TstTenantEditor::variants()
@@ -139,10 +143,12 @@ void TstTenantEditor::controlsLabelsAndLimits()
     EditorRig rig;
     TenantEditorUi& ui = rig.ui();
     const QList<QPair<QWidget*, QString>> names = {
-        {ui.dirtenant, "dirtenant"}, {ui.teltenant, "teltenant"}, {ui.adtenant, "adtenant"},
-        {ui.doortnt, "doortnt"},     {ui.Text2, "Text2"},         {ui.ent, "ent"},
-        {ui.tntsave, "tntsave"},     {ui.tntsaveas, "tntsaveas"}, {ui.Command1, "Command1"},
-        {ui.qui, "qui"},             {ui.Text1, "Text1"},         {ui.StatusBar1, "StatusBar1"}};
+        {ui.dirtenant, "dirtenant"}, {ui.teltenant, "teltenant"},
+        {ui.adtenant, "adtenant"},   {ui.doortnt, "doortnt"},
+        {ui.Text2, "Text2"},         {ui.ent, "ent"},
+        {ui.tntsave, "tntsave"},     {ui.tntsaveas, "tntsaveas"},
+        {ui.Command1, "Command1"},   {ui.qui, "qui"},
+        {ui.Text1, "Text1"},         {ui.StatusBar1, "StatusBar1"}};
     for (const auto& [widget, name] : names)
         QCOMPARE(widget->objectName(), name);
 
@@ -182,8 +188,9 @@ void TstTenantEditor::tabOrderAndFirstFocus()
             order << w->objectName();
         w = w->nextInFocusChain();
     } while (w != rig.ui().dirtenant);
-    QCOMPARE(order, (QStringList{"dirtenant", "teltenant", "adtenant", "doortnt", "Text2", "ent",
-                                 "tntsave", "tntsaveas", "Command1", "qui", "Text1"}));
+    QCOMPARE(order,
+             (QStringList{"dirtenant", "teltenant", "adtenant", "doortnt", "Text2", "ent", "tntsave",
+                          "tntsaveas", "Command1", "qui", "Text1"}));
 }
 
 void TstTenantEditor::incompleteDirectory_data()
@@ -238,7 +245,6 @@ void TstTenantEditor::addedRecordAndEmptiedFields()
     rig.ui().ent->click();
     QCOMPARE(rig.list().count(QStringLiteral("TNTDIR:0815")), 2);
 }
-
 
 void TstTenantEditor::recordJoinsLastLineWithoutBreak()
 {
@@ -304,7 +310,8 @@ void TstTenantEditor::enterMovesFocusOn()
     // emptied fields nor answer the box that that would bring.
     QTest::keyClicks(ui.dirtenant, QStringLiteral("34"));
     holdEnter(ui.ent);
-    QCOMPARE(rig.list(), QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\nTNTDIR:34TEL: CODE: DOOR: NAME:\r\n"));
+    QCOMPARE(rig.list(),
+             QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\nTNTDIR:34TEL: CODE: DOOR: NAME:\r\n"));
     QVERIFY(rig.fakes.prompter.boxes.isEmpty());
     QCOMPARE(QApplication::focusWidget(), ui.dirtenant);
 }
@@ -313,10 +320,14 @@ void TstTenantEditor::focusPutsCaretAtStart_data()
 {
     QTest::addColumn<QString>("focused");
     QTest::addColumn<QString>("caretField");
-    QTest::addRow("directory") << "dirtenant" << "dirtenant";
-    QTest::addRow("telephone moves the code's caret") << "teltenant" << "adtenant";
-    QTest::addRow("code moves the door's caret") << "adtenant" << "doortnt";
-    QTest::addRow("door moves the name's caret") << "doortnt" << "Text2";
+    QTest::addRow("directory") << "dirtenant"
+                               << "dirtenant";
+    QTest::addRow("telephone moves the code's caret") << "teltenant"
+                                                      << "adtenant";
+    QTest::addRow("code moves the door's caret") << "adtenant"
+                                                 << "doortnt";
+    QTest::addRow("door moves the name's caret") << "doortnt"
+                                                 << "Text2";
 }
 
 void TstTenantEditor::focusPutsCaretAtStart()
@@ -502,7 +513,8 @@ void TstTenantEditor::loadAndSaveAddsEmptyLine()
 {
     EditorRig rig;
     const QString path = rig.dir.filePath(QStringLiteral("cycle.TNT"));
-    const QByteArray saved = "TNTDIR:12TEL: CODE: DOOR: NAME:\xC5sa\xA0" "B\r\n\r\n";
+    const QByteArray saved = "TNTDIR:12TEL: CODE: DOOR: NAME:\xC5sa\xA0"
+                             "B\r\n\r\n";
     QVERIFY(writeFile(path, saved));
     rig.pending.set(path);
     QVERIFY(rig.open());

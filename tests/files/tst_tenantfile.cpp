@@ -28,15 +28,17 @@ void TstTenantFile::recordLine_data()
 {
     QTest::addColumn<TenantRecord>("record");
     QTest::addColumn<QString>("line");
-    QTest::addRow("directory only, 2 digits")
-        << TenantRecord{QStringLiteral("12"), {}, {}, {}, {}}
-        << QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\n");
+    QTest::addRow("directory only, 2 digits") << TenantRecord{QStringLiteral("12"), {}, {}, {}, {}}
+                                              << QStringLiteral("TNTDIR:12TEL: CODE: DOOR: NAME:\r\n");
     QTest::addRow("every field, 4 digits")
         << TenantRecord{QStringLiteral("1234"), QStringLiteral("01234567890"), QStringLiteral("9876"),
                         QStringLiteral("2"), QStringLiteral("Anna Berg")}
         << QStringLiteral("TNTDIR:1234TEL:01234567890 CODE:9876 DOOR:2 NAME:Anna Berg\r\n");
     QTest::addRow("blanks around the name, inside kept")
-        << TenantRecord{QStringLiteral("345"), QStringLiteral("555"), {}, QStringLiteral("1"),
+        << TenantRecord{QStringLiteral("345"),
+                        QStringLiteral("555"),
+                        {},
+                        QStringLiteral("1"),
                         QStringLiteral("  van  Dijk   ")}
         << QStringLiteral("TNTDIR:345TEL:555 CODE: DOOR:1 NAME:van  Dijk\r\n");
     QTest::addRow("Latin-1 name")
@@ -99,9 +101,6 @@ void TstTenantFile::listFromLines()
     QCOMPARE(TenantFile::listFromLines(lines), list);
 }
 
-
-
-
 void TstTenantFile::readAndWriteEightBitBytes()
 {
     QTemporaryDir dir;
@@ -130,7 +129,8 @@ void TstTenantFile::unwritableFileKeepsExistingOne()
 {
     QTemporaryDir dir;
     QString error;
-    QVERIFY(!TextFile::write(dir.filePath(QStringLiteral("no/such/folder/t.TNT")), QStringLiteral("x"), error));
+    QVERIFY(
+        !TextFile::write(dir.filePath(QStringLiteral("no/such/folder/t.TNT")), QStringLiteral("x"), error));
     QVERIFY(!error.isEmpty());
 
     const QString path = dir.filePath(QStringLiteral("t.TNT"));

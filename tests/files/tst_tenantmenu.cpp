@@ -6,11 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -37,7 +37,7 @@ struct MenuRig : Form1Rig {
     QList<Shown> shown;
 };
 
-} // namespace
+}   // namespace
 
 class TstTenantMenu : public QObject {
     Q_OBJECT
@@ -56,9 +56,12 @@ void TstTenantMenu::newDatabaseShowsEmptyEditor_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("window");
-    QTest::addRow("2 digits") << "di" << "tntform";
-    QTest::addRow("3 digits") << "dig" << "tntform1";
-    QTest::addRow("4 digits") << "digi" << "tntform2";
+    QTest::addRow("2 digits") << "di"
+                              << "tntform";
+    QTest::addRow("3 digits") << "dig"
+                              << "tntform1";
+    QTest::addRow("4 digits") << "digi"
+                              << "tntform2";
 }
 
 void TstTenantMenu::newDatabaseShowsEmptyEditor()
@@ -94,8 +97,8 @@ void TstTenantMenu::openChoosesEditorFromLayout_data()
     QTest::addRow("first line, 2 digits") << (kRecord2 + "\r\n").toLatin1() << "tntform";
     QTest::addRow("first line, 3 digits") << (kRecord3 + "\r\n" + kRecord2 + "\r\n").toLatin1() << "tntform1";
     QTest::addRow("first line, 4 digits") << (kRecord4 + "\r\n").toLatin1() << "tntform2";
-    QTest::addRow("later line, column 12") << ("Tenants\r\n\r\n  " + kRecord2 + "\r\n").toLatin1()
-                                           << "tntform";
+    QTest::addRow("later line, column 12")
+        << ("Tenants\r\n\r\n  " + kRecord2 + "\r\n").toLatin1() << "tntform";
     QTest::addRow("later line, column 13") << ("x\r\n  " + kRecord3 + "\r\n").toLatin1() << "tntform1";
     QTest::addRow("later line, column 14") << ("x\r\n  " + kRecord4 + "\r\n").toLatin1() << "tntform2";
     QTest::addRow("column 9") << QByteArray("TNTDIR:1TEL:5 CODE: DOOR: NAME:\r\n") << "";
@@ -121,7 +124,8 @@ void TstTenantMenu::openChoosesEditorFromLayout()
     }
     QCOMPARE(m.shown.size(), 1);
     QCOMPARE(m.shown[0].window, window);
-    QCOMPARE(m.shown[0].list, QString::fromLatin1(bytes).replace(QStringLiteral("\r\n  "), QStringLiteral("\r\n")));
+    QCOMPARE(m.shown[0].list,
+             QString::fromLatin1(bytes).replace(QStringLiteral("\r\n  "), QStringLiteral("\r\n")));
     QCOMPARE(m.menu().pending().name(), QString());   // the editor took it
 }
 

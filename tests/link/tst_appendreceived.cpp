@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "form/receiveappender.h"
 #include "form1rig.h"
 #include "link/capturelog.h"
-#include "form/receiveappender.h"
 #include "platform/eightbit.h"
 #include "testfiles.h"
 
@@ -41,7 +41,7 @@ QString numbered(int length)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 class TstAppendReceived : public QObject {
     Q_OBJECT
@@ -77,11 +77,12 @@ void TstAppendReceived::appends_data()
     QTest::addRow("x CR y") << QString() << QStringList{"x\ry"} << QStringLiteral("x\r\ny");
     QTest::addRow("CR ending one chunk, LF starting the next")
         << QStringLiteral("p") << QStringList{"x\r", "\ny"} << QStringLiteral("px\r\ny");
-    QTest::addRow("8-bit characters") << QString() << QStringList{QStringLiteral("\xe9\xff\x01\xa0")}
-                                      << QStringLiteral("\xe9\xff\x01\xa0");
+    QTest::addRow("8-bit characters")
+        << QString() << QStringList{QStringLiteral("\xe9\xff\x01\xa0")} << QStringLiteral("\xe9\xff\x01\xa0");
     QTest::addRow("empty chunk") << QStringLiteral("ab") << QStringList{""} << QStringLiteral("ab");
     QTest::addRow("one byte at a time, a line end among them")
-        << QStringLiteral("ab") << QStringList{"c", "d", "\r", "\n", "e", "f"} << QStringLiteral("abcd\r\nef");
+        << QStringLiteral("ab") << QStringList{"c", "d", "\r", "\n", "e", "f"}
+        << QStringLiteral("abcd\r\nef");
     QTest::addRow("one byte, then a line end and the next line in one chunk")
         << QString() << QStringList{"P", "A\r\nR", "M"} << QStringLiteral("PA\r\nRM");
 }

@@ -18,7 +18,7 @@ void failDialog(ScriptedPrompter& prompter, const QString& error)
     prompter.dialogResults.enqueue({FileDialogResult::Outcome::Failed, QString(), error});
 }
 
-} // namespace
+}   // namespace
 
 class TstCaptureLog : public QObject {
     Q_OBJECT
@@ -39,7 +39,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TstCaptureLog::init() { m_dir = std::make_unique<QTemporaryDir>(); }
+void TstCaptureLog::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
 
 void TstCaptureLog::newFileOpensWithoutAQuestion()
 {
@@ -91,8 +94,9 @@ void TstCaptureLog::existingFile()
 
     QCOMPARE(rig.fakes.prompter.boxes.size(), 1);
     const MessageBox& box = rig.fakes.prompter.boxes.first();
-    QCOMPARE(box.prompt, QStringLiteral("Replace existing file - ") + QDir::toNativeSeparators(path)
-                             + QStringLiteral("?"));
+    QCOMPARE(box.prompt,
+             QStringLiteral("Replace existing file - ") + QDir::toNativeSeparators(path)
+                 + QStringLiteral("?"));
     QCOMPARE(box.buttons, MessageBox::Buttons::YesNoCancel);
     QCOMPARE(box.icon, MessageBox::Icon::Question);
     QCOMPARE(box.title, rig.ctx().settings.title());
@@ -156,8 +160,7 @@ void TstCaptureLog::failures()
         prompter.choose(m_dir->filePath(QStringLiteral("plain/x.log")));
     }
 
-    QCOMPARE(rig.window->captureLog().open_capture_file(CaptureLog::kTitle, CaptureLog::kFilter),
-             outcome);
+    QCOMPARE(rig.window->captureLog().open_capture_file(CaptureLog::kTitle, CaptureLog::kFilter), outcome);
 
     const MessageBox& warning = prompter.boxes.last();
     QVERIFY(!warning.prompt.isEmpty());

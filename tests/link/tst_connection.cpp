@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/linksession.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "core/linksession.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -27,9 +27,7 @@ struct WriteLog {
     explicit WriteLog(Form1Rig& rig)
     {
         QObject::connect(&rig.window->waiter(), &Waiter::ticked, [this] { ++ticks; });
-        rig.fakes.port.onWrite = [this](const QByteArray& bytes) {
-            entries.append({bytes, ticks});
-        };
+        rig.fakes.port.onWrite = [this](const QByteArray& bytes) { entries.append({bytes, ticks}); };
     }
     struct Entry {
         QByteArray bytes;
@@ -38,7 +36,7 @@ struct WriteLog {
     QList<Entry> entries;
     int ticks = 0;
 };
-} // namespace
+}   // namespace
 
 class TstConnection : public QObject {
     Q_OBJECT
@@ -145,7 +143,8 @@ void TstConnection::connectDialsSetupThenNumberWithWaits()
     QFETCH(QString, setup);
     QFETCH(QByteArray, firstLine);
     Form1Rig rig;
-    rig.fakes.store.store(QStringLiteral("Velno 6300 Managemant System"), kProps, QStringLiteral("sett"), setup);
+    rig.fakes.store.store(QStringLiteral("Velno 6300 Managemant System"), kProps, QStringLiteral("sett"),
+                          setup);
     rig.window->connection().Option_Click(1);
     rig.ui().Text2->setText(QStringLiteral("5551234"));
     WriteLog log(rig);
@@ -163,7 +162,7 @@ void TstConnection::connectDialsSetupThenNumberWithWaits()
     QCOMPARE(log.entries[0].ticksBefore, 0);
     QCOMPARE(log.entries[1].bytes, QByteArray("ATDT5551234\r\n"));
     QCOMPARE(log.entries[1].ticksBefore, 3);   // wait_seconds(2) between the lines
-    QCOMPARE(log.ticks, 6);                     // and another after the number
+    QCOMPARE(log.ticks, 6);   // and another after the number
     QCOMPARE(QList<QVariantList>(opened), (QList<QVariantList>{{1, QStringLiteral("/dev/fake1")}}));
     QCOMPARE(QList<QVariantList>(announced),
              (QList<QVariantList>{{firstLine}, {QByteArray("ATDT5551234\r\n")}}));
@@ -204,9 +203,11 @@ void TstConnection::openFailureShowsCauseAndStillEnablesMasterCode_data()
     QTest::addRow("other") << int(Error::Other) << qint64(0) << QString() << QStringLiteral("/dev/fake2");
     QTest::addRow("busy") << int(Error::Busy) << qint64(0) << QString()
                           << QStringLiteral("/dev/fake2 is in use by another program.");
-    QTest::addRow("locked by a process") << int(Error::Busy) << qint64(4321) << QString()
+    QTest::addRow("locked by a process")
+        << int(Error::Busy) << qint64(4321) << QString()
         << QStringLiteral("/dev/fake2 is in use by another program: process 4321.");
-    QTest::addRow("locked by a program") << int(Error::Busy) << qint64(4321) << QStringLiteral("term")
+    QTest::addRow("locked by a program")
+        << int(Error::Busy) << qint64(4321) << QStringLiteral("term")
         << QStringLiteral("/dev/fake2 is in use by another program: term, process 4321.");
 #ifdef Q_OS_LINUX
     QTest::addRow("permission") << int(Error::Permission) << qint64(0) << QString()

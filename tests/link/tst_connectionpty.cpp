@@ -9,7 +9,7 @@
 namespace {
 const QString kSecond = QStringLiteral("Velno 6300 Managemant System");
 const QString kProps = QStringLiteral("Properties");
-} // namespace
+}   // namespace
 
 class TstConnectionPty : public QObject {
     Q_OBJECT

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/journalcommand.h"
 #include "app/mainwindow.h"
+#include "core/journal.h"
+#include "core/journalentry.h"
 #include "files/journalview.h"
 #include "form/journalbacklog.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "journalreader.h"
-#include "core/journal.h"
-#include "core/journalentry.h"
 #include "store/journalexport.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
@@ -20,11 +20,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -108,21 +108,23 @@ bool scrollKeepsPlace(JournalView& view, QAbstractSlider::SliderAction action, i
 {
     QScrollBar* bar = view.entries()->verticalScrollBar();
     const int value = bar->value();
-    const int to = std::clamp(value + (action == QAbstractSlider::SliderPageStepAdd     ? bar->pageStep()
-                                       : action == QAbstractSlider::SliderPageStepSub ? -bar->pageStep()
-                                       : action == QAbstractSlider::SliderSingleStepAdd ? 1
-                                                                                        : -1),
+    const int to = std::clamp(value
+                                  + (action == QAbstractSlider::SliderPageStepAdd         ? bar->pageStep()
+                                         : action == QAbstractSlider::SliderPageStepSub   ? -bar->pageStep()
+                                         : action == QAbstractSlider::SliderSingleStepAdd ? 1
+                                                                                          : -1),
                               bar->minimum(), bar->maximum());
     const int expected = topNumber(view) + (to - value) * step;
     bar->triggerAction(action);
     if (topNumber(view) == expected)
         return true;
-    qWarning("top entry %d, expected %d; scrolled from %d to %d, now %d of %d; rows %d from %d", topNumber(view),
-             expected, value, to, bar->value(), bar->maximum(), view.model().rowCount(), numberAt(view.model(), 0));
+    qWarning("top entry %d, expected %d; scrolled from %d to %d, now %d of %d; rows %d from %d",
+             topNumber(view), expected, value, to, bar->value(), bar->maximum(), view.model().rowCount(),
+             numberAt(view.model(), 0));
     return false;
 }
 
-} // namespace
+}   // namespace
 
 class TstJournal : public QObject {
     Q_OBJECT
@@ -200,11 +202,13 @@ void TstJournal::entries_data()
     row("programming line masked", none, {"PGM7531\r\n"}, none, {QStringLiteral("- > PGM****")}, {"7531"});
     row("mask hides the length", none, {"PGM12345678\r\n", "PGM\r\n"}, none,
         {QStringLiteral("- > PGM****"), QStringLiteral("- > PGM****")}, {"12345678"});
-    row("new master code masked", none, {"PARCMC 9876\r\n"}, none, {QStringLiteral("- > PARCMC ****")}, {"9876"});
+    row("new master code masked", none, {"PARCMC 9876\r\n"}, none, {QStringLiteral("- > PARCMC ****")},
+        {"9876"});
     row("any case, after blanks, in a file's lines", none, {" pgm7512\r\nParCmc  5588\r\n"}, none,
         {QStringLiteral("- >  pgm****"), QStringLiteral("- > ParCmc  ****")}, {"7512", "5588"});
     row("code in the write after its word", none, {"PGM", "1357\r\n", "PARDOT1 07\r\n"}, none,
-        {QStringLiteral("- > PGM****"), QStringLiteral("- > ****"), QStringLiteral("- > PARDOT1 07")}, {"1357"});
+        {QStringLiteral("- > PGM****"), QStringLiteral("- > ****"), QStringLiteral("- > PARDOT1 07")},
+        {"1357"});
     row("access code of a tenant line", none, {"TNTDIR:31TEL:5550301 CODE:3131 DOOR:1 NAME:ABE\r\n"}, none,
         {QStringLiteral("- > TNTDIR:31TEL:5550301 CODE:**** DOOR:1 NAME:ABE")}, {"3131"});
     row("access code, lower case", none, {"tntdir:32tel:5550302 code:3232 door:1\r\n"}, none,
@@ -263,12 +267,15 @@ void TstJournal::recordFields_data()
     QTest::addColumn<QString>("shown");
     const QTimeZone berlin("Europe/Berlin");
     const QDateTime firstHalfPast = QDateTime(QDate(2026, 10, 25), QTime(0, 30), Qt::UTC).toTimeZone(berlin);
-    QTest::newRow("before the clocks go back") << firstHalfPast << QStringLiteral("2026-10-25T02:30:00+02:00");
-    QTest::newRow("the same hour again") << firstHalfPast.addSecs(3600) << QStringLiteral("2026-10-25T02:30:00+01:00");
+    QTest::newRow("before the clocks go back")
+        << firstHalfPast << QStringLiteral("2026-10-25T02:30:00+02:00");
+    QTest::newRow("the same hour again")
+        << firstHalfPast.addSecs(3600) << QStringLiteral("2026-10-25T02:30:00+01:00");
     QTest::newRow("west of UTC, past the half hour")
         << QDateTime(kTime.date(), kTime.time(), Qt::OffsetFromUTC, -(3 * 3600 + 30 * 60))
         << QStringLiteral("2026-12-08T17:20:08-03:30");
-    QTest::newRow("UTC") << QDateTime(kTime.date(), kTime.time(), Qt::UTC) << QStringLiteral("2026-12-08T17:20:08+00:00");
+    QTest::newRow("UTC") << QDateTime(kTime.date(), kTime.time(), Qt::UTC)
+                         << QStringLiteral("2026-12-08T17:20:08+00:00");
 }
 
 void TstJournal::recordFields()
@@ -295,7 +302,8 @@ void TstJournal::recordFields()
     QVERIFY(!entry.operatorName.isEmpty());
     QCOMPARE(entry.host, QSysInfo::machineHostName());
     QCOMPARE(entry.kind, JournalRecord::Kind::Sent);
-    QCOMPARE(entry.line(), shown + u' ' + entry.operatorName + u'@' + entry.host + QStringLiteral(" - > END"));
+    QCOMPARE(entry.line(),
+             shown + u' ' + entry.operatorName + u'@' + entry.host + QStringLiteral(" - > END"));
 }
 
 // A store that cannot be written keeps the entries waiting, says why, and
@@ -370,8 +378,9 @@ void TstJournal::viewer_data()
 
     const QString all = JournalView::kAllSites;
     const QString anyone = JournalView::kAllOperators;
-    const QStringList texts = {QStringLiteral("connected to port 1 (/dev/ttyS0)"), QStringLiteral("PARDOT1 07"),
-                               QStringLiteral("PRIALL"), QStringLiteral("TNTDIR:31TEL:5550301 CODE:****"),
+    const QStringList texts = {QStringLiteral("connected to port 1 (/dev/ttyS0)"),
+                               QStringLiteral("PARDOT1 07"), QStringLiteral("PRIALL"),
+                               QStringLiteral("TNTDIR:31TEL:5550301 CODE:****"),
                                QStringLiteral("PARDOT2 05")};
     QTest::newRow("all, oldest first") << all << anyone << QString() << QString() << texts;
     QTest::newRow("one site") << QStringLiteral("Elm Court") << anyone << QString() << QString()
@@ -380,18 +389,18 @@ void TstJournal::viewer_data()
                              << QStringList{texts.at(2)};
     QTest::newRow("a site named with a dash is not none")
         << QStringLiteral("Block B *") << anyone << QString() << QString() << QStringList{texts.at(3)};
-    QTest::newRow("search ignores case") << all << anyone << QString() << QStringLiteral("pardot")
-                                         << QStringList{texts.at(1), texts.at(4)};
-    QTest::newRow("search of two characters") << all << anyone << QString() << QStringLiteral("t2")
-                                              << QStringList{texts.at(4)};
-    QTest::newRow("search inside a word") << all << anyone << QString() << QStringLiteral("5550")
-                                          << QStringList{texts.at(3)};
+    QTest::newRow("search ignores case")
+        << all << anyone << QString() << QStringLiteral("pardot") << QStringList{texts.at(1), texts.at(4)};
+    QTest::newRow("search of two characters")
+        << all << anyone << QString() << QStringLiteral("t2") << QStringList{texts.at(4)};
+    QTest::newRow("search inside a word")
+        << all << anyone << QString() << QStringLiteral("5550") << QStringList{texts.at(3)};
     QTest::newRow("operator") << all << QStringLiteral("ann") << QString() << QString()
                               << QStringList{texts.at(4)};
     QTest::newRow("from a date") << all << anyone << QStringLiteral("2026-12-01") << QString()
                                  << texts.mid(2);
-    QTest::newRow("not a date: all shown") << all << anyone << QStringLiteral("2026-13-01") << QString()
-                                           << texts;
+    QTest::newRow("not a date: all shown")
+        << all << anyone << QStringLiteral("2026-13-01") << QString() << texts;
     QTest::newRow("site and search") << QStringLiteral("Oak Row") << anyone << QString()
                                      << QStringLiteral("PRIALL") << QStringList{};
 }
@@ -406,7 +415,8 @@ void TstJournal::viewer()
 
     SqliteStore store(m_dir->path());
     QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
-    const auto entry = [](const QDateTime& time, const QString& who, const QString& site, const QString& text) {
+    const auto entry = [](const QDateTime& time, const QString& who, const QString& site,
+                          const QString& text) {
         JournalRecord r = JournalRecord::at(time, JournalRecord::Kind::Sent, text);
         r.operatorName = who;
         r.host = QStringLiteral("pc");
@@ -420,8 +430,10 @@ void TstJournal::viewer()
         entry(nov, tech, QStringLiteral("Elm Court"), QStringLiteral("connected to port 1 (/dev/ttyS0)")),
         entry(nov.addSecs(1), tech, QStringLiteral("Elm Court"), QStringLiteral("PARDOT1 07")),
         entry(dec, tech, QString(), QStringLiteral("PRIALL")),
-        entry(dec.addSecs(2), tech, QStringLiteral("Block B *"), QStringLiteral("TNTDIR:31TEL:5550301 CODE:****")),
-        entry(dec.addSecs(5), QStringLiteral("ann"), QStringLiteral("Oak Row"), QStringLiteral("PARDOT2 05"))};
+        entry(dec.addSecs(2), tech, QStringLiteral("Block B *"),
+              QStringLiteral("TNTDIR:31TEL:5550301 CODE:****")),
+        entry(dec.addSecs(5), QStringLiteral("ann"), QStringLiteral("Oak Row"),
+              QStringLiteral("PARDOT2 05"))};
     QVERIFY(store.appendEntries(entries));
     TestPlatform fakes;
 
@@ -457,7 +469,8 @@ void TstJournal::viewer()
     view.searchField()->setText(QStringLiteral("xxx"));
     view.searchNow();
     QTRY_COMPARE(view.model().rowCount(), 1);
-    QCOMPARE(view.model().index(0).data().toString().size(), longEntry.first().line().size() - 5000 + JournalModel::kShownLength - 7 + 1);
+    QCOMPARE(view.model().index(0).data().toString().size(),
+             longEntry.first().line().size() - 5000 + JournalModel::kShownLength - 7 + 1);
     QCOMPARE(view.details()->toPlainText(), longEntry.first().line());
 }
 
@@ -713,20 +726,25 @@ void TstJournal::exportForms_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("printed");
     const QByteArray elm = "2026-12-09T15:02:11+01:00 tech@workshop-pc Elm House > PARDOT1 07\n";
-    const QByteArray none = "2026-12-09T15:02:12+01:00 tech@workshop-pc - * connected to port 1 (/dev/ttyS0)\n";
+    const QByteArray none =
+        "2026-12-09T15:02:12+01:00 tech@workshop-pc - * connected to port 1 (/dev/ttyS0)\n";
     const QByteArray ann = "2026-12-10T23:30:00-05:00 ann@laptop Oak Row > PARMSG \"Hi, there\"\n";
     QTest::newRow("all") << QStringList{} << elm + none + ann;
     QTest::newRow("one site") << QStringList{"--site", "Elm House"} << elm;
     QTest::newRow("no site") << QStringList{"--site=-"} << none;
     QTest::newRow("operator") << QStringList{"--operator", "ann"} << ann;
-    QTest::newRow("one local day, both ends") << QStringList{"--since", "2026-12-11", "--until", "2026-12-11"} << ann;
+    QTest::newRow("one local day, both ends")
+        << QStringList{"--since", "2026-12-11", "--until", "2026-12-11"} << ann;
     QTest::newRow("until a day") << QStringList{"--until", "2026-12-09"} << elm + none;
-    QTest::newRow("CSV") << QStringList{"--csv", "--site", "Oak Row"}
-                         << QByteArray("time,operator,host,site,kind,text\r\n"
-                                       "2026-12-10T23:30:00-05:00,ann,laptop,Oak Row,sent,\"PARMSG \"\"Hi, there\"\"\"\r\n");
-    QTest::newRow("CSV of an event, no site") << QStringList{"--csv", "--site", "-"}
-                         << QByteArray("time,operator,host,site,kind,text\r\n"
-                                       "2026-12-09T15:02:12+01:00,tech,workshop-pc,,event,connected to port 1 (/dev/ttyS0)\r\n");
+    QTest::newRow("CSV")
+        << QStringList{"--csv", "--site", "Oak Row"}
+        << QByteArray("time,operator,host,site,kind,text\r\n"
+                      "2026-12-10T23:30:00-05:00,ann,laptop,Oak Row,sent,\"PARMSG \"\"Hi, there\"\"\"\r\n");
+    QTest::newRow("CSV of an event, no site")
+        << QStringList{"--csv", "--site", "-"}
+        << QByteArray(
+               "time,operator,host,site,kind,text\r\n"
+               "2026-12-09T15:02:12+01:00,tech,workshop-pc,,event,connected to port 1 (/dev/ttyS0)\r\n");
 }
 
 void TstJournal::exportForms()
@@ -746,7 +764,8 @@ void TstJournal::exportForms()
     };
     const QDateTime plusOne(QDate(2026, 12, 9), QTime(15, 2, 11), Qt::OffsetFromUTC, 3600);
     QList<JournalRecord> entries = {
-        entry(plusOne, "tech", "workshop-pc", "Elm House", JournalRecord::Kind::Sent, QStringLiteral("PARDOT1 07")),
+        entry(plusOne, "tech", "workshop-pc", "Elm House", JournalRecord::Kind::Sent,
+              QStringLiteral("PARDOT1 07")),
         entry(plusOne.addSecs(1), "tech", "workshop-pc", "", JournalRecord::Kind::Event,
               QStringLiteral("connected to port 1 (/dev/ttyS0)")),
         entry(QDateTime(QDate(2026, 12, 10), QTime(23, 30), Qt::OffsetFromUTC, -5 * 3600), "ann", "laptop",

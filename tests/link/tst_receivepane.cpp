@@ -78,7 +78,7 @@ private:
     bool m_grabbing = false;
 };
 
-} // namespace
+}   // namespace
 
 class TstReceivePane : public QObject {
     Q_OBJECT
@@ -285,7 +285,6 @@ void TstReceivePane::pasteIsCutToTheLimit()
     VERIFY_SHOWN(pane);
 }
 
-
 // Lines coming in one by one, the view following them: the vertical scroll
 // bar paints only when its picture changes (while the slider shrinks, not
 // once it sits at the bottom), then only the stretch the slider moved on;
@@ -323,7 +322,8 @@ void TstReceivePane::scrollBarsPaintOnlyWhatChanged()
     }
     QVERIFY(painted > 0);
     QVERIFY2(paintedInPart > 0, qPrintable(QStringLiteral("%1 painted, all whole").arg(painted)));
-    QVERIFY2(unchanged > painted, qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
+    QVERIFY2(unchanged > painted,
+             qPrintable(QStringLiteral("%1 painted, %2 unchanged").arg(painted).arg(unchanged)));
     QCOMPARE(otherBarPaints.count, 0);
 }
 
@@ -394,8 +394,8 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange_data()
     QTest::addRow("ends the line, the view scrolls") << 40 << QStringLiteral("abc\r\n") << 3 << false << last;
     QTest::addRow("line end alone, the view scrolls") << 40 << QStringLiteral("\r\n") << 3 << false << last;
     QTest::addRow("wraps the line") << 3 << QStringLiteral("w").repeated(60) << 0 << false << last;
-    QTest::addRow("a long line, the view follows") << 3 << QStringLiteral("abc") << 0 << false
-                                                   << QStringLiteral("long").repeated(30);
+    QTest::addRow("a long line, the view follows")
+        << 3 << QStringLiteral("abc") << 0 << false << QStringLiteral("long").repeated(30);
 }
 
 void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
@@ -432,9 +432,12 @@ void TstReceivePane::appendsRepaintOnlyTheLinesTheyChange()
                  || (painted.height() <= (linesPainted + 1) * lineHeight
                      && painted.height() < pane.viewport()->height() / 2),
              qPrintable(QStringLiteral("painted %1 pixels high of %2, a line is %3")
-                            .arg(painted.height()).arg(pane.viewport()->height()).arg(lineHeight)));
+                            .arg(painted.height())
+                            .arg(pane.viewport()->height())
+                            .arg(lineHeight)));
     if (onlyNewCharacters)
-        QVERIFY2(painted.width() < pane.viewport()->width() / 2, qPrintable(QString::number(painted.width())));
+        QVERIFY2(painted.width() < pane.viewport()->width() / 2,
+                 qPrintable(QString::number(painted.width())));
     QCOMPARE(pane.text().right(chunk.size()), chunk);
     QCOMPARE(onScreen(pane.viewport()), paints.grab(pane.viewport()));
 }

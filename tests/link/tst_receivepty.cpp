@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
+#include "core/appendpacer.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/capturelog.h"
-#include "core/appendpacer.h"
 #include "link/connection.h"
 #include "platform/eightbit.h"
 
@@ -53,7 +53,7 @@ QString everyDataByteShown()
     return shown;
 }
 
-} // namespace
+}   // namespace
 
 class TstReceivePty : public QObject {
     Q_OBJECT

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/linksession.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/capturelog.h"
 #include "link/connection.h"
-#include "core/linksession.h"
 #include "link/receiver.h"
 #include "testfiles.h"
 
@@ -41,7 +41,7 @@ struct Announcements : QObject {
     QStringList said;
 };
 
-} // namespace
+}   // namespace
 
 class TstReceiver : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form1rig.h"
 #include "core/appendpacer.h"
 #include "form/repaintpacer.h"
+#include "form1rig.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kStartTimeoutMs = 5000;
 
-} // namespace
+}   // namespace
 
 SimulatorProcess::~SimulatorProcess()
 {
@@ -15,7 +15,7 @@ SimulatorProcess::~SimulatorProcess()
         stop();
 }
 
-bool SimulatorProcess::start(const QStringList &arguments)
+bool SimulatorProcess::start(const QStringList& arguments)
 {
     m_process.start(QStringLiteral(PANEL_SIM_EXECUTABLE), arguments);
     QElapsedTimer clock;

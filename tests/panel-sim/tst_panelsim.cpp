@@ -29,23 +29,23 @@ const QString kOffice = QStringLiteral("TNTDIR:101TEL:55503011234 CODE:9090 DOOR
 const QString kCleo = QStringLiteral("TNTDIR:21TEL:5550201 CODE:1357 DOOR:2 NAME:Cleo Marchetti");
 
 // Feeds the lines to the panel one by one and collects every answer.
-QStringList feed(Panel &panel, const QStringList &lines)
+QStringList feed(Panel& panel, const QStringList& lines)
 {
     QStringList answers;
-    for (const QString &line : lines)
+    for (const QString& line : lines)
         answers += panel.handleLine(line.toLatin1());
     return answers;
 }
 
-QStringList eventTexts(const PanelState &state)
+QStringList eventTexts(const PanelState& state)
 {
     QStringList texts;
-    for (const PanelEvent &event : state.events())
+    for (const PanelEvent& event : state.events())
         texts.append(event.stamp + QLatin1Char(' ') + event.text);
     return texts;
 }
 
-QStringList repeated(const QString &text, int count)
+QStringList repeated(const QString& text, int count)
 {
     QStringList list;
     for (int i = 0; i < count; ++i)
@@ -68,10 +68,9 @@ QStringList populatingLines()
             QStringLiteral("PAROPB")};
 }
 
-} // namespace
+}   // namespace
 
-class TestPanelSim : public QObject
-{
+class TestPanelSim : public QObject {
     Q_OBJECT
 
 private slots:
@@ -126,10 +125,10 @@ void TestPanelSim::lineSplitting_data()
     QTest::addRow("bare LF") << QByteArrayList{"A\nB\n"} << QByteArrayList{"A", "B"} << QByteArray();
     QTest::addRow("CR LF split across reads")
         << QByteArrayList{"A\r", "\nB\r\n"} << QByteArrayList{"A", "B"} << QByteArray();
-    QTest::addRow("empty lines are lines") << QByteArrayList{"\r\n\r\n"} << QByteArrayList{"", ""}
-                                           << QByteArray();
-    QTest::addRow("trailing blank kept") << QByteArrayList{"PARMSG Hi \r\n"} << QByteArrayList{"PARMSG Hi "}
-                                         << QByteArray();
+    QTest::addRow("empty lines are lines")
+        << QByteArrayList{"\r\n\r\n"} << QByteArrayList{"", ""} << QByteArray();
+    QTest::addRow("trailing blank kept")
+        << QByteArrayList{"PARMSG Hi \r\n"} << QByteArrayList{"PARMSG Hi "} << QByteArray();
     QTest::addRow("unterminated stays pending")
         << QByteArrayList{"PGM1234\r\nPG", "M12"} << QByteArrayList{"PGM1234"} << QByteArray("PGM12");
     QTest::addRow("overlong line cut one past the limit")
@@ -145,7 +144,7 @@ void TestPanelSim::lineSplitting()
 
     LineSplitter splitter;
     QByteArrayList got;
-    for (const QByteArray &chunk : chunks)
+    for (const QByteArray& chunk : chunks)
         got += splitter.feed(chunk);
     QCOMPARE(got, lines);
     QCOMPARE(splitter.pending(), pending);
@@ -164,8 +163,8 @@ void TestPanelSim::programmingMode_data()
     QTest::addRow("right code") << QStringList{"PGM1234"} << QStringList{kPm} << true << QStringList{entered};
     QTest::addRow("wrong code") << QStringList{"PGM9999"} << QStringList{kDenied} << false
                                 << QStringList{refused};
-    QTest::addRow("blank before code") << QStringList{"PGM 1234"} << QStringList{kDenied} << false
-                                       << QStringList{refused};
+    QTest::addRow("blank before code")
+        << QStringList{"PGM 1234"} << QStringList{kDenied} << false << QStringList{refused};
     QTest::addRow("no code") << QStringList{"PGM"} << QStringList{kDenied} << false << QStringList{refused};
     QTest::addRow("six times in a row is harmless")
         << repeated(QStringLiteral("PGM1234"), 6) << repeated(kPm, 6) << true << QStringList{entered};
@@ -174,21 +173,21 @@ void TestPanelSim::programmingMode_data()
         << QStringList{entered, refused};
     QTest::addRow("END leaves") << QStringList{"PGM1234", "END"} << QStringList{kPm, kOk} << false
                                 << QStringList{entered};
-    QTest::addRow("END outside is harmless") << QStringList{"END"} << QStringList{kOk} << false
-                                             << QStringList();
-    QTest::addRow("empty line ignored") << QStringList{"PGM1234", ""} << QStringList{kPm} << true
-                                        << QStringList{entered};
+    QTest::addRow("END outside is harmless")
+        << QStringList{"END"} << QStringList{kOk} << false << QStringList();
+    QTest::addRow("empty line ignored")
+        << QStringList{"PGM1234", ""} << QStringList{kPm} << true << QStringList{entered};
     QTest::addRow("unknown line") << QStringList{"HELLO"} << QStringList{kError} << false << QStringList();
     QTest::addRow("unknown PAR word in programming mode")
         << QStringList{"PGM1234", "PARXYZ 1"} << QStringList{kPm, kError} << true << QStringList{entered};
-    QTest::addRow("lower case is unknown") << QStringList{"PGM1234", "partkt 30"} << QStringList{kPm, kError}
-                                           << true << QStringList{entered};
+    QTest::addRow("lower case is unknown")
+        << QStringList{"PGM1234", "partkt 30"} << QStringList{kPm, kError} << true << QStringList{entered};
 
-    const QStringList stateChanging = {"PARTKT 30", "PARDOT1 5", "PARDTM 12", "PARMSG Hi ",
-                                       "PARCMC 4321", "DAT 03 14 2024 4", "TIM 09 30", "PAROPN",
-                                       "PAROPB", "KLR EVR", "CLR 12", "CLR 0", kJohn,
-                                       "PRIPAR", "PRITNT", "PRIEVR", "PRIALL"};
-    for (const QString &line : stateChanging) {
+    const QStringList stateChanging = {
+        "PARTKT 30", "PARDOT1 5", "PARDTM 12", "PARMSG Hi ", "PARCMC 4321", "DAT 03 14 2024 4",
+        "TIM 09 30", "PAROPN",    "PAROPB",    "KLR EVR",    "CLR 12",      "CLR 0",
+        kJohn,       "PRIPAR",    "PRITNT",    "PRIEVR",     "PRIALL"};
+    for (const QString& line : stateChanging) {
         QTest::addRow("refused outside: %s", qPrintable(line))
             << QStringList{line} << QStringList{kNotPm} << false << QStringList();
     }
@@ -218,42 +217,59 @@ void TestPanelSim::parameterCommands_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("value"); // null: the parameter stays unset
+    QTest::addColumn<QString>("value");   // null: the parameter stays unset
 
     const QString unset;
-    QTest::addRow("talk time") << "PARTKT 30" << kOk << "PARTKT" << "30";
+    QTest::addRow("talk time") << "PARTKT 30" << kOk << "PARTKT"
+                               << "30";
     QTest::addRow("talk time not digits") << "PARTKT abc" << kError << "PARTKT" << unset;
     QTest::addRow("talk time empty") << "PARTKT " << kError << "PARTKT" << unset;
     QTest::addRow("talk time no blank") << "PARTKT30" << kError << "PARTKT" << unset;
     QTest::addRow("talk time five digits") << "PARTKT 12345" << kError << "PARTKT" << unset;
-    QTest::addRow("door 1 open time") << "PARDOT1 5" << kOk << "PARDOT1" << "5";
-    QTest::addRow("door 2 open time") << "PARDOT2 12" << kOk << "PARDOT2" << "12";
-    QTest::addRow("door 1 unlock hours") << "PAROHR1 0800" << kOk << "PAROHR1" << "0800";
-    QTest::addRow("door 2 unlock hours") << "PAROHR2 1800" << kOk << "PAROHR2" << "1800";
+    QTest::addRow("door 1 open time") << "PARDOT1 5" << kOk << "PARDOT1"
+                                      << "5";
+    QTest::addRow("door 2 open time") << "PARDOT2 12" << kOk << "PARDOT2"
+                                      << "12";
+    QTest::addRow("door 1 unlock hours") << "PAROHR1 0800" << kOk << "PAROHR1"
+                                         << "0800";
+    QTest::addRow("door 2 unlock hours") << "PAROHR2 1800" << kOk << "PAROHR2"
+                                         << "1800";
     QTest::addRow("door 2 unlock hours bad") << "PAROHR2 18:00" << kError << "PAROHR2" << unset;
-    QTest::addRow("release digits") << "PARDTM 12" << kOk << "PARDTM" << "12";
-    QTest::addRow("release digits star hash") << "PARDTM *#" << kOk << "PARDTM" << "*#";
-    QTest::addRow("release digits empty") << "PARDTM " << kOk << "PARDTM" << "";
+    QTest::addRow("release digits") << "PARDTM 12" << kOk << "PARDTM"
+                                    << "12";
+    QTest::addRow("release digits star hash") << "PARDTM *#" << kOk << "PARDTM"
+                                              << "*#";
+    QTest::addRow("release digits empty") << "PARDTM " << kOk << "PARDTM"
+                                          << "";
     QTest::addRow("release digits one") << "PARDTM 1" << kError << "PARDTM" << unset;
     QTest::addRow("release digits three") << "PARDTM 123" << kError << "PARDTM" << unset;
     QTest::addRow("message trailing blank dropped") << "PARMSG Welcome home " << kOk << "PARMSG"
                                                     << "Welcome home";
-    QTest::addRow("message only one blank dropped") << "PARMSG  Two  " << kOk << "PARMSG" << " Two ";
-    QTest::addRow("message without trailing blank") << "PARMSG Hi" << kOk << "PARMSG" << "Hi";
-    QTest::addRow("message empty") << "PARMSG  " << kOk << "PARMSG" << "";
+    QTest::addRow("message only one blank dropped") << "PARMSG  Two  " << kOk << "PARMSG"
+                                                    << " Two ";
+    QTest::addRow("message without trailing blank") << "PARMSG Hi" << kOk << "PARMSG"
+                                                    << "Hi";
+    QTest::addRow("message empty") << "PARMSG  " << kOk << "PARMSG"
+                                   << "";
     QTest::addRow("message 8-bit") << QString::fromUtf8("PARMSG Grüß dich ") << kOk << "PARMSG"
                                    << QString::fromUtf8("Grüß dich");
-    QTest::addRow("date") << "DAT 03 14 2024 4" << kOk << "DAT" << "03 14 2024 4";
-    QTest::addRow("date padded") << "DAT 3 1 2024 5" << kOk << "DAT" << "03 01 2024 5";
-    QTest::addRow("date leap day") << "DAT 02 29 2024 4" << kOk << "DAT" << "02 29 2024 4";
+    QTest::addRow("date") << "DAT 03 14 2024 4" << kOk << "DAT"
+                          << "03 14 2024 4";
+    QTest::addRow("date padded") << "DAT 3 1 2024 5" << kOk << "DAT"
+                                 << "03 01 2024 5";
+    QTest::addRow("date leap day") << "DAT 02 29 2024 4" << kOk << "DAT"
+                                   << "02 29 2024 4";
     QTest::addRow("date no such day") << "DAT 02 30 2024 5" << kError << "DAT" << unset;
     QTest::addRow("date month 13") << "DAT 13 01 2024 1" << kError << "DAT" << unset;
     QTest::addRow("date weekday 8") << "DAT 03 14 2024 8" << kError << "DAT" << unset;
     QTest::addRow("date weekday 0") << "DAT 03 14 2024 0" << kError << "DAT" << unset;
     QTest::addRow("date two-digit year") << "DAT 03 14 24 4" << kError << "DAT" << unset;
-    QTest::addRow("time") << "TIM 09 30" << kOk << "TIM" << "09 30";
-    QTest::addRow("time padded") << "TIM 9 5" << kOk << "TIM" << "09 05";
-    QTest::addRow("time midnight") << "TIM 00 00" << kOk << "TIM" << "00 00";
+    QTest::addRow("time") << "TIM 09 30" << kOk << "TIM"
+                          << "09 30";
+    QTest::addRow("time padded") << "TIM 9 5" << kOk << "TIM"
+                                 << "09 05";
+    QTest::addRow("time midnight") << "TIM 00 00" << kOk << "TIM"
+                                   << "00 00";
     QTest::addRow("time hour 24") << "TIM 24 00" << kError << "TIM" << unset;
     QTest::addRow("time minute 60") << "TIM 12 60" << kError << "TIM" << unset;
     QTest::addRow("time with colon") << "TIM 12:30" << kError << "TIM" << unset;
@@ -291,10 +307,9 @@ void TestPanelSim::masterCodeChange_data()
                                 << "123456";
     QTest::addRow("letters refused") << QStringList{"PGM1234", "PARCMC 12a4"} << QStringList{kPm, kError}
                                      << "1234";
-    QTest::addRow("empty refused") << QStringList{"PGM1234", "PARCMC "} << QStringList{kPm, kError}
-                                   << "1234";
-    QTest::addRow("seven digits refused") << QStringList{"PGM1234", "PARCMC 1234567"}
-                                          << QStringList{kPm, kError} << "1234";
+    QTest::addRow("empty refused") << QStringList{"PGM1234", "PARCMC "} << QStringList{kPm, kError} << "1234";
+    QTest::addRow("seven digits refused")
+        << QStringList{"PGM1234", "PARCMC 1234567"} << QStringList{kPm, kError} << "1234";
 }
 
 void TestPanelSim::masterCodeChange()
@@ -320,24 +335,26 @@ void TestPanelSim::tenantRecords_data()
     QTest::addRow("name with several blanks")
         << "TNTDIR:22TEL:5550202 CODE:2468 DOOR:2 NAME:Dev & Mira Anand" << true
         << TenantRecord{"22", "5550202", "2468", "2", "Dev & Mira Anand"};
-    QTest::addRow("optional fields empty") << "TNTDIR:12TEL: CODE: DOOR: NAME:" << true
-                                           << TenantRecord{"12", "", "", "", ""};
+    QTest::addRow("optional fields empty")
+        << "TNTDIR:12TEL: CODE: DOOR: NAME:" << true << TenantRecord{"12", "", "", "", ""};
     QTest::addRow("longest fields") << "TNTDIR:9999TEL:12345678901 CODE:9876 DOOR:2 NAME:Abcdefghijklmnopq"
                                     << true
                                     << TenantRecord{"9999", "12345678901", "9876", "2", "Abcdefghijklmnopq"};
-    QTest::addRow("three digit directory") << kOffice << true
-                                           << TenantRecord{"101", "55503011234", "9090", "", "Caretaker Office"};
-    QTest::addRow("trailing blank in name kept") << "TNTDIR:12TEL: CODE: DOOR: NAME:Ann " << true
-                                                 << TenantRecord{"12", "", "", "", "Ann "};
+    QTest::addRow("three digit directory")
+        << kOffice << true << TenantRecord{"101", "55503011234", "9090", "", "Caretaker Office"};
+    QTest::addRow("trailing blank in name kept")
+        << "TNTDIR:12TEL: CODE: DOOR: NAME:Ann " << true << TenantRecord{"12", "", "", "", "Ann "};
     QTest::addRow("8-bit name") << QString::fromUtf8("TNTDIR:12TEL: CODE: DOOR: NAME:Zoë Müller") << true
                                 << TenantRecord{"12", "", "", "", QString::fromUtf8("Zoë Müller")};
     QTest::addRow("one digit directory") << "TNTDIR:1TEL: CODE: DOOR: NAME:x" << false << none;
     QTest::addRow("five digit directory") << "TNTDIR:12345TEL: CODE: DOOR: NAME:x" << false << none;
-    QTest::addRow("twelve digit telephone") << "TNTDIR:12TEL:123456789012 CODE: DOOR: NAME:x" << false << none;
+    QTest::addRow("twelve digit telephone")
+        << "TNTDIR:12TEL:123456789012 CODE: DOOR: NAME:x" << false << none;
     QTest::addRow("letters in telephone") << "TNTDIR:12TEL:555ABC CODE: DOOR: NAME:x" << false << none;
     QTest::addRow("five digit code") << "TNTDIR:12TEL: CODE:12345 DOOR: NAME:x" << false << none;
     QTest::addRow("two digit door") << "TNTDIR:12TEL: CODE: DOOR:12 NAME:x" << false << none;
-    QTest::addRow("eighteen char name") << "TNTDIR:12TEL: CODE: DOOR: NAME:Abcdefghijklmnopqr" << false << none;
+    QTest::addRow("eighteen char name")
+        << "TNTDIR:12TEL: CODE: DOOR: NAME:Abcdefghijklmnopqr" << false << none;
     QTest::addRow("blank missing before CODE") << "TNTDIR:12TEL:555CODE: DOOR: NAME:x" << false << none;
     QTest::addRow("NAME field missing") << "TNTDIR:12TEL:555 CODE: DOOR:" << false << none;
 }
@@ -356,36 +373,36 @@ void TestPanelSim::tenantRecords()
         return;
     }
     QCOMPARE(panel.state().tenants(), QList<TenantRecord>{tenant});
-    QCOMPARE(panel.handleLine("PRITNT"), QStringList{line}); // printed back as received
+    QCOMPARE(panel.handleLine("PRITNT"), QStringList{line});   // printed back as received
 }
 
 void TestPanelSim::tenantDirectory_data()
 {
-    QTest::addColumn<QStringList>("lines"); // sent after PGM1234
+    QTest::addColumn<QStringList>("lines");   // sent after PGM1234
     QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("printout"); // PRITNT afterwards
+    QTest::addColumn<QStringList>("printout");   // PRITNT afterwards
 
     QTest::addRow("printed in directory order")
         << QStringList{kOffice, kJohn, kCleo} << repeated(kOk, 3) << QStringList{kJohn, kCleo, kOffice};
-    QTest::addRow("same directory replaces") << QStringList{kJohn, kCleo, kJane} << repeated(kOk, 3)
-                                             << QStringList{kJane, kCleo};
+    QTest::addRow("same directory replaces")
+        << QStringList{kJohn, kCleo, kJane} << repeated(kOk, 3) << QStringList{kJane, kCleo};
     QTest::addRow("clear one") << QStringList{kJohn, kCleo, "CLR 12"} << repeated(kOk, 3)
                                << QStringList{kCleo};
     QTest::addRow("clear unknown") << QStringList{kJohn, "CLR 99"} << QStringList{kOk, "NO SUCH TENANT"}
                                    << QStringList{kJohn};
     QTest::addRow("clear compares directory as written")
         << QStringList{kJohn, "CLR 012"} << QStringList{kOk, "NO SUCH TENANT"} << QStringList{kJohn};
-    for (const char *zeros : {"0", "00", "000", "0000"}) {
+    for (const char* zeros : {"0", "00", "000", "0000"}) {
         QTest::addRow("clear all with %s", zeros)
             << QStringList{kJohn, kCleo, kOffice, QStringLiteral("CLR ") + QLatin1String(zeros)}
             << repeated(kOk, 4) << QStringList();
     }
-    QTest::addRow("five zeros refused") << QStringList{kJohn, "CLR 00000"} << QStringList{kOk, kError}
-                                        << QStringList{kJohn};
-    QTest::addRow("clear letters refused") << QStringList{kJohn, "CLR AB"} << QStringList{kOk, kError}
-                                           << QStringList{kJohn};
-    QTest::addRow("clear without value refused") << QStringList{kJohn, "CLR"} << QStringList{kOk, kError}
-                                                 << QStringList{kJohn};
+    QTest::addRow("five zeros refused")
+        << QStringList{kJohn, "CLR 00000"} << QStringList{kOk, kError} << QStringList{kJohn};
+    QTest::addRow("clear letters refused")
+        << QStringList{kJohn, "CLR AB"} << QStringList{kOk, kError} << QStringList{kJohn};
+    QTest::addRow("clear without value refused")
+        << QStringList{kJohn, "CLR"} << QStringList{kOk, kError} << QStringList{kJohn};
 }
 
 void TestPanelSim::tenantDirectory()
@@ -406,8 +423,8 @@ void TestPanelSim::printouts_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("printout");
 
-    const QStringList parameters = {"PGM1234",   "PARTKT 30",        "PARDTM 12",
-                                    "PARMSG Hello there", "DAT 03 14 2024 4", "TIM 09 30"};
+    const QStringList parameters = {"PGM1234",          "PARTKT 30", "PARDTM 12", "PARMSG Hello there",
+                                    "DAT 03 14 2024 4", "TIM 09 30"};
     const QStringList tenants = {kJohn, kOffice};
     const QStringList events = {"001 --/--/---- --:-- PROGRAMMING MODE ENTERED",
                                 "002 --/--/---- --:-- DOOR OPENED BY PAROPN",
@@ -420,7 +437,8 @@ void TestPanelSim::printouts_data()
     QTest::addRow("fresh panel parameters") << false << "PRIPAR" << QStringList{"PGM1234"};
     QTest::addRow("fresh panel tenants") << false << "PRITNT" << QStringList();
     QTest::addRow("fresh panel all") << false << "PRIALL"
-                                     << QStringList{"PGM1234", "001 --/--/---- --:-- PROGRAMMING MODE ENTERED"};
+                                     << QStringList{"PGM1234",
+                                                    "001 --/--/---- --:-- PROGRAMMING MODE ENTERED"};
     QTest::addRow("with a value is an error") << true << "PRIPAR 1" << QStringList{kError};
 }
 
@@ -461,8 +479,8 @@ void TestPanelSim::events_data()
                                    << QStringList{kPm, kOk, kOk, kOk}
                                    << QStringList{entered, kNoStamp + " TENANT 12 CLEARED",
                                                   kNoStamp + " ALL TENANTS CLEARED"};
-    QTest::addRow("tenant records add no events") << QStringList{"PGM1234", kJohn, kCleo}
-                                                  << QStringList{kPm, kOk, kOk} << QStringList{entered};
+    QTest::addRow("tenant records add no events")
+        << QStringList{"PGM1234", kJohn, kCleo} << QStringList{kPm, kOk, kOk} << QStringList{entered};
 }
 
 void TestPanelSim::events()
@@ -493,7 +511,7 @@ void TestPanelSim::lineSession_data()
 {
     QTest::addColumn<bool>("modem");
     QTest::addColumn<DialResult>("result");
-    QTest::addColumn<QByteArrayList>("input"); // "<guard>", "<dialled>", "<hangup>" are events
+    QTest::addColumn<QByteArrayList>("input");   // "<guard>", "<dialled>", "<hangup>" are events
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<ModemFrontEnd::Mode>("mode");
     QTest::addColumn<bool>("programming");
@@ -513,19 +531,19 @@ void TestPanelSim::lineSession_data()
         << false;
     QTest::addRow("lower case") << true << Dial::Connect << QByteArrayList{"at\r"} << ok << Mode::Command
                                 << false;
-    QTest::addRow("empty line answers OK") << true << Dial::Connect << QByteArrayList{"\r\n"} << ok
-                                           << Mode::Command << false;
+    QTest::addRow("empty line answers OK")
+        << true << Dial::Connect << QByteArrayList{"\r\n"} << ok << Mode::Command << false;
     QTest::addRow("panel command before the call")
         << true << Dial::Connect << QByteArrayList{"PGM1234\r\n"} << error << Mode::Command << false;
     QTest::addRow("dial connects") << true << Dial::Connect << QByteArrayList{"ATDT5551234\r\n", "<dialled>"}
                                    << connect << Mode::Online << false;
-    QTest::addRow("dial with blanks") << true << Dial::Connect
-                                      << QByteArrayList{"ATDT 555 1234\r\n", "<dialled>"} << connect
-                                      << Mode::Online << false;
-    QTest::addRow("dial without number") << true << Dial::Connect << QByteArrayList{"ATDT\r\n"} << error
-                                         << Mode::Command << false;
-    QTest::addRow("no answer while dialling") << true << Dial::Connect << QByteArrayList{"ATDT1\r\n"}
-                                              << QByteArray() << Mode::Dialling << false;
+    QTest::addRow("dial with blanks")
+        << true << Dial::Connect << QByteArrayList{"ATDT 555 1234\r\n", "<dialled>"} << connect
+        << Mode::Online << false;
+    QTest::addRow("dial without number")
+        << true << Dial::Connect << QByteArrayList{"ATDT\r\n"} << error << Mode::Command << false;
+    QTest::addRow("no answer while dialling")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n"} << QByteArray() << Mode::Dialling << false;
     QTest::addRow("CR LF of the dial split across reads")
         << true << Dial::Connect << QByteArrayList{"ATDT1\r", "\n", "<dialled>"} << connect << Mode::Online
         << false;
@@ -548,21 +566,21 @@ void TestPanelSim::lineSession_data()
         << noCarrier + error << Mode::Command << false;
     QTest::addRow("busy") << true << Dial::Busy << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
                           << QByteArray("BUSY\r\n") + error << Mode::Command << false;
-    QTest::addRow("no answer")
-        << true << Dial::NoCarrier << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
-        << noCarrier + error << Mode::Command << false;
+    QTest::addRow("no answer") << true << Dial::NoCarrier
+                               << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"} << noCarrier + error
+                               << Mode::Command << false;
     QTest::addRow("no dial tone at once")
         << true << Dial::NoDialtone << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"}
         << QByteArray("NO DIALTONE\r\n") + error << Mode::Command << false;
     QTest::addRow("busy, then busy again")
         << true << Dial::Busy << QByteArrayList{"ATDT1\r\n", "<dialled>", "ATDT1\r\n", "<dialled>"}
         << QByteArray("BUSY\r\nBUSY\r\n") << Mode::Command << false;
-    QTest::addRow("panel after connect") << true << Dial::Connect
-                                         << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"}
-                                         << connect + pm << Mode::Online << true;
+    QTest::addRow("panel after connect")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n"} << connect + pm
+        << Mode::Online << true;
     QTest::addRow("empty line in call ignored")
-        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "\r\n"} << connect << Mode::Online
-        << false;
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "\r\n"} << connect
+        << Mode::Online << false;
     QTest::addRow("+++ line then ATH ends the call")
         << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n+++\r\nATH\r\n"}
         << connect + pm + ok + ok << Mode::Command << false;
@@ -570,9 +588,9 @@ void TestPanelSim::lineSession_data()
         << true << Dial::Connect
         << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n", "+++", "<guard>", "ATH0\r\n"}
         << connect + pm + ok + ok << Mode::Command << false;
-    QTest::addRow("+++ glued to ATH") << true << Dial::Connect
-                                      << QByteArrayList{"ATDT1\r\n", "<dialled>", "+++ATH\r\n"}
-                                      << connect + ok + ok << Mode::Command << false;
+    QTest::addRow("+++ glued to ATH")
+        << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "+++ATH\r\n"}
+        << connect + ok + ok << Mode::Command << false;
     QTest::addRow("escape keeps the call")
         << true << Dial::Connect << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM1234\r\n+++\r\n"}
         << connect + pm + ok << Mode::OnlineCommand << true;
@@ -595,24 +613,24 @@ void TestPanelSim::lineSession_data()
         << true << Dial::Connect
         << QByteArrayList{"ATDT1\r\n", "<dialled>", "PGM12", "<hangup>", "ATDT1\r\n", "<dialled>", "34\r\n"}
         << connect + noCarrier + connect + error << Mode::Online << false;
-    QTest::addRow("hang-up without a call") << true << Dial::Connect << QByteArrayList{"<hangup>"}
-                                            << QByteArray() << Mode::Command << false;
-    QTest::addRow("direct: panel at once") << false << Dial::Connect << QByteArrayList{"PGM1234\r\n"} << pm
-                                           << Mode::Command << true;
-    QTest::addRow("direct: AT is unknown") << false << Dial::Connect << QByteArrayList{"AT\r\n"} << error
-                                           << Mode::Command << false;
-    QTest::addRow("direct: no dialling") << false << Dial::Connect
-                                         << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"}
-                                         << error + pm << Mode::Command << true;
+    QTest::addRow("hang-up without a call")
+        << true << Dial::Connect << QByteArrayList{"<hangup>"} << QByteArray() << Mode::Command << false;
+    QTest::addRow("direct: panel at once")
+        << false << Dial::Connect << QByteArrayList{"PGM1234\r\n"} << pm << Mode::Command << true;
+    QTest::addRow("direct: AT is unknown")
+        << false << Dial::Connect << QByteArrayList{"AT\r\n"} << error << Mode::Command << false;
+    QTest::addRow("direct: no dialling")
+        << false << Dial::Connect << QByteArrayList{"ATDT1\r\n", "PGM1234\r\n", "<dialled>"} << error + pm
+        << Mode::Command << true;
     QTest::addRow("direct: hang-up ends programming")
-        << false << Dial::Connect << QByteArrayList{"PGM1234\r\n", "<hangup>"} << pm << Mode::Command << false;
+        << false << Dial::Connect << QByteArrayList{"PGM1234\r\n", "<hangup>"} << pm << Mode::Command
+        << false;
     QTest::addRow("direct: overlong line is an error")
         << false << Dial::Connect << QByteArrayList{"PGM1234\r\nPARMSG " + QByteArray(300, 'x') + "\r\n"}
         << pm + error << Mode::Command << true;
-    QTest::addRow("direct: 8-bit answers") << false << Dial::Connect
-                                           << QByteArrayList{"PGM1234\r\nPARMSG Gr\xfc\xdf \r\nPRIPAR\r\n"}
-                                           << pm + ok + QByteArray("PGM1234\r\nPARMSG Gr\xfc\xdf\r\n")
-                                           << Mode::Command << true;
+    QTest::addRow("direct: 8-bit answers")
+        << false << Dial::Connect << QByteArrayList{"PGM1234\r\nPARMSG Gr\xfc\xdf \r\nPRIPAR\r\n"}
+        << pm + ok + QByteArray("PGM1234\r\nPARMSG Gr\xfc\xdf\r\n") << Mode::Command << true;
 }
 
 void TestPanelSim::lineSession()
@@ -629,7 +647,7 @@ void TestPanelSim::lineSession()
     dial.result = result;
     LineSession session(panel, modem, dial);
     QByteArray got;
-    for (const QByteArray &chunk : input) {
+    for (const QByteArray& chunk : input) {
         if (chunk == "<guard>")
             got += session.guardTimeElapsed();
         else if (chunk == "<dialled>")
@@ -653,7 +671,10 @@ void TestPanelSim::stateRoundTrip_data()
     QTest::addRow("fresh panel") << QStringList();
     QTest::addRow("populated panel") << populatingLines();
     QTest::addRow("changed code, empty values, odd names")
-        << QStringList{"PGM1234", "PARCMC 987654", "PARDTM ", "PARMSG  ",
+        << QStringList{"PGM1234",
+                       "PARCMC 987654",
+                       "PARDTM ",
+                       "PARMSG  ",
                        "TNTDIR:12TEL: CODE: DOOR: NAME:Ann ",
                        QString::fromUtf8("TNTDIR:13TEL: CODE: DOOR: NAME:Zoë = [Müller]"),
                        "TNTDIR:14TEL: CODE: DOOR: NAME:# not a comment"};
@@ -686,7 +707,8 @@ void TestPanelSim::demoStateLoads()
     QCOMPARE(state->masterCode(), QStringLiteral("1234"));
     QCOMPARE(state->tenants().size(), 5);
     QCOMPARE(state->events().size(), 5);
-    QCOMPARE(state->parameter(QStringLiteral("PARMSG")), std::optional<QString>(QStringLiteral("Welcome to Linden Court")));
+    QCOMPARE(state->parameter(QStringLiteral("PARMSG")),
+             std::optional<QString>(QStringLiteral("Welcome to Linden Court")));
 }
 
 void TestPanelSim::badStateFile_data()
@@ -694,12 +716,13 @@ void TestPanelSim::badStateFile_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("error");
 
-    QTest::addRow("text before a section") << QByteArray("master-code = 1234\n")
-                                           << "line 1: text before the first section";
+    QTest::addRow("text before a section")
+        << QByteArray("master-code = 1234\n") << "line 1: text before the first section";
     QTest::addRow("unknown section") << QByteArray("# demo\n[doors]\n") << "line 2: unknown section [doors]";
     QTest::addRow("unknown key") << QByteArray("[panel]\nPARXYZ = 1\n") << "line 2: unknown key PARXYZ";
     QTest::addRow("missing equals") << QByteArray("[panel]\nPARTKT 30\n") << "line 2: expected key = value";
-    QTest::addRow("bad number") << QByteArray("[panel]\nPARTKT = abc\n") << "line 2: bad value for PARTKT: abc";
+    QTest::addRow("bad number") << QByteArray("[panel]\nPARTKT = abc\n")
+                                << "line 2: bad value for PARTKT: abc";
     QTest::addRow("bad date") << QByteArray("[panel]\n\nDAT = 02 30 2024 5\n")
                               << "line 3: bad value for DAT: 02 30 2024 5";
     QTest::addRow("bad master code") << QByteArray("[panel]\nmaster-code = 12ab\n")
@@ -708,7 +731,9 @@ void TestPanelSim::badStateFile_data()
                                 << "line 2: bad tenant record";
     QTest::addRow("bad event") << QByteArray("[events]\nyesterday the door opened\n")
                                << "line 2: expected MM/DD/YYYY HH:MM text";
-    QTest::addRow("binary junk") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00", 9)
+    QTest::addRow("binary junk") << QByteArray("\x7f"
+                                               "ELF\x02\x01\x01\x00\x00",
+                                               9)
                                  << "line 1: text before the first section";
 }
 
@@ -767,7 +792,8 @@ void TestPanelSim::executableHonoursXonXoff()
 
     // XOFF holds the answer back; the flow bytes inside the line are not
     // part of it, or the code would be refused.
-    QVERIFY(client.write("\x13PGM12\x13" "34\r\n"));
+    QVERIFY(client.write("\x13PGM12\x13"
+                         "34\r\n"));
     QCOMPARE(client.readFor(300), QByteArray());
     QVERIFY(client.write("\x11"));
     QCOMPARE(client.readUntil("\r\n", 2000), QByteArray("PROGRAMMING MODE\r\n"));
@@ -781,7 +807,7 @@ void TestPanelSim::executableRateLimit()
     PtyClient client;
     QVERIFY(client.open(sim.path()));
 
-    const QByteArray expected = "PROGRAMMING MODE\r\nPGM1234\r\n"; // 27 bytes: 225 ms at 120 B/s
+    const QByteArray expected = "PROGRAMMING MODE\r\nPGM1234\r\n";   // 27 bytes: 225 ms at 120 B/s
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.write("PGM1234\r\nPRIPAR\r\n"));
@@ -862,14 +888,17 @@ void TestPanelSim::executableModemDialResults_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("delay");
     QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QByteArray>("atAnswer"); // to AT after the dial: the modem's, or the panel's in a call
+    QTest::addColumn<QByteArray>("atAnswer");   // to AT after the dial: the modem's, or the panel's in a call
 
-    QTest::addRow("connect") << "connect" << "0.3" << QByteArray("CONNECT 1200\r\n") << QByteArray("ERROR\r\n");
-    QTest::addRow("busy") << "busy" << "0.3" << QByteArray("BUSY\r\n") << QByteArray("OK\r\n");
-    QTest::addRow("no answer") << "no-carrier" << "0.3" << QByteArray("NO CARRIER\r\n") << QByteArray("OK\r\n");
+    QTest::addRow("connect") << "connect"
+                             << "0.3" << QByteArray("CONNECT 1200\r\n") << QByteArray("ERROR\r\n");
+    QTest::addRow("busy") << "busy"
+                          << "0.3" << QByteArray("BUSY\r\n") << QByteArray("OK\r\n");
+    QTest::addRow("no answer") << "no-carrier"
+                               << "0.3" << QByteArray("NO CARRIER\r\n") << QByteArray("OK\r\n");
     // Long enough a delay that an answer within the read's time came at once.
-    QTest::addRow("no dial tone") << "no-dialtone" << "60" << QByteArray("NO DIALTONE\r\n")
-                                  << QByteArray("OK\r\n");
+    QTest::addRow("no dial tone") << "no-dialtone"
+                                  << "60" << QByteArray("NO DIALTONE\r\n") << QByteArray("OK\r\n");
 }
 
 void TestPanelSim::executableModemDialResults()
@@ -915,7 +944,7 @@ void TestPanelSim::executableRefusesBadModemOptions()
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 2);
-    QCOMPARE(process.readAllStandardOutput(), QByteArray()); // no line opened
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());   // no line opened
     const QString error = QString::fromLocal8Bit(process.readAllStandardError());
     QVERIFY2(error.contains(message), qPrintable(error));
 }
@@ -925,7 +954,8 @@ void TestPanelSim::executableSavesStateAtExit()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("panel.txt"));
     SimulatorProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--state"), path, QStringLiteral("--master-code"), QStringLiteral("4711")}));
+    QVERIFY(sim.start(
+        {QStringLiteral("--state"), path, QStringLiteral("--master-code"), QStringLiteral("4711")}));
     PtyClient client;
     QVERIFY(client.open(sim.path()));
     QVERIFY(client.write("PGM4711\r\nPARTKT 45\r\n"));
@@ -952,7 +982,7 @@ void TestPanelSim::executableRefusesBadStateFile()
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 2);
-    QCOMPARE(process.readAllStandardOutput(), QByteArray()); // no line path printed
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());   // no line path printed
     const QString message = QString::fromLocal8Bit(process.readAllStandardError());
     QVERIFY2(message.contains(QStringLiteral("line 2: bad value for PARTKT")), qPrintable(message));
 }

@@ -2,18 +2,18 @@
 #include "desktop/cursorblink.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr int kFlashMs = 100;     // the cursor changes every 50 ms
+constexpr int kFlashMs = 100;   // the cursor changes every 50 ms
 constexpr int kTimeoutMs = 400;
 
 // Counts the paint events one widget receives.
@@ -75,7 +75,7 @@ QWidget* canvasOf(QWidget* field)
     return text ? text->viewport() : field;
 }
 
-} // namespace
+}   // namespace
 
 class TestCursorBlink : public QObject {
     Q_OBJECT

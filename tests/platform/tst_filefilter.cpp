@@ -17,12 +17,10 @@ void TestFileFilter::converts_data()
 
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("captions showing their patterns")
-        << "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"
-        << QStringList{"All Files (*.*)", "TNT Files(*.TNT)"};
-    QTest::newRow("caption without patterns")
-        << "Text Files|*.txt" << QStringList{"Text Files (*.txt)"};
-    QTest::newRow("pattern list")
-        << "Pictures|*.bmp;*.gif; *.jpg" << QStringList{"Pictures (*.bmp *.gif *.jpg)"};
+        << "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT" << QStringList{"All Files (*.*)", "TNT Files(*.TNT)"};
+    QTest::newRow("caption without patterns") << "Text Files|*.txt" << QStringList{"Text Files (*.txt)"};
+    QTest::newRow("pattern list") << "Pictures|*.bmp;*.gif; *.jpg"
+                                  << QStringList{"Pictures (*.bmp *.gif *.jpg)"};
     QTest::newRow("caption showing a pattern list")
         << "Pictures (*.bmp;*.gif)|*.bmp;*.gif" << QStringList{"Pictures (*.bmp *.gif)"};
     QTest::newRow("caption showing patterns in other case")
@@ -32,10 +30,9 @@ void TestFileFilter::converts_data()
     QTest::newRow("caption with other parentheses")
         << "Logs (old)|*.log" << QStringList{"Logs (old) (*.log)"};
     QTest::newRow("empty pattern") << "Anything|" << QStringList{"Anything (*)"};
-    QTest::newRow("incomplete last pair")
-        << "Text Files|*.txt|Orphan" << QStringList{"Text Files (*.txt)"};
-    QTest::newRow("three pairs")
-        << "A (*.a)|*.a|B|*.b|C(*.c)|*.c" << QStringList{"A (*.a)", "B (*.b)", "C(*.c)"};
+    QTest::newRow("incomplete last pair") << "Text Files|*.txt|Orphan" << QStringList{"Text Files (*.txt)"};
+    QTest::newRow("three pairs") << "A (*.a)|*.a|B|*.b|C(*.c)|*.c"
+                                 << QStringList{"A (*.a)", "B (*.b)", "C(*.c)"};
 }
 
 void TestFileFilter::converts()

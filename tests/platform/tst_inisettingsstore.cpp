@@ -19,7 +19,7 @@ QString fileText(const QString& path)
         return QString();
     return QString::fromUtf8(file.readAll());
 }
-} // namespace
+}   // namespace
 
 class TestIniSettingsStore : public QObject {
     Q_OBJECT
@@ -68,8 +68,7 @@ void TestIniSettingsStore::defaultRootIsUserConfigFolder()
 {
     const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QCOMPARE(IniSettingsStore::defaultRoot(), root);
-    QCOMPARE(IniSettingsStore::userFilePath(kApp),
-             root + "/Velno/Velno 6100 Management System.ini");
+    QCOMPARE(IniSettingsStore::userFilePath(kApp), root + "/Velno/Velno 6100 Management System.ini");
     QCOMPARE(IniSettingsStore().filePath(kApp), IniSettingsStore::userFilePath(kApp));
 }
 

@@ -27,7 +27,7 @@ QByteArrayList linesOf(const QString& path)
     return lines;
 }
 
-} // namespace
+}   // namespace
 
 class TstLineReader : public QObject {
     Q_OBJECT
@@ -53,14 +53,14 @@ void TstLineReader::splitsAtEveryLineEnd_data()
     QTest::addRow("lone CR") << QByteArray("A\rB\r") << QByteArrayList{"A", "B"} << qint64(2);
     QTest::addRow("mixed") << QByteArray("A\r\n\nB\rC") << QByteArrayList{"A", "", "B", "C"} << qint64(3);
     QTest::addRow("LF CR is two ends") << QByteArray("A\n\rB") << QByteArrayList{"A", "", "B"} << qint64(2);
-    QTest::addRow("empty lines") << QByteArray("\r\n\r\nA\r\n\r\n")
-                                 << QByteArrayList{"", "", "A", ""} << qint64(1);
+    QTest::addRow("empty lines") << QByteArray("\r\n\r\nA\r\n\r\n") << QByteArrayList{"", "", "A", ""}
+                                 << qint64(1);
     QTest::addRow("no final end") << QByteArray("A\r\nB") << QByteArrayList{"A", "B"} << qint64(2);
     QTest::addRow("empty file") << QByteArray() << QByteArrayList{} << qint64(0);
     QTest::addRow("8-bit and NUL") << QByteArray("\xDC\xE9\0x \r\n", 7)
                                    << QByteArrayList{QByteArray("\xDC\xE9\0x ", 5)} << qint64(1);
-    QTest::addRow("line over several chunks") << longLine + "\r\nB" << QByteArrayList{longLine, "B"}
-                                              << qint64(2);
+    QTest::addRow("line over several chunks")
+        << longLine + "\r\nB" << QByteArrayList{longLine, "B"} << qint64(2);
     QTest::addRow("CR LF split by a chunk") << upToChunkEnd + "\r\nC\r\n"
                                             << QByteArrayList{upToChunkEnd, "C"} << qint64(2);
 }

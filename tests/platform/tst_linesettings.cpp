@@ -28,8 +28,7 @@ void TestLineSettings::parses_data()
                                      << int(QSerialPort::OneStop);
     QTest::newRow("mark") << "300,M,5,1.5" << 300 << int(QSerialPort::MarkParity) << 5
                           << int(QSerialPort::OneAndHalfStop);
-    QTest::newRow("space, blanks") << " 4800 , S , 6 , 2 " << 4800
-                                   << int(QSerialPort::SpaceParity) << 6
+    QTest::newRow("space, blanks") << " 4800 , S , 6 , 2 " << 4800 << int(QSerialPort::SpaceParity) << 6
                                    << int(QSerialPort::TwoStop);
 }
 

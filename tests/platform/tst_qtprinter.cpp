@@ -5,13 +5,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QSpinBox>
-#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -50,8 +50,8 @@ QList<Word> wordsOf(const QString& pdf)
     const QString html = pdftotext({QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     for (auto it = kWord.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        words.append({m.captured(4), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble()});
+        words.append(
+            {m.captured(4), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble()});
     }
     return words;
 }
@@ -99,7 +99,7 @@ void printCopy(Printer& printer)
     printer.printLine(QStringLiteral("Alpha line\r\nBravo line\nCharlie line"));
 }
 
-} // namespace
+}   // namespace
 
 class TestQtPrinter : public QObject {
     Q_OBJECT
@@ -173,8 +173,8 @@ void TestQtPrinter::copiesMakePages()
     const QStringList pages = pagesOf(path);
     QCOMPARE(pages.size(), 2);
     for (const QString& page : pages) {
-        for (const char* text : {"Door Entry Report", "Printed 01/02/2024 10:00", "Alpha line",
-                                 "Bravo line", "Charlie line"})
+        for (const char* text :
+             {"Door Entry Report", "Printed 01/02/2024 10:00", "Alpha line", "Bravo line", "Charlie line"})
             QVERIFY2(page.contains(QLatin1String(text)), qPrintable(page));
     }
 }
@@ -390,8 +390,7 @@ void TestQtPrinter::widthsInTwips()
     QVERIFY(printer->endDoc());
     const Word word = find(wordsOf(pdfPath("widths.pdf")), "MMMM");
     const double printed = (word.right - word.left) * kTwipsPerPoint;
-    QVERIFY2(qAbs(printed - one) < one * 0.1,
-             qPrintable(QStringLiteral("%1 vs %2").arg(printed).arg(one)));
+    QVERIFY2(qAbs(printed - one) < one * 0.1, qPrintable(QStringLiteral("%1 vs %2").arg(printed).arg(one)));
 }
 
 QTEST_MAIN(TestQtPrinter)

@@ -64,7 +64,7 @@ public:
         char name[256] = {};
         if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
             return false;
-        termios raw {};
+        termios raw{};
         tcgetattr(m_slave, &raw);
         cfmakeraw(&raw);
         tcsetattr(m_slave, TCSANOW, &raw);
@@ -78,7 +78,7 @@ public:
 
     termios slaveSettings() const
     {
-        termios t {};
+        termios t{};
         tcgetattr(m_slave, &t);
         return t;
     }
@@ -99,7 +99,7 @@ public:
         timer.start();
         while (got.size() < count && timer.elapsed() < timeoutMs) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            pollfd p {m_master, POLLIN, 0};
+            pollfd p{m_master, POLLIN, 0};
             if (poll(&p, 1, 10) <= 0)
                 continue;
             char buffer[512];
@@ -199,7 +199,7 @@ QByteArray allByteValues()
     return bytes;
 }
 
-} // namespace
+}   // namespace
 
 class TestQtSerialPort : public QObject {
     Q_OBJECT
@@ -475,8 +475,7 @@ void TestQtSerialPort::lineSettingsReachTheDevice()
 
     QtSerialPort port(*m_store);
     port.setLineSettings(settings);
-    port.setHandshaking(xonXoff ? SerialPort::Handshaking::XonXoff
-                                : SerialPort::Handshaking::None);
+    port.setHandshaking(xonXoff ? SerialPort::Handshaking::XonXoff : SerialPort::Handshaking::None);
     QVERIFY(openOnPty(port));
 
     const termios t = m_pty->slaveSettings();
@@ -496,8 +495,7 @@ void TestQtSerialPort::lineSettingsReachTheDevice()
     QCOMPARE(int(cfgetospeed(&changed)), int(B4800));
     QVERIFY(changed.c_cflag & PARODD);
     QVERIFY(changed.c_cflag & CSTOPB);
-    port.setHandshaking(xonXoff ? SerialPort::Handshaking::None
-                                : SerialPort::Handshaking::XonXoff);
+    port.setHandshaking(xonXoff ? SerialPort::Handshaking::None : SerialPort::Handshaking::XonXoff);
     QCOMPARE(bool(m_pty->slaveSettings().c_iflag & IXON), !xonXoff);
 }
 
@@ -638,15 +636,14 @@ void TestQtSerialPort::transmitFullIsRaisedOnce()
 void TestQtSerialPort::lineErrorCountsRaiseErrors_data()
 {
     QTest::addColumn<bool>("counted");
-    QTest::addColumn<int>("overruns");    // growth between the first and the second read
+    QTest::addColumn<int>("overruns");   // growth between the first and the second read
     QTest::addColumn<int>("overflows");
     QTest::addColumn<QList<int>>("errors");
     QTest::newRow("no counts") << false << 1 << 1 << QList<int>();
     QTest::newRow("unchanged") << true << 0 << 0 << QList<int>();
     QTest::newRow("overrun") << true << 2 << 0 << QList<int>{SerialPort::kOverrun};
     QTest::newRow("buffer overflow") << true << 0 << 1 << QList<int>{SerialPort::kReceiveOverflow};
-    QTest::newRow("both") << true << 1 << 3
-                          << QList<int>{SerialPort::kOverrun, SerialPort::kReceiveOverflow};
+    QTest::newRow("both") << true << 1 << 3 << QList<int>{SerialPort::kOverrun, SerialPort::kReceiveOverflow};
 }
 
 void TestQtSerialPort::lineErrorCountsRaiseErrors()

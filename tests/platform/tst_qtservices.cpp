@@ -19,7 +19,7 @@ public slots:
     void take(const QUrl& url) { urls << url; }
 };
 
-} // namespace
+}   // namespace
 
 class TestQtServices : public QObject {
     Q_OBJECT

@@ -143,7 +143,7 @@ void answerFileDialog(SeenDialog& seen, const QString& choose)
     });
 }
 
-} // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(MessageBox::Buttons)
 Q_DECLARE_METATYPE(MessageBox::Icon)
@@ -180,33 +180,29 @@ void TestWidgetPrompter::askShowsTheBox_data()
     QTest::addColumn<int>("press");
     QTest::addColumn<MessageBox::Answer>("answer");
 
-    QTest::newRow("ok, no icon")
-        << MessageBox::Buttons::Ok << MessageBox::Icon::None << MessageBox::Answer::Ok
-        << int(QMessageBox::Ok) << int(QMessageBox::NoIcon) << int(QMessageBox::Ok)
-        << int(QMessageBox::Ok) << MessageBox::Answer::Ok;
+    QTest::newRow("ok, no icon") << MessageBox::Buttons::Ok << MessageBox::Icon::None
+                                 << MessageBox::Answer::Ok << int(QMessageBox::Ok) << int(QMessageBox::NoIcon)
+                                 << int(QMessageBox::Ok) << int(QMessageBox::Ok) << MessageBox::Answer::Ok;
     QTest::newRow("ok cancel, information")
-        << MessageBox::Buttons::OkCancel << MessageBox::Icon::Information
-        << MessageBox::Answer::Cancel << int(QMessageBox::Ok | QMessageBox::Cancel)
-        << int(QMessageBox::Information) << int(QMessageBox::Cancel) << int(QMessageBox::Cancel)
-        << MessageBox::Answer::Cancel;
+        << MessageBox::Buttons::OkCancel << MessageBox::Icon::Information << MessageBox::Answer::Cancel
+        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Information)
+        << int(QMessageBox::Cancel) << int(QMessageBox::Cancel) << MessageBox::Answer::Cancel;
     QTest::newRow("yes no, question")
         << MessageBox::Buttons::YesNo << MessageBox::Icon::Question << MessageBox::Answer::No
-        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Question)
-        << int(QMessageBox::No) << int(QMessageBox::Yes) << MessageBox::Answer::Yes;
+        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Question) << int(QMessageBox::No)
+        << int(QMessageBox::Yes) << MessageBox::Answer::Yes;
     QTest::newRow("yes no cancel, exclamation")
-        << MessageBox::Buttons::YesNoCancel << MessageBox::Icon::Exclamation
-        << MessageBox::Answer::Yes << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
-        << int(QMessageBox::Warning) << int(QMessageBox::Yes) << int(QMessageBox::No)
-        << MessageBox::Answer::No;
+        << MessageBox::Buttons::YesNoCancel << MessageBox::Icon::Exclamation << MessageBox::Answer::Yes
+        << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) << int(QMessageBox::Warning)
+        << int(QMessageBox::Yes) << int(QMessageBox::No) << MessageBox::Answer::No;
     QTest::newRow("retry cancel, critical")
-        << MessageBox::Buttons::RetryCancel << MessageBox::Icon::Critical
-        << MessageBox::Answer::Retry << int(QMessageBox::Retry | QMessageBox::Cancel)
-        << int(QMessageBox::Critical) << int(QMessageBox::Retry) << int(QMessageBox::Retry)
-        << MessageBox::Answer::Retry;
+        << MessageBox::Buttons::RetryCancel << MessageBox::Icon::Critical << MessageBox::Answer::Retry
+        << int(QMessageBox::Retry | QMessageBox::Cancel) << int(QMessageBox::Critical)
+        << int(QMessageBox::Retry) << int(QMessageBox::Retry) << MessageBox::Answer::Retry;
     QTest::newRow("default not among the buttons")
         << MessageBox::Buttons::YesNo << MessageBox::Icon::None << MessageBox::Answer::Ok
-        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::NoIcon)
-        << int(QMessageBox::NoButton) << int(QMessageBox::No) << MessageBox::Answer::No;
+        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::NoIcon) << int(QMessageBox::NoButton)
+        << int(QMessageBox::No) << MessageBox::Answer::No;
 }
 
 void TestWidgetPrompter::askShowsTheBox()
@@ -248,10 +244,8 @@ void TestWidgetPrompter::closedBoxAnswers_data()
     QTest::newRow("ok") << MessageBox::Buttons::Ok << MessageBox::Answer::Ok;
     QTest::newRow("ok cancel") << MessageBox::Buttons::OkCancel << MessageBox::Answer::Cancel;
     QTest::newRow("yes no") << MessageBox::Buttons::YesNo << MessageBox::Answer::No;
-    QTest::newRow("yes no cancel") << MessageBox::Buttons::YesNoCancel
-                                   << MessageBox::Answer::Cancel;
-    QTest::newRow("retry cancel") << MessageBox::Buttons::RetryCancel
-                                  << MessageBox::Answer::Cancel;
+    QTest::newRow("yes no cancel") << MessageBox::Buttons::YesNoCancel << MessageBox::Answer::Cancel;
+    QTest::newRow("retry cancel") << MessageBox::Buttons::RetryCancel << MessageBox::Answer::Cancel;
 }
 
 void TestWidgetPrompter::closedBoxAnswers()

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalreader.h"
-#include "testfiles.h"
-#include "unprivileged.h"
 #include "store/journalcounter.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
+#include "testfiles.h"
+#include "unprivileged.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,10 +12,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QSignalSpy>
 #include <QThread>
 
 #include <cstring>
@@ -51,7 +51,6 @@ int modeOf(const QString& path)
     struct stat st {};
     return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
-
 
 JournalRecord entry(const QString& text)
 {
@@ -103,7 +102,7 @@ int holdAsCopy(const QString& folder, int seconds)
     return store.run(QStringLiteral("COMMIT")) ? 0 : 1;
 }
 
-} // namespace
+}   // namespace
 
 // Made 0700 and 0600 whatever the umask, and set so again on opening.
 void TstStore::privateFiles()
@@ -166,7 +165,8 @@ void TstStore::unwritableFolder()
 void TstStore::damagedDatabase_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addRow("not a database") << QByteArray("These are not the droids you are looking for.").repeated(200);
+    QTest::addRow("not a database")
+        << QByteArray("These are not the droids you are looking for.").repeated(200);
     QTest::addRow("header kept, pages broken") << QByteArray();
 }
 
@@ -296,9 +296,8 @@ void TstStore::newestFoundBeforeCounted()
     connect(&counter, &JournalCounter::newestRead, this, [&](int, const QList<JournalRecord>& newest) {
         answers << newest.first().text + u'-' + newest.last().text + u' ' + QString::number(newest.size());
     });
-    connect(&counter, &JournalCounter::counted, this, [&](int, qint64 count, const QString&) {
-        answers << QString::number(count);
-    });
+    connect(&counter, &JournalCounter::counted, this,
+            [&](int, qint64 count, const QString&) { answers << QString::number(count); });
     JournalFilter even;
     even.search = QStringLiteral("EVEN");
     counter.request(even, true);
@@ -416,7 +415,8 @@ void TstStore::shippingMarks()
     QCOMPARE(other.open().outcome, SqliteStore::Opening::Outcome::Opened);
     QVERIFY(other.installationId() != id);
     // Back to the first version, as a database of the program before shipping was.
-    QVERIFY(other.run(QStringLiteral("DROP TABLE installation")) && other.run(QStringLiteral("DROP TABLE shipping"))
+    QVERIFY(other.run(QStringLiteral("DROP TABLE installation"))
+            && other.run(QStringLiteral("DROP TABLE shipping"))
             && other.run(QStringLiteral("PRAGMA user_version = 1")));
     other.close();
     QCOMPARE(other.open().outcome, SqliteStore::Opening::Outcome::Opened);

@@ -32,7 +32,10 @@ OpenResult FakeSerialPort::open()
     return result;
 }
 
-void FakeSerialPort::close() { m_open = false; }
+void FakeSerialPort::close()
+{
+    m_open = false;
+}
 
 bool FakeSerialPort::write(const QByteArray& bytes)
 {

@@ -40,23 +40,23 @@ public:
 
     QByteArray written() const { return writes.join(); }
 
-    QByteArrayList writes;         // one entry per write, in order
+    QByteArrayList writes;   // one entry per write, in order
     std::function<void(const QByteArray&)> onWrite;   // runs after each accepted write
     QString lineSettings;
     Handshaking handshaking = Handshaking::None;
     int sendThreshold = 0;
     int opens = 0;
-    int openedNumber = 0;          // the number the port was last opened on
+    int openedNumber = 0;   // the number the port was last opened on
     OpenResult::Error failOpenWith = OpenResult::Error::None;
-    bool refuseWrites = false;     // open, but every write fails
-    qint64 holderPid = 0;          // reported with a scripted failure
+    bool refuseWrites = false;   // open, but every write fails
+    qint64 holderPid = 0;   // reported with a scripted failure
     QString holderName;
     QByteArray input;
     int discards = 0;
     bool readingPaused = false;
-    int resumes = 0;               // times a pause ended
-    QByteArray waitingInSystem;    // read by readWhatWaits()
-    QStringList present;           // the devices devicesPresent() reports
+    int resumes = 0;   // times a pause ended
+    QByteArray waitingInSystem;   // read by readWhatWaits()
+    QStringList present;   // the devices devicesPresent() reports
 
 private:
     int m_number = 1;

@@ -1,20 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeservices.h"
 
-QString MemorySettingsStore::address(const QString& application, const QString& section,
-                                     const QString& key)
+QString MemorySettingsStore::address(const QString& application, const QString& section, const QString& key)
 {
     return application + u'\x1f' + section + u'\x1f' + key.toLower();
 }
 
-QString MemorySettingsStore::read(const QString& application, const QString& section,
-                                  const QString& key, const QString& fallback) const
+QString MemorySettingsStore::read(const QString& application, const QString& section, const QString& key,
+                                  const QString& fallback) const
 {
     return m_values.value(address(application, section, key), fallback);
 }
 
-void MemorySettingsStore::store(const QString& application, const QString& section,
-                                const QString& key, const QString& value)
+void MemorySettingsStore::store(const QString& application, const QString& section, const QString& key,
+                                const QString& value)
 {
     ++stores;
     m_values.insert(address(application, section, key), value);

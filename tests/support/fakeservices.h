@@ -2,9 +2,9 @@
 #pragma once
 
 #include "desktop/clipboard.h"
-#include "platform/clock.h"
 #include "desktop/desktopopener.h"
 #include "desktop/printer.h"
+#include "platform/clock.h"
 #include "platform/settingsstore.h"
 
 #include <QMap>
@@ -43,7 +43,11 @@ public:
 
 class FakeOpener : public DesktopOpener {
 public:
-    bool openFile(const QString& path) override { opened.append(path); return true; }
+    bool openFile(const QString& path) override
+    {
+        opened.append(path);
+        return true;
+    }
     QStringList opened;
 };
 
@@ -58,8 +62,16 @@ public:
     void setCurrentX(int twips) override { x = twips; }
     void setCurrentY(int twips) override { y = twips; }
     bool printLine(const QString& text) override;
-    bool newPage() override { ++pages; return true; }
-    bool endDoc() override { ++ended; return true; }
+    bool newPage() override
+    {
+        ++pages;
+        return true;
+    }
+    bool endDoc() override
+    {
+        ++ended;
+        return true;
+    }
 
     bool cancel = false;
     int copies = 1;

@@ -18,7 +18,8 @@ QStringList storedLines(const QString& folder)
 {
     QStringList lines;
     for (const JournalRecord& r : storedEntries(folder))
-        lines << r.siteText() + (r.kind == JournalRecord::Kind::Sent ? QStringLiteral(" > ") : QStringLiteral(" * "))
+        lines << r.siteText()
+                + (r.kind == JournalRecord::Kind::Sent ? QStringLiteral(" > ") : QStringLiteral(" * "))
                 + r.text;
     return lines;
 }

@@ -10,11 +10,15 @@ std::unique_ptr<IniSettingsStore> iniStoreFor(const QString& folder)
 
 }   // namespace
 
-TestPlatform::TestPlatform(int realMsPerSecond) : TestPlatform(Options{realMsPerSecond, false, QString(), QString()}) {}
+TestPlatform::TestPlatform(int realMsPerSecond)
+    : TestPlatform(Options{realMsPerSecond, false, QString(), QString()})
+{}
 
 TestPlatform::TestPlatform(const Options& options)
     : iniStore(iniStoreFor(options.settingsFolder)),
-      realPort(options.realPort ? std::make_unique<QtSerialPort>(iniStore ? static_cast<SettingsStore&>(*iniStore) : store) : nullptr),
+      realPort(options.realPort
+                   ? std::make_unique<QtSerialPort>(iniStore ? static_cast<SettingsStore&>(*iniStore) : store)
+                   : nullptr),
       platform{realPort ? static_cast<SerialPort&>(*realPort) : port,
                prompter,
                iniStore ? static_cast<SettingsStore&>(*iniStore) : store,

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "desktop/platform.h"
 #include "fakeserialport.h"
 #include "fakeservices.h"
 #include "platform/inisettingsstore.h"
-#include "desktop/platform.h"
 #include "platform/qtserialport.h"
 #include "scriptedprompter.h"
 
@@ -20,7 +20,7 @@ struct TestPlatform {
         int tickMs = kShortTickMs;
         bool realPort = false;   // the real serial port, its devices mapped in the settings
         QString settingsFolder;   // real settings files under this folder; in memory when empty
-        QString dataFolder;       // the store's folder; a temporary one when empty
+        QString dataFolder;   // the store's folder; a temporary one when empty
     };
 
     explicit TestPlatform(int realMsPerSecond = kShortTickMs);

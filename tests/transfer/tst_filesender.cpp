@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/setform.h"
+#include "core/linksession.h"
+#include "desktop/maskedfield.h"
 #include "form/statuspanels.h"
 #include "form1rig.h"
 #include "link/connection.h"
-#include "core/linksession.h"
 #include "operator.h"
-#include "desktop/maskedfield.h"
 #include "transfer/filesender.h"
 
 #include <QComboBox>
@@ -131,7 +131,7 @@ enum class During {
 using State = LinkSession::State;
 enum class Unreadable { Missing, Folder, RemovedBetweenPasses, DialogFailed };
 
-} // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(During)
 Q_DECLARE_METATYPE(Unreadable)
@@ -260,11 +260,18 @@ void TstFileSender::sendUnlocksTheSendFrame()
     s.ui().download->setEnabled(true);   // as sending the programming code does
     QTest::mouseClick(s.ui().download, Qt::LeftButton);
 
-    const QStringList unlocked{
-        "rtrtc",     "medit1",      "MEDITTNT",  "Date",        "medit2",      "medit3",
-        "medit7",    "medit8",      "cleartnt",  "sendfileg",   "dtmf",        "opendtmf",
-        "um",        "up",          "message",   "uptalktime",  "opentime1",   "opentime2",
-        "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode", "clearevr"};
+    const QStringList unlocked{"rtrtc",       "medit1",
+                               "MEDITTNT",    "Date",
+                               "medit2",      "medit3",
+                               "medit7",      "medit8",
+                               "cleartnt",    "sendfileg",
+                               "dtmf",        "opendtmf",
+                               "um",          "up",
+                               "message",     "uptalktime",
+                               "opentime1",   "opentime2",
+                               "manualdoor1", "manualdoor2",
+                               "Newmastcode", "Medit_New_mastercode",
+                               "clearevr"};
     for (const QString& name : unlocked) {
         QVERIFY2(s.control(name)->isEnabled(), qPrintable(name));
     }
@@ -302,8 +309,8 @@ void TstFileSender::eventsDuringAPause_data()
         << QStringLiteral("Send Record:  3") << true << State::Open;
     // The connection made after a lost line has not entered programming mode.
     QTest::addRow("programming, line lost, connect again")
-        << During::ProgrammingLoseLineAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"}
-        << 0 << QStringLiteral("Send Record:  3") << true << State::Open;
+        << During::ProgrammingLoseLineAndReconnect << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
+        << QStringLiteral("Send Record:  3") << true << State::Open;
     // Lost while the file was chosen: the send is armed all the same, its
     // first pause runs and the guard ends it.
     QTest::addRow("line lost in the dialog") << During::LoseLineInTheDialog << QByteArrayList{} << 1
@@ -321,8 +328,8 @@ void TstFileSender::eventsDuringAPause_data()
                                    << QStringLiteral("Send Record:  1") << false << State::Closing;
     // Closing is for good: a port opened again while the window closes leaves it so.
     QTest::addRow("window closed, line lost, connect again")
-        << During::CloseWindowLoseLineAndConnect << QByteArrayList{"L1\r\n"} << 0 << QStringLiteral("Send Record:  1")
-        << true << State::Closing;
+        << During::CloseWindowLoseLineAndConnect << QByteArrayList{"L1\r\n"} << 0
+        << QStringLiteral("Send Record:  1") << true << State::Closing;
     QTest::addRow("DATABASE again") << During::SendAgain << QByteArrayList{"L1\r\n", "L2\r\n", "L3\r\n"} << 0
                                     << QStringLiteral("Send Record:  3") << true << State::Open;
 }
@@ -349,45 +356,44 @@ void TstFileSender::eventsDuringAPause()
         s.window->session().programmingEntered();
     if (during == During::LoseLineInTheDialog)
         s.fakes.prompter.onDialog = [&](const FileDialogRequest&) { loseLine(); };
-    if (during != During::LoseLineInTheDialog) s.atTick[4] = [&] {
-        QCOMPARE(s.state(), State::Sending);
-        switch (during) {
-        case During::Disconnect: s.window->connection().close1_Click(); break;
-        case During::Reconnect:
-        case During::ReconnectAndSend:
-            s.window->connection().close1_Click();
-            s.connectDirect();
-            if (during == During::ReconnectAndSend)
-                s.sender().download_Click();
-            break;
-        case During::LoseLineAndReconnect:
-        case During::ProgrammingLoseLineAndReconnect:
-            loseLine();
-            s.connectDirect();
-            break;
-        case During::CancelLineError: cancelLineError(); break;
-        case During::CancelLineErrorAndReconnect:
-            cancelLineError();
-            s.connectDirect();
-            break;
-        case During::LoseLineDisconnectAndConnect:
-            loseLine();
-            s.window->connection().close1_Click();
-            QVERIFY(s.window->session().isSendArmed());
-            s.connectDirect();
-            break;
-        case During::LoseLineInTheDialog: break;
-        case During::CloseWindow: s.window->close(); break;
-        case During::CloseWindowLoseLineAndConnect:
-            s.window->close();
-            loseLine();
-            s.connectDirect();
-            break;
-        case During::SendAgain:
-            s.sender().sendfileg_Click();
-            break;
-        }
-    };
+    if (during != During::LoseLineInTheDialog)
+        s.atTick[4] = [&] {
+            QCOMPARE(s.state(), State::Sending);
+            switch (during) {
+            case During::Disconnect: s.window->connection().close1_Click(); break;
+            case During::Reconnect:
+            case During::ReconnectAndSend:
+                s.window->connection().close1_Click();
+                s.connectDirect();
+                if (during == During::ReconnectAndSend)
+                    s.sender().download_Click();
+                break;
+            case During::LoseLineAndReconnect:
+            case During::ProgrammingLoseLineAndReconnect:
+                loseLine();
+                s.connectDirect();
+                break;
+            case During::CancelLineError: cancelLineError(); break;
+            case During::CancelLineErrorAndReconnect:
+                cancelLineError();
+                s.connectDirect();
+                break;
+            case During::LoseLineDisconnectAndConnect:
+                loseLine();
+                s.window->connection().close1_Click();
+                QVERIFY(s.window->session().isSendArmed());
+                s.connectDirect();
+                break;
+            case During::LoseLineInTheDialog: break;
+            case During::CloseWindow: s.window->close(); break;
+            case During::CloseWindowLoseLineAndConnect:
+                s.window->close();
+                loseLine();
+                s.connectDirect();
+                break;
+            case During::SendAgain: s.sender().sendfileg_Click(); break;
+            }
+        };
 
     s.send(s.file(kThree));
 
@@ -424,15 +430,9 @@ void TstFileSender::unreadableFileIsReported()
     const QString existing = s.file(kThree);
     QString path;
     switch (unreadable) {
-    case Unreadable::Missing:
-        path = s.dir.filePath(QStringLiteral("gone.TNT"));
-        break;
-    case Unreadable::Folder:
-        path = s.dir.path();
-        break;
-    case Unreadable::RemovedBetweenPasses:
-        path = existing;
-        break;
+    case Unreadable::Missing: path = s.dir.filePath(QStringLiteral("gone.TNT")); break;
+    case Unreadable::Folder: path = s.dir.path(); break;
+    case Unreadable::RemovedBetweenPasses: path = existing; break;
     case Unreadable::DialogFailed:
         s.fakes.prompter.dialogResults.enqueue(
             {FileDialogResult::Outcome::Failed, QString(), QStringLiteral("No dialog today")});

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
-#include "transfer/savereceived.h"
 #include "testfiles.h"
+#include "transfer/savereceived.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +29,7 @@ QByteArray allBytes()
     return all;
 }
 
-} // namespace
+}   // namespace
 
 class TstSaveReceived : public QObject {
     Q_OBJECT
@@ -66,8 +66,8 @@ void TstSaveReceived::savesThePaneAndOneLineEnd_data()
         << QStringLiteral("L1\r\nL2\r\n") << QStringLiteral("two.txt") << QByteArray("L1\r\nL2\r\n\r\n");
     QTest::addRow("a name without extension stays as typed")
         << QStringLiteral("x") << QStringLiteral("noext") << QByteArray("x\r\n");
-    QTest::addRow("every byte value") << allCharacters() << QStringLiteral("all.txt")
-                                      << allBytes() + QByteArray("\r\n");
+    QTest::addRow("every byte value")
+        << allCharacters() << QStringLiteral("all.txt") << allBytes() + QByteArray("\r\n");
 }
 
 void TstSaveReceived::savesThePaneAndOneLineEnd()

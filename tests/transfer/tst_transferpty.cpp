@@ -23,7 +23,7 @@ struct PtyRig : Form1Rig {
     PtyRig() : Form1Rig(RigOptions().onPty().tick(kTickMs).hidden()) { connectDirect(); }
 };
 
-} // namespace
+}   // namespace
 
 class TstTransferPty : public QObject {
     Q_OBJECT

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1rig.h"
 #include "link/capturelog.h"
-#include "transfer/uploads.h"
 #include "testfiles.h"
+#include "transfer/uploads.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -22,7 +22,7 @@ struct UploadRig : Form1Rig {
 
 enum class Dialog { Chosen, Cancelled, UnopenablePath, Failed };
 
-} // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(Dialog)
 
