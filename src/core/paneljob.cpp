@@ -18,12 +18,15 @@
 
 PanelJob::PanelJob(LinkSession& session, SerialPort& port, int realMsPerSecond, QObject* parent)
     : PanelJob(session, port, TimerSource::qt(), realMsPerSecond, parent)
-{
-}
+{}
 
 PanelJob::PanelJob(LinkSession& session, SerialPort& port, TimerSource& source, int realMsPerSecond,
                    QObject* parent)
-    : QObject(parent), m_session(session), m_port(port), m_source(source), m_realMsPerSecond(realMsPerSecond),
+    : QObject(parent),
+      m_session(session),
+      m_port(port),
+      m_source(source),
+      m_realMsPerSecond(realMsPerSecond),
       m_waiter(source, realMsPerSecond)
 {
     connect(&session, &LinkSession::notified, this, &PanelJob::onNotified);
@@ -51,8 +54,7 @@ PanelJobResult PanelJob::work(const PanelJobPlan& plan)
     PanelLink::setUp(m_port);
     const OpenResult opened = m_session.open();
     if (!opened.ok()) {
-        return fail(PanelJobResult::PortNotOpened,
-                    PanelLink::openFailure(opened).replace(u'\n', u' '));
+        return fail(PanelJobResult::PortNotOpened, PanelLink::openFailure(opened).replace(u'\n', u' '));
     }
     if (!plan.phone.isEmpty()) {
         if (const PanelJobResult dialled = dial(plan); dialled != PanelJobResult::Done)
@@ -91,8 +93,9 @@ PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
     m_phase = Phase::Dialling;
     const bool dialled = write(CommandLine::line(plan.setupString)) && pause(PanelLink::kDialPauseSeconds)
         && write(CommandLine::line(PanelLink::dialCommand(plan.phone)));
-    const bool answered =
-        dialled && waitFor(plan.dialTimeoutSeconds, [this] { return m_modem.result() != ModemReply::Result::Pending; });
+    const bool answered = dialled && waitFor(plan.dialTimeoutSeconds, [this] {
+                              return m_modem.result() != ModemReply::Result::Pending;
+                          });
     m_phase = Phase::Idle;
     if (stopped() != PanelJobResult::Done)
         return stopped();
@@ -103,15 +106,13 @@ PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
                     QStringLiteral("The modem did not connect within %1 s.").arg(plan.dialTimeoutSeconds));
     }
     switch (m_modem.result()) {
-    case ModemReply::Result::Connect:
-        return PanelJobResult::Done;
+    case ModemReply::Result::Connect: return PanelJobResult::Done;
     case ModemReply::Result::Busy:
         return fail(PanelJobResult::Busy, QStringLiteral("The modem answered BUSY."));
     case ModemReply::Result::NoDialtone:
         return fail(PanelJobResult::NoDialtone, QStringLiteral("The modem answered NO DIALTONE."));
     case ModemReply::Result::NoCarrier:
-    case ModemReply::Result::Pending:
-        break;
+    case ModemReply::Result::Pending: break;
     }
     return fail(PanelJobResult::NoCarrier, QStringLiteral("The modem answered NO CARRIER."));
 }
@@ -136,7 +137,8 @@ PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
         return fail(PanelJobResult::FileError, QStringLiteral("%1 cannot be emptied.").arg(plan.path));
     }
     if (!m_capture.open(plan.path))
-        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, m_capture.errorString()));
+        return fail(PanelJobResult::FileError,
+                    QStringLiteral("%1: %2").arg(plan.path, m_capture.errorString()));
     m_captured = 0;
     m_phase = Phase::Capturing;
     if (!write(CommandLine::command(plan.pullWord)))
@@ -147,10 +149,12 @@ PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
         return stopped();
     if (!anything) {
         return fail(PanelJobResult::NothingReceived,
-                    QStringLiteral("Nothing came within %1 s of the request: is the code right?").arg(plan.quietSeconds));
+                    QStringLiteral("Nothing came within %1 s of the request: is the code right?")
+                        .arg(plan.quietSeconds));
     }
     const qint64 quietMs = qint64(std::llround(plan.quietSeconds * 1000));
-    const qint64 endMs = plan.maxSeconds > 0 ? requestedMs + qint64(std::llround(plan.maxSeconds * 1000)) : -1;
+    const qint64 endMs =
+        plan.maxSeconds > 0 ? requestedMs + qint64(std::llround(plan.maxSeconds * 1000)) : -1;
     for (;;) {
         qint64 untilMs = m_lastByteMs + quietMs;
         if (endMs >= 0)
@@ -211,7 +215,10 @@ void PanelJob::end()
     m_session.close();
 }
 
-bool PanelJob::write(const QByteArray& line) { return m_session.write(line); }
+bool PanelJob::write(const QByteArray& line)
+{
+    return m_session.write(line);
+}
 
 bool PanelJob::waitFor(double seconds, const std::function<bool()>& done)
 {
@@ -259,7 +266,8 @@ void PanelJob::received(const QByteArray& bytes)
         const QByteArray text = EightBit::encode(ReceiveText::normalise(EightBit::decode(bytes)).text);
         SafeAnswers nobody;
         if (!m_capture.writeOrAsk(text, nobody, QString()))
-            stop(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(m_capture.path(), nobody.lastPrompt));
+            stop(PanelJobResult::FileError,
+                 QStringLiteral("%1: %2").arg(m_capture.path(), nobody.lastPrompt));
     }
     emit woke();
 }

@@ -21,7 +21,7 @@ QString holderOf(const OpenResult& failure)
         + (failure.holderName.isEmpty() ? process : failure.holderName + QStringLiteral(", ") + process);
 }
 
-} // namespace
+}   // namespace
 
 void setUp(SerialPort& port)
 {
@@ -29,10 +29,14 @@ void setUp(SerialPort& port)
     port.setLineSettings(kLineSettings);
 }
 
-QString dialCommand(const QString& phone) { return QStringLiteral("ATDT") + phone; }
+QString dialCommand(const QString& phone)
+{
+    return QStringLiteral("ATDT") + phone;
+}
 
 bool enterProgramming(LinkSession& session, const QString& code, int writes,
-                      const std::function<bool(const QByteArray&)>& write, const std::function<void()>& afterFirst)
+                      const std::function<bool(const QByteArray&)>& write,
+                      const std::function<void()>& afterFirst)
 {
     const QByteArray line = CommandLine::programming(code);
     for (int i = 0; i < writes; ++i) {
@@ -63,4 +67,4 @@ QString openFailure(const OpenResult& failure)
     return detail;
 }
 
-} // namespace PanelLink
+}   // namespace PanelLink

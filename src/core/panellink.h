@@ -39,4 +39,4 @@ bool enterProgramming(LinkSession& session, const QString& code, int writes,
 // and, where known, who holds it.
 QString openFailure(const OpenResult& failure);
 
-} // namespace PanelLink
+}   // namespace PanelLink

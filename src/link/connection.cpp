@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "connection.h"
 
-#include "form/form1context.h"
-#include "form/statuspanels.h"
 #include "core/commandline.h"
 #include "core/linksession.h"
 #include "core/panellink.h"
-#include "link/modemsettings.h"
-#include "link/typedtextcheck.h"
 #include "core/waiter.h"
 #include "desktop/controlevents.h"
+#include "form/form1context.h"
+#include "form/statuspanels.h"
+#include "link/modemsettings.h"
+#include "link/typedtextcheck.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
 
@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kNoOptionPort = 4;
 
-} // namespace
+}   // namespace
 
 Connection::Connection(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
@@ -132,7 +132,8 @@ void Connection::keepSiteInUse()
             number = n;
     }
     const SiteLine& site = m_ctx.siteLine;
-    if (number != site.port || m_ctx.ui.Text2->text() != site.phone || m_ctx.modem.setupString() != site.setup)
+    if (number != site.port || m_ctx.ui.Text2->text() != site.phone
+        || m_ctx.modem.setupString() != site.setup)
         m_ctx.setSiteInUse(QString());
 }
 

@@ -2,17 +2,17 @@
 #include "filesender.h"
 
 #include "commands/connectionguard.h"
+#include "core/commandline.h"
+#include "core/linepacing.h"
+#include "core/linksession.h"
+#include "core/waiter.h"
+#include "desktop/maskedfield.h"
 #include "files/fileerrorbox.h"
 #include "form/form1context.h"
-#include "core/commandline.h"
-#include "core/linksession.h"
 #include "link/modemsettings.h"
-#include "core/waiter.h"
 #include "platform/eightbit.h"
 #include "platform/linereader.h"
-#include "desktop/maskedfield.h"
 #include "platform/prompter.h"
-#include "core/linepacing.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -30,19 +30,23 @@ constexpr int kTenantFilter = 2;
 // What "SEND" unlocks, in this order.
 QList<QWidget*> sendControls(const Form1Ui& ui)
 {
-    return {ui.rtrtc,      ui.medit1,      ui.MEDITTNT,    ui.Date,
-            ui.medit2,     ui.medit3,      ui.medit7,      ui.medit8,
-            ui.cleartnt,   ui.sendfileg,   ui.dtmf,        ui.opendtmf,
-            ui.um,         ui.up,          ui.message,     ui.uptalktime,
-            ui.opentime1,  ui.opentime2,   ui.manualdoor1, ui.manualdoor2,
-            ui.Newmastcode, ui.Medit_New_mastercode, ui.clearevr};
+    return {ui.rtrtc,       ui.medit1,
+            ui.MEDITTNT,    ui.Date,
+            ui.medit2,      ui.medit3,
+            ui.medit7,      ui.medit8,
+            ui.cleartnt,    ui.sendfileg,
+            ui.dtmf,        ui.opendtmf,
+            ui.um,          ui.up,
+            ui.message,     ui.uptalktime,
+            ui.opentime1,   ui.opentime2,
+            ui.manualdoor1, ui.manualdoor2,
+            ui.Newmastcode, ui.Medit_New_mastercode,
+            ui.clearevr};
 }
 
-} // namespace
+}   // namespace
 
-FileSender::FileSender(Form1Context& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_progress(ctx)
-{}
+FileSender::FileSender(Form1Context& ctx, QObject* parent) : QObject(parent), m_ctx(ctx), m_progress(ctx) {}
 
 void FileSender::download_Click()
 {
@@ -135,7 +139,10 @@ bool FileSender::sendAfterPause(QByteArrayView line, qint64 total)
 }
 
 // Read before every line, so a ByteCycle changed during a send applies at once.
-LinePacing FileSender::pacing() const { return LinePacing(m_ctx.modem.byteCycle()); }
+LinePacing FileSender::pacing() const
+{
+    return LinePacing(m_ctx.modem.byteCycle());
+}
 
 void FileSender::reportFailure(const QString& description, const QString& path)
 {

@@ -16,7 +16,7 @@ class FileSender : public QObject {
     Q_OBJECT
 public:
     static const QString kDialogTitle;   // "Open Communication File"
-    static const QString kFilter;        // "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"
+    static const QString kFilter;   // "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT"
 
     explicit FileSender(Form1Context& ctx, QObject* parent = nullptr);
 
