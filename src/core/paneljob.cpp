@@ -91,8 +91,11 @@ PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
 {
     m_modem = ModemReply();
     m_phase = Phase::Dialling;
-    const bool dialled = write(CommandLine::line(plan.setupString)) && pause(PanelLink::kDialPauseSeconds)
-        && write(CommandLine::line(PanelLink::dialCommand(plan.phone)));
+    PanelLink::DialHooks hooks;
+    hooks.pause = [this](double seconds) { return pause(seconds); };
+    hooks.write = [this](const QByteArray& line) { return write(line); };
+    const auto phone = [&plan] { return plan.phone; };
+    const bool dialled = PanelLink::dial(plan.setupString, phone, hooks) == PanelLink::DialResult::Dialled;
     const bool answered = dialled && waitFor(plan.dialTimeoutSeconds, [this] {
                               return m_modem.result() != ModemReply::Result::Pending;
                           });
