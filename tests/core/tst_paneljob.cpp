@@ -20,7 +20,7 @@ struct Reaction {
     QByteArray onLine;   // the line, without CR LF, that sets it off
     enum class Kind { Answer, LoseLine, LineError, ClosePort } kind = Kind::Answer;
     QByteArrayList chunks{};   // answered one after another
-    int gapMs = 0;             // real time between chunks
+    int gapMs = 0;   // real time between chunks
 };
 
 QByteArray lines(const QByteArrayList& texts)
@@ -33,7 +33,7 @@ QByteArray lines(const QByteArrayList& texts)
 
 const QByteArray kProgramming = lines(QByteArrayList(6, "PGM1234"));
 
-} // namespace
+}   // namespace
 
 Q_DECLARE_METATYPE(Reaction)
 Q_DECLARE_METATYPE(QList<Reaction>)
@@ -72,42 +72,49 @@ void TstPanelJob::linesAndOutcome_data()
         << QList<Reaction>{{"PRIEVR", K::Answer, QByteArrayList(40, "x"), kTickMs}} << 4.0 << pullEvents << 0
         << QByteArray() << QString();
     QTest::newRow("nothing after the request: not success, END all the same")
-        << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0 << pullEvents << 8 << QByteArray() << QString();
+        << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0 << pullEvents << 8
+        << QByteArray() << QString();
     QTest::newRow("modem: setup, dial, nothing until CONNECT, then the panel")
         << QStringLiteral("5550100") << QStringLiteral("PRITNT")
         << QList<Reaction>{{"ATDT5550100", K::Answer, {"OK\r\n", "CONNECT 1200\r\n"}, 5 * kTickMs},
                            {"PRITNT", K::Answer, {"T1\r\n"}}}
-        << 0.0 << QByteArray("ATZ\r\nATDT5550100\r\n") + kProgramming + "PRITNT\r\nEND\r\n" << 0
-        << QByteArray("T1\r\n") << QString();
+        << 0.0 << QByteArray("ATZ\r\nATDT5550100\r\n") + kProgramming + "PRITNT\r\nEND\r\n"
+        << 0 << QByteArray("T1\r\n") << QString();
     QTest::newRow("modem BUSY") << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
                                 << QList<Reaction>{{"ATDT5550100", K::Answer, {"BUSY\r\n"}}} << 0.0
-                                << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 5 << QByteArray() << QString();
+                                << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 5 << QByteArray()
+                                << QString();
     QTest::newRow("modem NO CARRIER, split over two reads")
         << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"ATDT5550100", K::Answer, {"NO CAR", "RIER\r\n"}}} << 0.0
         << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 4 << QByteArray() << QString();
-    QTest::newRow("modem NO DIALTONE") << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
-                                       << QList<Reaction>{{"ATDT5550100", K::Answer, {"NO DIALTONE\r\n"}}} << 0.0
-                                       << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 6 << QByteArray() << QString();
+    QTest::newRow("modem NO DIALTONE")
+        << QStringLiteral("5550100") << QStringLiteral("PRIEVR")
+        << QList<Reaction>{{"ATDT5550100", K::Answer, {"NO DIALTONE\r\n"}}} << 0.0
+        << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 6 << QByteArray() << QString();
     QTest::newRow("modem silent: the dial times out")
         << QStringLiteral("5550100") << QStringLiteral("PRIEVR") << QList<Reaction>{} << 0.0
         << QByteArray("ATZ\r\nATDT5550100\r\nEND\r\n") << 7 << QByteArray() << QString();
     QTest::newRow("line lost during the capture: no END on a closed port")
         << QString() << QStringLiteral("PRIEVR")
         << QList<Reaction>{{"PRIEVR", K::Answer, {"001\r\n"}}, {"PRIEVR", K::LoseLine}} << 0.0
-        << kProgramming + "PRIEVR\r\n" << 9 << QByteArray("001\r\n") << QString();
+        << kProgramming + "PRIEVR\r\n"
+        << 9 << QByteArray("001\r\n") << QString();
     QTest::newRow("send: every line that is not empty, paced, then END")
         << QString() << QString() << QList<Reaction>{} << 0.0
-        << kProgramming + "TNTDIR:1 CODE:1111\r\nTNTDIR:2 CODE:2222\r\nEND\r\n" << 0 << QByteArray() << QString();
+        << kProgramming + "TNTDIR:1 CODE:1111\r\nTNTDIR:2 CODE:2222\r\nEND\r\n"
+        << 0 << QByteArray() << QString();
     QTest::newRow("a line error during a send ends it, with END on the open port")
         << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::LineError}} << 0.0
-        << kProgramming + "TNTDIR:1 CODE:1111\r\nEND\r\n" << 10 << QByteArray() << QString();
+        << kProgramming + "TNTDIR:1 CODE:1111\r\nEND\r\n"
+        << 10 << QByteArray() << QString();
     QTest::newRow("a capture that cannot be written ends the job, with END")
         << QString() << QStringLiteral("PRIEVR") << QList<Reaction>{events} << 0.0 << pullEvents << 11
         << QByteArray() << QStringLiteral("/dev/full");
     QTest::newRow("the port closed under a send: the next line is refused, the send is over")
         << QString() << QString() << QList<Reaction>{{"TNTDIR:1 CODE:1111", K::ClosePort}} << 0.0
-        << kProgramming + "TNTDIR:1 CODE:1111\r\n" << 9 << QByteArray() << QString();
+        << kProgramming + "TNTDIR:1 CODE:1111\r\n"
+        << 9 << QByteArray() << QString();
 }
 
 void TstPanelJob::linesAndOutcome()
@@ -162,7 +169,8 @@ void TstPanelJob::linesAndOutcome()
     plan.code = QStringLiteral("1234");
     plan.action = pullWord.isEmpty() ? PanelJobPlan::Action::Send : PanelJobPlan::Action::Pull;
     plan.pullWord = pullWord;
-    plan.path = pullWord.isEmpty() ? tenants : (out.isEmpty() ? dir.filePath(QStringLiteral("capture.EVR")) : out);
+    plan.path =
+        pullWord.isEmpty() ? tenants : (out.isEmpty() ? dir.filePath(QStringLiteral("capture.EVR")) : out);
     plan.existing = PanelJobPlan::Existing::Append;
     plan.quietSeconds = 5;
     plan.maxSeconds = maxSeconds;
