@@ -7,8 +7,8 @@
 #include "core/panellink.h"
 #include "core/receivetext.h"
 #include "core/safeanswers.h"
+#include "core/tenantsend.h"
 #include "platform/eightbit.h"
-#include "platform/linereader.h"
 #include "platform/serialport.h"
 
 #include <QFile>
@@ -76,11 +76,10 @@ PanelJobResult PanelJob::checkFiles(const PanelJobPlan& plan)
         }
         return PanelJobResult::Done;
     }
-    LineReader reader(plan.path);
-    const qint64 lines = reader.open() ? reader.countNonEmpty() : 0;
-    if (reader.failed())
-        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
-    if (lines == 0)
+    TenantSend sending(plan.path);
+    if (!sending.count())
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, sending.error()));
+    if (sending.total() == 0)
         return fail(PanelJobResult::FileError, QStringLiteral("%1 holds no line to send.").arg(plan.path));
     return PanelJobResult::Done;
 }
@@ -91,8 +90,11 @@ PanelJobResult PanelJob::dial(const PanelJobPlan& plan)
 {
     m_modem = ModemReply();
     m_phase = Phase::Dialling;
-    const bool dialled = write(CommandLine::line(plan.setupString)) && pause(PanelLink::kDialPauseSeconds)
-        && write(CommandLine::line(PanelLink::dialCommand(plan.phone)));
+    PanelLink::DialHooks hooks;
+    hooks.pause = [this](double seconds) { return pause(seconds); };
+    hooks.write = [this](const QByteArray& line) { return write(line); };
+    const auto phone = [&plan] { return plan.phone; };
+    const bool dialled = PanelLink::dial(plan.setupString, phone, hooks) == PanelLink::DialResult::Dialled;
     const bool answered = dialled && waitFor(plan.dialTimeoutSeconds, [this] {
                               return m_modem.result() != ModemReply::Result::Pending;
                           });
@@ -174,34 +176,28 @@ PanelJobResult PanelJob::pull(const PanelJobPlan& plan)
 // However it ends, the send is over for the session.
 PanelJobResult PanelJob::send(const PanelJobPlan& plan)
 {
-    LineReader counter(plan.path);
-    const qint64 total = counter.open() ? counter.countNonEmpty() : 0;
-    LineReader reader(plan.path);
-    if (counter.failed() || !reader.open())
-        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
+    TenantSend sending(plan.path);
+    if (!sending.count())
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, sending.error()));
     const LinePacing pacing(plan.byteCycle);
-    m_session.sendingStarted();
-    emit sendProgress(0, total);
-    qint64 sent = 0;
-    bool refused = false;
-    QByteArrayView line;
-    while (reader.next(line)) {
-        if (line.isEmpty())
-            continue;
-        if (!pause(pacing.waitSeconds()))
-            break;
-        refused = !write(CommandLine::line(EightBit::decode(line.toByteArray())));
-        if (refused)
-            break;
-        emit sendProgress(++sent, total);
-    }
+    TenantSend::Hooks hooks;
+    hooks.pacing = [&pacing] { return pacing; };
+    hooks.pause = [this](double seconds) { return pause(seconds); };
+    hooks.write = [this](const QByteArray& line) { return write(line); };
+    hooks.started = [this, &sending] {
+        m_session.sendingStarted();
+        emit sendProgress(0, sending.total());
+    };
+    hooks.lineSent = [this, &sending](qint64 sent, double) { emit sendProgress(sent, sending.total()); };
+    const TenantSend::Outcome outcome = sending.run(hooks);
     m_session.sendingEnded();
-    if (refused)
-        return fail(PanelJobResult::LineLost, QStringLiteral("The port refused line %1.").arg(sent + 1));
+    if (outcome == TenantSend::Outcome::Refused)
+        return fail(PanelJobResult::LineLost,
+                    QStringLiteral("The port refused line %1.").arg(sending.sent() + 1));
     if (stopped() != PanelJobResult::Done)
         return stopped();
-    if (reader.failed())
-        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, reader.error()));
+    if (outcome == TenantSend::Outcome::Unreadable)
+        return fail(PanelJobResult::FileError, QStringLiteral("%1: %2").arg(plan.path, sending.error()));
     return PanelJobResult::Done;
 }
 

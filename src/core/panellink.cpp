@@ -34,6 +34,23 @@ QString dialCommand(const QString& phone)
     return QStringLiteral("ATDT") + phone;
 }
 
+DialResult dial(const QString& setup, const std::function<QString()>& phone, const DialHooks& hooks)
+{
+    const auto fits = [](const std::function<bool(const QString&)>& check, const QString& text) {
+        return !check || check(text);
+    };
+    if (!fits(hooks.setupFits, setup) || !fits(hooks.phoneFits, phone()))
+        return DialResult::Unfit;
+    if (hooks.starting)
+        hooks.starting();
+    if (!hooks.write(CommandLine::line(setup)) || !hooks.pause(kDialPauseSeconds))
+        return DialResult::CutShort;
+    const QString number = phone();
+    if (!fits(hooks.phoneFits, number) || !hooks.write(CommandLine::line(dialCommand(number))))
+        return DialResult::CutShort;
+    return DialResult::Dialled;
+}
+
 bool enterProgramming(LinkSession& session, const QString& code, int writes,
                       const std::function<bool(const QByteArray&)>& write,
                       const std::function<void()>& afterFirst)

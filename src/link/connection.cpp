@@ -92,11 +92,6 @@ void Connection::reportPortClosed(const OpenResult& failure)
     m_ctx.platform.prompter.ask(box);
 }
 
-void Connection::writeLine(const QString& text)
-{
-    m_ctx.session.write(CommandLine::line(text));   // failures are ignored here
-}
-
 void Connection::connect_Click()
 {
     SerialPort& port = m_ctx.platform.port;
@@ -137,20 +132,29 @@ void Connection::keepSiteInUse()
         m_ctx.setSiteInUse(QString());
 }
 
-// Both lines are checked before the first goes out, so that a modem is not
-// set up and then left undialled; the phone number is read again after the
-// pause, as it stands then.
+// PanelLink's dial, its lines checked as typed into their fields, the
+// number read from Text2; then Text3 takes the focus for the panel's code.
 void Connection::dial()
 {
-    auto phoneFits = [this] { return typedTextFitsTheLine(m_ctx, m_ctx.ui.Text2, m_ctx.ui.Text2->text()); };
-    const QString setup = m_ctx.modem.setupString();
-    if (!typedTextFitsTheLine(m_ctx, m_ctx.modem.setupStringField(), setup) || !phoneFits())
+    PanelLink::DialHooks hooks;
+    hooks.setupFits = [this](const QString& setup) {
+        return typedTextFitsTheLine(m_ctx, m_ctx.modem.setupStringField(), setup);
+    };
+    hooks.phoneFits = [this](const QString& phone) {
+        return typedTextFitsTheLine(m_ctx, m_ctx.ui.Text2, phone);
+    };
+    hooks.starting = [this] { m_ctx.setHourglass(true); };
+    hooks.pause = [this](double seconds) {
+        m_ctx.waiter.wait_seconds(seconds);
+        return true;
+    };
+    hooks.write = [this](const QByteArray& line) {
+        m_ctx.session.write(line);
+        return true;   // failures are ignored here
+    };
+    const auto phone = [this] { return m_ctx.ui.Text2->text(); };
+    if (PanelLink::dial(m_ctx.modem.setupString(), phone, hooks) == PanelLink::DialResult::Unfit)
         return;
-    m_ctx.setHourglass(true);
-    writeLine(setup);
-    m_ctx.waiter.wait_seconds(PanelLink::kDialPauseSeconds);
-    if (phoneFits())
-        writeLine(PanelLink::dialCommand(m_ctx.ui.Text2->text()));
     m_ctx.ui.Text3->setFocus();
     m_ctx.waiter.wait_seconds(PanelLink::kDialPauseSeconds);
     m_ctx.setHourglass(false);

@@ -34,7 +34,6 @@ private:
     void reportPortClosed(const OpenResult& failure);
     void dial();
     void keepSiteInUse();
-    void writeLine(const QString& text);
 
     Form1Context& m_ctx;
 };

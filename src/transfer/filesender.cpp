@@ -2,7 +2,6 @@
 #include "filesender.h"
 
 #include "commands/connectionguard.h"
-#include "core/commandline.h"
 #include "core/linepacing.h"
 #include "core/linksession.h"
 #include "core/waiter.h"
@@ -10,8 +9,6 @@
 #include "files/fileerrorbox.h"
 #include "form/form1context.h"
 #include "link/modemsettings.h"
-#include "platform/eightbit.h"
-#include "platform/linereader.h"
 #include "platform/prompter.h"
 
 #include <QDir>
@@ -97,45 +94,43 @@ QString FileSender::chooseFile()
     return chosen.chosen() ? chosen.path : QString();
 }
 
-// Two passes: the first counts the lines for the progress bar, the second
-// sends them. The file is opened anew for the second, as it may have changed.
+// The bar shows before the second pass opens the file.
 void FileSender::sendFile(const QString& path)
 {
-    LineReader counter(path);
-    const qint64 total = counter.open() ? counter.countNonEmpty() : 0;
-    if (counter.failed())
-        return reportFailure(counter.error(), path);
-    if (total == 0)
+    TenantSend sending(path);
+    if (!sending.count())
+        return reportFailure(sending.error(), path);
+    if (sending.total() == 0)
         return;
-
-    m_progress.begin(total, pacing().secondsFor(total));
-    LineReader reader(path);
-    if (reader.open()) {
-        QByteArrayView line;
-        while (m_ctx.session.isSendArmed() && reader.next(line)) {
-            if (!line.isEmpty() && !sendAfterPause(line, total))
-                return;
-        }
+    m_progress.begin(sending.total(), pacing().secondsFor(sending.total()));
+    switch (sending.run(hooks())) {
+    case TenantSend::Outcome::Stopped: return;   // the window is closing: stop without a word
+    case TenantSend::Outcome::Unreadable: return reportFailure(sending.error(), path);
+    case TenantSend::Outcome::Ended:
+    case TenantSend::Outcome::Refused:   // the guard has told why
+        m_progress.end();
+        return;
     }
-    if (reader.failed())
-        return reportFailure(reader.error(), path);
-    m_progress.end();
 }
 
-bool FileSender::sendAfterPause(QByteArrayView line, qint64 total)
+// The send goes on while it is armed, through pauses in which the window
+// stays usable; each line passes the connection guard.
+TenantSend::Hooks FileSender::hooks()
 {
-    m_progress.waiting();
-    const LinePacing pause = pacing();
-    m_ctx.waiter.wait_seconds(pause.waitSeconds());
-    if (m_ctx.session.state() == LinkSession::State::Closing)
-        return false;   // the window is closing: stop without a word
-    if (!sendGuarded(m_ctx, CommandLine::line(EightBit::decode(line.toByteArray())))) {
-        m_progress.end();
-        return false;
-    }
-    ++m_sent;
-    m_progress.lineSent(m_sent, pause.secondsFor(total - m_sent));
-    return true;
+    TenantSend::Hooks hooks;
+    hooks.pacing = [this] { return pacing(); };
+    hooks.pause = [this](double seconds) {
+        m_ctx.waiter.wait_seconds(seconds);
+        return m_ctx.session.state() != LinkSession::State::Closing;
+    };
+    hooks.write = [this](const QByteArray& line) { return sendGuarded(m_ctx, line); };
+    hooks.goOn = [this] { return m_ctx.session.isSendArmed(); };
+    hooks.waiting = [this] { m_progress.waiting(); };
+    hooks.lineSent = [this](qint64 sent, double secondsLeft) {
+        m_sent = sent;
+        m_progress.lineSent(sent, secondsLeft);
+    };
+    return hooks;
 }
 
 // Read before every line, so a ByteCycle changed during a send applies at once.

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/tenantsend.h"
 #include "transfer/sendprogress.h"
 
-#include <QByteArrayView>
 #include <QObject>
 
-class LinePacing;
 struct Form1Context;
 
 // "SEND", which unlocks the Send frame, and "DATABASE", which sends a text
@@ -29,8 +28,7 @@ public:
 private:
     QString chooseFile();
     void sendFile(const QString& path);
-    // Pauses, then sends the line; false when the send must stop.
-    bool sendAfterPause(QByteArrayView line, qint64 total);
+    TenantSend::Hooks hooks();
     LinePacing pacing() const;
     void reportFailure(const QString& description, const QString& path);
 

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // An unattended job on a scripted port, in short ticks: the lines it writes,
 // what it captures, and how each failure of the line or the modem ends it.
+// Then the send and the dial it shares with the window, on hooks that script
+// what the job's fixed values cannot: a pacing or a number that changes.
+#include "core/commandline.h"
 #include "core/linksession.h"
 #include "core/paneljob.h"
+#include "core/panellink.h"
+#include "core/tenantsend.h"
 #include "fakeserialport.h"
 
 #include <QFile>
@@ -43,6 +48,10 @@ class TstPanelJob : public QObject {
 private slots:
     void linesAndOutcome_data();
     void linesAndOutcome();
+    void tenantSendPacesEachLine_data();
+    void tenantSendPacesEachLine();
+    void dialRereadsTheNumber_data();
+    void dialRereadsTheNumber();
 };
 
 void TstPanelJob::linesAndOutcome_data()
@@ -192,6 +201,104 @@ void TstPanelJob::linesAndOutcome()
         else
             QCOMPARE(got, captured);
     }
+}
+
+void TstPanelJob::tenantSendPacesEachLine_data()
+{
+    QTest::addColumn<QStringList>("byteCycles");   // the pacing read before each line, in turn
+    QTest::addColumn<int>("refusedWrite");   // counted from 1; 0: none
+    QTest::addColumn<QList<double>>("pauses");
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<QList<double>>("secondsLeft");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<qint64>("sent");
+
+    using O = TenantSend::Outcome;
+    QTest::newRow("a pacing changed between lines applies to the next pause and to the time left")
+        << QStringList{"0", "40", "100"} << 0 << QList<double>{2, 4, 7}
+        << QByteArrayList{"A\r\n", "B\r\n", "C\r\n"} << QList<double>{6, 5, 0} << int(O::Ended) << qint64(3);
+    QTest::newRow("a refused line ends the send, not counted as sent")
+        << QStringList{"0", "0", "0"} << 2 << QList<double>{2, 2} << QByteArrayList{"A\r\n", "B\r\n"}
+        << QList<double>{6} << int(O::Refused) << qint64(1);
+}
+
+void TstPanelJob::tenantSendPacesEachLine()
+{
+    QFETCH(QStringList, byteCycles);
+    QFETCH(int, refusedWrite);
+    QFETCH(QList<double>, pauses);
+    QFETCH(QByteArrayList, writes);
+    QFETCH(QList<double>, secondsLeft);
+    QFETCH(int, outcome);
+    QFETCH(qint64, sent);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("site.TNT"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("A\r\n\r\nB\r\nC");
+    file.close();
+
+    QList<double> paused;
+    QByteArrayList written;
+    QList<double> left;
+    TenantSend::Hooks hooks;
+    hooks.pacing = [&] { return LinePacing(byteCycles.value(int(paused.size()))); };
+    hooks.pause = [&](double seconds) {
+        paused.append(seconds);
+        return true;
+    };
+    hooks.write = [&](const QByteArray& line) {
+        written.append(line);
+        return written.size() != refusedWrite;
+    };
+    hooks.lineSent = [&](qint64, double seconds) { left.append(seconds); };
+
+    TenantSend sending(path);
+    QVERIFY(sending.count());
+    QCOMPARE(sending.total(), 3);
+    QCOMPARE(int(sending.run(hooks)), outcome);
+    QCOMPARE(paused, pauses);
+    QCOMPARE(written, writes);
+    QCOMPARE(left, secondsLeft);
+    QCOMPARE(sending.sent(), sent);
+}
+
+void TstPanelJob::dialRereadsTheNumber_data()
+{
+    QTest::addColumn<QString>("afterPause");   // the number once the pause is over
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<int>("result");
+
+    using R = PanelLink::DialResult;
+    QTest::newRow("the number as it stands after the pause is dialled")
+        << QStringLiteral("5550199") << QByteArrayList{"ATZ\r\n", "ATDT5550199\r\n"} << int(R::Dialled);
+    QTest::newRow("a number that no longer fits after the pause is not dialled")
+        << QStringLiteral("555\t0199") << QByteArrayList{"ATZ\r\n"} << int(R::CutShort);
+}
+
+void TstPanelJob::dialRereadsTheNumber()
+{
+    QFETCH(QString, afterPause);
+    QFETCH(QByteArrayList, writes);
+    QFETCH(int, result);
+
+    bool paused = false;
+    QByteArrayList written;
+    PanelLink::DialHooks hooks;
+    hooks.phoneFits = [](const QString& phone) { return CommandLine::fits(phone); };
+    hooks.pause = [&](double seconds) {
+        paused = seconds == PanelLink::kDialPauseSeconds;
+        return true;
+    };
+    hooks.write = [&](const QByteArray& line) {
+        written.append(line);
+        return true;
+    };
+    const auto phone = [&] { return paused ? afterPause : QStringLiteral("5550100"); };
+
+    QCOMPARE(int(PanelLink::dial(QStringLiteral("ATZ"), phone, hooks)), result);
+    QCOMPARE(written, writes);
 }
 
 QTEST_GUILESS_MAIN(TstPanelJob)
