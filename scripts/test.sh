@@ -13,6 +13,8 @@ build=${BUILD_DIR:-$here/build}
 # PostgreSQL server of their own, reached with TLS (postgresql, openssl).
 "$here/scripts/install-deps.sh" dpkg-dev lintian desktop-file-utils appstream man-db tzdata \
     xvfb xdotool xclip dbus at-spi2-core python3-pyatspi postgresql libqt6sql6-psql openssl
+# Every C++ file as clang-format 14 writes it; scripts/format.sh mends them.
+"$here/scripts/format.sh" --check
 "$here/scripts/build.sh"
 # The server for the team database's tests, stopped and deleted on the way out.
 pg_dir=$(mktemp -d)
