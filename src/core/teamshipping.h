@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "store/journalwriter.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class AppSettings;
+class JournalShipper;
+
+// Ships the journal to the team database the settings name, while they
+// name one whose URI can be read; follow() after the key changed starts,
+// replaces or stops the shipper. Stopping never waits long on the server.
+class TeamShipping : public QObject {
+    Q_OBJECT
+public:
+    TeamShipping(AppSettings& settings, JournalWriter::StoreMaker makeLocal, QObject* parent = nullptr);
+    ~TeamShipping() override;
+
+    void follow();
+    // New entries are in the local journal.
+    void wake();
+    // The URI shipped to; empty while nothing is shipped.
+    QString team() const { return m_team; }
+
+signals:
+    // As JournalShipper tells it; 0 and no reason once shipping stops.
+    void backlogChanged(qint64 waiting, const QString& reason);
+
+private:
+    void stop();
+
+    AppSettings& m_settings;
+    JournalWriter::StoreMaker m_makeLocal;
+    QString m_team;
+    std::unique_ptr<JournalShipper> m_shipper;
+};
