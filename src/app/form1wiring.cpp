@@ -85,6 +85,7 @@ void wireMenus(const Form1Ui& ui, const Form1Handlers& h)
     onChoose(ui.Setting, &h.window, &MainWindow::Setting_Click);
     onChoose(ui.siteBook, &h.siteMenu, &SiteMenu::siteBook_Click);
     onChoose(ui.journal, &h.window, &MainWindow::journal_Click);
+    onChoose(ui.siteTeam, &h.siteMenu, &SiteMenu::team_Click);
     for (int n = 1; n <= ui.recentSites.size(); ++n) {
         SiteMenu& sites = h.siteMenu;
         onChoose(ui.recentSites.at(n - 1), &sites, [&sites, n] { sites.recentSite_Click(n); });

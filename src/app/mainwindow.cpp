@@ -4,6 +4,7 @@
 #include "app/form1wiring.h"
 #include "commands/panelcommands.h"
 #include "commands/programmingcode.h"
+#include "core/teamshipping.h"
 #include "desktop/assistiveactions.h"
 #include "desktop/desktopopener.h"
 #include "desktop/heldkeys.h"
@@ -138,6 +139,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     m_commands = std::make_unique<PanelCommands>(m_ctx);
     wire();
     keepJournal();
+    shipJournal();
 }
 
 MainWindow::~MainWindow() = default;
@@ -148,7 +150,7 @@ void MainWindow::keepJournal()
 {
     m_journal.followSite([this] { return m_ctx.siteInUse; });
     m_journal.follow(m_session);
-    m_journalBacklog = new JournalBacklog(m_ui.bar);
+    m_journalBacklog = new JournalBacklog(m_ui.bar, m_platform.realMsPerSecond);
     m_ui.bar->addPermanentWidget(m_journalBacklog);
     connect(&m_journalWriter, &JournalWriter::backlogChanged, this, &MainWindow::showJournalBacklog);
     connect(&m_journalWriter, &JournalWriter::written, this, [this] {
@@ -167,6 +169,19 @@ void MainWindow::keepJournal()
         box.icon = MessageBox::Icon::Exclamation;
         m_platform.prompter.ask(box);
     }
+}
+
+// While a team database is joined, each entry written goes to it too, on
+// the shipper's thread; the status bar shows those that wait.
+void MainWindow::shipJournal()
+{
+    m_teamShipping =
+        std::make_unique<TeamShipping>(m_settings, SqliteStore::writerStore(m_platform.dataFolder));
+    connect(m_teamShipping.get(), &TeamShipping::backlogChanged, m_journalBacklog,
+            &JournalBacklog::showShipping);
+    connect(&m_journalWriter, &JournalWriter::written, m_teamShipping.get(), &TeamShipping::wake);
+    connect(m_siteMenu.get(), &SiteMenu::teamChanged, m_teamShipping.get(), &TeamShipping::follow);
+    m_teamShipping->follow();
 }
 
 // A damaged database was set aside, or none could be opened: one box says

@@ -35,6 +35,7 @@ class ProgrammingCode;
 class QTemporaryDir;
 class JournalView;
 class JournalBacklog;
+class TeamShipping;
 
 // The main window form1: owns the controls, the link session, the waits
 // and every handler object; its own handlers are the frame's.
@@ -67,6 +68,7 @@ public:
     JournalWriter& journalWriter() { return m_journalWriter; }
     SqliteStore& store() { return m_store; }
     JournalBacklog& journalBacklog() { return *m_journalBacklog; }
+    TeamShipping& teamShipping() { return *m_teamShipping; }
     JournalView* journalView() const;   // the open one, or null
 
     void Form_Load();
@@ -87,6 +89,7 @@ protected:
 private:
     void wire();
     void keepJournal();
+    void shipJournal();
     void addHelpVerb();
     void openHelpPage();
     void placeOnScreen();
@@ -113,6 +116,7 @@ private:
     SqliteStore::Opening m_storeOpening;
     JournalWriter m_journalWriter;
     Journal m_journal;
+    std::unique_ptr<TeamShipping> m_teamShipping;   // while a team database is joined
     QLocale m_locale;   // the clock's, read once: it is shown every second
     QString m_clockFormat;
     TickTimer m_clockTimer;   // the clock panel's own: the waits stop Timer1

@@ -4,6 +4,7 @@
 #include "files/fileerrorbox.h"
 #include "files/sitebookdialog.h"
 #include "files/siteuse.h"
+#include "files/teamdialog.h"
 #include "form/form1context.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
@@ -24,7 +25,7 @@ QString caption(const QString& name)
 }   // namespace
 
 SiteMenu::SiteMenu(Form1Context& ctx, Connection& connection, Store& store, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_connection(connection), m_book(store)
+    : QObject(parent), m_ctx(ctx), m_connection(connection), m_store(store), m_book(store)
 {
     showRecent();
     connect(m_ctx.ui.sites, &QMenu::aboutToShow, this, [this] {
@@ -47,6 +48,13 @@ void SiteMenu::siteBook_Click()
     SiteBookDialog dialog(m_ctx, *this, m_ctx.window);
     dialog.exec();
     showRecent();
+}
+
+void SiteMenu::team_Click()
+{
+    TeamDialog dialog(m_ctx, m_store, m_ctx.window);
+    connect(&dialog.teamJoin(), &TeamJoin::teamChanged, this, &SiteMenu::teamChanged);
+    dialog.exec();
 }
 
 void SiteMenu::recentSite_Click(int number)

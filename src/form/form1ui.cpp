@@ -248,6 +248,7 @@ void buildSitesMenu(QMenuBar* bar, Form1Ui& ui)
     ui.sites = named(bar->addMenu(QStringLiteral("S&ites")), "sites");
     ui.siteBook = item("siteBook", QStringLiteral("&Site Book..."), ui.sites);
     ui.journal = item("journal", QStringLiteral("&Journal..."), ui.sites);
+    ui.siteTeam = item("siteTeam", QStringLiteral("&Team..."), ui.sites);
     ui.sites->addSeparator();
     for (int n = 1; n <= kRecentSites; ++n) {
         QAction* recent = ui.sites->addAction(QString());

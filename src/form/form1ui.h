@@ -107,6 +107,7 @@ struct Form1Ui {
     QAction* Setting = nullptr;
     QMenu* sites = nullptr;   // "S&ites"
     QAction* siteBook = nullptr;   // "&Site Book..."
+    QAction* siteTeam = nullptr;   // "&Team..."
     QList<QAction*> recentSites;   // the sites used last, newest first
     QAction* journal = nullptr;   // "&Journal..."
     QMenu* hilp_file = nullptr;
