@@ -1,4 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/appsettings.h"
+#include "core/teamjoin.h"
+#include "core/teamshipping.h"
+#include "platform/inisettingsstore.h"
+#include "scriptedprompter.h"
 #include "store/journalshipper.h"
 #include "store/sqlitestore.h"
 #include "store/teamaddress.h"
@@ -41,6 +46,7 @@ private slots:
     void tls();
     void journalShippedOnce();
     void journalWaitsForTheServer();
+    void joinShipsFromThenOn();
 };
 
 namespace {
@@ -731,6 +737,92 @@ void TstTeamDb::journalWaitsForTheServer()
     QCOMPARE(
         valueOf(owner->database(), QStringLiteral("SELECT count(DISTINCT local_id) FROM journal")).toInt(),
         all);
+}
+
+// Joining as the Team dialog does: refused while the tables are missing;
+// then the URI stored in the settings file as given, the entries made
+// before left here and those written after shipped, the local sites
+// brought into the team's book on the operator's word with a name the
+// team has already left out; leaving empties the key and stops shipping.
+void TstTeamDb::joinShipsFromThenOn()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    // '&' and '=' in the value, as a URI has them in its query.
+    const QString uri = server->tlsUri(scratch.technician, scratch.database)
+        + QStringLiteral("&sslmode=verify-full&application_name=velno%20tests");
+    QTemporaryDir home;
+    IniSettingsStore ini(home.path());
+    AppSettings settings(ini);
+    auto storedTeam = [&] {   // as the next run reads the file
+        IniSettingsStore again(home.path());
+        return AppSettings(again).teamDatabase();
+    };
+    ScriptedPrompter prompter;
+    SqliteStore store(home.path());
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    QList<JournalRecord> before = journalEntries(3, QStringLiteral("before "));
+    QVERIFY(store.appendEntries(before));
+    for (const QString& name : {QStringLiteral("Elm House"), QStringLiteral("Oak Court")}) {
+        Site site;
+        site.name = name;
+        site.phone = QStringLiteral("0123");
+        QCOMPARE(store.addSite(site), Store::Change::Done);
+    }
+    JournalWriter writer(SqliteStore::writerStore(home.path()));
+    TeamShipping shipping(settings, SqliteStore::writerStore(home.path()));
+    connect(&writer, &JournalWriter::written, &shipping, &TeamShipping::wake);
+    TeamJoin join(settings, prompter, store);
+    connect(&join, &TeamJoin::teamChanged, &shipping, &TeamShipping::follow);
+    QSignalSpy done(&join, &TeamJoin::done);
+
+    QVERIFY(join.join(uri));
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 20000);
+    QCOMPARE(done.last().at(0).toBool(), false);
+    QVERIFY2(done.last().at(1).toString().contains(QStringLiteral("--team-setup")),
+             qPrintable(done.last().at(1).toString()));
+    QVERIFY(settings.teamDatabase().isEmpty());
+
+    QVERIFY(setUpForTechnician(scratch));
+    const auto owner = scratch.connectAs(scratch.owner);
+    QVERIFY(
+        run(owner->database(),
+            QStringLiteral("INSERT INTO sites (name, port, phone, setup) VALUES ('OAK COURT', 3, '9', '')")));
+    prompter.answer(MessageBox::Answer::Yes);   // bring the sites in
+    QVERIFY(join.join(uri));
+    QVERIFY(join.busy());
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 20000);   // joined, then the sites brought in
+    QVERIFY2(done.at(1).at(1).toString().startsWith(QStringLiteral("Connected: ")),
+             qPrintable(done.at(1).at(1).toString()));
+    QCOMPARE(storedTeam(), uri);
+    QCOMPARE(shipping.team(), uri);
+    qint64 mark = 0;
+    QVERIFY(store.readShipped(uri, &mark));
+    QCOMPARE(mark, before.last().id);
+
+    QCOMPARE(prompter.boxes.size(), 2);
+    QCOMPARE(prompter.boxes.at(0).buttons, MessageBox::Buttons::YesNo);
+    QVERIFY2(prompter.boxes.at(1).prompt.contains(QStringLiteral("1 site was brought")),
+             qPrintable(prompter.boxes.at(1).prompt));
+    QVERIFY2(prompter.boxes.at(1).prompt.contains(QStringLiteral("Oak Court")),
+             qPrintable(prompter.boxes.at(1).prompt));
+    QCOMPARE(valueOf(owner->database(),
+                     QStringLiteral("SELECT string_agg(name || ':' || port, ',' ORDER BY "
+                                    "name) FROM sites"))
+                 .toString(),
+             QStringLiteral("Elm House:1,OAK COURT:3"));
+    QList<Site> local;
+    QVERIFY(store.readSites(&local));
+    QCOMPARE(local.size(), 2);
+
+    writer.append(journalEntries(1, QStringLiteral("after ")).first());
+    QTRY_COMPARE_WITH_TIMEOUT(
+        valueOf(owner->database(), QStringLiteral("SELECT string_agg(text, ',') FROM journal")).toString(),
+        QStringLiteral("after 0"), 20000);
+
+    join.leave();
+    QVERIFY(storedTeam().isEmpty());
+    QVERIFY(shipping.team().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstTeamDb)
