@@ -150,6 +150,7 @@ private slots:
     void exportForms_data();
     void exportForms();
     void mainWindow();
+    void teamBacklog();
 
 private:
     std::unique_ptr<JournalView> openView(SqliteStore& store, TestPlatform& fakes, const QString& narrowing);
@@ -826,6 +827,48 @@ void TstJournal::mainWindow()
     full.reset();
     QTRY_VERIFY(!rig.window->isVisible());   // closed once written
     QVERIFY(!backlog.isVisible());
+}
+
+// Entries to ship are shown at once when the team's server cannot take
+// them, otherwise only once they have waited a while: shipping as usual
+// never flickers in the status bar.
+void TstJournal::teamBacklog()
+{
+    constexpr int kMsPerSecond = 20;
+    QWidget bar;
+    JournalBacklog backlog(&bar, kMsPerSecond);
+    const int quietMs = JournalBacklog::kShipQuietSeconds * kMsPerSecond;
+
+    backlog.showShipping(5, QString());
+    QVERIFY(backlog.isHidden());
+    QTest::qWait(quietMs / 2);
+    backlog.showShipping(0, QString());   // shipped in time
+    QTest::qWait(quietMs * 2);
+    QVERIFY(backlog.isHidden());
+
+    backlog.showShipping(3, QString());
+    QVERIFY(backlog.isHidden());
+    QTRY_VERIFY(!backlog.isHidden());
+    QCOMPARE(backlog.text(), QStringLiteral("Team: 3 to ship"));
+    QCOMPARE(backlog.toolTip(),
+             QStringLiteral("3 journal entries wait to be shipped to the team: being shipped"));
+    backlog.showShipping(0, QString());
+    QVERIFY(backlog.isHidden());
+
+    const QString reason = QStringLiteral("The team database velno on db:5432 cannot be reached: timeout");
+    backlog.showShipping(1, reason);
+    QVERIFY(!backlog.isHidden());
+    QCOMPARE(backlog.accessibleName(),
+             QStringLiteral("1 journal entry waits to be shipped to the team: ") + reason);
+    backlog.showBacklog(2, QStringLiteral("disk full"));
+    QVERIFY2(backlog.text().contains(QStringLiteral("Journal: 2 waiting"))
+                 && backlog.text().contains(QStringLiteral("Team: 1 to ship")),
+             qPrintable(backlog.text()));
+    QVERIFY(backlog.toolTip().contains(reason) && backlog.toolTip().contains(QStringLiteral("disk full")));
+    backlog.showShipping(0, QString());
+    QCOMPARE(backlog.text(), QStringLiteral("Journal: 2 waiting"));
+    backlog.showBacklog(0, QString());
+    QVERIFY(backlog.isHidden());
 }
 
 QTEST_MAIN(TstJournal)
