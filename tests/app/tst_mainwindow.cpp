@@ -231,6 +231,9 @@ void TstMainWindow::menusAsListed_data()
     QTest::addRow("siteBook") << "siteBook"
                               << "&Site Book..."
                               << "" << true;
+    QTest::addRow("siteTeam") << "siteTeam"
+                              << "&Team..."
+                              << "" << true;
     QTest::addRow("yess") << "yess"
                           << "&About Velno 6300 Management System"
                           << "" << true;
