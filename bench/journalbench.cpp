@@ -54,6 +54,29 @@ void benchJournal(BenchSetup& setup)
         table.row("journal, " + n + ": peak memory", FigureTable::number(rss, 1) + " MB", "< 150 MB",
                   FigureTable::atMost(rss, kMemoryGoalMb));
     }
+    for (const std::string size : {"1000000", "10000000"}) {
+        if (!program.has("team_view_ms_" + size))
+            continue;
+        const std::string n = "team, " + std::string(size == "1000000" ? "1,000,000" : "10,000,000");
+        if (program.has("team_fill_ms_" + size))
+            table.row("journal, " + n + ": filled on the test server",
+                      ms(program.figure("team_fill_ms_" + size)));
+        for (const auto& [key, what] : {std::pair{"team_view_ms_", "viewer opened, first rows shown (TLS)"},
+                                        {"team_home_ms_", "Ctrl+Home"},
+                                        {"team_end_ms_", "Ctrl+End"}}) {
+            const double figure = program.figure(key + size);
+            table.row("journal, " + n + ": " + what, ms(figure), "< 300 ms",
+                      FigureTable::atMost(figure, kOpenGoalMs));
+        }
+        table.row("journal, " + n + ": counted on the server (off the window's thread)",
+                  ms(program.figure("team_counted_ms_" + size)));
+        const double rss = program.figure("team_rss_mb_" + size);
+        table.row("journal, " + n + ": peak memory", FigureTable::number(rss, 1) + " MB", "< 150 MB",
+                  FigureTable::atMost(rss, kMemoryGoalMb));
+    }
+    if (program.has("team_ship_10000_ms"))
+        table.row("journal: 10,000 entries shipped to the team after a day offline",
+                  ms(program.figure("team_ship_10000_ms")));
     const double send = program.figure("journal_send_ms");
     table.row("journal: 10,000 lines of a file send handed to the writer", ms(send));
     table.row("journal: per line handed over", FigureTable::number(send * 1000 / kSendLines, 1) + " us");

@@ -6,10 +6,11 @@ cmake_minimum_required(VERSION 3.21)
 string(REPLACE "." "\\." version "${VERSION}")
 
 # check(<program> <exit status> <stdout regex> <stderr regex> <arguments>...)
+# with the variables of check_env (NAME=VALUE...) set for the program.
 function(check program status out_regex err_regex)
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-                --unset=QT_QPA_PLATFORM "${program}" ${ARGN}
+                --unset=QT_QPA_PLATFORM ${check_env} "${program}" ${ARGN}
         RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
     get_filename_component(name "${program}" NAME)
     if(NOT result STREQUAL status OR NOT out MATCHES "${out_regex}" OR NOT err MATCHES "${err_regex}")
@@ -33,7 +34,7 @@ check("${VELNO}" 2 "^$" "Missing value after '-style'" --version -style)
 # The journal printed without a display: a date not as YYYY-MM-DD, or its
 # options without --journal, are refused.
 check("${VELNO}" 2 "^$" "^velno: '2026-13-01' is not a date as YYYY-MM-DD\\.\n" --journal --since 2026-13-01)
-check("${VELNO}" 2 "^$" "^velno: --site, --operator, --since, --until and --csv go with --journal\\.\n" --csv)
+check("${VELNO}" 2 "^$" "^velno: --site, --operator, --since, --until, --csv and --local go with --journal\\.\n" --csv)
 check("${VELNO}" 2 "^$" "Missing value after '--site'" --journal --site)
 # The team database set up without a display: a password in the URI is
 # refused before any connection, a server that does not answer is named.
@@ -41,3 +42,16 @@ check("${VELNO}" 2 "^$" "^velno: The URI holds a password.*~/\\.pgpass" --team-s
 check("${VELNO}" 2 "^$" "Missing value after '--team-setup'" --team-setup)
 check("${VELNO}" 3 "^$" "^velno: The team database velno on 127\\.0\\.0\\.1:1 cannot be reached: [^\n]*\n$"
       --team-setup "postgresql://owner@127.0.0.1:1/velno")
+# In a team whose server does not answer, --journal prints this computer's
+# journal (none yet here) with a one-line warning, and exits with 3;
+# --local prints it without one.
+string(RANDOM LENGTH 8 tag)
+set(home "${CMAKE_CURRENT_BINARY_DIR}/command-lines-${tag}")
+file(WRITE "${home}/config/Velno/Velno 6100 Management System.ini"
+     "[Team]\ndatabase=postgresql://tech@127.0.0.1:1/velno\n")
+set(check_env "XDG_CONFIG_HOME=${home}/config" "XDG_DATA_HOME=${home}/data")
+check("${VELNO}" 3 "^time,operator,host,site,kind,text\r?\n$"
+      "^velno: The team database velno on 127\\.0\\.0\\.1:1 cannot be reached: [^\n]* This computer's journal follows\\.\n$"
+      --journal --csv)
+check("${VELNO}" 0 "^$" "^$" --journal --local)
+file(REMOVE_RECURSE "${home}")

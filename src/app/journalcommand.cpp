@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journalcommand.h"
 
-#include "store/journalexport.h"
-#include "store/sqlitestore.h"
+#include "store/journalprint.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
-
-#include <cstdio>
+#include <QFile>
 
 namespace {
 
@@ -39,22 +35,16 @@ JournalFilter filterOf(const ProgramArguments::JournalOptions& options)
 
 }   // namespace
 
-int printJournal(const ProgramArguments::JournalOptions& options, const QString& dataFolder, QIODevice& out)
+int printJournal(const ProgramArguments::JournalOptions& options, const QString& dataFolder,
+                 const QString& teamUri, QIODevice& out)
 {
-    const auto format = options.csv ? JournalExport::Format::Csv : JournalExport::Format::Text;
-    SqliteStore store(dataFolder);
-    if (!QFileInfo::exists(store.path())) {   // no journal yet: nothing to print, nothing made
-        if (format == JournalExport::Format::Csv)
-            out.write("time,operator,host,site,kind,text\r\n");
-        return 0;
-    }
-    const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
-    if (opening.outcome == SqliteStore::Opening::Outcome::Failed
-        || !JournalExport::write(store, filterOf(options), format, out)) {
-        const QString reason =
-            opening.outcome == SqliteStore::Opening::Outcome::Failed ? opening.reason : store.lastError();
-        std::fprintf(stderr, "velno: the journal cannot be read: %s\n", reason.toLocal8Bit().constData());
-        return 1;
-    }
-    return 0;
+    JournalPrint::Request request;
+    request.dataFolder = dataFolder;
+    request.teamUri = options.local ? QString() : teamUri;
+    request.filter = filterOf(options);
+    request.format = options.csv ? JournalExport::Format::Csv : JournalExport::Format::Text;
+    QFile warnings;
+    if (!warnings.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return JournalPrint::kUnreadable;
+    return JournalPrint::print(request, out, warnings);
 }

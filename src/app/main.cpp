@@ -3,7 +3,9 @@
 #include "app/programarguments.h"
 #include "app/startup.h"
 #include "app/teamsetupcommand.h"
+#include "core/appsettings.h"
 #include "desktop/realplatform.h"
+#include "platform/inisettingsstore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -37,7 +39,8 @@ int main(int argc, char* argv[])
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
-        return printJournal(arguments.journal, QString(), out);
+        IniSettingsStore settings;
+        return printJournal(arguments.journal, QString(), AppSettings(settings).teamDatabase(), out);
     }
     if (arguments.action == ProgramArguments::Action::SetUpTeam) {
         QCoreApplication app(argc, argv);

@@ -24,6 +24,7 @@
 #include "platform/leadingnumber.h"
 #include "platform/prompter.h"
 #include "platform/serialport.h"
+#include "store/teamaddress.h"
 #include "transfer/filesender.h"
 #include "transfer/savereceived.h"
 #include "transfer/uploads.h"
@@ -414,12 +415,24 @@ void MainWindow::journal_Click()
     if (!m_journalView) {
         m_journalView = new JournalView(m_windowStore, m_platform.prompter, countingStore(), this);
         m_journalView->setAttribute(Qt::WA_DeleteOnClose);
+        showTeamJournal();
     } else {
         m_journalView->reload();
     }
     m_journalView->show();
     m_journalView->raise();
     m_journalView->activateWindow();
+}
+
+// In a team, the viewer shows the team's journal; an address that cannot
+// be read leaves it on this computer's.
+void MainWindow::showTeamJournal()
+{
+    const QString uri = m_settings.teamDatabase();
+    QString error;
+    const std::optional<TeamAddress> address = uri.isEmpty() ? std::nullopt : TeamAddress::read(uri, &error);
+    if (address)
+        m_journalView->showTeam(*address, uri, countingStore());
 }
 
 void MainWindow::upload_Click()

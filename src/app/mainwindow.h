@@ -101,6 +101,7 @@ private:
     void storeRenewed(const QString& keptAs);
     void storeRenewedLater(const QString& keptAs);
     JournalWriter::StoreMaker countingStore();
+    void showTeamJournal();
     bool mayClose();
 
     Platform& m_platform;

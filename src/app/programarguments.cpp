@@ -17,11 +17,17 @@ const char* const kUsage =
     "  -v, --version  Displays version information.\n"
     "  --journal      Prints the journal, oldest entry first, and exits:\n"
     "                 TIME OPERATOR@HOST SITE > LINE SENT, or SITE * EVENT.\n"
+    "                 In a team, the team's journal: OPERATOR@HOST (ROLE), the\n"
+    "                 server's role, or (not shipped) for this computer's entries\n"
+    "                 not on the server yet; exit status 3 when the server cannot\n"
+    "                 be reached, with this computer's journal printed instead.\n"
     "    --site NAME        only the entries made at the site (\"-\": none)\n"
     "    --operator NAME    only the entries of that login name\n"
     "    --since YYYY-MM-DD from that local date on\n"
     "    --until YYYY-MM-DD up to and including that local date\n"
     "    --csv              as CSV: time,operator,host,site,kind,text\n"
+    "                       (in a team: ...,text,role,shipped)\n"
+    "    --local            this computer's journal, not the team's\n"
     "  --team-setup URI  Makes the tables of the team database, or brings them\n"
     "                 up to date, and exits; URI as postgresql://OWNER@HOST/DATABASE,\n"
     "                 the password in ~/.pgpass.\n"
@@ -87,13 +93,25 @@ std::optional<std::string>* valueOption(ProgramArguments& result, const std::str
     return nullptr;
 }
 
+// The options without a value: what each sets.
+bool* journalFlag(ProgramArguments& result, const std::string& arg, bool* journalAsked)
+{
+    if (arg == "--journal")
+        return journalAsked;
+    if (arg == "--csv")
+        return &result.journal.csv;
+    if (arg == "--local")
+        return &result.journal.local;
+    return nullptr;
+}
+
 // Why the journal's options cannot stand; empty when they can.
 std::string journalProblem(const ProgramArguments& result, bool journalAsked)
 {
     const ProgramArguments::JournalOptions& j = result.journal;
-    const bool narrowed = j.site || j.operatorName || j.since || j.until || j.csv;
+    const bool narrowed = j.site || j.operatorName || j.since || j.until || j.csv || j.local;
     if (narrowed && !journalAsked)
-        return "--site, --operator, --since, --until and --csv go with --journal.";
+        return "--site, --operator, --since, --until, --csv and --local go with --journal.";
     for (const auto* date : {&j.since, &j.until}) {
         if (*date && !isDate(**date))
             return "'" + **date + "' is not a date as YYYY-MM-DD.";
@@ -115,8 +133,8 @@ ProgramArguments readProgramArguments(int argc, const char* const argv[])
             result.action = ProgramArguments::Action::ShowVersion;
             continue;
         }
-        if (arg == "--journal" || arg == "--csv") {
-            (arg == "--csv" ? result.journal.csv : journalAsked) = true;
+        if (bool* flag = journalFlag(result, arg, &journalAsked)) {
+            *flag = true;
             continue;
         }
         if (arg.size() < 2 || arg[0] != '-')

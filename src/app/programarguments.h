@@ -20,6 +20,7 @@ struct ProgramArguments {
         std::optional<std::string> since;   // YYYY-MM-DD, local, inclusive
         std::optional<std::string> until;
         bool csv = false;
+        bool local = false;   // this computer's journal, not the team's
     };
     JournalOptions journal{};
     // --team-setup: the team database's URI.

@@ -3,6 +3,7 @@
 
 #include "store/journalcounter.h"
 #include "store/store.h"
+#include "store/teampages.h"
 
 #include <QChar>
 
@@ -30,6 +31,26 @@ JournalModel::JournalModel(Store& store, const JournalWriter::StoreMaker& countS
 
 JournalModel::~JournalModel() = default;
 
+void JournalModel::setTeam(const TeamAddress& address, const QString& team,
+                           const JournalWriter::StoreMaker& local)
+{
+    m_team = std::make_unique<TeamPages>(address, team, local);
+    m_teamCounter = std::make_unique<TeamPages>(address, team, local);
+    connect(m_team.get(), &TeamPages::pageRead, this, &JournalModel::takeTeamPage);
+    connect(m_teamCounter.get(), &TeamPages::counted, this, &JournalModel::takeTeamCount);
+    connect(m_teamCounter.get(), &TeamPages::choicesRead, this, &JournalModel::teamChoicesRead);
+    m_teamShown = true;
+    m_teamCounter->readChoices();
+}
+
+void JournalModel::showTeam(bool shown)
+{
+    if (shown == m_teamShown || (shown && !m_team))
+        return;
+    m_teamShown = shown;
+    setFilter(m_filter);
+}
+
 // A narrowed journal's first page may take a walk over many entries that
 // do not pass: it is read on the counting thread, before the count.
 void JournalModel::setFilter(const JournalFilter& filter)
@@ -38,6 +59,14 @@ void JournalModel::setFilter(const JournalFilter& filter)
     m_count = -1;
     m_countAgain = false;
     m_refreshWanted = false;
+    if (m_teamShown) {
+        m_awaitingNewest = true;
+        showPage({}, true, true);
+        askTeam(Asked::Newest);
+        m_ticket = m_teamCounter->count(m_filter);
+        return;
+    }
+    m_asked = Asked::Nothing;
     if (m_counter && !filter.passesAll()) {
         m_awaitingNewest = true;
         showPage({}, true, true);
@@ -71,6 +100,8 @@ bool JournalModel::read(bool older, qint64 edgeId, int rows, QList<JournalRecord
 
 void JournalModel::showNewest()
 {
+    if (m_teamShown)
+        return askTeam(Asked::Newest);
     m_awaitingNewest = false;
     QList<JournalRecord> page;
     if (read(true, Store::kPastNewest, kPageRows, &page))
@@ -79,6 +110,8 @@ void JournalModel::showNewest()
 
 void JournalModel::showOldest()
 {
+    if (m_teamShown)
+        return askTeam(Asked::Oldest);
     m_awaitingNewest = false;
     QList<JournalRecord> page;
     if (read(false, 0, kPageRows, &page))
@@ -87,10 +120,18 @@ void JournalModel::showOldest()
 
 int JournalModel::readOlder()
 {
+    if (m_teamShown && !m_atOldest && !m_rows.isEmpty() && m_asked == Asked::Nothing)
+        askTeam(Asked::Older);
     QList<JournalRecord> page;
-    if (m_atOldest || m_rows.isEmpty() || !read(true, m_rows.first().id, kPageRows, &page))
+    if (m_teamShown || m_atOldest || m_rows.isEmpty() || !read(true, m_rows.first().id, kPageRows, &page))
         return 0;
     m_atOldest = page.size() < kPageRows;
+    return prepend(std::move(page));
+}
+
+// Rows at the top; as many dropped at the bottom past kMaxRows.
+int JournalModel::prepend(QList<JournalRecord> page)
+{
     if (page.isEmpty())
         return 0;
     const int added = int(page.size());
@@ -110,8 +151,10 @@ int JournalModel::readOlder()
 
 int JournalModel::readNewer()
 {
+    if (m_teamShown && !m_atNewest && !m_rows.isEmpty() && m_asked == Asked::Nothing)
+        askTeam(Asked::Newer);
     QList<JournalRecord> page;
-    if (m_atNewest || m_rows.isEmpty() || !read(false, m_rows.last().id, kPageRows, &page))
+    if (m_teamShown || m_atNewest || m_rows.isEmpty() || !read(false, m_rows.last().id, kPageRows, &page))
         return 0;
     m_atNewest = page.size() < kPageRows;
     return append(page);
@@ -141,6 +184,13 @@ int JournalModel::append(const QList<JournalRecord>& entries)
 // only when entries that pass came (or may have, below the window).
 int JournalModel::refresh()
 {
+    if (m_teamShown) {   // this computer's new entries, at the bottom when it is the newest
+        if (m_atNewest && m_asked == Asked::Nothing)
+            askTeam(m_rows.isEmpty() ? Asked::Newest : Asked::Newer);
+        if (m_ticket == 0)
+            m_ticket = m_teamCounter->count(m_filter);
+        return 0;
+    }
     if (m_awaitingNewest) {   // read with the first page, and counted again
         m_refreshWanted = true;
         return 0;
@@ -220,6 +270,58 @@ void JournalModel::takeCount(qint64 count, const QString& error)
         m_countAgain = false;
         recount();
     }
+    emit counted();
+}
+
+// One page at a time; a jump to an end overtakes a page at an edge.
+void JournalModel::askTeam(Asked what)
+{
+    const bool older = what == Asked::Newest || what == Asked::Older;
+    std::optional<JournalRecord> edge;
+    if (what == Asked::Older)
+        edge = m_rows.first();
+    else if (what == Asked::Newer)
+        edge = m_rows.last();
+    m_asked = what;
+    m_pageTicket = m_team->readPage(m_filter, older, edge, kPageRows);
+}
+
+void JournalModel::takeTeamPage(int ticket, const QList<JournalRecord>& entries, const QString& error)
+{
+    if (ticket != m_pageTicket || !m_teamShown)
+        return;
+    const Asked asked = std::exchange(m_asked, Asked::Nothing);
+    if (!error.isEmpty()) {   // this computer's journal instead
+        m_teamShown = false;
+        emit teamUnavailable(error);
+        setFilter(m_filter);
+        return;
+    }
+    const bool whole = entries.size() == kPageRows;
+    switch (asked) {
+    case Asked::Newest:
+        m_awaitingNewest = false;
+        showPage(entries, !whole, true);
+        break;
+    case Asked::Oldest: showPage(entries, true, !whole); break;
+    case Asked::Older:
+        m_atOldest = !whole;
+        emit rowsAdded(prepend(entries));
+        break;
+    case Asked::Newer:
+        m_atNewest = !whole;
+        emit rowsAdded(append(entries));
+        break;
+    case Asked::Nothing: break;
+    }
+}
+
+void JournalModel::takeTeamCount(int ticket, qint64 count, const QString&)
+{
+    if (ticket != m_ticket || !m_teamShown)
+        return;
+    m_ticket = 0;
+    m_count = count;   // -1 when the server could not count: the pages say why
     emit counted();
 }
 

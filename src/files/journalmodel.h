@@ -12,6 +12,8 @@
 
 class JournalCounter;
 class Store;
+class TeamPages;
+struct TeamAddress;
 
 // The journal's entries for reading, oldest first, one row per entry,
 // narrowed by a filter. The rows are a window on the entries that pass: a
@@ -33,6 +35,16 @@ public:
     explicit JournalModel(Store& store, const JournalWriter::StoreMaker& countStore = {},
                           QObject* parent = nullptr);
     ~JournalModel() override;
+
+    // In a team: the team's journal is shown in place of the local one
+    // while teamShown(), read on a thread of its own (TeamPages); its pages
+    // and counts come later, and readOlder() and readNewer() then return 0
+    // and tell the rows added above by rowsAdded(). A server that cannot be
+    // read gives the local journal back, said by teamUnavailable().
+    void setTeam(const TeamAddress& address, const QString& team, const JournalWriter::StoreMaker& local);
+    void showTeam(bool shown);
+    bool inTeam() const { return m_team != nullptr; }
+    bool teamShown() const { return m_teamShown; }
 
     // Shows the newest page of the filter's entries, once read.
     void setFilter(const JournalFilter& filter);
@@ -71,6 +83,10 @@ signals:
     void counted();
     // A read failed; error() says why.
     void failed();
+    // A team's page came at an end of the rows: rowsAbove as readOlder() returns.
+    void rowsAdded(int rowsAbove);
+    void teamUnavailable(const QString& reason);
+    void teamChoicesRead(const QStringList& sites, const QStringList& operators);
 
 private:
     void recount();
@@ -79,6 +95,12 @@ private:
     void showPage(const QList<JournalRecord>& entries, bool atOldest, bool atNewest);
     bool read(bool older, qint64 edgeId, int rows, QList<JournalRecord>* out);
     int append(const QList<JournalRecord>& entries);
+    int prepend(QList<JournalRecord> entries);
+    // The team's pages: asked for here, placed when they come.
+    enum class Asked { Nothing, Newest, Oldest, Older, Newer };
+    void askTeam(Asked what);
+    void takeTeamPage(int ticket, const QList<JournalRecord>& entries, const QString& error);
+    void takeTeamCount(int ticket, qint64 count, const QString& error);
 
     Store& m_store;
     JournalFilter m_filter;
@@ -92,4 +114,9 @@ private:
     bool m_countAgain = false;   // entries came while counting
     bool m_refreshWanted = false;   // entries came while the first page was read
     QString m_error;
+    std::unique_ptr<TeamPages> m_team;
+    std::unique_ptr<TeamPages> m_teamCounter;   // counts on a connection of its own
+    bool m_teamShown = false;
+    Asked m_asked = Asked::Nothing;
+    int m_pageTicket = 0;
 };

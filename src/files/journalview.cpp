@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "store/store.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -104,6 +105,13 @@ void JournalView::build()
     m_details->setMaximumHeight(m_details->fontMetrics().lineSpacing() * 5);
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("count"));
+    m_localOnly = new QCheckBox(QStringLiteral("This &computer only"), this);
+    m_localOnly->setObjectName(QStringLiteral("localOnly"));
+    m_localOnly->hide();   // in a team
+    m_teamNotice = new QLabel(this);
+    m_teamNotice->setObjectName(QStringLiteral("teamNotice"));
+    m_teamNotice->setWordWrap(false);
+    m_teamNotice->hide();
 
     const auto label = [this](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -125,6 +133,8 @@ void JournalView::build()
     grid->addWidget(m_until, 1, 3);
     grid->addWidget(label(QStringLiteral("Sea&rch:"), m_search), 2, 0);
     grid->addWidget(m_search, 2, 1, 1, 3);
+    grid->addWidget(m_localOnly, 6, 0, 1, 4);
+    grid->addWidget(m_teamNotice, 7, 0, 1, 4);
     grid->setColumnStretch(3, 1);
     grid->addWidget(m_entries, 3, 0, 1, 4);
     grid->setRowStretch(3, 1);
@@ -155,9 +165,37 @@ void JournalView::build()
     connect(m_entries->verticalScrollBar(), &QScrollBar::valueChanged, this, &JournalView::readAtEdge);
     m_entries->installEventFilter(this);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &JournalView::showRows);
+    connect(&m_model, &JournalModel::rowsAdded, this, [this](int rowsAbove) {
+        const QScopedValueRollback moving(m_moving, true);
+        keepPlace(rowsAbove);
+    });
+    connect(&m_model, &JournalModel::teamChoicesRead, this,
+            qOverload<const QStringList&, const QStringList&>(&JournalView::fillChoices));
+    connect(&m_model, &JournalModel::teamUnavailable, this, [this](const QString& reason) {
+        m_teamNotice->setText(QStringLiteral("This computer's journal only: %1").arg(reason));
+        m_teamNotice->setToolTip(reason);
+        m_teamNotice->show();
+        const QSignalBlocker quiet(m_localOnly);
+        m_localOnly->setChecked(true);
+        fillChoices();
+    });
+    connect(m_localOnly, &QCheckBox::toggled, this, [this](bool localOnly) {
+        m_teamNotice->hide();
+        m_followNewest = true;
+        m_model.showTeam(!localOnly);
+        fillChoices();
+    });
     connect(&m_model, &JournalModel::counted, this, &JournalView::showCount);
     connect(&m_model, &JournalModel::failed, this, [this] { m_prompter.tell(m_model.error(), kTitle); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void JournalView::showTeam(const TeamAddress& address, const QString& team,
+                           const JournalWriter::StoreMaker& local)
+{
+    m_model.setTeam(address, team, local);
+    m_localOnly->show();
+    reload();
 }
 
 void JournalView::reload()
@@ -183,8 +221,15 @@ void JournalView::searchNow()
     applyFilter();
 }
 
-// The sites and operators of the journal after "All ..."; the chosen ones stay chosen.
+// The sites and operators of the journal after "All ..."; the chosen ones
+// stay chosen. The team's come from its server when read.
 void JournalView::fillChoices()
+{
+    if (!m_model.teamShown())
+        fillChoices(m_store.journalSites(), m_store.journalOperators());
+}
+
+void JournalView::fillChoices(const QStringList& sites, const QStringList& operators)
 {
     const auto fill = [](QComboBox* box, const QString& all, QStringList names) {
         const QString chosen = box->currentIndex() > 0 ? box->currentText() : QString();
@@ -194,8 +239,8 @@ void JournalView::fillChoices()
         box->addItems(names);
         box->setCurrentIndex(std::max(0, box->findText(chosen)));
     };
-    fill(m_site, kAllSites, QStringList{kNoSite} + m_store.journalSites());
-    fill(m_operator, kAllOperators, m_store.journalOperators());
+    fill(m_site, kAllSites, QStringList{kNoSite} + sites);
+    fill(m_operator, kAllOperators, operators);
 }
 
 JournalFilter JournalView::filter() const
@@ -226,6 +271,9 @@ void JournalView::showRows()
     if (m_followNewest && m_model.rowCount() > 0) {
         m_entries->setCurrentIndex(m_model.index(m_model.rowCount() - 1));
         m_entries->scrollToBottom();
+    } else if (m_model.rowCount() > 0) {   // the oldest page, read while the view went on
+        m_entries->setCurrentIndex(m_model.index(0));
+        m_entries->scrollToTop();
     }
     showDetails();
     showCount();

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 class Prompter;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +31,11 @@ public:
     JournalView(Store& store, Prompter& prompter, const JournalWriter::StoreMaker& countStore = {},
                 QWidget* parent = nullptr);
 
+    // In a team: shows the team's journal, read on a thread of its own,
+    // with a choice of this computer's alone (localOnlyBox()); `local`
+    // opens this computer's store there for its entries not shipped yet.
+    void showTeam(const TeamAddress& address, const QString& team, const JournalWriter::StoreMaker& local);
+
     // Reads the choices and the entries again and shows the newest entry.
     void reload();
     // Adds the entries written since.
@@ -43,12 +49,15 @@ public:
     QLineEdit* searchField() const { return m_search; }
     QTableView* entries() const { return m_entries; }
     QPlainTextEdit* details() const { return m_details; }
+    QCheckBox* localOnlyBox() const { return m_localOnly; }
+    QLabel* teamNotice() const { return m_teamNotice; }
     // The search waits for a pause in typing; this runs it at once.
     void searchNow();
 
 private:
     void build();
     void fillChoices();
+    void fillChoices(const QStringList& sites, const QStringList& operators);
     JournalFilter filter() const;
     void applyFilter();
     void showCount();
@@ -74,6 +83,8 @@ private:
     QTableView* m_entries = nullptr;
     QPlainTextEdit* m_details = nullptr;
     QLabel* m_count = nullptr;
+    QCheckBox* m_localOnly = nullptr;
+    QLabel* m_teamNotice = nullptr;
     bool m_followNewest = true;   // the newest entry is the chosen one
     bool m_moving = false;   // the window is being moved
 };

@@ -37,6 +37,17 @@ QString JournalRecord::who() const
     return operatorName + u'@' + host;
 }
 
+QString JournalRecord::whoInTeam() const
+{
+    const QString role = pending ? QStringLiteral("(not shipped)")
+        : dbUser.isEmpty()       ? QString()
+                                 : QStringLiteral("(%1)").arg(dbUser);
+    const QString person = who();
+    if (person.isEmpty() || role.isEmpty())
+        return person + role;
+    return person + u' ' + role;
+}
+
 QString JournalRecord::siteText() const
 {
     return site.isEmpty() ? QStringLiteral("-") : site;
@@ -45,7 +56,7 @@ QString JournalRecord::siteText() const
 QString JournalRecord::line() const
 {
     const QString mark = kind == Kind::Sent ? QStringLiteral(" > ") : QStringLiteral(" * ");
-    const QString person = who();
+    const QString person = whoInTeam();
     return timeText() + u' ' + (person.isEmpty() ? QString() : person + u' ') + siteText() + mark + text;
 }
 

@@ -21,6 +21,13 @@ struct JournalRecord {
     QString site;
     Kind kind = Kind::Event;
     QString text;
+    // In a team's journal: the copy of the program that wrote it (its
+    // installation id), the server's role that shipped it, and whether it
+    // is this computer's own and not yet on the server. Empty and false in
+    // the local journal.
+    QString installationId;
+    QString dbUser;
+    bool pending = false;
 
     static JournalRecord at(const QDateTime& when, Kind kind, const QString& text);
 
@@ -29,9 +36,14 @@ struct JournalRecord {
     QString timeText() const;
     // "tech@workshop-pc", or "" when neither is known.
     QString who() const;
+    // who() with the server's role beside it, "anna@pc (tech_anna)", or
+    // "anna@pc (not shipped)" for an own entry still waiting; who() alone
+    // in the local journal.
+    QString whoInTeam() const;
     // The site as records show it: "-" for none.
     QString siteText() const;
     // 2026-12-09T15:02:11+01:00 tech@workshop-pc Elm House > PARDOT1 07
+    // (whoInTeam() in place of who() in a team's journal)
     QString line() const;
     static QString kindName(Kind kind);   // "sent", "event"
 };

@@ -89,7 +89,14 @@ void TstStartup::commandLine_data()
         << QStringLiteral("--journal and --team-setup go one at a time.");
     QTest::addRow("journal's option with team set-up")
         << QStringList{"--team-setup", "postgresql:///velno", "--csv"} << Action::Refuse
-        << QStringLiteral("--site, --operator, --since, --until and --csv go with --journal.");
+        << QStringLiteral("--site, --operator, --since, --until, --csv and --local go with --journal.");
+    QTest::addRow("team's journal") << QStringList{"--journal", "--operator", "anna"} << Action::ExportJournal
+                                    << QString();
+    QTest::addRow("this computer's journal, in a team")
+        << QStringList{"--local", "--journal", "--csv"} << Action::ExportJournal << QString();
+    QTest::addRow("--local without --journal")
+        << QStringList{"--local"} << Action::Refuse
+        << QStringLiteral("--site, --operator, --since, --until, --csv and --local go with --journal.");
     QTest::addRow("team set-up with one dash")
         << QStringList{"-team-setup", "postgresql:///velno"} << Action::Refuse
         << QStringLiteral("Unknown option '-team-setup'.");
@@ -109,6 +116,8 @@ void TstStartup::commandLine()
     const ProgramArguments result = readProgramArguments(int(argv.size()), argv.data());
     QCOMPARE(result.action, action);
     QCOMPARE(QString::fromStdString(result.error), error);
+    if (action == ProgramArguments::Action::ExportJournal)
+        QCOMPARE(result.journal.local, arguments.contains(QStringLiteral("--local")));
     if (action == ProgramArguments::Action::SetUpTeam)
         QVERIFY(result.teamUri
                 && QString::fromStdString(*result.teamUri).startsWith(QStringLiteral("postgresql://")));

@@ -783,7 +783,7 @@ void TstJournal::exportForms()
     QCOMPARE(read.action, ProgramArguments::Action::ExportJournal);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QCOMPARE(printJournal(read.journal, m_dir->path(), out), 0);
+    QCOMPARE(printJournal(read.journal, m_dir->path(), QString(), out), 0);
     QCOMPARE(out.data(), printed);
     qunsetenv("TZ");
 }

@@ -4,13 +4,16 @@
 #include "core/teamshipping.h"
 #include "platform/inisettingsstore.h"
 #include "scriptedprompter.h"
+#include "store/journalprint.h"
 #include "store/journalshipper.h"
 #include "store/sqlitestore.h"
 #include "store/teamaddress.h"
 #include "store/teamconnection.h"
+#include "store/teamjournal.h"
 #include "store/teamschema.h"
 
 #include <QAtomicInt>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,6 +31,8 @@
 #include <memory>
 #include <optional>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(JournalFilter)
 
 // The team database's address read from URIs, then its schema, its grants and
 // TLS on the PostgreSQL server that scripts/pg-test-server.sh starts; without
@@ -47,6 +52,10 @@ private slots:
     void journalShippedOnce();
     void journalWaitsForTheServer();
     void joinShipsFromThenOn();
+    void teamJournalPages_data();
+    void teamJournalPages();
+    void teamJournalMergesOwnUnshipped();
+    void teamJournalPrinted();
 };
 
 namespace {
@@ -286,6 +295,91 @@ QList<JournalRecord> journalEntries(int count, const QString& tag)
         entries << entry;
     }
     return entries;
+}
+
+// Two installations' entries put on the server by its owner, their times
+// interleaved, some of them at the same moment: 0bbb... (ben, every 3 ms)
+// sorts before aaaa... (anna, every 2 ms) there.
+const QString kAnna = QStringLiteral("aaaaaaaa-0000-4000-8000-000000000001");
+const QString kBen = QStringLiteral("0bbbbbbb-0000-4000-8000-000000000002");
+const QString kStart = QStringLiteral("timestamptz '2026-11-02 08:00:00Z'");
+
+bool putInterleaved(QSqlDatabase& db, int each)
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO journal (installation_id, local_id, at_utc, utc_offset, operator, host, site, kind, "
+        "text) "
+        "SELECT '%1', i, %2 + i * interval '%3 ms', 3600, '%4', '%4-pc', "
+        "CASE WHEN i % 3 = 0 THEN '' ELSE 'Elm House' END, CASE WHEN i % 2 = 0 THEN 'sent' ELSE 'event' END, "
+        "'Line ' || i || CASE WHEN i % 5 = 0 THEN ' %5' WHEN i % 7 = 0 THEN ' 5% off' ELSE '' END "
+        "FROM generate_series(1, %6) i");
+    return run(db,
+               insert.arg(kAnna, kStart)
+                   .arg(2)
+                   .arg(QStringLiteral("anna"), QStringLiteral("Tenant"))
+                   .arg(each))
+        && run(db,
+               insert.arg(kBen, kStart)
+                   .arg(3)
+                   .arg(QStringLiteral("ben"), QStringLiteral("tenant"))
+                   .arg(each));
+}
+
+QString keyOf(const JournalRecord& r)
+{
+    return r.installationId + u':' + QString::number(r.id);
+}
+
+// Every entry that passes, a page at a time from the oldest, or from the newest back.
+QStringList allByPages(TeamJournal& journal, const JournalFilter& filter, bool newestFirst, int page)
+{
+    QStringList keys;
+    QList<JournalRecord> rows;
+    std::optional<JournalRecord> edge;
+    do {
+        const JournalRecord* from = edge ? &*edge : nullptr;
+        if (!(newestFirst ? journal.readBefore(filter, from, page, &rows)
+                          : journal.readAfter(filter, from, page, &rows))) {
+            qWarning("%s", qPrintable(journal.lastError()));
+            return {};
+        }
+        if (rows.isEmpty())
+            break;
+        QStringList got;
+        for (const JournalRecord& r : std::as_const(rows))
+            got << keyOf(r);
+        keys = newestFirst ? got + keys : keys + got;
+        edge = newestFirst ? rows.first() : rows.last();
+    } while (rows.size() == page);
+    return keys;
+}
+
+QList<JournalRecord> allRecords(TeamJournal& journal, const JournalFilter& filter)
+{
+    QList<JournalRecord> all;
+    QList<JournalRecord> rows;
+    do {
+        if (!journal.readAfter(filter, all.isEmpty() ? nullptr : &all.last(), 6, &rows))
+            return {};
+        all += rows;
+    } while (rows.size() == 6);
+    return all;
+}
+
+JournalRecord entryAt(const QDateTime& when, const QString& text)
+{
+    JournalRecord entry = JournalRecord::at(when, JournalRecord::Kind::Sent, text);
+    entry.operatorName = QStringLiteral("anna");
+    entry.host = QStringLiteral("pc");
+    return entry;
+}
+
+bool shipAll(const QString& folder, const QString& uri)
+{
+    JournalShipper shipper(SqliteStore::writerStore(folder), addressOf(uri), uri);
+    QSignalSpy backlog(&shipper, &JournalShipper::backlogChanged);
+    return QTest::qWaitFor([&] { return !backlog.isEmpty() && backlog.last().at(0).toLongLong() == 0; },
+                           30000);
 }
 
 }   // namespace
@@ -823,6 +917,239 @@ void TstTeamDb::joinShipsFromThenOn()
     join.leave();
     QVERIFY(storedTeam().isEmpty());
     QVERIFY(shipping.team().isEmpty());
+}
+
+void TstTeamDb::teamJournalPages_data()
+{
+    QTest::addColumn<JournalFilter>("filter");
+    QTest::addColumn<QString>("where");   // the same entries as SQL
+    QTest::addColumn<int>("page");
+    JournalFilter all;
+    QTest::addRow("everything, small pages") << all << "true" << 7;
+    QTest::addRow("everything, a page larger than all") << all << "true" << 5000;
+    JournalFilter ben;
+    ben.operatorName = QStringLiteral("ben");
+    QTest::addRow("one operator") << ben << "operator = 'ben'" << 9;
+    JournalFilter noSite;
+    noSite.site = QString();
+    QTest::addRow("no site") << noSite << "site = ''" << 11;
+    JournalFilter tenant;
+    tenant.search = QStringLiteral("TENANT");
+    QTest::addRow("search in any case") << tenant << "lower(text) LIKE '%tenant%'" << 8;
+    JournalFilter wildcards;
+    wildcards.search = QStringLiteral("5%");
+    QTest::addRow("search: a percent sign is a character") << wildcards << "strpos(text, '5%') > 0" << 3;
+    JournalFilter hour;
+    hour.fromUtcMs = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0, 500), Qt::UTC).toMSecsSinceEpoch();
+    hour.toUtcMs = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 1, 200), Qt::UTC).toMSecsSinceEpoch();
+    hour.operatorName = QStringLiteral("anna");
+    QTest::addRow("time range and operator")
+        << hour
+        << "at_utc >= '2026-11-02 08:00:00.5Z' AND at_utc < '2026-11-02 08:00:01.2Z' AND operator = 'anna'"
+        << 10;
+}
+
+// Pages from the key at their edge give the entries that one query in the
+// journal's order gives, each once, read forward or back.
+void TstTeamDb::teamJournalPages()
+{
+    QFETCH(JournalFilter, filter);
+    QFETCH(QString, where);
+    QFETCH(int, page);
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    {
+        const auto owner = scratch.connectAs(scratch.owner);
+        QVERIFY(putInterleaved(owner->database(), 700));
+    }
+    const auto technician = scratch.connectAs(scratch.technician);
+    QSqlDatabase& db = technician->database();
+    QSqlQuery q(db);
+    QVERIFY(
+        q.exec(QStringLiteral(
+                   "SELECT replace(installation_id::text, '-', '') || ':' || local_id FROM journal WHERE %1 "
+                   "ORDER BY at_utc, installation_id, local_id")
+                   .arg(where)));
+    QStringList expected;
+    while (q.next())
+        expected << q.value(0).toString();
+    QVERIFY(expected.size() > 3 * 3);   // more than a page or three
+    QVERIFY(expected.size() < 1400 || filter.passesAll());
+
+    TeamJournal journal(db, nullptr, QString());
+    QCOMPARE(allByPages(journal, filter, false, page), expected);
+    QCOMPARE(allByPages(journal, filter, true, page), expected);
+    QCOMPARE(journal.count(filter), qint64(expected.size()));
+}
+
+// This computer's entries not on the server yet come in their place among
+// the others, marked; one shipped while the journal is read shows once.
+void TstTeamDb::teamJournalMergesOwnUnshipped()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    {
+        const auto owner = scratch.connectAs(scratch.owner);
+        QVERIFY(putInterleaved(owner->database(), 40));   // 08:00:00.002 to 08:00:00.120
+    }
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+    QTemporaryDir home;
+    SqliteStore store(home.path());
+    QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+    const QDateTime start(QDate(2026, 11, 2), QTime(8, 0), Qt::UTC);
+    QList<JournalRecord> shipped;
+    for (int i = 0; i < 20; ++i)
+        shipped << entryAt(start.addMSecs(7 * i), QStringLiteral("shipped %1").arg(i));
+    QVERIFY(store.appendEntries(shipped));
+    QVERIFY(shipAll(home.path(), uri));
+    QList<JournalRecord> waiting;
+    for (int i = 0; i < 10; ++i)   // the clock put back: not in the order of their ids
+        waiting << entryAt(start.addMSecs(101 - 9 * i), QStringLiteral("waiting %1").arg(i));
+    QVERIFY(store.appendEntries(waiting));
+
+    const auto technician = scratch.connectAs(scratch.technician);
+    TeamJournal journal(technician->database(), &store, uri);
+    const auto check = [&](int pending) {
+        const QList<JournalRecord> rows = allRecords(journal, {});
+        QCOMPARE(rows.size(), 80 + 30);
+        QCOMPARE(journal.count({}), qint64(rows.size()));
+        QSet<QString> keys;
+        int marked = 0;
+        for (int i = 0; i < rows.size(); ++i) {
+            const JournalRecord& r = rows.at(i);
+            QVERIFY2(i == 0 || TeamJournal::before(rows.at(i - 1), r), qPrintable(r.line()));
+            keys.insert(keyOf(r));
+            if (r.pending) {
+                ++marked;
+                QVERIFY(r.dbUser.isEmpty());
+                QCOMPARE(r.installationId, store.installationId());
+                QVERIFY2(r.line().contains(QStringLiteral("anna@pc (not shipped)")), qPrintable(r.line()));
+            } else {
+                const QString role =
+                    r.installationId == store.installationId() ? scratch.technician : scratch.owner;
+                QCOMPARE(r.dbUser, role);
+                QVERIFY2(r.line().contains(QStringLiteral("@%1-pc (%2) ").arg(r.operatorName, role))
+                             || r.line().contains(QStringLiteral("anna@pc (%1) ").arg(role)),
+                         qPrintable(r.line()));
+            }
+        }
+        QCOMPARE(keys.size(), rows.size());
+        QCOMPARE(marked, pending);
+    };
+    check(10);
+    // The local store's operator filter and the server's agree.
+    JournalFilter anna;
+    anna.operatorName = QStringLiteral("anna");
+    QCOMPARE(allRecords(journal, anna).size(), 40 + 30);
+    QCOMPARE(journal.count(anna), qint64(40 + 30));
+
+    // The mark lost, as when entries were shipped while the journal was
+    // read: those on the server are shown once, as the server has them.
+    QVERIFY(store.run(QStringLiteral("DELETE FROM shipping")));
+    check(10);
+    // All shipped: none marked.
+    QVERIFY(shipAll(home.path(), uri));
+    check(0);
+}
+
+// velno --journal in a team: the team's entries with the server's role,
+// this computer's not shipped yet marked; --local, and a server that
+// cannot be reached or is not set up, give this computer's journal (with a
+// warning and status 3 for the latter).
+void TstTeamDb::teamJournalPrinted()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    {
+        const auto owner = scratch.connectAs(scratch.owner);
+        QVERIFY(putInterleaved(owner->database(), 5));
+    }
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+    QTemporaryDir home;
+    {
+        SqliteStore store(home.path());
+        QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+        QList<JournalRecord> entries{
+            entryAt(QDateTime(QDate(2026, 11, 2), QTime(8, 0), Qt::UTC), "own, sent")};
+        QVERIFY(store.appendEntries(entries));
+    }
+    QVERIFY(shipAll(home.path(), uri));
+    {
+        SqliteStore store(home.path());
+        QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
+        QList<JournalRecord> entries{
+            entryAt(QDateTime(QDate(2026, 11, 2), QTime(9, 0), Qt::UTC), "own, waiting")};
+        QVERIFY(store.appendEntries(entries));
+    }
+    const auto print = [&](const QString& team, JournalExport::Format format, QStringList* warnings,
+                           const std::optional<QString>& operatorName = std::nullopt) {
+        JournalPrint::Request request;
+        request.dataFolder = home.path();
+        request.teamUri = team;
+        request.format = format;
+        request.filter.operatorName = operatorName;
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const int status = JournalPrint::print(request, out, err);
+        *warnings = QString::fromLocal8Bit(err.data()).split(u'\n', Qt::SkipEmptyParts);
+        return std::make_pair(status, QString::fromUtf8(out.data()));
+    };
+    const auto text = JournalExport::Format::Text;
+    QStringList warnings;
+
+    const auto [teamStatus, team] = print(uri, text, &warnings);
+    QCOMPARE(teamStatus, JournalPrint::kDone);
+    QVERIFY(warnings.isEmpty());
+    const QStringList lines = team.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5 + 5 + 2);
+    QVERIFY2(lines.first().contains(QStringLiteral("anna@pc (%1) - > own, sent").arg(scratch.technician)),
+             qPrintable(lines.first()));
+    QVERIFY2(lines.at(1).contains(QStringLiteral("anna@anna-pc (%1) Elm House * Line 1").arg(scratch.owner)),
+             qPrintable(lines.at(1)));
+    QVERIFY2(lines.last().endsWith(QStringLiteral("anna@pc (not shipped) - > own, waiting")),
+             qPrintable(lines.last()));
+
+    const auto [benStatus, ben] = print(uri, text, &warnings, QStringLiteral("ben"));
+    QCOMPARE(benStatus, JournalPrint::kDone);
+    QCOMPARE(ben.count(u'\n'), 5);
+    QCOMPARE(ben.count(QStringLiteral("ben@ben-pc (%1) ").arg(scratch.owner)), 5);
+
+    const auto [csvStatus, csv] = print(uri, JournalExport::Format::Csv, &warnings);
+    QCOMPARE(csvStatus, JournalPrint::kDone);
+    QVERIFY(csv.startsWith(QStringLiteral("time,operator,host,site,kind,text,role,shipped\r\n")));
+    QVERIFY2(csv.contains(QStringLiteral(",anna,pc,,sent,\"own, sent\",%1,yes\r\n").arg(scratch.technician)),
+             qPrintable(csv));
+    QVERIFY2(csv.endsWith(QStringLiteral(",anna,pc,,sent,\"own, waiting\",,no\r\n")), qPrintable(csv));
+
+    const auto [localStatus, local] = print(QString(), text, &warnings);
+    QCOMPARE(localStatus, JournalPrint::kDone);
+    QVERIFY(warnings.isEmpty());
+    QCOMPARE(local.count(u'\n'), 2);
+    QVERIFY(!local.contains(QStringLiteral(" (")));
+
+    const QString away = QStringLiteral("postgresql://%1@127.0.0.1:1/velno").arg(scratch.technician);
+    const auto [awayStatus, awayOut] = print(away, text, &warnings);
+    QCOMPARE(awayStatus, JournalPrint::kLocalInstead);
+    QCOMPARE(awayOut, local);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(QStringLiteral("cannot be reached")), qPrintable(warnings.first()));
+    QVERIFY2(warnings.first().endsWith(QStringLiteral("This computer's journal follows.")),
+             qPrintable(warnings.first()));
+
+    // A database without the tables (its own pgpass file from here on).
+    Scratch other(*server);
+    QVERIFY(other.ready());
+    const QString bare = server->tlsUri(other.technician, other.database);
+    const auto [bareStatus, bareOut] = print(bare, text, &warnings);
+    QCOMPARE(bareStatus, JournalPrint::kLocalInstead);
+    QCOMPARE(bareOut, local);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(QStringLiteral("--team-setup")), qPrintable(warnings.first()));
 }
 
 QTEST_GUILESS_MAIN(TstTeamDb)
