@@ -11,8 +11,13 @@
 #include "platform/qtserialport.h"
 #include "store/journalwriter.h"
 #include "store/sqlitestore.h"
+#include "store/teamconnection.h"
+#include "store/teamsites.h"
 
 #include <QFile>
+
+#include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,14 +50,41 @@ QString privateFileRefusal(const QString& path)
     return QString();
 }
 
-// The sites of the book, as the window's store holds them; why not, if not.
-QString readSiteBook(QList<Site>* sites)
+// The team's book, from its server, connected to directly (velno-batch has
+// no window to keep answering) with the address's connect timeout.
+bool readTeamBook(const QString& team, QList<Site>* sites, QString* reason)
 {
+    const std::optional<TeamAddress> address = TeamAddress::read(team, reason);
+    if (!address)
+        return false;
+    const std::unique_ptr<TeamConnection> server = TeamConnection::openReady(*address, reason);
+    return server && TeamSites::read(server->database(), sites, reason);
+}
+
+// The sites of the book the window uses: in a team the team's, else the
+// local copy of it, said in one line on err; working alone the store's own.
+// Why not, if they cannot be read.
+QString readSiteBook(QTextStream& err, QList<Site>* sites)
+{
+    IniSettingsStore settingsStore;
+    const QString team = AppSettings(settingsStore).teamDatabase();
+    QString unreachable;
+    const bool fromTeam = !team.isEmpty() && readTeamBook(team, sites, &unreachable);
     SqliteStore store(QString{});
     const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
+    if (fromTeam) {
+        // The copy follows the server; a copy that cannot be written is only older next time.
+        if (opening.outcome != SqliteStore::Opening::Outcome::Failed)
+            store.keepTeamSites(team, *sites);
+        return QString();
+    }
     if (opening.outcome == SqliteStore::Opening::Outcome::Failed)
         return opening.reason;
-    return store.readSites(sites) ? QString() : store.lastError();
+    if (team.isEmpty())
+        return store.readSites(sites) ? QString() : store.lastError();
+    err << "velno-batch: team database unreachable: using the local copy of its site book. " << unreachable
+        << Qt::endl;
+    return store.readTeamSites(team, sites) ? QString() : store.lastError();
 }
 
 }   // namespace
@@ -100,7 +132,7 @@ bool BatchRun::readCode(QString* code)
 int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 {
     QList<Site> sites;
-    if (const QString why = readSiteBook(&sites); !why.isEmpty())
+    if (const QString why = readSiteBook(m_err, &sites); !why.isEmpty())
         return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites) {
         if (site.name != m_args.site)
@@ -117,7 +149,7 @@ int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 int BatchRun::listSites(QTextStream& out)
 {
     QList<Site> sites;
-    if (const QString why = readSiteBook(&sites); !why.isEmpty())
+    if (const QString why = readSiteBook(m_err, &sites); !why.isEmpty())
         return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites)
         out << site.name << '\n';

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -32,10 +33,25 @@ QString confusion(const QString& name)
 
 SiteBook::SiteBook(Store& store) : m_store(store) {}
 
+void SiteBook::setTeam(const QString& team)
+{
+    m_team = team;
+}
+
+bool SiteBook::keepTeamSites(const QList<Site>& sites)
+{
+    if (!m_store.keepTeamSites(m_team, sites)) {
+        m_error = m_store.lastError();
+        return false;
+    }
+    return reload();
+}
+
 bool SiteBook::reload()
 {
     QList<Site> sites;
-    if (!m_store.readSites(&sites)) {
+    const bool read = m_team.isEmpty() ? m_store.readSites(&sites) : m_store.readTeamSites(m_team, &sites);
+    if (!read) {
         m_error = m_store.lastError();
         return false;
     }
@@ -51,6 +67,15 @@ int SiteBook::indexOf(const QString& name) const
 {
     for (int i = 0; i < m_sites.size(); ++i) {
         if (m_sites.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int SiteBook::indexOfId(qint64 id) const
+{
+    for (int i = 0; i < m_sites.size(); ++i) {
+        if (m_sites.at(i).id == id)
             return i;
     }
     return -1;
@@ -106,7 +131,8 @@ Store::Change SiteBook::remove(int index)
 
 Store::Change SiteBook::markUsed(int index, const QDateTime& when)
 {
-    return afterChange(m_store.markSiteUsed(m_sites[index], when));
+    return afterChange(m_team.isEmpty() ? m_store.markSiteUsed(m_sites[index], when)
+                                        : m_store.markTeamSiteUsed(m_team, m_sites[index], when));
 }
 
 QList<Site> SiteBook::recent() const
@@ -117,4 +143,44 @@ QList<Site> SiteBook::recent() const
     std::stable_sort(used.begin(), used.end(),
                      [](const Site& a, const Site& b) { return a.lastUsed > b.lastUsed; });
     return used.mid(0, kRecentCount);
+}
+
+QString SiteBook::differences(const Site& yours, const Site& now)
+{
+    const QList<std::tuple<QString, QString, QString>> fields = {
+        {QStringLiteral("Name"), yours.name, now.name},
+        {QStringLiteral("Port"), QString::number(yours.port), QString::number(now.port)},
+        {QStringLiteral("Phone Number"), yours.phone, now.phone},
+        {QStringLiteral("Modem Setting"), yours.setup, now.setup},
+        {QStringLiteral("Notes"), yours.notes, now.notes},
+    };
+    QStringList lines;
+    for (const auto& [field, mine, theirs] : fields) {
+        if (mine != theirs)
+            lines << QStringLiteral("%1: yours \"%2\", now \"%3\"").arg(field, mine, theirs);
+    }
+    return lines.join(u'\n');
+}
+
+QString SiteBook::teamRefusal(const Site& sent, const TeamSites::Answer& answer)
+{
+    switch (answer.change) {
+    case Store::Change::Changed:
+        return QStringLiteral(
+                   "The site \"%1\" was changed in the team's site book meanwhile, so your change is "
+                   "not saved. Your edit is kept: OK saves it over the site as it is now, Cancel "
+                   "discards it.\n\n%2")
+            .arg(sent.name, differences(sent, answer.site));
+    case Store::Change::Gone:
+        return QStringLiteral(
+                   "The site \"%1\" was deleted from the team's site book meanwhile, so your change "
+                   "is not saved. Your edit is kept: OK adds the site again, Cancel discards it.")
+            .arg(sent.name);
+    case Store::Change::NameTaken:
+        return QStringLiteral("There is already a site named \"%1\" in the team's site book.").arg(sent.name);
+    default:
+        return QStringLiteral("The team's site book could not be written, so your change is not saved; your "
+                              "edit is kept.\n")
+            + answer.error;
+    }
 }

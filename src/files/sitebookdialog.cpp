@@ -9,6 +9,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -36,6 +37,9 @@ SiteBookDialog::SiteBookDialog(Form1Context& ctx, SiteMenu& menu, QWidget* paren
 {
     build();
     showSites(0);
+    showTeamState();
+    connect(&m_menu, &SiteMenu::bookChanged, this, &SiteBookDialog::showTeamBook);
+    connect(&m_menu, &SiteMenu::teamStateChanged, this, &SiteBookDialog::showTeamState);
 }
 
 void SiteBookDialog::build()
@@ -59,6 +63,8 @@ void SiteBookDialog::build()
     deleteButton = button("siteDelete", QStringLiteral("&Delete"), this);
     useButton = button("siteUse", QStringLiteral("&Use"), this);
     closeButton = button("siteClose", QStringLiteral("&Close"), this);
+    teamState = new QLabel(this);
+    teamState->setObjectName(QStringLiteral("teamState"));
     useButton->setDefault(true);   // Enter in the table uses the current site
     connect(newButton, &QPushButton::clicked, this, &SiteBookDialog::newSite);
     connect(editButton, &QPushButton::clicked, this, &SiteBookDialog::editSite);
@@ -75,6 +81,7 @@ void SiteBookDialog::build()
     buttons->addWidget(closeButton);
     auto* column = new QVBoxLayout(this);
     column->addWidget(table, 1);
+    column->addWidget(teamState);
     column->addLayout(buttons);
     setTabChain({table, newButton, editButton, deleteButton, useButton, closeButton});
 }
@@ -82,6 +89,9 @@ void SiteBookDialog::build()
 void SiteBookDialog::showSites(int current)
 {
     const QList<Site>& sites = m_menu.book().sites();
+    m_shownIds.clear();
+    for (const Site& site : sites)
+        m_shownIds << site.id;
     table->setRowCount(int(sites.size()));
     for (int row = 0; row < sites.size(); ++row) {
         const Site& site = sites.at(row);
@@ -102,8 +112,29 @@ void SiteBookDialog::showSites(int current)
 void SiteBookDialog::enableButtons()
 {
     const bool chosen = currentSite() >= 0;
-    for (QPushButton* b : {editButton, deleteButton, useButton})
-        b->setEnabled(chosen);
+    const bool editable = !m_menu.readOnly();
+    newButton->setEnabled(editable);
+    editButton->setEnabled(chosen && editable);
+    deleteButton->setEnabled(chosen && editable);
+    useButton->setEnabled(chosen);
+}
+
+void SiteBookDialog::showTeamState()
+{
+    const QString state = m_menu.readOnly() ? QStringLiteral("offline: read only") : QString();
+    teamState->setText(state);
+    teamState->setToolTip(m_menu.offlineReason());
+    teamState->setVisible(!state.isEmpty());
+    setAccessibleDescription(state);
+    enableButtons();
+}
+
+// The server's book came: the same site stays current.
+void SiteBookDialog::showTeamBook()
+{
+    const int current = currentSite();
+    const int same = current < 0 ? 0 : m_menu.book().indexOfId(m_shownIds.value(current));
+    showSites(same < 0 ? current : same);
 }
 
 int SiteBookDialog::currentSite() const
@@ -114,10 +145,17 @@ int SiteBookDialog::currentSite() const
 
 void SiteBookDialog::newSite()
 {
+    if (m_menu.readOnly())
+        return;
     SiteEditor editor(m_ctx, m_menu.book(), -1, this);
+    m_menu.saveThroughTeam(editor);
     if (editor.exec() != QDialog::Accepted)
         return;
     const Site site = editor.site();
+    if (m_menu.inTeam()) {   // saved; shown when the server's book comes
+        showTeamBook();
+        return;
+    }
     m_menu.changed(m_menu.book().add(site), site.name);
     showSites(m_menu.book().indexOf(site.name));
 }
@@ -125,10 +163,11 @@ void SiteBookDialog::newSite()
 void SiteBookDialog::editSite()
 {
     const int index = currentSite();
-    if (index < 0)
+    if (index < 0 || m_menu.readOnly())
         return;
     SiteEditor editor(m_ctx, m_menu.book(), index, this);
-    if (editor.exec() != QDialog::Accepted)
+    m_menu.saveThroughTeam(editor);
+    if (editor.exec() != QDialog::Accepted || m_menu.inTeam())
         return;
     const QString oldName = m_menu.book().sites().at(index).name;
     const Site site = editor.site();
@@ -139,7 +178,7 @@ void SiteBookDialog::editSite()
 void SiteBookDialog::deleteSite()
 {
     const int index = currentSite();
-    if (index < 0)
+    if (index < 0 || m_menu.readOnly())
         return;
     const QString name = m_menu.book().sites().at(index).name;
     MessageBox box;
@@ -150,6 +189,10 @@ void SiteBookDialog::deleteSite()
     box.defaultButton = MessageBox::Answer::No;
     if (m_ctx.platform.prompter.ask(box) != MessageBox::Answer::Yes)
         return;
+    if (m_menu.inTeam()) {   // gone from the table when the server's book comes
+        m_menu.removeFromTeam(m_menu.book().sites().at(index));
+        return;
+    }
     m_menu.changed(m_menu.book().remove(index), name);
     showSites(index);
 }

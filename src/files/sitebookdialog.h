@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class SiteMenu;
@@ -10,7 +11,10 @@ struct Form1Context;
 
 // The site book: the sites in a table, with New, Edit, Delete (after a
 // question), Use and Close. Enter in the table and a double click use the
-// current site; on a button, Enter presses that button.
+// current site; on a button, Enter presses that button. In a team it opens
+// with the local copy of the team's book and shows the server's when it
+// answers; while the server cannot be reached it says "offline: read only"
+// and only Use and Close are enabled.
 class SiteBookDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,13 +31,17 @@ public:
     QPushButton* deleteButton = nullptr;
     QPushButton* useButton = nullptr;
     QPushButton* closeButton = nullptr;
+    QLabel* teamState = nullptr;
 
 private:
     void build();
     void showSites(int current);
     void enableButtons();
+    void showTeamState();
+    void showTeamBook();
     int currentSite() const;
 
     Form1Context& m_ctx;
     SiteMenu& m_menu;
+    QList<qint64> m_shownIds;   // the sites of the table's rows
 };

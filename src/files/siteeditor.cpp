@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -59,6 +60,7 @@ void SiteEditor::build()
     notes->setTabChangesFocus(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    okButton = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &SiteEditor::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SiteEditor::reject);
 
@@ -95,11 +97,47 @@ void SiteEditor::accept()
         setup->setFocus();
         return;
     }
-    const QString problem = m_book.problemWith(edited, m_index);
+    // Found by id: in a team the book may have been read again meanwhile.
+    const QString problem =
+        m_book.problemWith(edited, edited.id == 0 ? m_index : m_book.indexOfId(edited.id));
     if (!problem.isEmpty()) {
         m_ctx.platform.prompter.tell(problem, windowTitle());
         name->setFocus();
         return;
     }
-    QDialog::accept();
+    if (!m_send) {
+        QDialog::accept();
+        return;
+    }
+    okButton->setEnabled(false);   // one save at a time
+    QPointer<SiteEditor> self(this);
+    m_send(edited.id == 0 ? TeamSiteLink::Kind::Add : TeamSiteLink::Kind::Update, edited,
+           [self, edited](const TeamSites::Answer& answer) {
+               if (self)
+                   self->answered(edited, answer);
+           });
+}
+
+void SiteEditor::sendWith(Send send)
+{
+    m_send = std::move(send);
+}
+
+void SiteEditor::answered(const Site& sent, const TeamSites::Answer& answer)
+{
+    okButton->setEnabled(true);
+    if (answer.change == Store::Change::Done) {
+        m_site = answer.site;
+        QDialog::accept();
+        return;
+    }
+    if (answer.change == Store::Change::Changed) {
+        m_site.version = answer.site.version;   // saved again, it goes over the site as it is now
+    } else if (answer.change == Store::Change::Gone) {
+        m_site.id = 0;   // saved again, it is added
+        m_site.version = 0;
+        m_index = -1;
+        setWindowTitle(QStringLiteral("New Site"));
+    }
+    m_ctx.platform.prompter.tell(SiteBook::teamRefusal(sent, answer), windowTitle());
 }

@@ -3,6 +3,7 @@
 
 #include "files/fileerrorbox.h"
 #include "files/sitebookdialog.h"
+#include "files/siteeditor.h"
 #include "files/siteuse.h"
 #include "files/teamdialog.h"
 #include "form/form1context.h"
@@ -12,6 +13,8 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
+
+#include <optional>
 
 namespace {
 const QString kBookTitle = QStringLiteral("Site Book");
@@ -29,13 +32,17 @@ SiteMenu::SiteMenu(Form1Context& ctx, Connection& connection, Store& store, QObj
 {
     showRecent();
     connect(m_ctx.ui.sites, &QMenu::aboutToShow, this, [this] {
+        readTeam();
         m_book.reload();
         showRecent();
     });
 }
 
+SiteMenu::~SiteMenu() = default;
+
 void SiteMenu::loadBook()
 {
+    readTeam();
     if (!m_book.reload())
         m_ctx.platform.prompter.ask(
             fileErrorBox(QStringLiteral("The site book cannot be read.\n") + m_book.error(), kBookTitle));
@@ -44,6 +51,7 @@ void SiteMenu::loadBook()
 
 void SiteMenu::siteBook_Click()
 {
+    readTeam();
     m_book.reload();
     SiteBookDialog dialog(m_ctx, *this, m_ctx.window);
     dialog.exec();
@@ -78,13 +86,26 @@ bool SiteMenu::changed(Store::Change change, const QString& name, const QString&
 {
     showRecent();
     if (change == Store::Change::Done) {
-        const bool inUse = name.compare(m_ctx.siteInUse, Qt::CaseInsensitive) == 0;
-        if (inUse && m_book.indexOf(newName.isEmpty() ? name : newName) < 0)
-            m_ctx.setSiteInUse(QString());
-        else if (inUse && !newName.isEmpty())
-            m_ctx.setSiteInUse(newName, m_ctx.siteLine);
+        followSiteInUse(name, newName, m_book.indexOf(newName.isEmpty() ? name : newName) < 0);
         return true;
     }
+    tellRefused(change, name, newName, m_book.error());
+    return false;
+}
+
+void SiteMenu::followSiteInUse(const QString& name, const QString& newName, bool removed)
+{
+    if (name.compare(m_ctx.siteInUse, Qt::CaseInsensitive) != 0)
+        return;
+    if (removed)
+        m_ctx.setSiteInUse(QString());
+    else if (!newName.isEmpty())
+        m_ctx.setSiteInUse(newName, m_ctx.siteLine);
+}
+
+void SiteMenu::tellRefused(Store::Change change, const QString& name, const QString& newName,
+                           const QString& error)
+{
     QString prompt;
     switch (change) {
     case Store::Change::Changed:
@@ -101,10 +122,100 @@ bool SiteMenu::changed(Store::Change change, const QString& name, const QString&
         prompt =
             QStringLiteral("There is already a site named \"%1\".").arg(newName.isEmpty() ? name : newName);
         break;
-    default: prompt = QStringLiteral("The site book could not be written.\n") + m_book.error(); break;
+    default: prompt = QStringLiteral("The site book could not be written.\n") + error; break;
     }
     m_ctx.platform.prompter.ask(fileErrorBox(prompt, kBookTitle));
-    return false;
+}
+
+// The link follows the settings: a team joined or left while the program
+// runs is seen the next time the book is read.
+void SiteMenu::followTeam()
+{
+    const QString team = m_ctx.settings.teamDatabase().trimmed();
+    if (team == m_book.team())
+        return;
+    m_link.reset();
+    m_waiting.clear();
+    m_offline = false;
+    m_offlineReason.clear();
+    m_book.setTeam(team);
+    if (team.isEmpty())
+        return;
+    QString reason;
+    const std::optional<TeamAddress> address = TeamAddress::read(team, &reason);
+    if (!address) {
+        teamUnreachable(reason);
+        return;
+    }
+    m_link = std::make_unique<TeamSiteLink>(*address);
+    connect(m_link.get(), &TeamSiteLink::sitesRead, this, &SiteMenu::teamRead);
+    connect(m_link.get(), &TeamSiteLink::unreachable, this, &SiteMenu::teamUnreachable);
+    connect(m_link.get(), &TeamSiteLink::saved, this, &SiteMenu::teamSaved);
+}
+
+void SiteMenu::readTeam()
+{
+    followTeam();
+    if (m_link)
+        m_link->read();
+}
+
+void SiteMenu::teamRead(const QList<Site>& sites)
+{
+    m_offline = false;
+    m_offlineReason.clear();
+    m_book.keepTeamSites(sites);
+    showRecent();
+    emit teamStateChanged();
+    emit bookChanged();
+}
+
+void SiteMenu::teamUnreachable(const QString& reason)
+{
+    m_offline = true;
+    m_offlineReason = reason;
+    emit teamStateChanged();
+}
+
+void SiteMenu::sendToTeam(TeamSiteLink::Kind kind, const Site& site, Answered answered)
+{
+    if (!m_link) {
+        answered(TeamSites::Answer{Store::Change::Failed, Site(), m_offlineReason});
+        return;
+    }
+    const int index = m_book.indexOfId(site.id);
+    const QString name =
+        kind != TeamSiteLink::Kind::Add && index >= 0 ? m_book.sites().at(index).name : site.name;
+    m_waiting.insert(m_link->save(kind, site),
+                     [this, kind, name, answered = std::move(answered)](const TeamSites::Answer& answer) {
+                         if (answer.change == Store::Change::Done)
+                             followSiteInUse(name, answer.site.name, kind == TeamSiteLink::Kind::Remove);
+                         answered(answer);
+                     });
+}
+
+void SiteMenu::saveThroughTeam(SiteEditor& editor)
+{
+    if (!inTeam())
+        return;
+    editor.sendWith([this](TeamSiteLink::Kind kind, const Site& site, Answered answered) {
+        sendToTeam(kind, site, std::move(answered));
+    });
+}
+
+void SiteMenu::removeFromTeam(const Site& site)
+{
+    sendToTeam(TeamSiteLink::Kind::Remove, site, [this, name = site.name](const TeamSites::Answer& answer) {
+        if (answer.change != Store::Change::Done)
+            tellRefused(answer.change, name, QString(), answer.error);
+    });
+}
+
+void SiteMenu::teamSaved(int request, const TeamSites::Answer& answer)
+{
+    const Answered answered = m_waiting.take(request);
+    if (answered)
+        answered(answer);
 }
 
 void SiteMenu::showRecent()

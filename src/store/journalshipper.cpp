@@ -3,7 +3,6 @@
 
 #include "store/renewingstore.h"
 #include "store/teamconnection.h"
-#include "store/teamschema.h"
 
 #include <QDateTime>
 #include <QMutex>
@@ -139,20 +138,9 @@ bool ShippingWorker::openLocal(QString* reason)
 
 bool ShippingWorker::openTeam(QString* reason)
 {
-    if (m_server)
-        return true;
-    auto server = std::make_unique<TeamConnection>(m_address);
-    if (!server->open()) {
-        *reason = server->error();
-        return false;
-    }
-    const TeamSchema::State state = TeamSchema::check(server->database());
-    if (state.kind != TeamSchema::State::Kind::Ready) {
-        *reason = state.text;
-        return false;
-    }
-    m_server = std::move(server);
-    return true;
+    if (!m_server)
+        m_server = TeamConnection::openReady(m_address, reason);
+    return m_server != nullptr;
 }
 
 // One transaction; an entry the server has already is left as it is.

@@ -112,3 +112,20 @@ bool RenewingStore::setShipped(const QString& team, qint64 lastId)
 {
     return orAgain([&] { return m_store.setShipped(team, lastId); });
 }
+
+bool RenewingStore::readTeamSites(const QString& team, QList<Site>* out)
+{
+    return orAgain([&] { return m_store.readTeamSites(team, out); });
+}
+
+bool RenewingStore::keepTeamSites(const QString& team, const QList<Site>& sites)
+{
+    return orAgain([&] { return m_store.keepTeamSites(team, sites); });
+}
+
+Store::Change RenewingStore::markTeamSiteUsed(const QString& team, Site& site, const QDateTime& when)
+{
+    const Change change = m_store.markTeamSiteUsed(team, site, when);
+    renewedAfterDamage();
+    return change;
+}

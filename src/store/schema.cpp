@@ -48,11 +48,25 @@ QStringList second()
     };
 }
 
+// Version 3: the local copy of each team's site book (team: the URI it was
+// read from), as the server last gave it, so that it serves while the server
+// cannot be reached. id and version are the server's; the time of use is
+// kept here only.
+QStringList third()
+{
+    return {
+        QStringLiteral("CREATE TABLE team_sites (team TEXT NOT NULL, id INTEGER NOT NULL, "
+                       "version INTEGER NOT NULL, name TEXT NOT NULL COLLATE NOCASE, port INTEGER NOT NULL, "
+                       "phone TEXT NOT NULL, setup TEXT NOT NULL, notes TEXT NOT NULL, last_used INTEGER, "
+                       "last_used_offset INTEGER, PRIMARY KEY (team, id))"),
+    };
+}
+
 }   // namespace
 
 QList<QStringList> steps()
 {
-    return {first(), second()};
+    return {first(), second(), third()};
 }
 
 }   // namespace Schema

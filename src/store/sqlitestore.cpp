@@ -3,6 +3,7 @@
 
 #include "store/privatefiles.h"
 #include "store/schema.h"
+#include "store/siterow.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -32,11 +33,8 @@ const QStringList kCompanions = {QString(), QStringLiteral("-wal"), QStringLiter
 const QStringList kDamageCodes = {QStringLiteral("11"), QStringLiteral("26")};
 constexpr int kMinTrigram = 3;
 
-// Qt binds a null string as NULL; the journal's texts are never NULL.
-QString notNull(const QString& text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
+// The journal's texts are never NULL either.
+using SiteRow::notNull;
 
 QString nextConnectionName()
 {
@@ -526,52 +524,19 @@ QStringList SqliteStore::journalOperators()
     return names;
 }
 
-namespace {
-
-const QString kSiteColumns =
-    QStringLiteral("id, version, name, port, phone, setup, notes, last_used, last_used_offset");
-
-Site siteOf(const QSqlQuery& q)
-{
-    Site site;
-    site.id = q.value(0).toLongLong();
-    site.version = q.value(1).toLongLong();
-    site.name = q.value(2).toString();
-    site.port = q.value(3).toInt();
-    site.phone = q.value(4).toString();
-    site.setup = q.value(5).toString();
-    site.notes = q.value(6).toString();
-    if (!q.value(7).isNull())
-        site.lastUsed =
-            QDateTime::fromMSecsSinceEpoch(q.value(7).toLongLong(), Qt::OffsetFromUTC, q.value(8).toInt());
-    return site;
-}
-
-QVariant usedAt(const QDateTime& when)
-{
-    return when.isValid() ? QVariant(when.toMSecsSinceEpoch()) : QVariant(QMetaType(QMetaType::LongLong));
-}
-
-QVariant usedOffset(const QDateTime& when)
-{
-    return when.isValid() ? QVariant(when.offsetFromUtc()) : QVariant(QMetaType(QMetaType::Int));
-}
-
-}   // namespace
-
 bool SqliteStore::readSites(QList<Site>* out)
 {
     if (!ready())
         return false;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!prepareQuery(q,
-                      QStringLiteral("SELECT ") + kSiteColumns + QStringLiteral(" FROM sites ORDER BY name"))
+    if (!prepareQuery(
+            q, QStringLiteral("SELECT ") + SiteRow::kColumns + QStringLiteral(" FROM sites ORDER BY name"))
         || !run(q))
         return false;
     out->clear();
     while (q.next())
-        out->append(siteOf(q));
+        out->append(SiteRow::read(q));
     return true;
 }
 
@@ -587,8 +552,8 @@ bool SqliteStore::insertSite(Site& site)
     q.addBindValue(notNull(site.phone));
     q.addBindValue(notNull(site.setup));
     q.addBindValue(notNull(site.notes));
-    q.addBindValue(usedAt(site.lastUsed));
-    q.addBindValue(usedOffset(site.lastUsed));
+    q.addBindValue(SiteRow::usedAt(site.lastUsed));
+    q.addBindValue(SiteRow::usedOffset(site.lastUsed));
     if (!run(q))
         return false;
     site.id = q.lastInsertId().toLongLong();
@@ -702,8 +667,8 @@ Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
     QSqlQuery q(m_db);
     if (!prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?")))
         return Change::Failed;
-    q.addBindValue(usedAt(when));
-    q.addBindValue(usedOffset(when));
+    q.addBindValue(SiteRow::usedAt(when));
+    q.addBindValue(SiteRow::usedOffset(when));
     q.addBindValue(site.id);
     if (!run(q))
         return Change::Failed;

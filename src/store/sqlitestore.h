@@ -71,6 +71,9 @@ public:
     Change updateSite(Site& site) override;
     Change removeSite(const Site& site) override;
     Change markSiteUsed(Site& site, const QDateTime& when) override;
+    bool readTeamSites(const QString& team, QList<Site>* out) override;
+    bool keepTeamSites(const QString& team, const QList<Site>& sites) override;
+    Change markTeamSiteUsed(const QString& team, Site& site, const QDateTime& when) override;
     Import importOnce(const QString& what, QList<JournalRecord>& entries, QList<Site>& sites) override;
     QString installationId() override;
     bool readShipped(const QString& team, qint64* lastId) override;

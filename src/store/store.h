@@ -57,6 +57,15 @@ public:
     // Only the time of use; not a change the other copy needs to see before its own.
     virtual Change markSiteUsed(Site& site, const QDateTime& when) = 0;
 
+    // The local copy of a team's site book (team: its URI), as the team's
+    // server last gave it, for when the server cannot be reached. The copy
+    // is the server's to change; only the time of use is this computer's
+    // own, kept here and never sent.
+    virtual bool readTeamSites(const QString& team, QList<Site>* out) = 0;   // in name order
+    // Makes the copy the server's book; the times of use kept here stay.
+    virtual bool keepTeamSites(const QString& team, const QList<Site>& sites) = 0;
+    virtual Change markTeamSiteUsed(const QString& team, Site& site, const QDateTime& when) = 0;
+
     // Brings in what was kept before the store, once however many copies
     // try: the entries and sites under the name `what`, all or none.
     enum class Import { Done, AlreadyDone, Failed };

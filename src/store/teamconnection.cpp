@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "teamconnection.h"
 
+#include "store/teamschema.h"
+
 #include <QAtomicInt>
 #include <QSqlError>
 
@@ -44,4 +46,19 @@ bool TeamConnection::open()
     m_error = QStringLiteral("The team database %1 cannot be reached: %2")
                   .arg(m_address.describe(), reason.simplified());
     return false;
+}
+
+std::unique_ptr<TeamConnection> TeamConnection::openReady(const TeamAddress& address, QString* reason)
+{
+    auto connection = std::make_unique<TeamConnection>(address);
+    if (!connection->open()) {
+        *reason = connection->error();
+        return nullptr;
+    }
+    const TeamSchema::State state = TeamSchema::check(connection->database());
+    if (state.kind != TeamSchema::State::Kind::Ready) {
+        *reason = state.text;
+        return nullptr;
+    }
+    return connection;
 }

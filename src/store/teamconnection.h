@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <memory>
+
 // One connection to the team database through Qt's PostgreSQL driver, under
 // a name of its own that goes with the object. Used on the thread that made it.
 class TeamConnection {
@@ -17,6 +19,10 @@ public:
 
     // Connects; on failure error() says why, naming the database.
     bool open();
+    // A connection to tables of this program's version; none, with the
+    // reason in *reason, when the server cannot be reached or its tables
+    // are missing, older or newer.
+    static std::unique_ptr<TeamConnection> openReady(const TeamAddress& address, QString* reason);
     QSqlDatabase& database() { return m_db; }
     QString error() const { return m_error; }
 

@@ -2,16 +2,21 @@
 // velno-batch as a script runs it, against the panel simulator, directly and
 // through its modem front end with a connect delay: exit status, capture
 // file and journal.
+#include "core/appsettings.h"
 #include "journalreader.h"
 #include "platform/inisettingsstore.h"
 #include "platform/qtserialport.h"
 #include "simulatorprocess.h"
 #include "store/sqlitestore.h"
+#include "store/teamsites.h"
+#include "teamserver.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -42,6 +47,11 @@ void TstBatch::job_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("captured");   // a line the capture holds; empty: no capture file
     QTest::addColumn<QStringList>("journalled");   // entries the journal holds, "site > text"
+    // Where the site book is: "" the local one; "server" the team's, on the
+    // test server; "copy" the local copy of a team's whose server cannot be
+    // reached, which velno-batch warns about.
+    QTest::addColumn<QString>("team");
+    QTest::addColumn<bool>("warned");
 
     const QStringList modem{QStringLiteral("--modem"), QStringLiteral("--connect-delay"),
                             QStringLiteral("1")};
@@ -57,8 +67,8 @@ void TstBatch::job_data()
 
     QTest::newRow("direct, events into a new file")
         << QStringList() << device + pull << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
-        << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"),
-                       QStringLiteral("- > END")};
+        << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"), QStringLiteral("- > END")}
+        << QString() << false;
     QTest::newRow("by modem from the site book, code from a private file")
         << modem << QStringList{QStringLiteral("--site"),      kSite,
                                 QStringLiteral("--code-file"), QStringLiteral("$CODE"),
@@ -67,38 +77,51 @@ void TstBatch::job_data()
                                 QStringLiteral("--quiet"),     QStringLiteral("2")}
         << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
         << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > PGM****"),
-                       kSite + QStringLiteral(" > PRIEVR"), kSite + QStringLiteral(" > END")};
+                       kSite + QStringLiteral(" > PRIEVR"), kSite + QStringLiteral(" > END")}
+        << QString() << false;
+    for (const QString& team : {QStringLiteral("server"), QStringLiteral("copy")})
+        QTest::addRow("by modem from the team's site book, %s", qPrintable(team))
+            << modem << QStringList{QStringLiteral("--site"),      kSite,
+                                    QStringLiteral("--code-file"), QStringLiteral("$CODE"),
+                                    QStringLiteral("--pull"),      QStringLiteral("events"),
+                                    QStringLiteral("--out"),       QStringLiteral("$OUT"),
+                                    QStringLiteral("--quiet"),     QStringLiteral("2")}
+            << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
+            << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > END")} << team
+            << (team == QStringLiteral("copy"));
     QTest::newRow("a tenant file sent, its codes masked in the journal")
         << QStringList()
         << device
             + QStringList{QStringLiteral("--code-stdin"), QStringLiteral("--send"), QStringLiteral("$TNT")}
         << 0 << QString()
         << QStringList{QStringLiteral("- > TNTDIR:31TEL:5550301 CODE:**** DOOR:1 NAME:Flat 31"),
-                       QStringLiteral("- > END")};
+                       QStringLiteral("- > END")}
+        << QString() << false;
     QTest::newRow("BUSY") << modem + QStringList{QStringLiteral("--dial-result"), QStringLiteral("busy")}
-                          << dial + pull << 5 << QString() << QStringList{QStringLiteral("- > ATDT5550100")};
+                          << dial + pull << 5 << QString() << QStringList{QStringLiteral("- > ATDT5550100")}
+                          << QString() << false;
     QTest::newRow("NO CARRIER") << modem
             + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-carrier")}
-                                << dial + pull << 4 << QString() << QStringList();
+                                << dial + pull << 4 << QString() << QStringList() << QString() << false;
     QTest::newRow("NO DIALTONE") << modem
             + QStringList{QStringLiteral("--dial-result"), QStringLiteral("no-dialtone")}
-                                 << dial + pull << 6 << QString() << QStringList();
+                                 << dial + pull << 6 << QString() << QStringList() << QString() << false;
     QTest::newRow("no CONNECT within the dial timeout")
         << QStringList{QStringLiteral("--modem"), QStringLiteral("--connect-delay"), QStringLiteral("20")}
         << dial + pull + QStringList{QStringLiteral("--dial-timeout"), QStringLiteral("1")} << 7 << QString()
-        << QStringList();
+        << QStringList() << QString() << false;
     QTest::newRow("a code file others may read is refused")
         << QStringList() << device + QStringList{QStringLiteral("--code-file"), QStringLiteral("$OPENCODE"),
                                                  QStringLiteral("--pull"),      QStringLiteral("events"),
                                                  QStringLiteral("--out"),       QStringLiteral("$OUT")}
-        << 2 << QString() << QStringList();
+        << 2 << QString() << QStringList() << QString() << false;
     QTest::newRow("a code on the command line is refused")
         << QStringList()
         << device + QStringList{QStringLiteral("--code"), QStringLiteral("1234")} + pull.mid(1) << 2
-        << QString() << QStringList();
+        << QString() << QStringList() << QString() << false;
     QTest::newRow("an existing capture file is kept")
         << QStringList() << device + pull.mid(0, 4) + QStringList{QStringLiteral("$OLD")} << 11 << QString()
-        << QStringList();
+        << QStringList() << QString() << false;
 }
 
 void TstBatch::job()
@@ -108,6 +131,8 @@ void TstBatch::job()
     QFETCH(int, status);
     QFETCH(QString, captured);
     QFETCH(QStringList, journalled);
+    QFETCH(QString, team);
+    QFETCH(bool, warned);
 
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
@@ -123,7 +148,26 @@ void TstBatch::job()
     site.port = 2;
     site.phone = QStringLiteral("5550100");
     site.setup = QStringLiteral("ATZ");
-    QCOMPARE(store.addSite(site), Store::Change::Done);
+    std::unique_ptr<Scratch> scratch;
+    QString uri;
+    if (team == QStringLiteral("server")) {
+        REQUIRE_SERVER(server);
+        scratch = std::make_unique<Scratch>(*server);
+        QVERIFY2(scratch->ready(), qPrintable(scratch->error()));
+        QVERIFY(setUpForTechnician(*scratch));
+        uri = server->tlsUri(scratch->technician, scratch->database);
+        QCOMPARE(TeamSites::add(scratch->connectAs(scratch->technician)->database(), site).change,
+                 Store::Change::Done);
+    } else if (team == QStringLiteral("copy")) {
+        uri = QStringLiteral("postgresql://tech@127.0.0.1:1/velno?connect_timeout=2");
+        site.id = 7;
+        site.version = 1;
+        QVERIFY(store.keepTeamSites(uri, {site}));
+    } else {
+        QCOMPARE(store.addSite(site), Store::Change::Done);
+    }
+    IniSettingsStore settings(config);
+    AppSettings(settings).storeTeamDatabase(uri);
     IniSettingsStore(config).store(QLatin1String(QtSerialPort::kApplication),
                                    QLatin1String(QtSerialPort::kSection), QStringLiteral("2"), panel.path());
 
@@ -157,7 +201,10 @@ void TstBatch::job()
     const QString errors = QString::fromLocal8Bit(batch.readAllStandardError());
     QVERIFY2(batch.exitCode() == status,
              qPrintable(QStringLiteral("%1: %2").arg(batch.exitCode()).arg(errors)));
-    QCOMPARE(errors.isEmpty(), status == 0);
+    QCOMPARE(errors.isEmpty(), status == 0 && !warned);
+    QCOMPARE(
+        errors.contains(QStringLiteral("team database unreachable: using the local copy of its site book")),
+        warned);
     QVERIFY(errors.count(u'\n') <= 1 || status == 2);   // one line, or the refusal and the usage
 
     QFile capture(out);
@@ -177,6 +224,12 @@ void TstBatch::job()
     QVERIFY(!lines.join(u'\n').contains(QStringLiteral("3131")));
     if (status == 2)
         QVERIFY(lines.isEmpty());   // refused before anything was written
+    if (team == QStringLiteral("server")) {   // the copy follows the server
+        QList<Site> copy;
+        QVERIFY(store.readTeamSites(uri, &copy));
+        QCOMPARE(copy.size(), 1);
+        QCOMPARE(copy.first(), site);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstBatch)

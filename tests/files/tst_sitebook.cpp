@@ -6,6 +6,7 @@
 #include "files/legacyimport.h"
 #include "files/sitebook.h"
 #include "files/sitebookdialog.h"
+#include "files/siteeditor.h"
 #include "files/sitemenu.h"
 #include "files/teamdialog.h"
 #include "form/statuspanels.h"
@@ -13,9 +14,11 @@
 #include "journalreader.h"
 #include "link/connection.h"
 #include "store/sqlitestore.h"
+#include "teamserver.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +66,8 @@ private slots:
     void teamUriRefused_data();
     void teamUriRefused();
     void teamLeftFromTheMenu();
+    void teamBookSharedBetweenTwoHomes();
+    void teamBookOfflineIsReadOnly();
 };
 
 namespace {
@@ -690,6 +696,140 @@ void TstSiteBook::teamLeftFromTheMenu()
                 .read(kMainTitle, QStringLiteral("Team"), QStringLiteral("database"), QStringLiteral("?"))
                 .isEmpty());
     QVERIFY(rig.window->teamShipping().team().isEmpty());
+}
+
+namespace {
+
+// The menu's book read from the team's server.
+bool readFromTeam(SiteMenu& menu)
+{
+    QSignalSpy read(&menu, &SiteMenu::bookChanged);
+    menu.readTeam();
+    return read.wait(20000);
+}
+
+}   // namespace
+
+// Two computers of a team, each its own window and local store: what one
+// adds through the dialog the other reads; both edit one site, and the
+// second save is refused with both versions shown, the edit kept in the
+// editor to be saved again over the site as it is now.
+void TstSiteBook::teamBookSharedBetweenTwoHomes()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+    Form1Rig anna(RigOptions().hidden());
+    Form1Rig ben(RigOptions().hidden());
+    SiteMenu& annas = anna.window->siteMenu();
+    SiteMenu& bens = ben.window->siteMenu();
+    QCOMPARE(annas.book().add(site(QStringLiteral("Local only"))), Store::Change::Done);
+    anna.ctx().settings.storeTeamDatabase(uri);
+    ben.ctx().settings.storeTeamDatabase(uri);
+    QVERIFY(readFromTeam(annas));
+    QVERIFY(annas.book().sites().isEmpty());   // the team's book, not the local one
+
+    SiteBookDialog annaDialog(anna.ctx(), annas, anna.window.get());
+    QVERIFY(annaDialog.newButton->isEnabled());
+    QVERIFY(annaDialog.teamState->isHidden());
+    QTimer::singleShot(0, &annaDialog, [&] {
+        SiteEditor* editor = annaDialog.findChild<SiteEditor*>();
+        editor->name->setText(QStringLiteral("Elm House"));
+        editor->port->setCurrentIndex(1);
+        editor->phone->setText(QStringLiteral("5550100"));
+        editor->accept();
+    });
+    annaDialog.newSite();   // returns when the server has it
+    QCOMPARE(anna.fakes.prompter.boxes.size(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(annaDialog.table->rowCount(), 1, 20000);
+
+    QVERIFY(readFromTeam(bens));
+    QCOMPARE(bens.book().sites().size(), 1);
+    QCOMPARE(bens.book().sites().first(), site(QStringLiteral("Elm House"), 2, QStringLiteral("5550100")));
+
+    // Both open the site; anna saves first.
+    SiteEditor annaEditor(anna.ctx(), annas.book(), 0);
+    annas.saveThroughTeam(annaEditor);
+    SiteEditor benEditor(ben.ctx(), bens.book(), 0);
+    bens.saveThroughTeam(benEditor);
+    annaEditor.setup->setText(QStringLiteral("ATZ"));
+    annaEditor.accept();
+    QTRY_COMPARE_WITH_TIMEOUT(annaEditor.result(), int(QDialog::Accepted), 20000);
+
+    benEditor.phone->setText(QStringLiteral("5550199"));
+    benEditor.accept();
+    QTRY_COMPARE_WITH_TIMEOUT(ben.fakes.prompter.boxes.size(), 1, 20000);
+    const QString told = ben.fakes.prompter.prompts().first();
+    QVERIFY2(told.contains(QStringLiteral("changed in the team's site book meanwhile")), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("Phone Number: yours \"5550199\", now \"5550100\"")),
+             qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("Modem Setting: yours \"\", now \"ATZ\"")), qPrintable(told));
+    QVERIFY2(!told.contains(QStringLiteral("Port:")), qPrintable(told));   // only the fields that differ
+    QCOMPARE(benEditor.result(), int(QDialog::Rejected));   // still open
+    QCOMPARE(benEditor.phone->text(), QStringLiteral("5550199"));   // the edit kept
+    QVERIFY(benEditor.okButton->isEnabled());
+
+    // Saved again: over the site as it is now.
+    benEditor.accept();
+    QTRY_COMPARE_WITH_TIMEOUT(benEditor.result(), int(QDialog::Accepted), 20000);
+    QCOMPARE(ben.fakes.prompter.boxes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(bens.book().sites().value(0).phone, QStringLiteral("5550199"), 20000);
+    QVERIFY(readFromTeam(annas));
+    QCOMPARE(annas.book().sites().first().phone, QStringLiteral("5550199"));
+    QCOMPARE(annas.book().sites().first().version, 3);
+}
+
+// The server stopped: the dialog shows the local copy, says "offline: read
+// only" and offers Use and Close only; a save is refused, the edit kept;
+// using a site from the copy works as usual.
+void TstSiteBook::teamBookOfflineIsReadOnly()
+{
+    REQUIRE_SERVER(shared);
+    PrivateServer own;
+    QVERIFY(own.server);
+    REQUIRE_SCRATCH(scratch, own.server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    Form1Rig rig(RigOptions().hidden());
+    SiteMenu& menu = rig.window->siteMenu();
+    rig.ctx().settings.storeTeamDatabase(uri);
+    QVERIFY(readFromTeam(menu));
+    bool added = false;
+    menu.sendToTeam(TeamSiteLink::Kind::Add, site(QStringLiteral("Quay"), 3, QStringLiteral("5550303")),
+                    [&](const TeamSites::Answer& answer) { added = answer.change == Store::Change::Done; });
+    QTRY_VERIFY_WITH_TIMEOUT(added && menu.book().sites().size() == 1, 20000);
+
+    QVERIFY(own.act(QStringLiteral("halt")));
+    SiteBookDialog dialog(rig.ctx(), menu, rig.window.get());
+    QSignalSpy state(&menu, &SiteMenu::teamStateChanged);
+    menu.readTeam();
+    QVERIFY(state.wait(20000));
+    QCOMPARE(dialog.table->rowCount(), 1);   // the copy
+    QCOMPARE(dialog.teamState->text(), QStringLiteral("offline: read only"));
+    QVERIFY(!dialog.teamState->isHidden());
+    QCOMPARE(dialog.accessibleDescription(), QStringLiteral("offline: read only"));
+    QVERIFY(!dialog.newButton->isEnabled());
+    QVERIFY(!dialog.editButton->isEnabled());
+    QVERIFY(!dialog.deleteButton->isEnabled());
+    QVERIFY(dialog.useButton->isEnabled());
+
+    SiteEditor editor(rig.ctx(), menu.book(), 0);
+    menu.saveThroughTeam(editor);
+    editor.phone->setText(QStringLiteral("5550304"));
+    editor.accept();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.fakes.prompter.boxes.size(), 1, 20000);
+    QVERIFY2(rig.fakes.prompter.prompts().first().contains(QStringLiteral("could not be written")),
+             qPrintable(rig.fakes.prompter.prompts().first()));
+    QCOMPARE(editor.result(), int(QDialog::Rejected));
+    QCOMPARE(editor.phone->text(), QStringLiteral("5550304"));
+    QCOMPARE(menu.book().sites().first().phone, QStringLiteral("5550303"));
+
+    dialog.useSite();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(rig.ctx().siteInUse, QStringLiteral("Quay"));
+    QCOMPARE(rig.ui().Text2->text(), QStringLiteral("5550303"));
+    QCOMPARE(menu.book().recent().value(0).name, QStringLiteral("Quay"));   // the use kept in the copy
 }
 
 QTEST_MAIN(TstSiteBook)

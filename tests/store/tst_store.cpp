@@ -417,8 +417,11 @@ void TstStore::shippingMarks()
     // Back to the first version, as a database of the program before shipping was.
     QVERIFY(other.run(QStringLiteral("DROP TABLE installation"))
             && other.run(QStringLiteral("DROP TABLE shipping"))
+            && other.run(QStringLiteral("DROP TABLE team_sites"))
             && other.run(QStringLiteral("PRAGMA user_version = 1")));
     other.close();
     QCOMPARE(other.open().outcome, SqliteStore::Opening::Outcome::Opened);
     QCOMPARE(other.installationId().size(), 32);
+    QList<Site> teamCopy;
+    QVERIFY2(other.readTeamSites(teamA, &teamCopy), qPrintable(other.lastError()));
 }

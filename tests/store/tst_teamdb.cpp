@@ -11,6 +11,9 @@
 #include "store/teamconnection.h"
 #include "store/teamjournal.h"
 #include "store/teamschema.h"
+#include "store/teamsitelink.h"
+#include "store/teamsites.h"
+#include "teamserver.h"
 
 #include <QAtomicInt>
 #include <QBuffer>
@@ -51,6 +54,9 @@ private slots:
     void tls();
     void journalShippedOnce();
     void journalWaitsForTheServer();
+    void siteBookSharedByTwoHomes();
+    void siteSavedOverAVersionChangedMeanwhile();
+    void siteBookCopyServesWhileOffline();
     void joinShipsFromThenOn();
     void teamJournalPages_data();
     void teamJournalPages();
@@ -62,228 +68,6 @@ namespace {
 
 const QString kDefaults = QStringLiteral("connect_timeout='5';application_name='velno'");
 const QString kVerified = QStringLiteral("sslmode='verify-full';") + kDefaults;
-const QString kPassword = QStringLiteral("a-Password-4-tests");
-
-// The server of pg-test-server.sh, as its environment file names it.
-struct TestServer {
-    QString socket;
-    QString port;
-    QString ca;
-    QString otherCa;
-    QString superuser;
-
-    static std::optional<TestServer> fromEnvironment()
-    {
-        TestServer s{qEnvironmentVariable("VELNO_TEST_PG_SOCKET"), qEnvironmentVariable("VELNO_TEST_PG_PORT"),
-                     qEnvironmentVariable("VELNO_TEST_PG_CA"), qEnvironmentVariable("VELNO_TEST_PG_OTHER_CA"),
-                     qEnvironmentVariable("VELNO_TEST_PG_SUPERUSER")};
-        if (s.socket.isEmpty() || s.port.isEmpty() || s.ca.isEmpty() || s.superuser.isEmpty())
-            return std::nullopt;
-        return s;
-    }
-
-    QString socketUri(const QString& database) const
-    {
-        return QStringLiteral("postgresql:///%1?host=%2&port=%3&user=%4")
-            .arg(database, socket, port, superuser);
-    }
-
-    // Over TLS on the loopback port; the password comes from the pgpass file.
-    QString tlsUri(const QString& user, const QString& database,
-                   const QString& host = QStringLiteral("localhost"),
-                   const QString& rootCert = QString()) const
-    {
-        return QStringLiteral("postgresql://%1@%2:%3/%4?sslrootcert=%5")
-            .arg(user, host, port, database, rootCert.isEmpty() ? ca : rootCert);
-    }
-};
-
-TeamAddress addressOf(const QString& uri)
-{
-    QString error;
-    const std::optional<TeamAddress> address = TeamAddress::read(uri, &error);
-    if (!address)
-        qFatal("%s: %s", qPrintable(uri), qPrintable(error));
-    return *address;
-}
-
-bool run(QSqlDatabase& db, const QString& sql, QSqlError* error = nullptr)
-{
-    QSqlQuery q(db);
-    const bool done = q.exec(sql);
-    if (error)
-        *error = q.lastError();
-    else if (!done)
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    return done;
-}
-
-QVariant valueOf(QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery q(db);
-    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
-}
-
-// The grants README's "A team database" gives a technician, for the role named.
-QStringList readmeGrants(const QString& role)
-{
-    QFile readme(QStringLiteral(VELNO_README));
-    if (!readme.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromUtf8(readme.readAll());
-    const QString section =
-        text.section(QStringLiteral("## A team database"), 1).section(QStringLiteral("\n## "), 0, 0);
-    QStringList grants;
-    const QRegularExpression grant(QStringLiteral("^GRANT [^;]+ TO tech_anna;$"),
-                                   QRegularExpression::MultilineOption);
-    for (auto it = grant.globalMatch(section); it.hasNext();)
-        grants << it.next().captured(0).replace(QStringLiteral("tech_anna"), role);
-    return grants;
-}
-
-// A database of its own for one test, owned by a login role, with a
-// technician role beside it; both sign in over TLS with a password from a
-// pgpass file. All of it is dropped at the end.
-class Scratch {
-public:
-    explicit Scratch(const TestServer& server) : m_server(server)
-    {
-        static QAtomicInt count;
-        const QString tag = QStringLiteral("%1_%2").arg(getpid()).arg(count.fetchAndAddRelaxed(1));
-        database = QStringLiteral("velno_test_") + tag;
-        owner = QStringLiteral("velno_owner_") + tag;
-        technician = QStringLiteral("tech_") + tag;
-        m_admin = std::make_unique<TeamConnection>(addressOf(server.socketUri(QStringLiteral("postgres"))));
-        if (!m_admin->open())
-            return;
-        QSqlDatabase& db = m_admin->database();
-        m_ready = run(db, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(owner, kPassword))
-            && run(db, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(technician, kPassword))
-            && run(db, QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(database, owner)) && writePgpass();
-    }
-
-    ~Scratch()
-    {
-        // A connection of its own: the server may have been stopped meanwhile.
-        TeamConnection admin(addressOf(m_server.socketUri(QStringLiteral("postgres"))));
-        if (!m_ready || !admin.open())
-            return;
-        QSqlDatabase& db = admin.database();
-        run(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database));
-        run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(owner));
-        run(db, QStringLiteral("DROP ROLE IF EXISTS %1").arg(technician));
-        qunsetenv("PGPASSFILE");
-    }
-
-    bool ready() const { return m_ready; }
-    QString error() const { return m_admin->error(); }
-
-    // A connection as the role, over TLS; failures say why.
-    std::unique_ptr<TeamConnection> connectAs(const QString& role) const
-    {
-        auto connection = std::make_unique<TeamConnection>(addressOf(m_server.tlsUri(role, database)));
-        if (!connection->open())
-            qWarning("%s", qPrintable(connection->error()));
-        return connection;
-    }
-
-    QString database;
-    QString owner;
-    QString technician;
-
-private:
-    // libpq reads the passwords from the file PGPASSFILE names, when only its owner may read it.
-    bool writePgpass()
-    {
-        QFile file(m_folder.filePath(QStringLiteral("pgpass")));
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        for (const QString& role : {owner, technician})
-            file.write(
-                QStringLiteral("*:%1:%2:%3:%4\n").arg(m_server.port, database, role, kPassword).toUtf8());
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        qputenv("PGPASSFILE", QFile::encodeName(file.fileName()));
-        return true;
-    }
-
-    TestServer m_server;
-    QTemporaryDir m_folder;
-    std::unique_ptr<TeamConnection> m_admin;
-    bool m_ready = false;
-};
-
-#define REQUIRE_SERVER(server)                                                                               \
-    const std::optional<TestServer> server = TestServer::fromEnvironment();                                  \
-    if (!server)                                                                                             \
-        QSKIP("No PostgreSQL test server: run scripts/pg-test-server.sh start DIR and source "               \
-              "DIR/pg-test-server.env (scripts/test.sh does).");
-
-#define REQUIRE_SCRATCH(scratch, server)                                                                     \
-    Scratch scratch(*server);                                                                                \
-    QVERIFY2(scratch.ready(), qPrintable(scratch.error()));
-
-// A server of this test's own, to be stopped, started and hung without
-// disturbing the one the other tests share.
-class PrivateServer {
-public:
-    PrivateServer()
-    {
-        if (act(QStringLiteral("start")))
-            server = fromEnvFile(m_folder.filePath(QStringLiteral("pg-test-server.env")));
-    }
-    ~PrivateServer()
-    {
-        if (server)
-            act(QStringLiteral("stop"));
-    }
-
-    // halt, resume, freeze or thaw: see scripts/pg-test-server.sh.
-    bool act(const QString& action)
-    {
-        QProcess script;
-        script.setProcessChannelMode(QProcess::ForwardedChannels);
-        script.start(QStringLiteral(VELNO_PG_TEST_SERVER), {action, m_folder.path()});
-        return script.waitForFinished(60000) && script.exitStatus() == QProcess::NormalExit
-            && script.exitCode() == 0;
-    }
-
-    std::optional<TestServer> server;
-
-private:
-    static std::optional<TestServer> fromEnvFile(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        const QRegularExpression line(QStringLiteral("^export (\\w+)='(.*)'$"),
-                                      QRegularExpression::MultilineOption);
-        QMap<QString, QString> values;
-        for (auto it = line.globalMatch(QString::fromUtf8(file.readAll())); it.hasNext();) {
-            const QRegularExpressionMatch match = it.next();
-            values.insert(match.captured(1), match.captured(2));
-        }
-        return TestServer{values.value(QStringLiteral("VELNO_TEST_PG_SOCKET")),
-                          values.value(QStringLiteral("VELNO_TEST_PG_PORT")),
-                          values.value(QStringLiteral("VELNO_TEST_PG_CA")),
-                          values.value(QStringLiteral("VELNO_TEST_PG_OTHER_CA")),
-                          values.value(QStringLiteral("VELNO_TEST_PG_SUPERUSER"))};
-    }
-
-    QTemporaryDir m_folder;
-};
-
-// The team database set up by its owner, with the README's grants for the technician.
-bool setUpForTechnician(const Scratch& scratch)
-{
-    const auto owner = scratch.connectAs(scratch.owner);
-    if (TeamSchema::setUp(owner->database()).kind != TeamSchema::State::Kind::Ready)
-        return false;
-    const QStringList grants = readmeGrants(scratch.technician);
-    return !grants.isEmpty() && std::all_of(grants.begin(), grants.end(), [&](const QString& grant) {
-        return run(owner->database(), grant);
-    });
-}
 
 QList<JournalRecord> journalEntries(int count, const QString& tag)
 {
@@ -831,6 +615,191 @@ void TstTeamDb::journalWaitsForTheServer()
     QCOMPARE(
         valueOf(owner->database(), QStringLiteral("SELECT count(DISTINCT local_id) FROM journal")).toInt(),
         all);
+}
+
+namespace {
+
+Site siteNamed(const QString& name, int port, const QString& phone)
+{
+    Site site;
+    site.name = name;
+    site.port = port;
+    site.phone = phone;
+    return site;
+}
+
+// One computer of the team: its own local store, and its own link to the server.
+struct Home {
+    explicit Home(const QString& uri) : team(uri), store(folder.path()), link(addressOf(uri))
+    {
+        opened = store.open().outcome == SqliteStore::Opening::Outcome::Opened;
+    }
+
+    // The server's book, as the link reads it; kept as this home's copy.
+    std::optional<QList<Site>> read()
+    {
+        QSignalSpy read(&link, &TeamSiteLink::sitesRead);
+        link.read();
+        if (!read.wait(20000))
+            return std::nullopt;
+        const QList<Site> sites = read.takeLast().at(0).value<QList<Site>>();
+        if (!store.keepTeamSites(team, sites))
+            return std::nullopt;
+        return sites;
+    }
+
+    TeamSites::Answer save(TeamSiteLink::Kind kind, const Site& site)
+    {
+        QSignalSpy saved(&link, &TeamSiteLink::saved);
+        const int request = link.save(kind, site);
+        if (!saved.wait(20000) || saved.last().at(0).toInt() != request)
+            return TeamSites::Answer{Store::Change::Failed, Site(), QStringLiteral("no answer")};
+        return saved.last().at(1).value<TeamSites::Answer>();
+    }
+
+    QString team;
+    QTemporaryDir folder;
+    SqliteStore store;
+    TeamSiteLink link;
+    bool opened = false;
+};
+
+}   // namespace
+
+// Two computers of a team, each with its own local store and connection:
+// what one adds the other reads, and its copy keeps it; the time of use
+// stays on the computer that used the site.
+void TstTeamDb::siteBookSharedByTwoHomes()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = server->tlsUri(scratch.technician, scratch.database);
+    Home anna(uri);
+    Home ben(uri);
+    QVERIFY(anna.opened && ben.opened);
+
+    Site elm = siteNamed(QStringLiteral("Elm House"), 2, QStringLiteral("5550100"));
+    elm.notes = QStringLiteral("gate code 12\nsecond line");
+    const TeamSites::Answer added = anna.save(TeamSiteLink::Kind::Add, elm);
+    QVERIFY2(added.change == Store::Change::Done, qPrintable(added.error));
+    QCOMPARE(added.site.version, 1);
+    QVERIFY(added.site.id > 0);
+
+    const std::optional<QList<Site>> bens = ben.read();
+    QVERIFY(bens);
+    QCOMPARE(bens->size(), 1);
+    QCOMPARE(bens->first(), elm);
+    QCOMPARE(bens->first().id, added.site.id);
+
+    QList<Site> copy;
+    QVERIFY(ben.store.readTeamSites(uri, &copy));
+    QCOMPARE(copy, *bens);
+    QVERIFY(ben.store.readSites(&copy) && copy.isEmpty());   // the local book is another
+    const QDateTime used = QDateTime::currentDateTime();
+    QCOMPARE(ben.store.markTeamSiteUsed(uri, copy.emplaceBack(bens->first()), used), Store::Change::Done);
+
+    // The use is not the team's: no version raised, nothing on the server.
+    const std::optional<QList<Site>> again = anna.read();
+    QVERIFY(again);
+    QCOMPARE(again->first().version, 1);
+    QVERIFY(!again->first().lastUsed.isValid());
+    // Read again, ben's copy keeps the time of use.
+    QVERIFY(ben.read());
+    QVERIFY(ben.store.readTeamSites(uri, &copy));
+    QCOMPARE(copy.first().lastUsed.toMSecsSinceEpoch(), used.toMSecsSinceEpoch());
+    // A site deleted on the server goes from the copy.
+    QCOMPARE(anna.save(TeamSiteLink::Kind::Remove, added.site).change, Store::Change::Done);
+    QVERIFY(ben.read());
+    QVERIFY(ben.store.readTeamSites(uri, &copy) && copy.isEmpty());
+}
+
+// Both technicians edit one site: the second save is refused with the
+// server's version, and goes through when made over it; one deleted
+// meanwhile is Gone; a name the team has, in any case, is NameTaken.
+void TstTeamDb::siteSavedOverAVersionChangedMeanwhile()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    QVERIFY(setUpForTechnician(scratch));
+    const auto anna = scratch.connectAs(scratch.technician);
+    const auto ben = scratch.connectAs(scratch.technician);
+    const TeamSites::Answer added =
+        TeamSites::add(anna->database(), siteNamed(QStringLiteral("Mill"), 1, QStringLiteral("1")));
+    QVERIFY2(added.change == Store::Change::Done, qPrintable(added.error));
+    const Site read = added.site;
+
+    Site annas = read;
+    annas.port = 4;
+    const TeamSites::Answer first = TeamSites::update(anna->database(), annas);
+    QCOMPARE(first.change, Store::Change::Done);
+    QCOMPARE(first.site.version, 2);
+
+    Site bens = read;
+    bens.phone = QStringLiteral("5550199");
+    const TeamSites::Answer second = TeamSites::update(ben->database(), bens);
+    QCOMPARE(second.change, Store::Change::Changed);
+    QCOMPARE(second.site.port, 4);   // anna's, as it is now
+    QCOMPARE(second.site.phone, QStringLiteral("1"));
+    QCOMPARE(second.site.version, 2);
+    QCOMPARE(valueOf(anna->database(), QStringLiteral("SELECT phone FROM sites")).toString(),
+             QStringLiteral("1"));
+    QCOMPARE(TeamSites::remove(ben->database(), bens).change, Store::Change::Changed);
+
+    bens.version = second.site.version;   // saved again, over the version now
+    const TeamSites::Answer over = TeamSites::update(ben->database(), bens);
+    QCOMPARE(over.change, Store::Change::Done);
+    QCOMPARE(over.site.version, 3);
+    QCOMPARE(valueOf(anna->database(), QStringLiteral("SELECT changed_by FROM sites")).toString(),
+             scratch.technician);
+
+    QCOMPARE(TeamSites::remove(anna->database(), over.site).change, Store::Change::Done);
+    QCOMPARE(TeamSites::update(ben->database(), over.site).change, Store::Change::Gone);
+    QCOMPARE(TeamSites::remove(ben->database(), over.site).change, Store::Change::Gone);
+    QCOMPARE(TeamSites::add(ben->database(), bens).change, Store::Change::Done);
+    QCOMPARE(TeamSites::add(anna->database(), siteNamed(QStringLiteral("MILL"), 1, QString())).change,
+             Store::Change::NameTaken);
+    QCOMPARE(valueOf(anna->database(), QStringLiteral("SELECT count(*) FROM sites")).toInt(), 1);
+}
+
+// The server stopped: the link says why, a change is not made, and the
+// copy still serves; back, the link reads and saves again.
+void TstTeamDb::siteBookCopyServesWhileOffline()
+{
+    REQUIRE_SERVER(shared);
+    PrivateServer own;
+    QVERIFY(own.server);
+    REQUIRE_SCRATCH(scratch, own.server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    Home home(uri);
+    QVERIFY(home.opened);
+    QCOMPARE(
+        home.save(TeamSiteLink::Kind::Add, siteNamed(QStringLiteral("Quay"), 3, QStringLiteral("7"))).change,
+        Store::Change::Done);
+    QVERIFY(home.read());
+
+    QVERIFY(own.act(QStringLiteral("halt")));
+    QSignalSpy unreachable(&home.link, &TeamSiteLink::unreachable);
+    home.link.read();
+    QVERIFY(unreachable.wait(20000));
+    QVERIFY2(unreachable.last().at(0).toString().contains(scratch.database),
+             qPrintable(unreachable.last().at(0).toString()));
+    const TeamSites::Answer refused =
+        home.save(TeamSiteLink::Kind::Add, siteNamed(QStringLiteral("Dock"), 1, QString()));
+    QCOMPARE(refused.change, Store::Change::Failed);
+    QVERIFY2(refused.error.contains(scratch.database), qPrintable(refused.error));
+    QList<Site> copy;
+    QVERIFY(home.store.readTeamSites(uri, &copy));
+    QCOMPARE(copy.size(), 1);
+    QCOMPARE(copy.first().name, QStringLiteral("Quay"));
+
+    QVERIFY(own.act(QStringLiteral("resume")));
+    QCOMPARE(home.save(TeamSiteLink::Kind::Add, siteNamed(QStringLiteral("Dock"), 1, QString())).change,
+             Store::Change::Done);
+    const std::optional<QList<Site>> back = home.read();
+    QVERIFY(back);
+    QCOMPARE(back->size(), 2);
 }
 
 // Joining as the Team dialog does: refused while the tables are missing;
