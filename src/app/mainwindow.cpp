@@ -173,13 +173,21 @@ void MainWindow::keepJournal()
 }
 
 // While a team database is joined, each entry written goes to it too, on
-// the shipper's thread; the status bar shows those that wait.
+// the shipper's thread; the status bar shows those that wait, and a box
+// says when the team's tables need their owner's --team-setup.
 void MainWindow::shipJournal()
 {
     m_teamShipping =
         std::make_unique<TeamShipping>(m_settings, SqliteStore::writerStore(m_platform.dataFolder));
     connect(m_teamShipping.get(), &TeamShipping::backlogChanged, m_journalBacklog,
             &JournalBacklog::showShipping);
+    connect(m_teamShipping.get(), &TeamShipping::tablesRefused, this, [this](const QString& text) {
+        MessageBox box;
+        box.title = QStringLiteral("Team");
+        box.icon = MessageBox::Icon::Exclamation;
+        box.prompt = text;
+        m_platform.prompter.ask(box);
+    });
     connect(&m_journalWriter, &JournalWriter::written, m_teamShipping.get(), &TeamShipping::wake);
     connect(m_siteMenu.get(), &SiteMenu::teamChanged, m_teamShipping.get(), &TeamShipping::follow);
     m_teamShipping->follow();

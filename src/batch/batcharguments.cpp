@@ -208,5 +208,5 @@ QString BatchArguments::usage()
         "\n"
         "Exit status: 0 done, 2 usage, 3 the port did not open, 4 NO CARRIER, 5 BUSY,\n"
         "6 NO DIALTONE, 7 no CONNECT in time, 8 nothing received, 9 line lost,\n"
-        "10 line error, 11 file error.\n");
+        "10 line error, 11 file error, 12 the team database's tables need --team-setup.\n");
 }

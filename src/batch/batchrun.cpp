@@ -52,24 +52,27 @@ QString privateFileRefusal(const QString& path)
 
 // The team's book, from its server, connected to directly (velno-batch has
 // no window to keep answering) with the address's connect timeout.
-bool readTeamBook(const QString& team, QList<Site>* sites, QString* reason)
+bool readTeamBook(const QString& team, QList<Site>* sites, QString* reason, bool* tablesRefused)
 {
     const std::optional<TeamAddress> address = TeamAddress::read(team, reason);
     if (!address)
         return false;
-    const std::unique_ptr<TeamConnection> server = TeamConnection::openReady(*address, reason);
+    const std::unique_ptr<TeamConnection> server = TeamConnection::openReady(*address, reason, tablesRefused);
     return server && TeamSites::read(server->database(), sites, reason);
 }
 
 // The sites of the book the window uses: in a team the team's, else the
 // local copy of it, said in one line on err; working alone the store's own.
-// Why not, if they cannot be read.
-QString readSiteBook(QTextStream& err, QList<Site>* sites)
+// Why not, if they cannot be read; a team whose tables need --team-setup
+// (or a newer program) is not read from the copy: that is no passing outage.
+QString readSiteBook(QTextStream& err, QList<Site>* sites, bool* tablesRefused)
 {
     IniSettingsStore settingsStore;
     const QString team = AppSettings(settingsStore).teamDatabase();
     QString unreachable;
-    const bool fromTeam = !team.isEmpty() && readTeamBook(team, sites, &unreachable);
+    const bool fromTeam = !team.isEmpty() && readTeamBook(team, sites, &unreachable, tablesRefused);
+    if (*tablesRefused)
+        return unreachable;
     SqliteStore store(QString{});
     const SqliteStore::Opening opening = store.open(SqliteStore::Damage::Refuse);
     if (fromTeam) {
@@ -132,8 +135,10 @@ bool BatchRun::readCode(QString* code)
 int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 {
     QList<Site> sites;
-    if (const QString why = readSiteBook(m_err, &sites); !why.isEmpty())
-        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
+    bool tablesRefused = false;
+    if (const QString why = readSiteBook(m_err, &sites, &tablesRefused); !why.isEmpty())
+        return refuse(tablesRefused ? PanelJobResult::TeamTables : PanelJobResult::FileError,
+                      QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites) {
         if (site.name != m_args.site)
             continue;
@@ -149,8 +154,10 @@ int BatchRun::takeSite(PanelJobPlan& plan, int* port)
 int BatchRun::listSites(QTextStream& out)
 {
     QList<Site> sites;
-    if (const QString why = readSiteBook(m_err, &sites); !why.isEmpty())
-        return refuse(PanelJobResult::FileError, QStringLiteral("The site book cannot be read: %1").arg(why));
+    bool tablesRefused = false;
+    if (const QString why = readSiteBook(m_err, &sites, &tablesRefused); !why.isEmpty())
+        return refuse(tablesRefused ? PanelJobResult::TeamTables : PanelJobResult::FileError,
+                      QStringLiteral("The site book cannot be read: %1").arg(why));
     for (const Site& site : sites)
         out << site.name << '\n';
     out.flush();

@@ -46,6 +46,7 @@ enum class PanelJobResult : int {
     LineLost = 9,
     LineError = 10,
     FileError = 11,
+    TeamTables = 12,   // the team database's tables need --team-setup or a newer program
 };
 
 // Runs a plan the way an operator works the window: open the port (the

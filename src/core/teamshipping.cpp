@@ -22,6 +22,7 @@ void TeamShipping::follow()
     m_team = uri;
     m_shipper = std::make_unique<JournalShipper>(m_makeLocal, *address, uri);
     connect(m_shipper.get(), &JournalShipper::backlogChanged, this, &TeamShipping::backlogChanged);
+    connect(m_shipper.get(), &JournalShipper::tablesRefused, this, &TeamShipping::tablesRefused);
 }
 
 void TeamShipping::wake()

@@ -29,6 +29,8 @@ public:
 signals:
     // As JournalShipper tells it; 0 and no reason once shipping stops.
     void backlogChanged(qint64 waiting, const QString& reason);
+    // As JournalShipper tells it.
+    void tablesRefused(const QString& text);
 
 private:
     void stop();

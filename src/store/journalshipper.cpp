@@ -30,6 +30,7 @@ public:
 signals:
     void backlogChanged(qint64 waiting, const QString& reason);
     void shipped(qint64 lastId);
+    void tablesRefused(const QString& text);
 
 private:
     bool shipBatch();
@@ -52,11 +53,15 @@ private:
     bool m_stop = false;
 
     qint64 m_toldWaiting = -1;
+    QString m_toldRefusal;
     QString m_toldReason;
 };
 
 void ShippingWorker::run()
 {
+    // Tables that need their owner are told at once, not only when the first entry waits.
+    QString reason;
+    openTeam(&reason);
     while (true) {
         const bool more = shipBatch();
         QMutexLocker lock(&m_mutex);
@@ -138,8 +143,14 @@ bool ShippingWorker::openLocal(QString* reason)
 
 bool ShippingWorker::openTeam(QString* reason)
 {
-    if (!m_server)
-        m_server = TeamConnection::openReady(m_address, reason);
+    if (m_server)
+        return true;
+    bool refused = false;
+    m_server = TeamConnection::openReady(m_address, reason, &refused);
+    // Told once: the tables stay as they are until their owner acts.
+    if (refused && *reason != m_toldRefusal)
+        emit tablesRefused(*reason);
+    m_toldRefusal = refused ? *reason : QString();
     return m_server != nullptr;
 }
 
@@ -199,6 +210,7 @@ JournalShipper::JournalShipper(JournalWriter::StoreMaker makeLocal, const TeamAd
 {
     connect(m_worker.get(), &ShippingWorker::backlogChanged, this, &JournalShipper::backlogChanged);
     connect(m_worker.get(), &ShippingWorker::shipped, this, &JournalShipper::shipped);
+    connect(m_worker.get(), &ShippingWorker::tablesRefused, this, &JournalShipper::tablesRefused);
     m_thread = QThread::create([worker = m_worker] { worker->run(); });
     m_thread->setObjectName(QStringLiteral("journal shipper"));
     m_thread->start();

@@ -46,6 +46,9 @@ signals:
     void backlogChanged(qint64 waiting, const QString& reason);
     // Entries up to this local id are on the server.
     void shipped(qint64 lastId);
+    // The team database's tables are missing, older or newer than this
+    // program: the text says who mends it and how. Told once for each.
+    void tablesRefused(const QString& text);
 
 private:
     std::shared_ptr<ShippingWorker> m_worker;

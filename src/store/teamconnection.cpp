@@ -48,8 +48,11 @@ bool TeamConnection::open()
     return false;
 }
 
-std::unique_ptr<TeamConnection> TeamConnection::openReady(const TeamAddress& address, QString* reason)
+std::unique_ptr<TeamConnection> TeamConnection::openReady(const TeamAddress& address, QString* reason,
+                                                          bool* tablesRefused)
 {
+    if (tablesRefused)
+        *tablesRefused = false;
     auto connection = std::make_unique<TeamConnection>(address);
     if (!connection->open()) {
         *reason = connection->error();
@@ -58,6 +61,8 @@ std::unique_ptr<TeamConnection> TeamConnection::openReady(const TeamAddress& add
     const TeamSchema::State state = TeamSchema::check(connection->database());
     if (state.kind != TeamSchema::State::Kind::Ready) {
         *reason = state.text;
+        if (tablesRefused)
+            *tablesRefused = state.kind != TeamSchema::State::Kind::Failed;
         return nullptr;
     }
     return connection;

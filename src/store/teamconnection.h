@@ -21,8 +21,10 @@ public:
     bool open();
     // A connection to tables of this program's version; none, with the
     // reason in *reason, when the server cannot be reached or its tables
-    // are missing, older or newer.
-    static std::unique_ptr<TeamConnection> openReady(const TeamAddress& address, QString* reason);
+    // are missing, older or newer. *tablesRefused (when given) says
+    // whether it was the tables: only --team-setup, or a newer program, mends that.
+    static std::unique_ptr<TeamConnection> openReady(const TeamAddress& address, QString* reason,
+                                                     bool* tablesRefused = nullptr);
     QSqlDatabase& database() { return m_db; }
     QString error() const { return m_error; }
 

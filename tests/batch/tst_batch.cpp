@@ -49,7 +49,8 @@ void TstBatch::job_data()
     QTest::addColumn<QStringList>("journalled");   // entries the journal holds, "site > text"
     // Where the site book is: "" the local one; "server" the team's, on the
     // test server; "copy" the local copy of a team's whose server cannot be
-    // reached, which velno-batch warns about.
+    // reached, which velno-batch warns about; "no tables" a team database
+    // its owner has not set up, whose copy is then not used.
     QTest::addColumn<QString>("team");
     QTest::addColumn<bool>("warned");
 
@@ -89,6 +90,12 @@ void TstBatch::job_data()
             << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
             << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > END")} << team
             << (team == QStringLiteral("copy"));
+    QTest::newRow("the team's tables not set up")
+        << QStringList() << QStringList{QStringLiteral("--site"),      kSite,
+                                        QStringLiteral("--code-file"), QStringLiteral("$CODE"),
+                                        QStringLiteral("--pull"),      QStringLiteral("events"),
+                                        QStringLiteral("--out"),       QStringLiteral("$OUT")}
+        << 12 << QString() << QStringList() << QStringLiteral("no tables") << false;
     QTest::newRow("a tenant file sent, its codes masked in the journal")
         << QStringList()
         << device
@@ -150,7 +157,15 @@ void TstBatch::job()
     site.setup = QStringLiteral("ATZ");
     std::unique_ptr<Scratch> scratch;
     QString uri;
-    if (team == QStringLiteral("server")) {
+    if (team == QStringLiteral("no tables")) {
+        REQUIRE_SERVER(server);
+        scratch = std::make_unique<Scratch>(*server);
+        QVERIFY2(scratch->ready(), qPrintable(scratch->error()));
+        uri = server->tlsUri(scratch->technician, scratch->database);
+        site.id = 7;
+        site.version = 1;
+        QVERIFY(store.keepTeamSites(uri, {site}));
+    } else if (team == QStringLiteral("server")) {
         REQUIRE_SERVER(server);
         scratch = std::make_unique<Scratch>(*server);
         QVERIFY2(scratch->ready(), qPrintable(scratch->error()));
@@ -206,6 +221,7 @@ void TstBatch::job()
         errors.contains(QStringLiteral("team database unreachable: using the local copy of its site book")),
         warned);
     QVERIFY(errors.count(u'\n') <= 1 || status == 2);   // one line, or the refusal and the usage
+    QCOMPARE(errors.contains(QStringLiteral("velno --team-setup")), status == 12);
 
     QFile capture(out);
     QCOMPARE(capture.exists(), !captured.isEmpty());

@@ -13,6 +13,7 @@
 #include "form1rig.h"
 #include "journalreader.h"
 #include "link/connection.h"
+#include "store/journalshipper.h"
 #include "store/sqlitestore.h"
 #include "teamserver.h"
 
@@ -68,6 +69,7 @@ private slots:
     void teamLeftFromTheMenu();
     void teamBookSharedBetweenTwoHomes();
     void teamBookOfflineIsReadOnly();
+    void teamTablesNotSetUpToldOnce();
 };
 
 namespace {
@@ -830,6 +832,31 @@ void TstSiteBook::teamBookOfflineIsReadOnly()
     QCOMPARE(rig.ctx().siteInUse, QStringLiteral("Quay"));
     QCOMPARE(rig.ui().Text2->text(), QStringLiteral("5550303"));
     QCOMPARE(menu.book().recent().value(0).name, QStringLiteral("Quay"));   // the use kept in the copy
+}
+
+// A team database whose owner has not made the tables: a box titled
+// "Team" says so, naming --team-setup, once however often the journal's
+// entries are tried again; they wait, counted, and nothing is lost.
+void TstSiteBook::teamTablesNotSetUpToldOnce()
+{
+    REQUIRE_SERVER(server);
+    REQUIRE_SCRATCH(scratch, server);
+    Form1Rig rig(RigOptions().hidden());
+    rig.ctx().settings.storeTeamDatabase(server->tlsUri(scratch.technician, scratch.database));
+    emit rig.window->siteMenu().teamChanged();   // as joining does
+    auto told = [&] {
+        return rig.fakes.prompter.prompts().filter(QStringLiteral("velno --team-setup")).size();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(told(), 1, 20000);
+    QCOMPARE(rig.fakes.prompter.boxes.last().title, QStringLiteral("Team"));
+    for (int i = 0; i < 3; ++i)
+        rig.window->journalWriter().append(JournalRecord::at(
+            QDateTime::currentDateTime(), JournalRecord::Kind::Event, QStringLiteral("tried")));
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));
+    QSignalSpy backlog(&rig.window->teamShipping(), &TeamShipping::backlogChanged);
+    QTRY_VERIFY_WITH_TIMEOUT(!backlog.isEmpty() && backlog.last().at(0).toLongLong() >= 3, 20000);
+    QTest::qWait(3 * JournalShipper::kRetryMs);   // tried again meanwhile
+    QCOMPARE(told(), 1);
 }
 
 QTEST_MAIN(TstSiteBook)
