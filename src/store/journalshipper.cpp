@@ -3,12 +3,12 @@
 
 #include "store/renewingstore.h"
 #include "store/teamconnection.h"
+#include "store/workerthread.h"
 
 #include <QDateTime>
 #include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 #include <QVariant>
 #include <QWaitCondition>
 
@@ -211,22 +211,14 @@ JournalShipper::JournalShipper(JournalWriter::StoreMaker makeLocal, const TeamAd
     connect(m_worker.get(), &ShippingWorker::backlogChanged, this, &JournalShipper::backlogChanged);
     connect(m_worker.get(), &ShippingWorker::shipped, this, &JournalShipper::shipped);
     connect(m_worker.get(), &ShippingWorker::tablesRefused, this, &JournalShipper::tablesRefused);
-    m_thread = QThread::create([worker = m_worker] { worker->run(); });
-    m_thread->setObjectName(QStringLiteral("journal shipper"));
-    m_thread->start();
+    m_thread = WorkerThread::start(QStringLiteral("journal shipper"), [worker = m_worker] { worker->run(); });
 }
 
 JournalShipper::~JournalShipper()
 {
     m_worker->disconnect(this);
     m_worker->stop();
-    if (m_thread->wait(kStopWaitMs)) {
-        delete m_thread;
-        return;
-    }
-    // The server does not answer: the thread ends, and deletes itself, when it does.
-    QThread* thread = m_thread;
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    WorkerThread::release(m_thread, kStopWaitMs);
 }
 
 void JournalShipper::wake()

@@ -5,10 +5,10 @@
 
 namespace SiteRow {
 
-const QString kColumns =
-    QStringLiteral("id, version, name, port, phone, setup, notes, last_used, last_used_offset");
+const QString kBookColumns = QStringLiteral("id, version, name, port, phone, setup, notes");
+const QString kColumns = kBookColumns + QStringLiteral(", last_used, last_used_offset");
 
-Site read(const QSqlQuery& q)
+Site readBook(const QSqlQuery& q)
 {
     Site site;
     site.id = q.value(0).toLongLong();
@@ -18,6 +18,12 @@ Site read(const QSqlQuery& q)
     site.phone = q.value(4).toString();
     site.setup = q.value(5).toString();
     site.notes = q.value(6).toString();
+    return site;
+}
+
+Site read(const QSqlQuery& q)
+{
+    Site site = readBook(q);
     if (!q.value(7).isNull())
         site.lastUsed =
             QDateTime::fromMSecsSinceEpoch(q.value(7).toLongLong(), Qt::OffsetFromUTC, q.value(8).toInt());

@@ -15,6 +15,9 @@ namespace SiteRow {
 // The columns read(), in its order.
 extern const QString kColumns;
 Site read(const QSqlQuery& q);
+// The columns every book keeps, the team's on its server too, and readBook() in their order.
+extern const QString kBookColumns;
+Site readBook(const QSqlQuery& q);
 // The time of use as it is stored: milliseconds since the epoch and
 // seconds east of UTC, NULL for a site never used.
 QVariant usedAt(const QDateTime& when);

@@ -2,10 +2,10 @@
 #include "teamsitelink.h"
 
 #include "store/teamconnection.h"
+#include "store/workerthread.h"
 
 #include <QMutex>
 #include <QQueue>
-#include <QThread>
 #include <QWaitCondition>
 
 #include <optional>
@@ -133,22 +133,14 @@ TeamSiteLink::TeamSiteLink(const TeamAddress& address, QObject* parent)
     connect(m_worker.get(), &TeamSiteWorker::sitesRead, this, &TeamSiteLink::sitesRead);
     connect(m_worker.get(), &TeamSiteWorker::unreachable, this, &TeamSiteLink::unreachable);
     connect(m_worker.get(), &TeamSiteWorker::saved, this, &TeamSiteLink::saved);
-    m_thread = QThread::create([worker = m_worker] { worker->run(); });
-    m_thread->setObjectName(QStringLiteral("team site book"));
-    m_thread->start();
+    m_thread = WorkerThread::start(QStringLiteral("team site book"), [worker = m_worker] { worker->run(); });
 }
 
 TeamSiteLink::~TeamSiteLink()
 {
     m_worker->disconnect(this);
     m_worker->stop();
-    if (m_thread->wait(kStopWaitMs)) {
-        delete m_thread;
-        return;
-    }
-    // The server does not answer: the thread ends, and deletes itself, when it does.
-    QThread* thread = m_thread;
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    WorkerThread::release(m_thread, kStopWaitMs);
 }
 
 void TeamSiteLink::read()

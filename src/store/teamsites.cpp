@@ -12,21 +12,7 @@ namespace TeamSites {
 
 namespace {
 
-const QString kColumns = QStringLiteral("id, version, name, port, phone, setup, notes");
 const QString kUniqueViolation = QStringLiteral("23505");
-
-Site siteOf(const QSqlQuery& q)
-{
-    Site site;
-    site.id = q.value(0).toLongLong();
-    site.version = q.value(1).toLongLong();
-    site.name = q.value(2).toString();
-    site.port = q.value(3).toInt();
-    site.phone = q.value(4).toString();
-    site.setup = q.value(5).toString();
-    site.notes = q.value(6).toString();
-    return site;
-}
 
 QString reasonOf(const QSqlError& error)
 {
@@ -56,13 +42,13 @@ void bindContents(QSqlQuery& q, const Site& site)
 Answer whyUnchanged(QSqlDatabase& db, const Site& site)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM sites WHERE id = ?"));
+    q.prepare(QStringLiteral("SELECT ") + SiteRow::kBookColumns + QStringLiteral(" FROM sites WHERE id = ?"));
     q.addBindValue(site.id);
     if (!q.exec())
         return failed(q);
     if (!q.next())
         return Answer{Store::Change::Gone, Site(), QString()};
-    return Answer{Store::Change::Changed, siteOf(q), QString()};
+    return Answer{Store::Change::Changed, SiteRow::readBook(q), QString()};
 }
 
 // The row the statement returned, as the site saved; why not, if none.
@@ -72,7 +58,7 @@ Answer saved(QSqlDatabase& db, QSqlQuery& q, const Site& site)
         return failed(q);
     if (!q.next())
         return whyUnchanged(db, site);
-    return Answer{Store::Change::Done, siteOf(q), QString()};
+    return Answer{Store::Change::Done, SiteRow::readBook(q), QString()};
 }
 
 }   // namespace
@@ -81,13 +67,14 @@ bool read(QSqlDatabase& db, QList<Site>* out, QString* error)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM sites ORDER BY lower(name)"))) {
+    if (!q.exec(QStringLiteral("SELECT ") + SiteRow::kBookColumns
+                + QStringLiteral(" FROM sites ORDER BY lower(name)"))) {
         *error = reasonOf(q.lastError());
         return false;
     }
     out->clear();
     while (q.next())
-        out->append(siteOf(q));
+        out->append(SiteRow::readBook(q));
     return true;
 }
 
@@ -96,7 +83,7 @@ Answer add(QSqlDatabase& db, const Site& site)
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO sites (name, port, phone, setup, notes) VALUES (?, ?, ?, ?, ?) "
                              "RETURNING ")
-              + kColumns);
+              + SiteRow::kBookColumns);
     bindContents(q, site);
     return saved(db, q, site);
 }
@@ -106,7 +93,7 @@ Answer update(QSqlDatabase& db, const Site& site)
     QSqlQuery q(db);
     q.prepare(QStringLiteral("UPDATE sites SET name = ?, port = ?, phone = ?, setup = ?, notes = ?, "
                              "version = version + 1 WHERE id = ? AND version = ? RETURNING ")
-              + kColumns);
+              + SiteRow::kBookColumns);
     bindContents(q, site);
     q.addBindValue(site.id);
     q.addBindValue(site.version);
@@ -116,7 +103,8 @@ Answer update(QSqlDatabase& db, const Site& site)
 Answer remove(QSqlDatabase& db, const Site& site)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("DELETE FROM sites WHERE id = ? AND version = ? RETURNING ") + kColumns);
+    q.prepare(QStringLiteral("DELETE FROM sites WHERE id = ? AND version = ? RETURNING ")
+              + SiteRow::kBookColumns);
     q.addBindValue(site.id);
     q.addBindValue(site.version);
     return saved(db, q, site);

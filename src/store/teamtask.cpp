@@ -3,9 +3,9 @@
 
 #include "store/teamconnection.h"
 #include "store/teamschema.h"
+#include "store/workerthread.h"
 
 #include <QSqlQuery>
-#include <QThread>
 #include <QVariant>
 
 // One run on its thread. Shared with the thread, so that a thread left
@@ -58,10 +58,7 @@ bool TeamTask::start(const TeamAddress& address, Work work)
         m_run->disconnect(this);
     m_run = std::make_shared<TeamTaskRun>(address, std::move(work));
     connect(m_run.get(), &TeamTaskRun::done, this, &TeamTask::end);
-    QThread* thread = QThread::create([run = m_run] { run->run(); });
-    thread->setObjectName(QStringLiteral("team task"));
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    WorkerThread::start(QStringLiteral("team task"), [run = m_run] { run->run(); });
     return true;
 }
 
