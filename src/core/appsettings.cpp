@@ -79,7 +79,7 @@ void AppSettings::storeWindowGeometry(const QByteArray& geometry)
 
 QString AppSettings::teamDatabase() const
 {
-    return m_store.read(kMainTitle, kTeamSection, kTeamDatabaseKey, QString());
+    return m_store.read(kMainTitle, kTeamSection, kTeamDatabaseKey, QString()).trimmed();
 }
 
 void AppSettings::storeTeamDatabase(const QString& uri)

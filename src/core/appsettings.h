@@ -40,7 +40,8 @@ public:
     QByteArray windowGeometry() const;
     void storeWindowGeometry(const QByteArray& geometry);
     // The team database's URI, under the main title whatever the current
-    // title is; empty while working alone.
+    // title is, without blanks around it (it also keys the shipping marks
+    // and the copy of the team's book); empty while working alone.
     QString teamDatabase() const;
     void storeTeamDatabase(const QString& uri);
 

@@ -12,7 +12,7 @@ TeamShipping::~TeamShipping() = default;
 
 void TeamShipping::follow()
 {
-    const QString uri = m_settings.teamDatabase().trimmed();
+    const QString uri = m_settings.teamDatabase();
     if (m_shipper && uri == m_team)
         return;
     stop();

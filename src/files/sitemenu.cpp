@@ -131,7 +131,7 @@ void SiteMenu::tellRefused(Store::Change change, const QString& name, const QStr
 // runs is seen the next time the book is read.
 void SiteMenu::followTeam()
 {
-    const QString team = m_ctx.settings.teamDatabase().trimmed();
+    const QString team = m_ctx.settings.teamDatabase();
     if (team == m_book.team())
         return;
     m_link.reset();

@@ -662,14 +662,22 @@ Store::Change SqliteStore::removeSite(const Site& site)
 
 Store::Change SqliteStore::markSiteUsed(Site& site, const QDateTime& when)
 {
+    return markUsed(QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?"),
+                    {site.id}, site, when);
+}
+
+Store::Change SqliteStore::markUsed(const QString& statement, const QVariantList& keys, Site& site,
+                                    const QDateTime& when)
+{
     if (!ready())
         return Change::Failed;
     QSqlQuery q(m_db);
-    if (!prepareQuery(q, QStringLiteral("UPDATE sites SET last_used = ?, last_used_offset = ? WHERE id = ?")))
+    if (!prepareQuery(q, statement))
         return Change::Failed;
     q.addBindValue(SiteRow::usedAt(when));
     q.addBindValue(SiteRow::usedOffset(when));
-    q.addBindValue(site.id);
+    for (const QVariant& key : keys)
+        q.addBindValue(key);
     if (!run(q))
         return Change::Failed;
     if (q.numRowsAffected() != 1)

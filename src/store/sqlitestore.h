@@ -8,6 +8,7 @@
 #include "store/store.h"
 
 #include <QSqlDatabase>
+#include <QVariant>
 
 class QSqlQuery;
 
@@ -100,6 +101,9 @@ public:
     }
 
 private:
+    // Sets the site's time of use with the statement, which takes the time,
+    // its offset, then `keys` that name the row.
+    Change markUsed(const QString& statement, const QVariantList& keys, Site& site, const QDateTime& when);
     bool connect();
     bool setUp();
     bool ready();

@@ -66,22 +66,7 @@ bool SqliteStore::keepTeamSites(const QString& team, const QList<Site>& sites)
 
 Store::Change SqliteStore::markTeamSiteUsed(const QString& team, Site& site, const QDateTime& when)
 {
-    if (!ready())
-        return Change::Failed;
-    QSqlQuery q(m_db);
-    if (!prepareQuery(
-            q,
-            QStringLiteral(
-                "UPDATE team_sites SET last_used = ?, last_used_offset = ? WHERE team = ? AND id = ?")))
-        return Change::Failed;
-    q.addBindValue(SiteRow::usedAt(when));
-    q.addBindValue(SiteRow::usedOffset(when));
-    q.addBindValue(team);
-    q.addBindValue(site.id);
-    if (!run(q))
-        return Change::Failed;
-    if (q.numRowsAffected() != 1)
-        return Change::Gone;
-    site.lastUsed = when;
-    return Change::Done;
+    return markUsed(
+        QStringLiteral("UPDATE team_sites SET last_used = ?, last_used_offset = ? WHERE team = ? AND id = ?"),
+        {team, site.id}, site, when);
 }
