@@ -36,6 +36,9 @@ SiteBookDialog::SiteBookDialog(Form1Context& ctx, SiteMenu& menu, QWidget* paren
     : QDialog(parent), m_ctx(ctx), m_menu(menu)
 {
     build();
+    m_offlineRetry.setSingleShot(true);
+    m_offlineRetry.setInterval(kOfflineRetryMs);
+    connect(&m_offlineRetry, &QTimer::timeout, &m_menu, &SiteMenu::readTeam);
     showSites(0);
     showTeamState();
     connect(&m_menu, &SiteMenu::bookChanged, this, &SiteBookDialog::showTeamBook);
@@ -127,6 +130,10 @@ void SiteBookDialog::showTeamState()
     teamState->setVisible(!state.isEmpty());
     setAccessibleDescription(state);
     enableButtons();
+    if (m_menu.readOnly())
+        m_offlineRetry.start();   // a while after each failed try
+    else
+        m_offlineRetry.stop();
 }
 
 // The server's book came: the same site stays current.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 
 class QLabel;
 class QPushButton;
@@ -14,10 +15,13 @@ struct Form1Context;
 // current site; on a button, Enter presses that button. In a team it opens
 // with the local copy of the team's book and shows the server's when it
 // answers; while the server cannot be reached it says "offline: read only"
-// and only Use and Close are enabled.
+// and only Use and Close are enabled, and asks the server again a while
+// after each try, so that it goes back online by itself.
 class SiteBookDialog : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kOfflineRetryMs = 5000;
+
     SiteBookDialog(Form1Context& ctx, SiteMenu& menu, QWidget* parent = nullptr);
 
     void newSite();
@@ -44,4 +48,5 @@ private:
     Form1Context& m_ctx;
     SiteMenu& m_menu;
     QList<qint64> m_shownIds;   // the sites of the table's rows
+    QTimer m_offlineRetry;
 };
