@@ -59,6 +59,7 @@ void JournalModel::setFilter(const JournalFilter& filter)
     m_count = -1;
     m_countAgain = false;
     m_refreshWanted = false;
+    m_refreshRows = -1;
     if (m_teamShown) {
         m_awaitingNewest = true;
         showPage({}, true, true);
@@ -185,8 +186,12 @@ int JournalModel::append(const QList<JournalRecord>& entries)
 int JournalModel::refresh()
 {
     if (m_teamShown) {   // this computer's new entries, at the bottom when it is the newest
-        if (m_atNewest && m_asked == Asked::Nothing)
+        if (m_asked != Asked::Nothing) {
+            m_refreshWanted = true;   // once the page asked for is in
+        } else if (m_atNewest) {
+            m_refreshRows = m_rows.isEmpty() ? -1 : 0;
             askTeam(m_rows.isEmpty() ? Asked::Newest : Asked::Newer);
+        }
         if (m_ticket == 0)
             m_ticket = m_teamCounter->count(m_filter);
         return 0;
@@ -314,6 +319,12 @@ void JournalModel::takeTeamPage(int ticket, const QList<JournalRecord>& entries,
         break;
     case Asked::Nothing: break;
     }
+    // New entries are read a page at a time up to a window's worth, as here.
+    if (asked == Asked::Newer && m_refreshRows >= 0 && whole && (m_refreshRows += kPageRows) < kMaxRows)
+        return askTeam(Asked::Newer);
+    m_refreshRows = -1;
+    if (std::exchange(m_refreshWanted, false))
+        refresh();
 }
 
 void JournalModel::takeTeamCount(int ticket, qint64 count, const QString&)

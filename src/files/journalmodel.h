@@ -112,7 +112,8 @@ private:
     std::unique_ptr<JournalCounter> m_counter;
     int m_ticket = 0;   // of the count awaited, 0 for none
     bool m_countAgain = false;   // entries came while counting
-    bool m_refreshWanted = false;   // entries came while the first page was read
+    bool m_refreshWanted = false;   // entries came while the first page (a team's: any page) was read
+    int m_refreshRows = -1;   // read at the bottom of a team's journal for new entries; -1: none asked
     QString m_error;
     std::unique_ptr<TeamPages> m_team;
     std::unique_ptr<TeamPages> m_teamCounter;   // counts on a connection of its own

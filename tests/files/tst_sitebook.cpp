@@ -19,7 +19,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +72,8 @@ private slots:
     void teamBookSharedBetweenTwoHomes();
     void teamBookOfflineIsReadOnly();
     void teamTablesNotSetUpToldOnce();
+    void teamJournalInTheWindow();
+    void teamServerHungWindowResponsive();
 };
 
 namespace {
@@ -784,7 +788,8 @@ void TstSiteBook::teamBookSharedBetweenTwoHomes()
 
 // The server stopped: the dialog shows the local copy, says "offline: read
 // only" and offers Use and Close only; a save is refused, the edit kept;
-// using a site from the copy works as usual.
+// using a site from the copy works as usual. With the server back, the
+// dialog goes online again by itself.
 void TstSiteBook::teamBookOfflineIsReadOnly()
 {
     REQUIRE_SERVER(shared);
@@ -832,6 +837,11 @@ void TstSiteBook::teamBookOfflineIsReadOnly()
     QCOMPARE(rig.ctx().siteInUse, QStringLiteral("Quay"));
     QCOMPARE(rig.ui().Text2->text(), QStringLiteral("5550303"));
     QCOMPARE(menu.book().recent().value(0).name, QStringLiteral("Quay"));   // the use kept in the copy
+
+    QVERIFY(own.act(QStringLiteral("resume")));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.newButton->isEnabled(), 4 * SiteBookDialog::kOfflineRetryMs);
+    QVERIFY(dialog.teamState->isHidden());
+    QCOMPARE(dialog.accessibleDescription(), QString());
 }
 
 // A team database whose owner has not made the tables: a box titled
@@ -857,6 +867,166 @@ void TstSiteBook::teamTablesNotSetUpToldOnce()
     QTRY_VERIFY_WITH_TIMEOUT(!backlog.isEmpty() && backlog.last().at(0).toLongLong() >= 3, 20000);
     QTest::qWait(3 * JournalShipper::kRetryMs);   // tried again meanwhile
     QCOMPARE(told(), 1);
+}
+
+namespace {
+
+// A computer of the team: its window, joined to the team's database.
+struct TeamComputer {
+    explicit TeamComputer(const QString& uri)
+    {
+        rig.ctx().settings.storeTeamDatabase(uri);
+        emit rig.window->siteMenu().teamChanged();   // as joining does
+    }
+
+    // An entry by the operator named, seconds after 08:00.
+    void write(const QString& text, const QString& operatorName, int second)
+    {
+        JournalRecord entry = JournalRecord::at(at(0).addSecs(second), JournalRecord::Kind::Event, text);
+        entry.operatorName = operatorName;
+        entry.host = QStringLiteral("pc");
+        rig.window->journalWriter().append(entry);
+    }
+
+    Form1Rig rig{RigOptions().hidden()};
+};
+
+// The entries of the team's server whose text starts with "entry ".
+qint64 onServer(const Scratch& scratch, const QString& what = QStringLiteral("count(*)"))
+{
+    const auto owner = scratch.connectAs(scratch.owner);
+    return valueOf(owner->database(),
+                   QStringLiteral("SELECT %1 FROM journal WHERE text LIKE 'entry %%'").arg(what))
+        .toLongLong();
+}
+
+// The texts of the viewer's rows, oldest first, of the entries written by the tests.
+QStringList shownEntries(JournalView& view)
+{
+    QStringList texts;
+    for (int row = 0; row < view.model().rowCount(); ++row) {
+        const JournalRecord* entry = view.model().record(row);
+        if (entry->text.startsWith(QStringLiteral("entry ")))
+            texts << entry->text;
+    }
+    return texts;
+}
+
+}   // namespace
+
+// Two computers of a team, each its own window: the viewer shows both
+// computers' entries in time order with the server's role, narrowed by
+// operator, or this computer's alone; an own entry written while it is
+// open comes at the bottom. With the server gone, the viewer says so and
+// shows this computer's journal, and goes back to the team's when asked.
+void TstSiteBook::teamJournalInTheWindow()
+{
+    REQUIRE_SERVER(shared);
+    PrivateServer own;
+    QVERIFY(own.server);
+    REQUIRE_SCRATCH(scratch, own.server);
+    QVERIFY(setUpForTechnician(scratch));
+    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    TeamComputer anna(uri);
+    TeamComputer ben(uri);
+    for (int minute = 0; minute < 6; ++minute) {
+        TeamComputer& by = minute % 2 ? ben : anna;
+        by.write(QStringLiteral("entry %1").arg(minute), minute % 2 ? "ben" : "anna", 60 * minute);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(onServer(scratch), 6, 20000);
+
+    anna.rig.window->journal_Click();
+    JournalView& view = *anna.rig.window->journalView();
+    const QStringList all = {"entry 0", "entry 1", "entry 2", "entry 3", "entry 4", "entry 5"};
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), all, 20000);
+    QVERIFY(!view.localOnlyBox()->isHidden());
+    QCOMPARE(view.localOnlyBox()->text(), QStringLiteral("This &computer only"));
+    QVERIFY(view.teamNotice()->isHidden());
+    const QString line = view.model().record(view.model().rowCount() - 1)->line();
+    QVERIFY2(line.contains(QStringLiteral("ben@pc (%1)").arg(scratch.technician)), qPrintable(line));
+
+    QTRY_VERIFY_WITH_TIMEOUT(view.operatorBox()->findText(QStringLiteral("ben")) > 0, 20000);
+    view.operatorBox()->setCurrentIndex(view.operatorBox()->findText(QStringLiteral("ben")));
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), QStringList({"entry 1", "entry 3", "entry 5"}), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(view.model().count(), 3, 20000);
+    view.operatorBox()->setCurrentIndex(0);
+    view.localOnlyBox()->setChecked(true);
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), QStringList({"entry 0", "entry 2", "entry 4"}), 20000);
+    view.localOnlyBox()->setChecked(false);
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), all, 20000);
+
+    anna.write(QStringLiteral("entry 6"), QStringLiteral("anna"), 60 * 6);
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view).value(6), QStringLiteral("entry 6"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(onServer(scratch), 7, 20000);
+
+    QVERIFY(own.act(QStringLiteral("halt")));
+    anna.rig.window->journal_Click();   // read again
+    QTRY_VERIFY_WITH_TIMEOUT(!view.teamNotice()->isHidden(), 20000);
+    QVERIFY2(view.teamNotice()->text().startsWith(QStringLiteral("This computer's journal only: ")),
+             qPrintable(view.teamNotice()->text()));
+    QVERIFY(view.localOnlyBox()->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), QStringList({"entry 0", "entry 2", "entry 4", "entry 6"}),
+                              20000);
+
+    QVERIFY(own.act(QStringLiteral("resume")));
+    view.localOnlyBox()->setChecked(false);
+    QVERIFY(view.teamNotice()->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), all + QStringList{"entry 6"}, 20000);
+    QCOMPARE(anna.rig.fakes.prompter.boxes.size(), 0);
+}
+
+// The team's server hung (SIGSTOP) with entries on their way, the journal
+// viewer and the site book reading it: the window goes on at once, without
+// a pause; once the server goes on, every entry is there exactly once.
+void TstSiteBook::teamServerHungWindowResponsive()
+{
+    REQUIRE_SERVER(shared);
+    PrivateServer own;
+    QVERIFY(own.server);
+    REQUIRE_SCRATCH(scratch, own.server);
+    QVERIFY(setUpForTechnician(scratch));
+    TeamComputer anna(own.server->tlsUri(scratch.technician, scratch.database));
+    Form1Rig& rig = anna.rig;
+    for (int i = 0; i < 5; ++i)
+        anna.write(QStringLiteral("entry %1").arg(i), QStringLiteral("anna"), i);
+    QTRY_COMPARE_WITH_TIMEOUT(onServer(scratch), 5, 20000);
+    rig.window->journal_Click();
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(*rig.window->journalView()).size(), 5, 20000);
+
+    QVERIFY(own.act(QStringLiteral("freeze")));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longestPause = 0;
+    QTimer beat;
+    connect(&beat, &QTimer::timeout, [&] {
+        longestPause = std::max(longestPause, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start(10);
+    for (int i = 5; i < 1500; ++i)   // more than a batch: shipped in two
+        anna.write(QStringLiteral("entry %1").arg(i), QStringLiteral("anna"), i);
+    rig.window->journal_Click();   // the team's pages asked for again
+    rig.window->siteMenu().readTeam();
+    SiteBookDialog dialog(rig.ctx(), rig.window->siteMenu(), rig.window.get());
+    dialog.show();
+    QTest::qWait(3 * JournalShipper::kRetryMs);
+    beat.stop();
+    QVERIFY2(longestPause < 1000, qPrintable(QString::number(longestPause)));
+    QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));   // written here meanwhile
+
+    QVERIFY(own.act(QStringLiteral("thaw")));
+    QTRY_COMPARE_WITH_TIMEOUT(onServer(scratch), 1500, 60000);
+    QCOMPARE(onServer(scratch, QStringLiteral("count(DISTINCT text)")), 1500);
+    // The pages asked for while it hung, then the entries written meanwhile.
+    JournalView& view = *rig.window->journalView();
+    QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view).value(shownEntries(view).size() - 1),
+                              QStringLiteral("entry 1499"), 20000);
+    const QStringList shown = shownEntries(view);
+    const int first = shown.first().section(u' ', 1).toInt();
+    for (int i = 0; i < shown.size(); ++i)
+        QCOMPARE(shown.at(i), QStringLiteral("entry %1").arg(first + i));
+    QCOMPARE(rig.fakes.prompter.boxes.size(), 0);
 }
 
 QTEST_MAIN(TstSiteBook)
