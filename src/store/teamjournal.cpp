@@ -104,6 +104,16 @@ QList<JournalRecord> merged(const QList<JournalRecord>& server, QList<JournalRec
     return all;
 }
 
+// The values of a column but '', each the next one up the column's index
+// from the one before: as many probes as values, where DISTINCT reads
+// every entry.
+const QString kDistinctValues =
+    QStringLiteral("WITH RECURSIVE v(value) AS ("
+                   "(SELECT %1 FROM journal WHERE %1 > '' ORDER BY %1 LIMIT 1) UNION ALL "
+                   "SELECT (SELECT %1 FROM journal WHERE %1 > v.value ORDER BY %1 LIMIT 1) FROM v WHERE "
+                   "v.value IS NOT NULL) "
+                   "SELECT value FROM v WHERE value IS NOT NULL");
+
 bool bindAndRun(QSqlQuery& q, const QString& sql, const QVariantList& values)
 {
     q.setForwardOnly(true);
@@ -237,8 +247,7 @@ bool TeamJournal::readChoices(QStringList* sites, QStringList* operators)
     QString reason;
     const auto distinct = [&](const QString& column, QStringList* out) {
         QSqlQuery q(m_db);
-        if (!bindAndRun(q, QStringLiteral("SELECT DISTINCT %1 FROM journal WHERE %1 <> ''").arg(column),
-                        {})) {
+        if (!bindAndRun(q, kDistinctValues.arg(column), {})) {
             reason = q.lastError().text();
             return false;
         }

@@ -885,6 +885,7 @@ struct TeamComputer {
         JournalRecord entry = JournalRecord::at(at(0).addSecs(second), JournalRecord::Kind::Event, text);
         entry.operatorName = operatorName;
         entry.host = QStringLiteral("pc");
+        entry.site = second % 120 ? QString() : QStringLiteral("Elm House");
         rig.window->journalWriter().append(entry);
     }
 
@@ -946,6 +947,8 @@ void TstSiteBook::teamJournalInTheWindow()
     QVERIFY2(line.contains(QStringLiteral("ben@pc (%1)").arg(scratch.technician)), qPrintable(line));
 
     QTRY_VERIFY_WITH_TIMEOUT(view.operatorBox()->findText(QStringLiteral("ben")) > 0, 20000);
+    QCOMPARE(view.operatorBox()->count(), 3);   // "All operators", anna, ben
+    QCOMPARE(view.siteBox()->findText(QStringLiteral("Elm House")), 2);   // after "All sites", "-"
     view.operatorBox()->setCurrentIndex(view.operatorBox()->findText(QStringLiteral("ben")));
     QTRY_COMPARE_WITH_TIMEOUT(shownEntries(view), QStringList({"entry 1", "entry 3", "entry 5"}), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(view.model().count(), 3, 20000);

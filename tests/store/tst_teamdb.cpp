@@ -365,6 +365,20 @@ void TstTeamDb::setUpMakesTheTablesOnce()
     QCOMPARE(valueOf(db, QStringLiteral("SELECT count(*) FROM velno_schema")).toInt(), 1);
     QCOMPARE(valueOf(db, QStringLiteral("SELECT count(*) FROM sites")).toInt(), 1);
     QCOMPARE(valueOf(db, QStringLiteral("SELECT changed_by FROM sites")).toString(), scratch.owner);
+
+    // The tables of the first version: older, until set up again, the rows kept.
+    QVERIFY(run(db, QStringLiteral("DROP INDEX journal_site, journal_operator")));
+    QVERIFY(run(db, QStringLiteral("UPDATE velno_schema SET version = 1")));
+    const TeamSchema::State older = TeamSchema::check(db);
+    QCOMPARE(older.kind, Kind::Older);
+    QVERIFY2(older.text.contains(QStringLiteral("--team-setup")), qPrintable(older.text));
+    QCOMPARE(TeamSchema::setUp(db).kind, Kind::Ready);
+    QCOMPARE(valueOf(db,
+                     QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname IN "
+                                    "('journal_site', 'journal_operator')"))
+                 .toInt(),
+             2);
+    QCOMPARE(valueOf(db, QStringLiteral("SELECT count(*) FROM sites")).toInt(), 1);
 }
 
 void TstTeamDb::newerSchemaLeftAlone()
