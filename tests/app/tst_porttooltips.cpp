@@ -44,6 +44,7 @@ void TstPortToolTips::realPortNamesMappedDeviceAndExistingDevices()
 {
     QTemporaryDir root;
     RealPlatform real(root.path());
+    real.platform().dataFolder = root.filePath(QStringLiteral("data"));   // not the user's journal
     real.platform().store.store(QString::fromLatin1(QtSerialPort::kApplication),
                                 QString::fromLatin1(QtSerialPort::kSection), QStringLiteral("2"),
                                 QStringLiteral("/dev/ttyUSB7"));

@@ -127,7 +127,9 @@ void TstStartup::commandLine()
 void TstStartup::programWindowOwnsTheBoxes()
 {
     QTemporaryDir settings;
+    QTemporaryDir data;
     RealPlatform real(settings.path());
+    real.platform().dataFolder = data.path();   // not the user's journal
     QWidget* shown = nullptr;
     QWidget* owner = nullptr;
     QTimer timer;
