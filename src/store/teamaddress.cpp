@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -20,10 +21,28 @@ constexpr int kMaxPort = 65535;
 constexpr int kDefaultPort = 5432;
 
 // The parameters handed to libpq as options, in the order they are written.
-const QStringList kOptionKeys = {QStringLiteral("sslmode"),         QStringLiteral("sslrootcert"),
-                                 QStringLiteral("sslcert"),         QStringLiteral("sslkey"),
-                                 QStringLiteral("sslcrl"),          QStringLiteral("connect_timeout"),
-                                 QStringLiteral("application_name")};
+const QStringList kOptionKeys = {QStringLiteral("sslmode"),
+                                 QStringLiteral("sslrootcert"),
+                                 QStringLiteral("sslcert"),
+                                 QStringLiteral("sslkey"),
+                                 QStringLiteral("sslcrl"),
+                                 QStringLiteral("connect_timeout"),
+                                 QStringLiteral("application_name"),
+                                 QStringLiteral("keepalives_idle"),
+                                 QStringLiteral("keepalives_interval"),
+                                 QStringLiteral("keepalives_count"),
+                                 QStringLiteral("tcp_user_timeout")};
+// A connection whose server or network went away without a word is given
+// up within a minute or two, rather than waited on for as long as TCP
+// retries (a quarter of an hour): an idle one is probed after 60 s, three
+// times 10 s apart; data the server has not acknowledged for 60 s ends it.
+// A server that is there but does not answer is still waited for.
+const QList<std::pair<QString, QString>> kLivenessDefaults = {
+    {QStringLiteral("keepalives_idle"), QStringLiteral("60")},
+    {QStringLiteral("keepalives_interval"), QStringLiteral("10")},
+    {QStringLiteral("keepalives_count"), QStringLiteral("3")},
+    {QStringLiteral("tcp_user_timeout"), QStringLiteral("60000")},
+};
 // The parameters that stand for parts of the URI.
 const QStringList kPartKeys = {QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("dbname"),
                                QStringLiteral("user")};
@@ -286,6 +305,10 @@ private:
             m_values.insert(QStringLiteral("connect_timeout"), kDefaultTimeout);
         if (!m_values.contains(QStringLiteral("application_name")))
             m_values.insert(QStringLiteral("application_name"), kDefaultApplication);
+        for (const auto& [key, value] : kLivenessDefaults) {
+            if (!m_values.contains(key))
+                m_values.insert(key, value);
+        }
         QStringList options;
         for (const QString& key : kOptionKeys) {
             if (m_values.contains(key))

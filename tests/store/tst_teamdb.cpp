@@ -66,7 +66,9 @@ private slots:
 
 namespace {
 
-const QString kDefaults = QStringLiteral("connect_timeout='5';application_name='velno'");
+const QString kLiveness = QStringLiteral(
+    ";keepalives_idle='60';keepalives_interval='10';keepalives_count='3';tcp_user_timeout='60000'");
+const QString kDefaults = QStringLiteral("connect_timeout='5';application_name='velno'") + kLiveness;
 const QString kVerified = QStringLiteral("sslmode='verify-full';") + kDefaults;
 
 QList<JournalRecord> journalEntries(int count, const QString& tag)
@@ -207,14 +209,22 @@ void TstTeamDb::address_data()
                                                  << ""
                                                  << "sslmode='verify-full';connect_timeout='5';"
                                                     "application_name='it\\'s\\\\me'"
-                                                 << false << false;
+            + kLiveness << false << false;
     QTest::addRow("timeout and client certificate given")
         << "postgresql://h/velno?connect_timeout=12&sslcert=/c/tech.crt&sslkey=/c/tech.key"
         << "h" << -1 << "velno"
         << ""
         << "sslmode='verify-full';sslcert='/c/tech.crt';sslkey='/c/tech.key';connect_timeout='12';"
            "application_name='velno'"
+            + kLiveness
         << false << false;
+    QTest::addRow("liveness given") << "postgresql://h/velno?keepalives_idle=5&tcp_user_timeout=0"
+                                    << "h" << -1 << "velno"
+                                    << ""
+                                    << "sslmode='verify-full';connect_timeout='5';application_name='velno';"
+                                       "keepalives_idle='5';keepalives_interval='10';keepalives_count='3';"
+                                       "tcp_user_timeout='0'"
+                                    << false << false;
     QTest::addRow("require: weak") << "postgresql://h/velno?sslmode=require"
                                    << "h" << -1 << "velno"
                                    << ""
