@@ -25,10 +25,10 @@ void TeamShipping::follow()
     connect(m_shipper.get(), &JournalShipper::tablesRefused, this, &TeamShipping::tablesRefused);
 }
 
-void TeamShipping::wake()
+void TeamShipping::wake(qint64 lastId)
 {
     if (m_shipper)
-        m_shipper->wake();
+        m_shipper->entriesWritten(lastId);
 }
 
 void TeamShipping::stop()

@@ -21,8 +21,8 @@ public:
     ~TeamShipping() override;
 
     void follow();
-    // New entries are in the local journal.
-    void wake();
+    // New entries, up to this local id, are in the local journal.
+    void wake(qint64 lastId);
     // The URI shipped to; empty while nothing is shipped.
     QString team() const { return m_team; }
 

@@ -28,7 +28,8 @@ public:
     void stop();
 
 signals:
-    void backlogChanged(qint64 waiting, const QString& reason);
+    // newestId: the newest local entry counted in waiting.
+    void backlogChanged(qint64 waiting, qint64 newestId, const QString& reason);
     void shipped(qint64 lastId);
     void tablesRefused(const QString& text);
 
@@ -38,7 +39,8 @@ private:
     bool openTeam(QString* reason);
     bool insert(const QList<JournalRecord>& entries, QString* reason);
     qint64 newestLocalId();
-    void tell(qint64 waiting, const QString& reason);
+    void tell(qint64 waiting, qint64 newestId, const QString& reason);
+    void tellAgain(const QString& reason) { tell(std::max<qint64>(m_toldWaiting, 0), m_toldNewest, reason); }
 
     JournalWriter::StoreMaker m_makeLocal;
     TeamAddress m_address;
@@ -53,6 +55,7 @@ private:
     bool m_stop = false;
 
     qint64 m_toldWaiting = -1;
+    qint64 m_toldNewest = 0;
     QString m_toldRefusal;
     QString m_toldReason;
 };
@@ -94,7 +97,7 @@ bool ShippingWorker::shipBatch()
 {
     QString reason;
     if (!openLocal(&reason)) {
-        tell(m_toldWaiting < 0 ? 0 : m_toldWaiting, reason);
+        tellAgain(reason);
         return false;
     }
     // Read each time: a database renewed after damage has an id of its own.
@@ -103,30 +106,31 @@ bool ShippingWorker::shipBatch()
     QList<JournalRecord> entries;
     if (m_installation.isEmpty() || !m_local->readShipped(m_team, &shippedId)
         || !m_local->readEntries(JournalFilter(), shippedId, JournalShipper::kBatch, &entries)) {
-        tell(m_toldWaiting < 0 ? 0 : m_toldWaiting, m_local->lastError());
+        tellAgain(m_local->lastError());
         m_local.reset();
         return false;
     }
     if (entries.isEmpty()) {
-        tell(0, QString());
+        tell(0, shippedId, QString());
         return false;
     }
-    const qint64 waiting = std::max<qint64>(newestLocalId() - shippedId, entries.size());
-    tell(waiting, m_toldReason);   // what waits while the server takes its time
+    const qint64 newest = std::max(newestLocalId(), entries.back().id);
+    const qint64 waiting = std::max<qint64>(newest - shippedId, entries.size());
+    tell(waiting, newest, m_toldReason);   // what waits while the server takes its time
     if (!openTeam(&reason) || !insert(entries, &reason)) {
         m_server.reset();   // connected anew next time: the server may be back
-        tell(waiting, reason);
+        tell(waiting, newest, reason);
         return false;
     }
     const qint64 lastId = entries.back().id;
     if (!m_local->setShipped(m_team, lastId)) {
         // Sent again next time, which the server takes as the same rows.
-        tell(waiting, m_local->lastError());
+        tell(waiting, newest, m_local->lastError());
         m_local.reset();
         return false;
     }
     emit shipped(lastId);
-    tell(waiting - entries.size(), QString());
+    tell(waiting - entries.size(), newest, QString());
     return entries.size() == JournalShipper::kBatch;
 }
 
@@ -195,20 +199,25 @@ qint64 ShippingWorker::newestLocalId()
     return newest.isEmpty() ? 0 : newest.back().id;
 }
 
-void ShippingWorker::tell(qint64 waiting, const QString& reason)
+void ShippingWorker::tell(qint64 waiting, qint64 newestId, const QString& reason)
 {
-    if (waiting == m_toldWaiting && reason == m_toldReason)
+    if (waiting == m_toldWaiting && newestId == m_toldNewest && reason == m_toldReason)
         return;
     m_toldWaiting = waiting;
+    m_toldNewest = newestId;
     m_toldReason = reason;
-    emit backlogChanged(waiting, reason);
+    emit backlogChanged(waiting, newestId, reason);
 }
 
 JournalShipper::JournalShipper(JournalWriter::StoreMaker makeLocal, const TeamAddress& address,
                                const QString& team, QObject* parent)
     : QObject(parent), m_worker(std::make_shared<ShippingWorker>(std::move(makeLocal), address, team))
 {
-    connect(m_worker.get(), &ShippingWorker::backlogChanged, this, &JournalShipper::backlogChanged);
+    connect(m_worker.get(), &ShippingWorker::backlogChanged, this,
+            [this](qint64 waiting, qint64 newestId, const QString& reason) {
+                m_counted = Counted{waiting, newestId, reason};
+                tellBacklog();
+            });
     connect(m_worker.get(), &ShippingWorker::shipped, this, &JournalShipper::shipped);
     connect(m_worker.get(), &ShippingWorker::tablesRefused, this, &JournalShipper::tablesRefused);
     m_thread = WorkerThread::start(QStringLiteral("journal shipper"), [worker = m_worker] { worker->run(); });
@@ -224,6 +233,27 @@ JournalShipper::~JournalShipper()
 void JournalShipper::wake()
 {
     m_worker->wake();
+}
+
+void JournalShipper::entriesWritten(qint64 lastId)
+{
+    m_lastWritten = lastId;
+    tellBacklog();
+    wake();
+}
+
+// What the worker counted, and the entries written since that it has not
+// seen: it may be waiting on a hung server.
+void JournalShipper::tellBacklog()
+{
+    if (!m_counted)
+        return;
+    const qint64 waiting = m_counted->waiting + std::max<qint64>(0, m_lastWritten - m_counted->newestId);
+    if (waiting == m_toldWaiting && m_counted->reason == m_toldReason)
+        return;
+    m_toldWaiting = waiting;
+    m_toldReason = m_counted->reason;
+    emit backlogChanged(waiting, m_toldReason);
 }
 
 #include "journalshipper.moc"

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QThread;
 class ShippingWorker;
@@ -38,6 +39,10 @@ public:
 
     // New entries are in the local store: ship them now. From any thread.
     void wake();
+    // Entries up to this local id are in the local store: counted as
+    // waiting at once, even while the shipper waits on the server, and
+    // shipped now. On the thread the shipper was made on.
+    void entriesWritten(qint64 lastId);
 
 signals:
     // The entries that wait to be shipped, told before each shipment and
@@ -51,6 +56,17 @@ signals:
     void tablesRefused(const QString& text);
 
 private:
+    void tellBacklog();
+
     std::shared_ptr<ShippingWorker> m_worker;
     QThread* m_thread = nullptr;
+    struct Counted {
+        qint64 waiting;
+        qint64 newestId;
+        QString reason;
+    };
+    std::optional<Counted> m_counted;   // by the worker, the last time it looked
+    qint64 m_lastWritten = 0;
+    qint64 m_toldWaiting = -1;
+    QString m_toldReason;
 };

@@ -1016,6 +1016,9 @@ void TstSiteBook::teamServerHungWindowResponsive()
     QTest::qWait(3 * JournalShipper::kRetryMs);
     beat.stop();
     QVERIFY2(longestPause < 1000, qPrintable(QString::number(longestPause)));
+    // All of them counted, though the shipper waits on the server.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->findChild<QLabel*>(QStringLiteral("journalBacklog"))->text(),
+                              QStringLiteral("Team: 1495 to ship"), 10000);
     QVERIFY(rig.window->journalWriter().waitUntilWritten(10000));   // written here meanwhile
 
     QVERIFY(own.act(QStringLiteral("thaw")));
