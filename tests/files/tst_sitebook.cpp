@@ -792,12 +792,7 @@ void TstSiteBook::teamBookSharedBetweenTwoHomes()
 // dialog goes online again by itself.
 void TstSiteBook::teamBookOfflineIsReadOnly()
 {
-    REQUIRE_SERVER(shared);
-    PrivateServer own;
-    QVERIFY(own.server);
-    REQUIRE_SCRATCH(scratch, own.server);
-    QVERIFY(setUpForTechnician(scratch));
-    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    REQUIRE_OWN_TEAM(own, scratch, uri);
     Form1Rig rig(RigOptions().hidden());
     SiteMenu& menu = rig.window->siteMenu();
     rig.ctx().settings.storeTeamDatabase(uri);
@@ -922,12 +917,7 @@ QStringList shownEntries(JournalView& view)
 // shows this computer's journal, and goes back to the team's when asked.
 void TstSiteBook::teamJournalInTheWindow()
 {
-    REQUIRE_SERVER(shared);
-    PrivateServer own;
-    QVERIFY(own.server);
-    REQUIRE_SCRATCH(scratch, own.server);
-    QVERIFY(setUpForTechnician(scratch));
-    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    REQUIRE_OWN_TEAM(own, scratch, uri);
     TeamComputer anna(uri);
     TeamComputer ben(uri);
     for (int minute = 0; minute < 6; ++minute) {
@@ -983,12 +973,8 @@ void TstSiteBook::teamJournalInTheWindow()
 // a pause; once the server goes on, every entry is there exactly once.
 void TstSiteBook::teamServerHungWindowResponsive()
 {
-    REQUIRE_SERVER(shared);
-    PrivateServer own;
-    QVERIFY(own.server);
-    REQUIRE_SCRATCH(scratch, own.server);
-    QVERIFY(setUpForTechnician(scratch));
-    TeamComputer anna(own.server->tlsUri(scratch.technician, scratch.database));
+    REQUIRE_OWN_TEAM(own, scratch, uri);
+    TeamComputer anna(uri);
     Form1Rig& rig = anna.rig;
     for (int i = 0; i < 5; ++i)
         anna.write(QStringLiteral("entry %1").arg(i), QStringLiteral("anna"), i);

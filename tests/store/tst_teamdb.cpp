@@ -576,12 +576,7 @@ void TstTeamDb::journalShippedOnce()
 // a hung server.
 void TstTeamDb::journalWaitsForTheServer()
 {
-    REQUIRE_SERVER(shared);
-    PrivateServer own;
-    QVERIFY(own.server);
-    REQUIRE_SCRATCH(scratch, own.server);
-    QVERIFY(setUpForTechnician(scratch));
-    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    REQUIRE_OWN_TEAM(own, scratch, uri);
     QTemporaryDir home;
     SqliteStore store(home.path());
     QCOMPARE(store.open().outcome, SqliteStore::Opening::Outcome::Opened);
@@ -790,12 +785,7 @@ void TstTeamDb::siteSavedOverAVersionChangedMeanwhile()
 // copy still serves; back, the link reads and saves again.
 void TstTeamDb::siteBookCopyServesWhileOffline()
 {
-    REQUIRE_SERVER(shared);
-    PrivateServer own;
-    QVERIFY(own.server);
-    REQUIRE_SCRATCH(scratch, own.server);
-    QVERIFY(setUpForTechnician(scratch));
-    const QString uri = own.server->tlsUri(scratch.technician, scratch.database);
+    REQUIRE_OWN_TEAM(own, scratch, uri);
     Home home(uri);
     QVERIFY(home.opened);
     QCOMPARE(

@@ -247,3 +247,13 @@ inline bool setUpForTechnician(const Scratch& scratch)
         return run(owner->database(), grant);
     });
 }
+
+// A server of the test's own, to stop and hang, with a database set up for
+// the technician, and the technician's URI over TLS.
+#define REQUIRE_OWN_TEAM(own, scratch, uri)                                                                  \
+    REQUIRE_SERVER(shared_##own);                                                                            \
+    PrivateServer own;                                                                                       \
+    QVERIFY(own.server);                                                                                     \
+    REQUIRE_SCRATCH(scratch, own.server);                                                                    \
+    QVERIFY(setUpForTechnician(scratch));                                                                    \
+    const QString uri = own.server->tlsUri(scratch.technician, scratch.database)
