@@ -48,9 +48,10 @@ int setUpTeamDatabase(const std::string& uri)
         return TeamSetupStatus::kUnreachable;
     }
     const TeamSchema::State state = TeamSchema::setUp(connection.database());
-    if (state.kind == TeamSchema::State::Kind::Ready)
+    if (state.kind == TeamSchema::State::Kind::Ready) {
         say(stdout, state.text);
-    else
+        say(stdout, state.note);
+    } else
         complain(state.text);
     return statusOf(state.kind);
 }

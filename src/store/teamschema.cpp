@@ -64,6 +64,13 @@ QStringList second()
     };
 }
 
+// Optional, and no part of any version: searches of the journal's text
+// (ILIKE '%...%') read a trigram index rather than every entry.
+const QStringList kTextSearch = {
+    QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS journal_text_trgm ON journal USING gin (text gin_trgm_ops)"),
+};
+
 // The table of the version, readable by every role so that any can check it.
 const QStringList kVersionTable = {
     QStringLiteral("CREATE TABLE velno_schema (only_row boolean PRIMARY KEY DEFAULT true CHECK (only_row), "
@@ -73,7 +80,7 @@ const QStringList kVersionTable = {
 
 State stateOf(State::Kind kind, int version, const QString& text)
 {
-    return State{kind, version, text};
+    return State{kind, version, text, QString()};
 }
 
 State failure(const QString& doing, const QSqlError& error)
@@ -162,6 +169,24 @@ bool migrate(QSqlDatabase& db, int from, QSqlError* error)
     return true;
 }
 
+// The text search's index where the server allows it, in a savepoint: a
+// failure leaves the rest of the set-up as it is. Says what became of it.
+QString setUpTextSearch(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    QSqlError error;
+    if (!q.exec(QStringLiteral("SAVEPOINT text_search")))
+        return QStringLiteral("Searching the journal reads every entry: %1").arg(q.lastError().text());
+    if (run(db, kTextSearch, &error))
+        return QStringLiteral("Searching the journal uses a trigram index (pg_trgm).");
+    q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT text_search"));
+    const QString reason =
+        error.databaseText().trimmed().isEmpty() ? error.text().trimmed() : error.databaseText().trimmed();
+    return QStringLiteral("Searching the journal reads every entry, as pg_trgm cannot be used here (%1); "
+                          "it works without.")
+        .arg(reason);
+}
+
 }   // namespace
 
 QList<QStringList> steps()
@@ -199,9 +224,12 @@ State setUp(QSqlDatabase& db)
         db.rollback();
         return failure(doing, error);
     }
+    const QString note = setUpTextSearch(db);
     if (!db.commit())
         return failure(doing, db.lastError());
-    return stateOfVersion(currentVersion());
+    State ready = stateOfVersion(currentVersion());
+    ready.note = note;
+    return ready;
 }
 
 }   // namespace TeamSchema

@@ -31,13 +31,17 @@ struct State {
     Kind kind = Kind::Failed;
     int version = 0;   // of the database's tables; 0 for none
     QString text;   // one sentence for the user, saying what to do
+    QString note;   // set-up only: what it made of the optional parts
 };
 
 // What the tables in the connected database are.
 State check(QSqlDatabase& db);
 // Makes the tables or brings them up to date, all in one transaction, as
 // the role that is to own them; at the current version nothing is changed.
-// Ready when done; tables of a newer program are left as they are.
+// Ready when done; tables of a newer program are left as they are. Where
+// the server has pg_trgm, the journal's text gets a trigram index for its
+// searches too; where it cannot, the note says so, and searching works
+// without it.
 State setUp(QSqlDatabase& db);
 
 }   // namespace TeamSchema
