@@ -6,6 +6,7 @@
 #include "core/journal.h"
 #include "core/linksession.h"
 #include "core/panellink.h"
+#include "core/teamshipping.h"
 #include "platform/clock.h"
 #include "platform/inisettingsstore.h"
 #include "platform/qtserialport.h"
@@ -25,6 +26,9 @@
 namespace {
 
 constexpr int kJournalWaitMs = 5000;
+// How long the run's entries may take to reach the team's server; what
+// waits longer goes with the next run, or the window.
+constexpr int kShipWaitMs = 30000;
 
 // The first line, without its end.
 QString firstLine(QFile& file)
@@ -164,6 +168,19 @@ int BatchRun::listSites(QTextStream& out)
     return 0;
 }
 
+// In a team, the journal's entries go to its server before the run ends.
+void BatchRun::shipJournal(AppSettings& settings)
+{
+    TeamShipping shipping(settings, SqliteStore::writerStore(QString{}));
+    qint64 waiting = 0;
+    QString reason;
+    if (shipping.waitUntilShipped(kShipWaitMs, &waiting, &reason))
+        return;
+    const QString count = waiting < 0 ? QStringLiteral("The run's") : QString::number(waiting);
+    m_err << "velno-batch: " << count << " journal entries wait to be shipped to the team: " << reason
+          << Qt::endl;
+}
+
 int BatchRun::run()
 {
     IniSettingsStore settingsStore;
@@ -205,6 +222,7 @@ int BatchRun::run()
         m_err << Qt::endl;
     if (!writer.waitUntilWritten(kJournalWaitMs))
         m_err << "velno-batch: " << writer.waiting() << " journal entries could not be written." << Qt::endl;
+    shipJournal(settings);
     if (result != PanelJobResult::Done)
         return refuse(result, job.message());
     return 0;

@@ -5,9 +5,12 @@
 
 #include <QTextStream>
 
+class AppSettings;
+
 // One run of velno-batch from its arguments: the code read, the site looked
-// up, the port chosen, the job run and journalled. Returns the exit status;
-// every failure is one line on the error stream.
+// up, the port chosen, the job run and journalled, and in a team the
+// journal shipped. Returns the exit status; every failure is one line on
+// the error stream.
 class BatchRun {
 public:
     BatchRun(const BatchArguments& arguments, QTextStream& err);
@@ -21,6 +24,7 @@ private:
     // 0, or the exit status of why the site cannot be used.
     int takeSite(PanelJobPlan& plan, int* port);
     int refuse(PanelJobResult result, const QString& message);
+    void shipJournal(AppSettings& settings);
 
     BatchArguments m_args;
     QTextStream& m_err;

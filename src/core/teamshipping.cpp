@@ -4,6 +4,9 @@
 #include "core/appsettings.h"
 #include "store/journalshipper.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 TeamShipping::TeamShipping(AppSettings& settings, JournalWriter::StoreMaker makeLocal, QObject* parent)
     : QObject(parent), m_settings(settings), m_makeLocal(std::move(makeLocal))
 {}
@@ -29,6 +32,34 @@ void TeamShipping::wake(qint64 lastId)
 {
     if (m_shipper)
         m_shipper->entriesWritten(lastId);
+}
+
+bool TeamShipping::waitUntilShipped(int timeoutMs, qint64* waiting, QString* reason)
+{
+    follow();
+    if (!m_shipper)
+        return true;
+    *waiting = -1;
+    reason->clear();
+    bool shipped = false;
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const QMetaObject::Connection told =
+        connect(this, &TeamShipping::backlogChanged, &loop, [&](qint64 left, const QString& why) {
+            *waiting = left;
+            *reason = why;
+            shipped = left == 0 && why.isEmpty();
+            if (shipped || !why.isEmpty())
+                loop.quit();
+        });
+    timeout.start(timeoutMs);
+    loop.exec();
+    disconnect(told);
+    if (!shipped && reason->isEmpty())
+        *reason = QStringLiteral("the server did not finish within %1 s").arg(timeoutMs / 1000);
+    return shipped;
 }
 
 void TeamShipping::stop()

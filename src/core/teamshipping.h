@@ -25,6 +25,12 @@ public:
     void wake(qint64 lastId);
     // The URI shipped to; empty while nothing is shipped.
     QString team() const { return m_team; }
+    // For a program about to end: follows the settings and ships what
+    // waits, returning true once all of it is on the server, or at once
+    // when there is no team. False when the server failed once or did not
+    // finish within timeoutMs: *waiting (-1: not known) and *reason say
+    // what waits and why; it goes next time.
+    bool waitUntilShipped(int timeoutMs, qint64* waiting, QString* reason);
 
 signals:
     // As JournalShipper tells it; 0 and no reason once shipping stops.
