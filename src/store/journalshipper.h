@@ -45,9 +45,9 @@ public:
     void entriesWritten(qint64 lastId);
 
 signals:
-    // The entries that wait to be shipped, told before each shipment and
-    // after it, with why the server could not take them (kept until it
-    // does); 0 and no reason once all are shipped.
+    // The entries that wait to be shipped, told before each shipment, after
+    // it and as entries are written, with why the server could not take
+    // them (kept until it does); 0 and no reason once all are shipped.
     void backlogChanged(qint64 waiting, const QString& reason);
     // Entries up to this local id are on the server.
     void shipped(qint64 lastId);
