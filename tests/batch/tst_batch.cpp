@@ -65,37 +65,28 @@ void TstBatch::job_data()
                            QStringLiteral("2")};
     const QStringList device{QStringLiteral("--device"), QStringLiteral("$DEV")};
     const QStringList dial = device + QStringList{QStringLiteral("--phone"), QStringLiteral("5550100")};
+    const QStringList fromSite{QStringLiteral("--site"),      kSite,
+                               QStringLiteral("--code-file"), QStringLiteral("$CODE"),
+                               QStringLiteral("--pull"),      QStringLiteral("events"),
+                               QStringLiteral("--out"),       QStringLiteral("$OUT")};
+    const QStringList quietly{QStringLiteral("--quiet"), QStringLiteral("2")};
 
     QTest::newRow("direct, events into a new file")
         << QStringList() << device + pull << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
         << QStringList{QStringLiteral("- > PGM****"), QStringLiteral("- > PRIEVR"), QStringLiteral("- > END")}
         << QString() << false;
     QTest::newRow("by modem from the site book, code from a private file")
-        << modem << QStringList{QStringLiteral("--site"),      kSite,
-                                QStringLiteral("--code-file"), QStringLiteral("$CODE"),
-                                QStringLiteral("--pull"),      QStringLiteral("events"),
-                                QStringLiteral("--out"),       QStringLiteral("$OUT"),
-                                QStringLiteral("--quiet"),     QStringLiteral("2")}
-        << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
+        << modem << fromSite + quietly << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
         << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > PGM****"),
                        kSite + QStringLiteral(" > PRIEVR"), kSite + QStringLiteral(" > END")}
         << QString() << false;
     for (const QString& team : {QStringLiteral("server"), QStringLiteral("copy")})
         QTest::addRow("by modem from the team's site book, %s", qPrintable(team))
-            << modem << QStringList{QStringLiteral("--site"),      kSite,
-                                    QStringLiteral("--code-file"), QStringLiteral("$CODE"),
-                                    QStringLiteral("--pull"),      QStringLiteral("events"),
-                                    QStringLiteral("--out"),       QStringLiteral("$OUT"),
-                                    QStringLiteral("--quiet"),     QStringLiteral("2")}
-            << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
+            << modem << fromSite + quietly << 0 << QStringLiteral("PROGRAMMING MODE ENTERED")
             << QStringList{kSite + QStringLiteral(" > ATDT5550100"), kSite + QStringLiteral(" > END")} << team
             << (team == QStringLiteral("copy"));
-    QTest::newRow("the team's tables not set up")
-        << QStringList() << QStringList{QStringLiteral("--site"),      kSite,
-                                        QStringLiteral("--code-file"), QStringLiteral("$CODE"),
-                                        QStringLiteral("--pull"),      QStringLiteral("events"),
-                                        QStringLiteral("--out"),       QStringLiteral("$OUT")}
-        << 12 << QString() << QStringList() << QStringLiteral("no tables") << false;
+    QTest::newRow("the team's tables not set up") << QStringList() << fromSite << 12 << QString()
+                                                  << QStringList() << QStringLiteral("no tables") << false;
     QTest::newRow("a tenant file sent, its codes masked in the journal")
         << QStringList()
         << device
