@@ -77,8 +77,9 @@ JournalRecord recordOf(const QSqlQuery& q)
     r.operatorName = q.value(4).toString();
     r.host = q.value(5).toString();
     r.site = q.value(6).toString();
-    r.kind = q.value(7).toString() == QLatin1String("sent") ? JournalRecord::Kind::Sent
-                                                            : JournalRecord::Kind::Event;
+    r.kind = q.value(7).toString() == JournalRecord::kindName(JournalRecord::Kind::Sent)
+        ? JournalRecord::Kind::Sent
+        : JournalRecord::Kind::Event;
     r.text = q.value(8).toString();
     r.dbUser = q.value(9).toString();
     return r;

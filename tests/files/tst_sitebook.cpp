@@ -722,9 +722,7 @@ bool readFromTeam(SiteMenu& menu)
 // editor to be saved again over the site as it is now.
 void TstSiteBook::teamBookSharedBetweenTwoHomes()
 {
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     const QString uri = server->tlsUri(scratch.technician, scratch.database);
     Form1Rig anna(RigOptions().hidden());
     Form1Rig ben(RigOptions().hidden());

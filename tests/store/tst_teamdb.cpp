@@ -699,9 +699,7 @@ struct Home {
 // stays on the computer that used the site.
 void TstTeamDb::siteBookSharedByTwoHomes()
 {
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     const QString uri = server->tlsUri(scratch.technician, scratch.database);
     Home anna(uri);
     Home ben(uri);
@@ -747,9 +745,7 @@ void TstTeamDb::siteBookSharedByTwoHomes()
 // meanwhile is Gone; a name the team has, in any case, is NameTaken.
 void TstTeamDb::siteSavedOverAVersionChangedMeanwhile()
 {
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     const auto anna = scratch.connectAs(scratch.technician);
     const auto ben = scratch.connectAs(scratch.technician);
     const TeamSites::Answer added =
@@ -948,9 +944,7 @@ void TstTeamDb::teamJournalPages()
     QFETCH(JournalFilter, filter);
     QFETCH(QString, where);
     QFETCH(int, page);
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     {
         const auto owner = scratch.connectAs(scratch.owner);
         QVERIFY(putInterleaved(owner->database(), 700));
@@ -979,9 +973,7 @@ void TstTeamDb::teamJournalPages()
 // the others, marked; one shipped while the journal is read shows once.
 void TstTeamDb::teamJournalMergesOwnUnshipped()
 {
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     {
         const auto owner = scratch.connectAs(scratch.owner);
         QVERIFY(putInterleaved(owner->database(), 40));   // 08:00:00.002 to 08:00:00.120
@@ -1052,9 +1044,7 @@ void TstTeamDb::teamJournalMergesOwnUnshipped()
 // warning and status 3 for the latter).
 void TstTeamDb::teamJournalPrinted()
 {
-    REQUIRE_SERVER(server);
-    REQUIRE_SCRATCH(scratch, server);
-    QVERIFY(setUpForTechnician(scratch));
+    REQUIRE_TEAM(server, scratch);
     {
         const auto owner = scratch.connectAs(scratch.owner);
         QVERIFY(putInterleaved(owner->database(), 5));

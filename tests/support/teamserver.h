@@ -248,6 +248,12 @@ inline bool setUpForTechnician(const Scratch& scratch)
     });
 }
 
+// The shared server, with a database set up for the technician.
+#define REQUIRE_TEAM(server, scratch)                                                                        \
+    REQUIRE_SERVER(server);                                                                                  \
+    REQUIRE_SCRATCH(scratch, server);                                                                        \
+    QVERIFY(setUpForTechnician(scratch))
+
 // A server of the test's own, to stop and hang, with a database set up for
 // the technician, and the technician's URI over TLS.
 #define REQUIRE_OWN_TEAM(own, scratch, uri)                                                                  \
